@@ -1,0 +1,28 @@
+// Reading and patching fields inside Garmin .IMG and .TDB files at fixed positions.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace oxlo::mapfile {
+
+// The attribute bytes of the first TRE header of the map last searched.
+struct MapAttributes {
+    std::int64_t headerEnd = 0; // 0-based position just past "GARMIN TRE"
+    std::uint8_t transparency = 0;
+    std::uint8_t drawPriority = 0;
+};
+
+extern MapAttributes mapAttributes;
+
+// 0 when the file was read (found or not; mapAttributes filled only when found), -1 for a
+// missing, empty or folder path, -2 when it cannot be opened.
+int readMapAttributes(const std::string& path, const std::string& pattern, int patternLength);
+// The signed 16-bit word at 1-based `offset`, as decimal text; empty when the file cannot be read.
+std::string readWordAtOffset(const std::string& path, int offset);
+// Writes at 1-based `offset`: kind "Text" the text, "Byte" the low 8 bits of byteValue, any other
+// kind the low 16 bits of wordValue, little-endian. Only an existing file is patched.
+void writeValueAtOffset(const std::string& path, std::int64_t offset, int byteValue, int wordValue,
+                        const std::string& text, const std::string& kind);
+
+} // namespace oxlo::mapfile

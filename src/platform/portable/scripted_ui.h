@@ -1,0 +1,120 @@
+// Test control of the scripted window layer and dialogs of the portable platform.
+//
+// The scripted layer implements ui.h and the dialogs of services.h without any display. It
+// records every window, control and dialog, and answers from queues that a test fills:
+// - Events: waitWindowEvent() takes the next queued step. A step may first change a control
+//   (select a row, type text, tick a box) as a user would, then deliver its event. An empty
+//   queue throws ScriptError: a loop that waits for more than the test scripted fails loudly.
+// - Dialogs: showMessage() takes the next queued answer; chooseOpenFile()/choosePath() the next
+//   queued choice. A dialog with nothing queued throws ScriptError.
+// This header is for tests and the portable build only; the product never includes it.
+#pragma once
+
+#include "platform/ui.h"
+
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace oxlo::platform::scripted {
+
+struct ScriptError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// Forgets every window, control, font, image, queued step and record.
+void resetScript();
+
+// ----- Records -----------------------------------------------------------------------------
+struct WindowRecord {
+    int number = -1;
+    int x = 0, y = 0, width = 0, height = 0;
+    std::string title;
+    unsigned flags = 0;
+};
+
+struct ColumnRecord {
+    std::string title;
+    int width = 0;
+};
+
+struct ControlRecord {
+    int number = -1;
+    int window = -1; // the window number it lives in
+    ControlKind kind = ControlKind::Label;
+    int x = 0, y = 0, width = 0, height = 0;
+    std::string text; // caption or field text
+    unsigned options = 0;
+    int state = 0;     // toggle down / box checked
+    int selected = -1; // lists: selected row
+    bool visible = true;
+    bool enabled = true;
+    FontHandle font = 0; // 0: the system's default GUI font
+    ImageHandle image = 0;
+    std::string toolTip;
+    std::vector<ColumnRecord> columns;
+    std::vector<std::string> rows; // report list rows keep their "\n"-separated columns
+};
+
+struct FontRecord {
+    std::string face;
+    int points = 0;
+    bool bold = false;
+};
+
+struct MessageRecord {
+    std::string title;
+    std::string text;
+    int flags = 0;
+    int answer = 0;
+};
+
+struct ChooserRecord {
+    bool folder = false; // choosePath rather than chooseOpenFile
+    std::string title;
+    std::string defaultFile; // or the initial folder of choosePath
+    std::string pattern;
+    int patternPosition = 0;
+    int multiple = 0;
+};
+
+// nullptr when no such window/control exists now.
+const WindowRecord* findWindow(int number);
+const ControlRecord* findControl(int number);
+// Every control alive now, in creation order.
+std::vector<ControlRecord> liveControls();
+const FontRecord* findFont(FontHandle font);
+// Fonts and images alive now, and every window ever opened (in order of opening).
+int liveFontCount();
+int liveImageCount();
+std::vector<WindowRecord> openedWindows();
+std::vector<MessageRecord> shownMessages();
+std::vector<ChooserRecord> shownChoosers();
+std::vector<std::string> openedWebAddresses();
+
+// ----- Dialog answers ----------------------------------------------------------------------
+void answerNextMessage(int answer); // kAnswerOk, kAnswerYes or kAnswerNo
+// The next chooseOpenFile gives these paths (the first as its result, the rest through
+// nextSelectedFile); an empty list stands for Cancel.
+void chooseNextFiles(const std::vector<std::string>& paths);
+// The next choosePath gives this folder (empty: Cancel).
+void chooseNextFolder(const std::string& folder);
+
+// ----- Events ------------------------------------------------------------------------------
+void queueControlEvent(int control);
+void queueClose();
+void queueOtherEvent();
+// Selects a row (-1: none) of a list, then delivers the list's control event.
+void queueSelectRow(int list, int row);
+// Replaces a field's text, then delivers the field's control event.
+void queueTyping(int field, const std::string& text);
+// Sets a toggle's or check box's state, then delivers its control event.
+void queueClick(int control, int newState);
+// Runs `action` when the loop reaches it (to look at the screen mid-task), then goes on with the
+// next step without returning an event.
+void queueAction(std::function<void()> action);
+// Steps still queued (to check that a loop consumed exactly what was scripted).
+int pendingSteps();
+
+} // namespace oxlo::platform::scripted

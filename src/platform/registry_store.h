@@ -1,0 +1,62 @@
+// The registry primitives of the platform seam, with the semantics of the Win32 calls they stand
+// for (RegConnectRegistryA, RegCreateKeyExA, RegOpenKeyExA, RegEnumKeyExA, RegDeleteKeyExA,
+// RegQueryValueExA, RegSetValueExA, RegCloseKey).
+//
+// - Every key is opened, created, enumerated and deleted in the 32-bit registry view, the one
+//   MapSource reads on 64-bit Windows, whatever Oxlo's own bitness.
+// - Results are Win32 status codes (0 success). Key names compare without regard to letter case.
+// - A handle returned through `result` is owned by the caller and released with
+//   registryCloseKey; the predefined roots need no release.
+// Implementations: platform/win32 (the real registry) and platform/portable (in memory).
+// The program's own registry operations (createRegistryKey and friends) are built on these in
+// platform/registry.h.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace oxlo::platform {
+
+using RegistryHandle = std::uintptr_t;
+
+inline constexpr RegistryHandle kLocalMachine = 0x80000002u;
+
+inline constexpr long kRegistryOk = 0;
+inline constexpr long kRegistryNotFound = 2;
+inline constexpr long kRegistryAccessDenied = 5;
+inline constexpr long kRegistryMoreData = 234;
+inline constexpr long kRegistryNoMoreItems = 259;
+
+inline constexpr unsigned kRegNone = 0;
+inline constexpr unsigned kRegSz = 1;
+inline constexpr unsigned kRegExpandSz = 2;
+inline constexpr unsigned kRegBinary = 3;
+inline constexpr unsigned kRegDword = 4;
+inline constexpr unsigned kRegMultiSz = 7;
+
+enum class RegistryAccess {
+    Read,            // KEY_READ
+    Full,            // KEY_ALL_ACCESS
+    DeleteEnumerate, // DELETE | KEY_ENUMERATE_SUB_KEYS
+};
+
+long registryConnect(const std::string& computer, RegistryHandle root, RegistryHandle* result);
+// Opens the key, creating it (and missing parents) when needed, with full access.
+long registryCreateKey(RegistryHandle root, const std::string& path, RegistryHandle* result);
+long registryOpenKey(RegistryHandle root, const std::string& path, RegistryAccess access,
+                     RegistryHandle* result);
+// Name of the subkey at `index`. `nameLength` is the buffer size in characters on entry (room
+// for the terminating NUL included) and the name's length on success; a name that does not fit
+// gives kRegistryMoreData.
+long registryEnumKey(RegistryHandle key, unsigned index, char* name, unsigned* nameLength);
+// Deletes a key that has no subkeys.
+long registryDeleteKey(RegistryHandle root, const std::string& path);
+// As RegQueryValueExA: `data` may be null to ask for the size only; `size` is the buffer size on
+// entry and the value's size afterwards; too small a buffer gives kRegistryMoreData.
+long registryQueryValue(RegistryHandle key, const std::string& name, unsigned* type, void* data,
+                        unsigned* size);
+long registrySetValue(RegistryHandle key, const std::string& name, unsigned type, const void* data,
+                      unsigned size);
+void registryCloseKey(RegistryHandle key);
+
+} // namespace oxlo::platform

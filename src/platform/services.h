@@ -1,0 +1,145 @@
+// The operating-system services that Oxlo's logic relies on: message boxes, file and folder
+// choosers, the file system, numbered files, outside programs and the text helpers.
+//
+// Two implementations stand behind these declarations: platform/win32 (the real one, on the Win32
+// API) and platform/portable (POSIX files and processes with Windows paths mapped onto a folder, and
+// scripted dialogs for tests). Logic code includes only this header and ui.h, never <windows.h>.
+//
+// Conventions for every operation below:
+// - Paths are 8-bit Windows paths (drive letter, backslashes); results that are paths hold at most
+//   259 characters.
+// - "Non-zero on success" results are 1 or 0. No operation shows a message of its own; the caller
+//   decides what the user is told.
+// - The empty text means "nothing" or "failure" wherever a text is returned.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace oxlo::platform {
+
+// ---------------------------------------------------------------------------------------------
+// Dialogs. Each one is modal: while it is open every other visible, enabled top-level window of
+// the program is disabled, and all of them are enabled again when it closes.
+
+// Message box flag words used by the program (the Windows MB_ style word, passed through).
+inline constexpr int kMessagePlain = 0x00;        // OK, no icon
+inline constexpr int kMessageQuestion = 0x24;     // Yes/No, question icon
+inline constexpr int kMessageWarning = 0x30;      // OK, exclamation icon
+inline constexpr int kMessageWarningYesNo = 0x34; // Yes/No, exclamation icon
+inline constexpr int kMessageInfo = 0x40;         // OK, information icon
+inline constexpr int kMessageInfoYesNo = 0x44;    // Yes/No, information icon
+
+inline constexpr int kAnswerOk = 1;
+inline constexpr int kAnswerYes = 6;
+inline constexpr int kAnswerNo = 7;
+
+// Shows a modal message box; returns the button code (1 OK, 6 Yes, 7 No).
+int showMessage(const std::string& title, const std::string& text, int flags);
+
+// Open-file dialog. `pattern` is "description|filter|description|filter...", `patternPosition`
+// (0-based) picks the pair shown first. `defaultFile` is split at its last backslash into the
+// starting folder and the proposed file name. Returns the full path of the (first) chosen file, or
+// the empty text on Cancel. With `multiple` 1 the further files come from nextSelectedFile().
+std::string chooseOpenFile(const std::string& title, const std::string& defaultFile,
+                           const std::string& pattern, int patternPosition, int multiple);
+
+// The next file of the last multiple selection, or the empty text after the last one. The
+// selection lasts until the next chooseOpenFile call.
+std::string nextSelectedFile();
+
+// Folder chooser. Returns the chosen folder ending in a backslash, or the empty text on Cancel.
+std::string choosePath(const std::string& title, const std::string& initialFolder);
+
+// ---------------------------------------------------------------------------------------------
+// File system.
+
+// The current folder, always ending in a backslash.
+std::string getCurrentDirectory();
+int setCurrentDirectory(const std::string& folder);
+
+// Creates only the last level (the parent must exist). Trailing blanks, "/" and "\" are removed
+// first. An existing folder counts as failure.
+int createDirectory(const std::string& folder);
+
+inline constexpr std::int64_t kNoSuchPath = -1;
+inline constexpr std::int64_t kIsFolder = -2;
+
+// Size of a file in bytes; kNoSuchPath for an empty or missing path; kIsFolder for a folder or an
+// existing drive ("C:" or "C:\").
+std::int64_t fileSize(const std::string& path);
+
+int copyFile(const std::string& source, const std::string& target); // replaces the target
+int deleteFile(const std::string& path);
+int renameFile(const std::string& oldPath, const std::string& newPath); // fails if new exists
+
+// Deletes the files directly in `folder` that match `pattern` (empty means "*.*"; matching ignores
+// letter case). Read-only files and subfolders stay. When at least one entry matched, the folder
+// itself is removed if it is now empty. Returns non-zero only when the folder was removed.
+int deleteDirectory(const std::string& folder, const std::string& pattern);
+
+// ---------------------------------------------------------------------------------------------
+// Numbered files. A small caller-chosen number names one open file from openFile/createFile until
+// closeFile. Writes go through a 4096-byte buffer per file, written out by fileSeek and closeFile.
+
+// Reading and writing, others may read; a missing file is created empty; never truncates.
+int openFile(int fileNumber, const std::string& path);
+// Writing, others may read; a missing file is created, an existing one is emptied.
+int createFile(int fileNumber, const std::string& path);
+// Opens an existing file for reading only; a missing file stays missing (result 0).
+int openFileForReading(int fileNumber, const std::string& path);
+void closeFile(int fileNumber);
+void fileSeek(int fileNumber, std::int64_t position); // 0-based, from the start
+std::size_t readData(int fileNumber, void* buffer, std::size_t length);
+// Two bytes little-endian as a signed 16-bit number; 0 when nothing could be read (a lone last
+// byte is taken as the low byte).
+int readWord(int fileNumber);
+// One line without its end. Ends are CR, LF, CR LF and NUL; at the end of the file the bytes
+// collected so far (possibly none).
+std::string readLine(int fileNumber);
+int endOfFile(int fileNumber);
+void writeString(int fileNumber, const std::string& text);
+void writeLine(int fileNumber, const std::string& text); // text + CR LF
+void writeByte(int fileNumber, int value);                // low 8 bits
+void writeWord(int fileNumber, int value);                // low 16 bits, little-endian
+
+// ---------------------------------------------------------------------------------------------
+// Outside programs.
+
+// Owns a started program: its process, the read end of the pipe on its standard output and the
+// text read from the pipe but not yet returned. 0 means "could not be started". Released by
+// releaseProgram (or automatically once its output has been read to the end).
+using ProgramHandle = std::intptr_t;
+
+inline constexpr int kRunKeepHandle = 4;
+inline constexpr int kRunPipeOutput = 8;
+
+// Starts `program` (quoted unless it begins with a double quote) with `parameters` in
+// `workingFolder` (empty: the current folder), its standard output piped to the caller, its
+// window shown normally, without waiting.
+ProgramHandle runProgram(const std::string& program, const std::string& parameters,
+                         const std::string& workingFolder, int options);
+// 1 while the program runs, and afterwards while output is still waiting to be read; else 0.
+int programRunning(ProgramHandle handle);
+// The next line of the program's output, without its end (CR, LF or CR LF); waits for a line or
+// for the end of the pipe, after which it gives the text left over (possibly empty).
+std::string readProgramOutput(ProgramHandle handle);
+void releaseProgram(ProgramHandle handle);
+
+// Opens `address` with the user's web browser; the outcome is not reported.
+void openWebAddress(const std::string& address);
+
+// ---------------------------------------------------------------------------------------------
+// Text helpers: the one way the program turns text into numbers and back.
+
+// Skips blanks and tabs, an optional "-" or "+", then decimal digits up to the first other
+// character (none: 0). Wraps modulo 2^32.
+std::int32_t numberFromText(const std::string& text);
+// Signed decimal, "-" for negatives, "0" for zero.
+std::string textFromNumber(std::int32_t number);
+// The part after the last "/" or "\" (a leading double quote skipped, ending before a following
+// double quote).
+std::string getFilePart(const std::string& path);
+
+} // namespace oxlo::platform

@@ -1,0 +1,102 @@
+// Numbered windows and controls: the one window layer of Oxlo's logic.
+//
+// Windows and controls are named by small integers chosen by the program, never by handles.
+// - Window numbers: 0 main, 1 Create Mapset, 2 Edit Mapset, 3 About. Opening a window under a
+//   number in use closes the earlier window of that number first.
+// - Control numbers are one numbering for all windows together. Creating a control under a number
+//   in use destroys the earlier control of that number, in whatever window it lives. Controls are
+//   created in the window that was opened last.
+// - Positions and sizes are pixels at 96 DPI; the implementation scales them to the screen.
+// Implementations: platform/win32 (standard classes, list view and tooltips) and
+// platform/portable (a scripted layer that records everything and replays queued events).
+#pragma once
+
+#include <string>
+
+namespace oxlo::platform {
+
+// Prepares the window layer (common controls, DPI awareness); call once at start-up.
+void initialiseWindowing();
+
+// ---------------------------------------------------------------------------------------------
+// Fonts and images. Handles are small positive numbers owned by the layer; 0 means none.
+using FontHandle = int;
+using ImageHandle = int;
+
+// Character height -(points * vertical DPI / 72), weight 700 when bold.
+FontHandle loadFont(const std::string& face, int points, bool bold);
+// The application icon, from the icon image held in the program (resource 1).
+ImageHandle loadAppIcon();
+void releaseImages();
+void releaseFonts();
+
+// ---------------------------------------------------------------------------------------------
+// Windows.
+enum WindowFlags : unsigned {
+    kWindowTitleBar = 1u << 0,      // a caption
+    kWindowSystemMenu = 1u << 1,    // system menu with the close box
+    kWindowMinimizeBox = 1u << 2,
+    kWindowCentreScreen = 1u << 3,  // centred on the screen
+    kWindowCentreActive = 1u << 4,  // centred over the active window, clamped at 0
+};
+
+// Creates a top-level window whose client area is width x height. Returns 0 when it cannot be
+// created (callers then create no controls).
+int openWindow(int number, int x, int y, int width, int height, const std::string& title,
+               unsigned flags);
+void closeWindow(int number);
+void closeAllWindows();
+void setWindowTitle(int number, const std::string& title);
+
+enum class EventKind { Control, Close, Other };
+
+// Blocks until the next event. Control events raised by controls are queued and returned first.
+EventKind waitWindowEvent();
+// The control number of the last control event.
+int eventControl();
+// Repaints the windows without returning any event (used while a long task blocks the loop).
+void keepWindowsPainted();
+
+// ---------------------------------------------------------------------------------------------
+// Controls.
+enum class ControlKind {
+    Label,      // text; kControlCentred centres it. Never fires.
+    Link,       // hover colour black, no underline; fires on left button release.
+    Button,     // push button, "&" marks the mnemonic; fires when pressed.
+    Toggle,     // push button that stays down, state 1 when down; fires when pressed.
+    CheckBox,   // no caption; fires when clicked.
+    Field,      // one line; kControlDigitsOnly; fires on text change and focus gain/loss.
+    Frame,      // group box with caption. Never fires.
+    ListBox,    // one column, unsorted, single selection; fires on selection change, double click.
+    ReportList, // columns, single whole-row selection kept visible, sunken edge; fires on clicks.
+    Image,      // shows an ImageHandle given by setControlImage. Never fires.
+};
+
+enum ControlOptions : unsigned {
+    kControlCentred = 1u << 0,
+    kControlDigitsOnly = 1u << 1,
+};
+
+// Creates a control in the window opened last. Returns 0 when no window is open.
+int createControl(int number, ControlKind kind, int x, int y, int width, int height,
+                  const std::string& caption, unsigned options = 0);
+
+void setControlFont(int control, FontHandle font);
+void setControlImage(int control, ImageHandle image);
+void setToolTip(int control, const std::string& text);
+void addListColumn(int list, int position, const std::string& title, int width);
+// A field's text; for a list, the text of the selected row (first column).
+std::string getControlText(int control);
+void setControlText(int control, const std::string& text);
+// Lists: 0-based selected row or -1. Toggle: 1 when down. Check box: 1 when checked.
+int getControlState(int control);
+void setControlState(int control, int state);
+void hideControl(int control, int hide);
+void disableControl(int control, int disable);
+void clearListItems(int list);
+// position -1 appends; in a report list the columns are separated by a line feed.
+void addListItem(int list, int position, const std::string& text);
+int countListItems(int list);
+void removeListItem(int list, int position);
+
+} // namespace oxlo::platform
