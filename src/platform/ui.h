@@ -11,6 +11,8 @@
 // platform/portable (a scripted layer that records everything and replays queued events).
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 
 namespace oxlo::platform {
@@ -25,8 +27,8 @@ using ImageHandle = int;
 
 // Character height -(points * vertical DPI / 72), weight 700 when bold.
 FontHandle loadFont(const std::string& face, int points, bool bold);
-// The application icon, from the icon image held in the program (resource 1).
-ImageHandle loadAppIcon();
+// An image from the bytes of an icon file (ICO format) held in the program.
+ImageHandle loadIconImage(const std::uint8_t* data, std::size_t size);
 void releaseImages();
 void releaseFonts();
 
