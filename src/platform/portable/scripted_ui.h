@@ -93,6 +93,9 @@ std::vector<MessageRecord> shownMessages();
 std::vector<ChooserRecord> shownChoosers();
 std::vector<std::string> openedWebAddresses();
 
+// openWindow(number, ...) fails (returns 0) while refused, as when Windows cannot create it.
+void refuseWindow(int number, bool refuse);
+
 // ----- Dialog answers ----------------------------------------------------------------------
 void answerNextMessage(int answer); // kAnswerOk, kAnswerYes or kAnswerNo
 // The next chooseOpenFile gives these paths (the first as its result, the rest through

@@ -1,0 +1,32 @@
+// The program's registry operations. Values go in and out as text; keys are named by a root and a
+// path; each call opens, uses and closes its own handles (built on registry_store.h, so every
+// access goes to the 32-bit view). The computer name is empty for the local registry.
+#pragma once
+
+#include "platform/registry_store.h"
+
+#include <string>
+
+namespace oxlo::platform {
+
+// Value type codes of writeRegistryValue.
+inline constexpr int kValueText = 1;   // REG_SZ, the text and its NUL
+inline constexpr int kValueBinary = 3; // REG_BINARY, low 16 bits little-endian (2 bytes)
+inline constexpr int kValueDword = 4;  // REG_DWORD, 4 bytes little-endian
+
+// 1 when the key exists now (created or opened), 0 on failure. One leading backslash is removed.
+int createRegistryKey(RegistryHandle root, const std::string& path, const std::string& computer);
+// Deletes the key and all its subkeys, depth first. An empty path touches nothing and gives 0.
+// The path is used as given. 1 when the key itself was deleted.
+int deleteRegistryTree(RegistryHandle root, const std::string& path);
+// The value as text: REG_SZ its characters (at most 254), REG_DWORD/REG_BINARY the signed decimal
+// of their little-endian bytes; the empty text for a missing key or value, over-long data or
+// another type; "0" when a number cannot be read.
+std::string readRegistryValue(RegistryHandle root, const std::string& path,
+                              const std::string& valueName, const std::string& computer);
+// Writes into an existing key (never creates it). A key that cannot be opened shows the "Fehler"
+// box and gives 0; any other type code writes nothing and gives 1.
+int writeRegistryValue(RegistryHandle root, const std::string& path, const std::string& valueName,
+                       const std::string& data, int typeCode, const std::string& computer);
+
+} // namespace oxlo::platform
