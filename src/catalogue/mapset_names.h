@@ -1,0 +1,14 @@
+// Which mapset names can be used: a mapset's name becomes its folder and its file names, and both
+// the Create Mapset and the Edit Mapset windows refuse a name that Windows would not take as one.
+#pragma once
+
+#include <string>
+
+namespace oxlo::catalogue {
+
+// True when `name` can be the last part of a folder path: not empty, not "." or "..", free of
+// \ / < > : " | ? * and control characters, and not ending in a dot or a blank (Windows would
+// silently drop those, so the folder would get another name than the registry records).
+bool isUsableFolderName(const std::string& name);
+
+} // namespace oxlo::catalogue
