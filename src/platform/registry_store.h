@@ -49,6 +49,9 @@ long registryOpenKey(RegistryHandle root, const std::string& path, RegistryAcces
 // for the terminating NUL included) and the name's length on success; a name that does not fit
 // gives kRegistryMoreData.
 long registryEnumKey(RegistryHandle key, unsigned index, char* name, unsigned* nameLength);
+// Name of the value at `index` (as RegEnumValueA, without type and data); `nameLength` as for
+// registryEnumKey; kRegistryNoMoreItems past the last value. Lets a key be copied value by value.
+long registryEnumValue(RegistryHandle key, unsigned index, char* name, unsigned* nameLength);
 // Deletes a key that has no subkeys.
 long registryDeleteKey(RegistryHandle root, const std::string& path);
 // As RegQueryValueExA: `data` may be null to ask for the size only; `size` is the buffer size on
