@@ -90,6 +90,8 @@ int createFile(int fileNumber, const std::string& path);
 // Opens an existing file for reading only; a missing file stays missing (result 0).
 int openFileForReading(int fileNumber, const std::string& path);
 void closeFile(int fileNumber);
+// Closes every numbered file still open (writing out its buffer); used at shutdown.
+void closeAllFiles();
 void fileSeek(int fileNumber, std::int64_t position); // 0-based, from the start
 std::size_t readData(int fileNumber, void* buffer, std::size_t length);
 // Two bytes little-endian as a signed 16-bit number; 0 when nothing could be read (a lone last
