@@ -1,8 +1,134 @@
 #include "editor/edit_mapset_window.h"
 
+#include "app/shared_resources.h"
+#include "catalogue/installed_mapsets.h"
+#include "catalogue/mapset_names.h"
+#include "editor/mapset_files.h"
+#include "editor/mapset_registration.h"
+#include "mapfile/map_file.h"
+#include "platform/services.h"
+#include "platform/ui.h"
+
+#include <string>
+
 namespace oxlo::editor {
 
-void openEditMapsetWindow() {}
-void runEditMapsetWindow(int) {}
+namespace ui = platform;
+
+namespace {
+
+constexpr int kWindow = 2;
+constexpr const char* kTitle = "Edit Mapset";
+
+enum Control : int {
+    kNameLabel = 0,
+    kNameField = 1,
+    kNumberField = 2,
+    kNumberLabel = 3,
+    kEditButton = 5,
+    kFrame = 6,
+    kCancelButton = 7,
+};
+
+constexpr int kLowestCode = 100;
+constexpr int kHighestCode = 200;
+
+// Without its window the loop would wait for events that never come.
+bool windowOpen = false;
+
+void warn(const std::string& text) { platform::showMessage(kTitle, text, platform::kMessageWarning); }
+
+// The stored name of a .TDB starts at offset 10 and ends at its first zero byte. A shorter name is
+// followed by zeros up to the old name's length, so it reads as the new name and the header keeps
+// its layout.
+void writeStoredName(const std::string& tdb, const std::string& oldName, const std::string& newName) {
+    std::string text = newName;
+    if (oldName.size() > newName.size()) text.append(oldName.size() - newName.size(), '\0');
+    mapfile::writeValueAtOffset(tdb, 10, 0, 0, text, "Text");
+}
+
+void renameMapset(catalogue::InstalledMapset& row, const std::string& newName) {
+    if (newName.size() > row.name.size()) {
+        warn("New name cannot be longer than original name. Please use a shorter name.");
+        return;
+    }
+    if (!catalogue::isUsableFolderName(newName)) {
+        warn("Please use a mapset name that can be a folder name.");
+        return;
+    }
+    if (row.form == "F" && familyNameTaken(row, newName)) {
+        warn("A mapset named " + newName + " is already installed. Please use another name.");
+        return;
+    }
+    if (!renameMapsetFiles(row.loc, row.name, newName)) {
+        warn("Cannot rename the mapset files in " + row.loc + ".");
+        return;
+    }
+    const std::string newIndex = indexPath(row.loc, newName);
+    writeStoredName(newIndex, row.name, newName);
+    row.tdb = newIndex;
+
+    if (row.form == "O" || row.form == "N")
+        reregisterProduct(row, newName);
+    else if (row.form == "F")
+        reregisterFamily(row, newName);
+}
+
+void changeProductCode(catalogue::InstalledMapset& row, std::int32_t number) {
+    if (number == row.id) return;
+    if (number < kLowestCode || number > kHighestCode) {
+        warn("Product code range limited to 100 - 200 by Oxlo. Please select a number between 100 "
+             "and 200.");
+        ui::setControlText(kNumberField, platform::textFromNumber(row.id));
+        return;
+    }
+    // Only an existing index is patched: an edit never creates a file.
+    if (platform::fileSize(row.tdb) < 0) return;
+    mapfile::writeValueAtOffset(row.tdb, 4, 0, number, "", "Value");
+}
+
+void editMapset(catalogue::InstalledMapset& row) {
+    const std::string newName = ui::getControlText(kNameField);
+    if (newName != row.name) renameMapset(row, newName);
+    changeProductCode(row, platform::numberFromText(ui::getControlText(kNumberField)));
+    platform::showMessage(kTitle, "Mapset edited.", platform::kMessageInfo);
+}
+
+} // namespace
+
+void openEditMapsetWindow() {
+    windowOpen = ui::openWindow(kWindow, 0, 0, 437, 162, kTitle,
+                                ui::kWindowTitleBar | ui::kWindowCentreActive) != 0;
+    if (!windowOpen) return;
+
+    ui::createControl(kNameLabel, ui::ControlKind::Label, 20, 35, 120, 20, "Mapset Name");
+    ui::setControlFont(kNameLabel, app::labelFont);
+    ui::createControl(kNameField, ui::ControlKind::Field, 140, 35, 265, 20, "");
+    ui::createControl(kNumberField, ui::ControlKind::Field, 140, 60, 40, 20, "",
+                      ui::kControlDigitsOnly);
+    ui::createControl(kNumberLabel, ui::ControlKind::Label, 20, 60, 120, 20, "Family ID");
+    ui::setControlFont(kNumberLabel, app::labelFont);
+    ui::createControl(kEditButton, ui::ControlKind::Button, 95, 110, 100, 35, "Edit Mapset");
+    ui::createControl(kFrame, ui::ControlKind::Frame, 10, 15, 410, 80, "Mapset Information ");
+    ui::createControl(kCancelButton, ui::ControlKind::Button, 230, 110, 100, 35, "Cancel");
+}
+
+void runEditMapsetWindow(int row) {
+    if (!windowOpen) return;
+    const bool rowValid = row >= 1 && row <= catalogue::kMaxMapsets;
+    for (;;) {
+        const ui::EventKind event = ui::waitWindowEvent();
+        if (event == ui::EventKind::Close) break;
+        if (event != ui::EventKind::Control) continue;
+        const int control = ui::eventControl();
+        if (control == kCancelButton) break;
+        if (control == kEditButton) {
+            if (rowValid) editMapset(catalogue::installedMapsets[row]);
+            break;
+        }
+    }
+    ui::closeWindow(kWindow);
+    windowOpen = false;
+}
 
 } // namespace oxlo::editor
