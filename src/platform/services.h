@@ -127,6 +127,9 @@ int programRunning(ProgramHandle handle);
 // The next line of the program's output, without its end (CR, LF or CR LF); waits for a line or
 // for the end of the pipe, after which it gives the text left over (possibly empty).
 std::string readProgramOutput(ProgramHandle handle);
+// 1 when readProgramOutput would return without waiting: a whole line has arrived, or the program
+// has ended; else 0. Never waits itself, so a caller can keep its windows painted meanwhile.
+int programOutputWaiting(ProgramHandle handle);
 void releaseProgram(ProgramHandle handle);
 
 // Opens `address` with the user's web browser; the outcome is not reported.

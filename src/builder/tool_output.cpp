@@ -1,0 +1,41 @@
+// Running one outside tool and collecting what it prints, without letting the windows go stale.
+#include "builder/create_window_controls.h"
+#include "builder/mapset_build.h"
+
+#include "platform/services.h"
+#include "platform/ui.h"
+
+#include <chrono>
+#include <thread>
+
+namespace oxlo::builder {
+
+namespace {
+// How long to let the tool work between two looks at its output while the windows are painted.
+constexpr std::chrono::milliseconds kPaintInterval{15};
+} // namespace
+
+ToolRun runToolAndCollectOutput(const std::string& program, const std::string& parameters) {
+    ToolRun run;
+    const platform::ProgramHandle handle = platform::runProgram(
+        program, parameters, "", platform::kRunKeepHandle | platform::kRunPipeOutput);
+    if (handle == 0) return run;
+    run.started = true;
+    while (platform::programRunning(handle) != 0) {
+        // readProgramOutput blocks until a whole line has come, so wait here, where the windows
+        // can still be painted, until it would not.
+        while (platform::programOutputWaiting(handle) == 0) {
+            platform::keepWindowsPainted();
+            std::this_thread::sleep_for(kPaintInterval);
+        }
+        const std::string line = platform::readProgramOutput(handle);
+        run.output += line;
+        run.output += '\r';
+        if (!line.empty()) platform::setWindowTitle(kCreateWindow, line);
+    }
+    platform::releaseProgram(handle);
+    platform::setWindowTitle(kCreateWindow, kCreateWindowTitle);
+    return run;
+}
+
+} // namespace oxlo::builder
