@@ -1,0 +1,165 @@
+#include "app/main_window.h"
+
+#include "app/shared_resources.h"
+#include "builder/create_mapset_window.h"
+#include "catalogue/installed_mapsets.h"
+#include "catalogue/uninstall.h"
+#include "editor/edit_mapset_window.h"
+#include "platform/services.h"
+#include "platform/ui.h"
+
+namespace oxlo::app {
+
+std::int32_t selectedRow = 0;
+
+namespace {
+
+constexpr int kMainWindow = 0;
+constexpr int kClientWidth = 460;
+constexpr int kClientHeight = 244;
+
+struct ButtonLayout {
+    int number;
+    int y;
+    const char* caption;
+    const char* toolTip;
+};
+
+// The buttons stand in one column right of the list, 40 pixels apart.
+constexpr ButtonLayout kButtons[] = {
+    {kRefreshButton, 35, "&Refresh", "Update mapset list"},
+    {kNewButton, 75, "&New", "Create new mapset"},
+    {kEditButton, 115, "&Edit", "Edit mapset information"},
+    {kUninstallButton, 155, "&Uninstall", "Uninstall Mapset"},
+    {kQuitButton, 195, "&Quit", "Quit Oxlo"},
+};
+
+constexpr const char* kOnlyOneMapsetLeft =
+    "There is only one mapset left. If you uninstall the final mapset, Mapsource will be unable "
+    "to load until a new mapset has been installed. Do you wish to continue?";
+
+// Task windows reuse the main window's control numbers, so the main window comes back only by
+// building it again; its list then shows the registry as the task left it.
+bool rebuildMainWindow()
+{
+    if (!buildMainWindow()) {
+        return false;
+    }
+    catalogue::scanInstalledMapsets();
+    return true;
+}
+
+bool runNewMapsetTask()
+{
+    builder::openCreateMapsetWindow();
+    builder::setCreationMode(true);
+    builder::setAttributePanelHidden(true);
+    builder::runCreateMapsetWindow(compilerPath, previewPath);
+    return rebuildMainWindow();
+}
+
+bool runEditTask()
+{
+    if (selectedRow == 0) {
+        platform::showMessage("Edit Mapset", "Please select a mapset to edit.",
+                              platform::kMessageWarning);
+        return true;
+    }
+    const catalogue::InstalledMapset& row = catalogue::installedMapsets[selectedRow];
+    editor::openEditMapsetWindow();
+    platform::setControlText(1, row.name);
+    platform::setControlText(2, platform::textFromNumber(row.id));
+    editor::runEditMapsetWindow(selectedRow);
+    return rebuildMainWindow();
+}
+
+void runUninstallTask()
+{
+    if (selectedRow == 0) {
+        platform::showMessage("Uninstall Mapset", "Please select a mapset to uninstall.",
+                              platform::kMessageWarning);
+        return;
+    }
+    if (catalogue::mapsetCount == 1 &&
+        platform::showMessage("Uninstall Mapset", kOnlyOneMapsetLeft,
+                              platform::kMessageWarningYesNo) != platform::kAnswerYes) {
+        return;
+    }
+    // The uninstall asks its own confirmation and rescans by itself.
+    catalogue::uninstallMapset(selectedRow);
+}
+
+} // namespace
+
+bool buildMainWindow()
+{
+    using platform::ControlKind;
+    constexpr unsigned frame = platform::kWindowTitleBar | platform::kWindowSystemMenu |
+                               platform::kWindowMinimizeBox | platform::kWindowCentreScreen;
+    if (platform::openWindow(kMainWindow, 0, 0, kClientWidth, kClientHeight,
+                             "Oxlo by Oxlo contributors", frame) == 0) {
+        return false;
+    }
+
+    platform::createControl(kCountLabel, ControlKind::Label, 15, 15, 280, 20, "Installed Mapsets:");
+    platform::setControlFont(kCountLabel, buttonFont);
+
+    platform::createControl(kMainList, ControlKind::ReportList, 15, 35, 330, 190, "");
+    platform::addListColumn(kMainList, 0, "FID/CODE", 75);
+    platform::addListColumn(kMainList, 1, "Name", 250);
+
+    for (const ButtonLayout& button : kButtons) {
+        platform::createControl(button.number, ControlKind::Button, 360, button.y, 85, 30,
+                                button.caption);
+        platform::setControlFont(button.number, buttonFont);
+        platform::setToolTip(button.number, button.toolTip);
+    }
+    return true;
+}
+
+MainLoopEnd runMainLoop()
+{
+    for (;;) {
+        const platform::EventKind event = platform::waitWindowEvent();
+        // Every event greys Edit, whatever its kind; a rebuilt main window enables it again until
+        // its next event.
+        platform::disableControl(kEditButton, 1);
+
+        if (event == platform::EventKind::Close) {
+            return MainLoopEnd::Quit;
+        }
+        if (event != platform::EventKind::Control) {
+            continue;
+        }
+
+        const int control = platform::eventControl();
+        selectedRow = platform::getControlState(kMainList) + 1;
+        if (selectedRow < 0 || selectedRow > catalogue::kMaxMapsets) {
+            selectedRow = 0; // not a catalogue slot: treat as no selection rather than overrun
+        }
+        switch (control) {
+        case kRefreshButton:
+            catalogue::scanInstalledMapsets();
+            break;
+        case kNewButton:
+            if (!runNewMapsetTask()) {
+                return MainLoopEnd::MainWindowLost;
+            }
+            break;
+        case kEditButton:
+            if (!runEditTask()) {
+                return MainLoopEnd::MainWindowLost;
+            }
+            break;
+        case kUninstallButton:
+            runUninstallTask();
+            break;
+        case kQuitButton:
+            return MainLoopEnd::Quit;
+        default:
+            break;
+        }
+    }
+}
+
+} // namespace oxlo::app
