@@ -1,0 +1,192 @@
+// The program's four registry operations over the primitives of registry_store.h. Each call owns
+// the keys it opens for its own duration only.
+#include "platform/registry.h"
+
+#include "platform/services.h"
+
+#include <cstdint>
+#include <utility>
+
+namespace oxlo::platform {
+
+namespace {
+
+// Closes a key (or a remote connection) when the operation leaves, whichever way it leaves.
+class OwnedKey {
+public:
+    OwnedKey() = default;
+    OwnedKey(const OwnedKey&) = delete;
+    OwnedKey& operator=(const OwnedKey&) = delete;
+    ~OwnedKey()
+    {
+        if (handle_ != 0) {
+            registryCloseKey(handle_);
+        }
+    }
+    RegistryHandle* receive() { return &handle_; }
+    RegistryHandle get() const { return handle_; }
+
+private:
+    RegistryHandle handle_ = 0;
+};
+
+constexpr unsigned kFirstQuerySize = 255;
+constexpr unsigned kDeleteNameBuffer = 512;
+
+std::string withoutLeadingBackslash(const std::string& path)
+{
+    return !path.empty() && path.front() == '\\' ? path.substr(1) : path;
+}
+
+// The key that paths are relative to: the root itself, or the root on another computer. A failed
+// connection gives 0, which every later call refuses.
+RegistryHandle baseKey(RegistryHandle root, const std::string& computer, OwnedKey& connection)
+{
+    if (computer.empty()) {
+        return root;
+    }
+    registryConnect(computer, root, connection.receive());
+    return connection.get();
+}
+
+std::int32_t littleEndian32(const unsigned char bytes[4])
+{
+    const std::uint32_t value = std::uint32_t{bytes[0]} | std::uint32_t{bytes[1]} << 8 |
+                                std::uint32_t{bytes[2]} << 16 | std::uint32_t{bytes[3]} << 24;
+    return static_cast<std::int32_t>(value);
+}
+
+} // namespace
+
+int createRegistryKey(RegistryHandle root, const std::string& path, const std::string& computer)
+{
+    OwnedKey connection;
+    const RegistryHandle base = baseKey(root, computer, connection);
+    if (base == 0) {
+        return 0;
+    }
+    OwnedKey key;
+    return registryCreateKey(base, withoutLeadingBackslash(path), key.receive()) == kRegistryOk
+               ? 1
+               : 0;
+}
+
+int deleteRegistryTree(RegistryHandle root, const std::string& path)
+{
+    if (path.empty()) {
+        return 0; // never the root itself
+    }
+    OwnedKey key;
+    if (registryOpenKey(root, path, RegistryAccess::DeleteEnumerate, key.receive()) !=
+        kRegistryOk) {
+        return 0;
+    }
+    // Subkeys are deleted from the front, so the next one moves up to the same index. A subkey
+    // that cannot be deleted stays in place; the index then moves past it, so that it is taken up
+    // once only and the loop always ends.
+    unsigned index = 0;
+    long status = kRegistryOk;
+    while (true) {
+        char name[kDeleteNameBuffer];
+        unsigned length = kDeleteNameBuffer;
+        status = registryEnumKey(key.get(), index, name, &length);
+        if (status == kRegistryNoMoreItems) {
+            status = index == 0 ? registryDeleteKey(root, path) : kRegistryAccessDenied;
+            break;
+        }
+        if (status != kRegistryOk) {
+            break;
+        }
+        if (deleteRegistryTree(key.get(), std::string(name, length)) == 0) {
+            ++index;
+        }
+    }
+    return status == kRegistryOk ? 1 : 0;
+}
+
+std::string readRegistryValue(RegistryHandle root, const std::string& path,
+                              const std::string& valueName, const std::string& computer)
+{
+    OwnedKey connection;
+    const RegistryHandle base = baseKey(root, computer, connection);
+    OwnedKey key;
+    if (base == 0 || registryOpenKey(base, withoutLeadingBackslash(path), RegistryAccess::Full,
+                                     key.receive()) != kRegistryOk) {
+        return "";
+    }
+    char text[kFirstQuerySize];
+    unsigned type = kRegNone;
+    unsigned size = kFirstQuerySize;
+    if (registryQueryValue(key.get(), valueName, &type, text, &size) != kRegistryOk) {
+        return ""; // missing, or longer than 255 bytes
+    }
+    switch (type) {
+    case kRegSz: {
+        unsigned again = size;
+        if (registryQueryValue(key.get(), valueName, nullptr, text, &again) != kRegistryOk) {
+            return "";
+        }
+        // The characters before the terminating NUL; a value stored without one keeps its last
+        // character.
+        std::size_t length = 0;
+        while (length < again && text[length] != '\0') {
+            ++length;
+        }
+        return std::string(text, length);
+    }
+    case kRegDword:
+    case kRegBinary: {
+        // Only 2- and 4-byte numbers belong in the catalogue; anything longer is not one.
+        if (size > 4) {
+            return "0";
+        }
+        unsigned char number[4] = {0, 0, 0, 0};
+        unsigned again = size;
+        if (registryQueryValue(key.get(), valueName, nullptr, number, &again) != kRegistryOk) {
+            return "0";
+        }
+        return textFromNumber(littleEndian32(number));
+    }
+    default:
+        return "";
+    }
+}
+
+int writeRegistryValue(RegistryHandle root, const std::string& path, const std::string& valueName,
+                       const std::string& data, int typeCode, const std::string& computer)
+{
+    OwnedKey connection;
+    const RegistryHandle base = baseKey(root, computer, connection);
+    OwnedKey key;
+    if (base == 0 || registryOpenKey(base, withoutLeadingBackslash(path), RegistryAccess::Full,
+                                     key.receive()) != kRegistryOk) {
+        showMessage("Fehler", "Ein Fehler ist aufgetreten", kMessagePlain);
+        return 0;
+    }
+    switch (typeCode) {
+    case kValueBinary: {
+        const auto number = static_cast<std::uint32_t>(numberFromText(data));
+        const unsigned char bytes[2] = {static_cast<unsigned char>(number & 0xFF),
+                                        static_cast<unsigned char>((number >> 8) & 0xFF)};
+        registrySetValue(key.get(), valueName, kRegBinary, bytes, 2);
+        break;
+    }
+    case kValueText:
+        registrySetValue(key.get(), valueName, kRegSz, data.c_str(),
+                         static_cast<unsigned>(data.size() + 1));
+        break;
+    case kValueDword: {
+        const auto number = static_cast<std::uint32_t>(numberFromText(data));
+        const unsigned char bytes[4] = {
+            static_cast<unsigned char>(number & 0xFF), static_cast<unsigned char>(number >> 8),
+            static_cast<unsigned char>(number >> 16), static_cast<unsigned char>(number >> 24)};
+        registrySetValue(key.get(), valueName, kRegDword, bytes, 4);
+        break;
+    }
+    default:
+        break; // no registry type: nothing is written
+    }
+    return 1;
+}
+
+} // namespace oxlo::platform
