@@ -1,7 +1,15 @@
+// The catalogue scan: MapSource's Families and Products keys become the table installedMapsets
+// and the main list, and old-form product keys are offered for repair.
 #include "catalogue/installed_mapsets.h"
 
+#include "catalogue/catalogue_registry.h"
+#include "catalogue/registry_layout.h"
+#include "mapfile/map_file.h"
+#include "platform/registry.h"
 #include "platform/services.h"
 #include "platform/ui.h"
+
+#include <string>
 
 namespace oxlo::catalogue {
 
@@ -9,17 +17,159 @@ std::array<InstalledMapset, kMaxMapsets + 1> installedMapsets;
 int mapsetCount = 0;
 
 namespace {
+
 constexpr int kMainList = 0;
 constexpr int kCountLabel = 1;
+constexpr const char* kScanTitle = "Read Mapset";
+
+std::string readValue(const std::string& path, const char* valueName)
+{
+    return platform::readRegistryValue(kCatalogueRoot, path, valueName, kLocalComputer);
+}
+
+// A numeric product key is listed under its .TDB's file name without the extension.
+std::string nameFromTdbPath(const std::string& tdb)
+{
+    const std::string file = platform::getFilePart(tdb);
+    return file.size() > 4 ? file.substr(0, file.size() - 4) : std::string();
+}
+
+void refuseRepair(const std::string& keyName, const std::string& reason)
+{
+    platform::showMessage(kScanTitle,
+                          "Mapset " + keyName + " was not fixed: " + reason +
+                              " Its registry entry stays as it is.",
+                          platform::kMessageWarning);
+}
+
+// Moves an old-form product entry to the key named by its product code. The new key is complete
+// before the old one goes, so a failure never leaves the mapset without an entry; a code that
+// cannot be right, or one that another entry already uses, refuses the repair.
+void repairOldProduct(InstalledMapset& row, const std::string& codeText)
+{
+    const std::string& oldKey = row.keyName;
+    if (codeText.empty()) {
+        refuseRepair(oldKey, "its .TDB file \"" + row.tdb + "\" could not be read.");
+        return;
+    }
+    if (row.id <= 0) {
+        refuseRepair(oldKey, "its .TDB file \"" + row.tdb + "\" holds no valid product code (" +
+                                 platform::textFromNumber(row.id) + ").");
+        return;
+    }
+    const std::string newKey = platform::textFromNumber(row.id);
+    const std::string newPath = std::string(kProductsKey) + newKey;
+    if (registryKeyExists(newPath)) {
+        refuseRepair(oldKey, "another mapset is already registered under product code " + newKey +
+                                 " (" + relativeKeyPath(kProductsBranch, newKey) + ").");
+        return;
+    }
+    if (platform::createRegistryKey(kCatalogueRoot, newPath, kLocalComputer) == 0) {
+        refuseRepair(oldKey, "the registry entry " + relativeKeyPath(kProductsBranch, newKey) +
+                                 " could not be created.");
+        return;
+    }
+    const bool written =
+        platform::writeRegistryValue(kCatalogueRoot, newPath, kValueBmap,
+                                     row.loc + "\\" + oldKey + ".IMG", platform::kValueText,
+                                     kLocalComputer) == 1 &&
+        platform::writeRegistryValue(kCatalogueRoot, newPath, kValueLoc, row.loc,
+                                     platform::kValueText, kLocalComputer) == 1 &&
+        platform::writeRegistryValue(kCatalogueRoot, newPath, kValueTdb, row.tdb,
+                                     platform::kValueText, kLocalComputer) == 1;
+    if (!written) {
+        platform::deleteRegistryTree(kCatalogueRoot, newPath);
+        refuseRepair(oldKey, "the registry entry " + relativeKeyPath(kProductsBranch, newKey) +
+                                 " could not be written.");
+        return;
+    }
+    platform::deleteRegistryTree(kCatalogueRoot, std::string(kProductsKey) + oldKey);
+    row.form = kFormNumericProduct;
+    row.keyName = newKey;
+}
+
+void readFamily(InstalledMapset& row, const std::string& keyName)
+{
+    const std::string path = std::string(kFamiliesKey) + keyName;
+    row.name = keyName;
+    row.keyName = keyName;
+    row.branch = kFamiliesBranch;
+    row.id = platform::numberFromText(readValue(path, kValueId));
+    row.loc = readValue(path + kFamilyProductSubkey, kValueLoc);
+    row.tdb = readValue(path + kFamilyProductSubkey, kValueTdb);
+    row.form = kFormFamily;
+}
+
+void readProduct(InstalledMapset& row, const std::string& keyName)
+{
+    const std::string path = std::string(kProductsKey) + keyName;
+    row.name = keyName;
+    row.keyName = keyName;
+    row.branch = kProductsBranch;
+    row.loc = readValue(path, kValueLoc);
+    row.tdb = readValue(path, kValueTdb);
+    row.form = kFormOldProduct;
+    // The code always comes from the .TDB, never from the key name.
+    const std::string codeText = mapfile::readWordAtOffset(row.tdb, kTdbProductCodeOffset);
+    row.id = platform::numberFromText(codeText);
+    if (platform::numberFromText(keyName) > 0) {
+        row.name = nameFromTdbPath(row.tdb);
+        row.form = kFormNumericProduct;
+        return;
+    }
+    const int answer = platform::showMessage(
+        kScanTitle, "Mapset " + keyName + " is incompatible with Mapsource 6.14.1 or later. Fix?",
+        platform::kMessageQuestion);
+    if (answer == platform::kAnswerYes) {
+        repairOldProduct(row, codeText);
+    }
+}
+
+void showRow(const InstalledMapset& row)
+{
+    const char* prefix = row.branch == kFamiliesBranch ? "FID" : "COD";
+    // A row without a name (a numeric key whose .TDB path gives none) is shown by its key.
+    const std::string& shownName = row.name.empty() ? row.keyName : row.name;
+    platform::addListItem(kMainList, -1,
+                          prefix + platform::textFromNumber(row.id) + "\n" + shownName);
+}
+
 } // namespace
 
 void scanInstalledMapsets()
 {
     platform::clearListItems(kMainList);
     installedMapsets.fill(InstalledMapset{});
-    mapsetCount = platform::countListItems(kMainList);
+    int count = 0;
+    bool tooMany = false;
+
+    for (const auto& keyName : listSubkeys(kFamiliesKey)) {
+        if (count == kMaxMapsets) {
+            tooMany = true;
+            break;
+        }
+        readFamily(installedMapsets[++count], keyName);
+    }
+    if (!tooMany) {
+        for (const auto& keyName : listSubkeys(kProductsKey)) {
+            if (count == kMaxMapsets) {
+                tooMany = true;
+                break;
+            }
+            readProduct(installedMapsets[++count], keyName);
+        }
+    }
+
+    for (int slot = 1; slot <= count; ++slot) {
+        showRow(installedMapsets[slot]);
+    }
+    mapsetCount = count;
     platform::setControlText(kCountLabel,
                              platform::textFromNumber(mapsetCount) + " Installed Mapsets");
+    if (tooMany) {
+        platform::showMessage(kScanTitle, "Only the first 100 mapsets can be listed.",
+                              platform::kMessageWarning);
+    }
 }
 
 } // namespace oxlo::catalogue

@@ -1,6 +1,7 @@
 // Reading and patching fields inside Garmin .IMG and .TDB files at fixed positions.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -15,8 +16,12 @@ struct MapAttributes {
 
 extern MapAttributes mapAttributes;
 
+// readMapAttributes reads the map in pieces of this size, so its memory does not grow with the map.
+inline constexpr std::size_t kSearchChunkSize = 256 * 1024;
+
 // 0 when the file was read (found or not; mapAttributes filled only when found), -1 for a
-// missing, empty or folder path, -2 when it cannot be opened.
+// missing, empty or folder path, -2 when it cannot be opened. Only the first occurrence counts,
+// and only when both attribute bytes (headerEnd + 51 and + 52) lie inside the file.
 int readMapAttributes(const std::string& path, const std::string& pattern, int patternLength);
 // The signed 16-bit word at 1-based `offset`, as decimal text; empty when the file cannot be read.
 std::string readWordAtOffset(const std::string& path, int offset);

@@ -1,0 +1,125 @@
+// The program's only access to the insides of .IMG and .TDB files: a search for the first TRE
+// header and patches of single fields in place.
+#include "mapfile/map_file.h"
+
+#include "platform/services.h"
+
+#include <algorithm>
+#include <cstring>
+#include <functional>
+#include <vector>
+
+namespace oxlo::mapfile {
+
+MapAttributes mapAttributes;
+
+namespace {
+
+// A file number of its own, so that a caller's open files 0 and 1 are never closed by ours.
+constexpr int kMapFileNumber = 2;
+
+// From headerEnd to the transparency byte; the draw priority follows it.
+constexpr std::int64_t kTransparencyDistance = 51;
+
+class OpenedFile {
+public:
+    OpenedFile() = default;
+    OpenedFile(const OpenedFile&) = delete;
+    OpenedFile& operator=(const OpenedFile&) = delete;
+    ~OpenedFile() { platform::closeFile(kMapFileNumber); }
+};
+
+std::size_t readFully(void* buffer, std::size_t length)
+{
+    auto* out = static_cast<char*>(buffer);
+    std::size_t total = 0;
+    while (total < length) {
+        const std::size_t got = platform::readData(kMapFileNumber, out + total, length - total);
+        if (got == 0) {
+            break;
+        }
+        total += got;
+    }
+    return total;
+}
+
+} // namespace
+
+int readMapAttributes(const std::string& path, const std::string& pattern, int patternLength)
+{
+    if (platform::fileSize(path) < 1) {
+        return -1;
+    }
+    if (platform::openFileForReading(kMapFileNumber, path) == 0) {
+        return -2;
+    }
+    OpenedFile opened;
+    if (patternLength < 1 || static_cast<std::size_t>(patternLength) > pattern.size()) {
+        return 0; // nothing to look for
+    }
+    const auto length = static_cast<std::size_t>(patternLength);
+    const std::boyer_moore_horspool_searcher searcher(pattern.begin(), pattern.begin() + patternLength);
+
+    // The map is read piece by piece; the last length - 1 bytes of each piece stay in front of the
+    // next one, so an occurrence that spans two pieces is found as in one block.
+    std::vector<char> block(length - 1 + kSearchChunkSize);
+    std::size_t carried = 0;
+    std::int64_t blockStart = 0; // file position of block[0]
+    for (;;) {
+        const std::size_t got = readFully(block.data() + carried, kSearchChunkSize);
+        if (got == 0) {
+            return 0;
+        }
+        const std::size_t filled = carried + got;
+        const auto end = block.begin() + static_cast<std::ptrdiff_t>(filled);
+        const auto found = std::search(block.begin(), end, searcher);
+        if (found != end) {
+            const std::int64_t headerEnd =
+                blockStart + (found - block.begin()) + static_cast<std::int64_t>(length);
+            unsigned char attributes[2];
+            platform::fileSeek(kMapFileNumber, headerEnd + kTransparencyDistance);
+            // Attribute bytes past the end of the file: no usable header here, and any later
+            // occurrence would lie even closer to the end.
+            if (readFully(attributes, 2) == 2) {
+                mapAttributes = MapAttributes{headerEnd, attributes[0], attributes[1]};
+            }
+            return 0;
+        }
+        carried = std::min(length - 1, filled);
+        std::memmove(block.data(), block.data() + filled - carried, carried);
+        blockStart += static_cast<std::int64_t>(filled - carried);
+    }
+}
+
+std::string readWordAtOffset(const std::string& path, int offset)
+{
+    // Read-only: a missing file stays missing rather than being left behind empty.
+    if (offset < 1 || platform::fileSize(path) < 0 ||
+        platform::openFileForReading(kMapFileNumber, path) == 0) {
+        return "";
+    }
+    OpenedFile opened;
+    platform::fileSeek(kMapFileNumber, offset - 1);
+    return platform::textFromNumber(platform::readWord(kMapFileNumber));
+}
+
+void writeValueAtOffset(const std::string& path, std::int64_t offset, int byteValue, int wordValue,
+                        const std::string& text, const std::string& kind)
+{
+    // Only a file that exists is patched; a missing one is not created.
+    if (offset < 1 || platform::fileSize(path) < 0 ||
+        platform::openFile(kMapFileNumber, path) == 0) {
+        return;
+    }
+    OpenedFile opened;
+    platform::fileSeek(kMapFileNumber, offset - 1);
+    if (kind == "Text") {
+        platform::writeString(kMapFileNumber, text);
+    } else if (kind == "Byte") {
+        platform::writeByte(kMapFileNumber, byteValue);
+    } else {
+        platform::writeWord(kMapFileNumber, wordValue);
+    }
+}
+
+} // namespace oxlo::mapfile
