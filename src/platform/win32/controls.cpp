@@ -1,0 +1,411 @@
+// Numbered controls of ui.h on the standard classes, the list view and tooltips.
+#include "platform/win32/window_layer_state.h"
+
+#include <commctrl.h>
+
+#include <vector>
+
+namespace oxlo::platform {
+
+using namespace win32;
+
+namespace win32 {
+
+namespace {
+
+constexpr UINT_PTR kLinkSubclassId = 1;
+
+bool isList(ControlKind kind) { return kind == ControlKind::ListBox || kind == ControlKind::ReportList; }
+
+HFONT defaultFont() { return static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT)); }
+
+void forgetToolTip(const ControlEntry& entry) {
+    if (!entry.hasToolTip) return;
+    auto window = layer().windows.find(entry.window);
+    if (window == layer().windows.end() || !window->second.toolTip) return;
+    TTTOOLINFOA tool{};
+    tool.cbSize = TTTOOLINFOA_V2_SIZE;
+    tool.hwnd = window->second.window.get();
+    tool.uId = reinterpret_cast<UINT_PTR>(entry.control.get());
+    ::SendMessageA(window->second.toolTip, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+// A link is a notifying static: the hand pointer, black text while hovered, and an event when
+// the left button is released over it (STN_CLICKED would fire on the press).
+LRESULT CALLBACK linkProcedure(HWND link, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                               DWORD_PTR) {
+    switch (message) {
+    case WM_SETCURSOR:
+        ::SetCursor(::LoadCursorA(nullptr, MAKEINTRESOURCEA(32649))); // IDC_HAND
+        return TRUE;
+    case WM_MOUSEMOVE:
+        if (ControlEntry* entry = controlByHandle(link, nullptr); entry && !entry->hovered) {
+            entry->hovered = true;
+            TRACKMOUSEEVENT track{};
+            track.cbSize = sizeof track;
+            track.dwFlags = TME_LEAVE;
+            track.hwndTrack = link;
+            ::TrackMouseEvent(&track);
+            ::InvalidateRect(link, nullptr, TRUE);
+        }
+        break;
+    case WM_MOUSELEAVE:
+        if (ControlEntry* entry = controlByHandle(link, nullptr)) {
+            entry->hovered = false;
+            ::InvalidateRect(link, nullptr, TRUE);
+        }
+        break;
+    case WM_LBUTTONUP: {
+        int number = -1;
+        if (controlByHandle(link, &number)) raiseControlEvent(number);
+        break;
+    }
+    case WM_NCDESTROY:
+        ::RemoveWindowSubclass(link, linkProcedure, kLinkSubclassId);
+        break;
+    default:
+        break;
+    }
+    return ::DefSubclassProc(link, message, wParam, lParam);
+}
+
+struct ControlClass {
+    const char* className;
+    DWORD style;
+    DWORD exStyle;
+};
+
+ControlClass classFor(ControlKind kind, unsigned options) {
+    const DWORD align = (options & kControlCentred) ? SS_CENTER : SS_LEFT;
+    switch (kind) {
+    case ControlKind::Label: return {"Static", align, 0};
+    case ControlKind::Link: return {"Static", align | SS_NOTIFY, 0};
+    case ControlKind::Button: return {"Button", BS_PUSHBUTTON | WS_TABSTOP, 0};
+    case ControlKind::Toggle: return {"Button", BS_AUTOCHECKBOX | BS_PUSHLIKE | WS_TABSTOP, 0};
+    case ControlKind::CheckBox: return {"Button", BS_AUTOCHECKBOX | WS_TABSTOP, 0};
+    case ControlKind::Field:
+        return {"Edit",
+                static_cast<DWORD>(ES_AUTOHSCROLL | WS_TABSTOP |
+                                   ((options & kControlDigitsOnly) ? ES_NUMBER : 0)),
+                WS_EX_CLIENTEDGE};
+    case ControlKind::Frame: return {"Button", BS_GROUPBOX, 0};
+    case ControlKind::ListBox:
+        // No integral height: the list keeps exactly the size it was given.
+        return {"ListBox", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
+                WS_EX_CLIENTEDGE};
+    case ControlKind::ReportList:
+        return {WC_LISTVIEWA, LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP,
+                WS_EX_CLIENTEDGE};
+    case ControlKind::Image: return {"Static", SS_ICON, 0};
+    }
+    return {"Static", align, 0};
+}
+
+int selectedRow(const ControlEntry& entry) {
+    HWND list = entry.control.get();
+    if (entry.kind == ControlKind::ListBox) {
+        const LRESULT row = ::SendMessageA(list, LB_GETCURSEL, 0, 0);
+        return row == LB_ERR ? -1 : static_cast<int>(row);
+    }
+    return static_cast<int>(::SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
+                                           LVNI_SELECTED));
+}
+
+std::string reportCellText(HWND list, int row, int column) {
+    std::vector<char> buffer(256);
+    for (;;) {
+        LVITEMA item{};
+        item.iSubItem = column;
+        item.pszText = buffer.data();
+        item.cchTextMax = static_cast<int>(buffer.size());
+        const auto length = static_cast<std::size_t>(::SendMessageA(
+            list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item)));
+        if (length + 1 < buffer.size()) return std::string(buffer.data(), length);
+        buffer.resize(buffer.size() * 2); // may have been cut short
+    }
+}
+
+std::string listRowText(const ControlEntry& entry, int row) {
+    HWND list = entry.control.get();
+    if (entry.kind == ControlKind::ReportList) return reportCellText(list, row, 0);
+    const LRESULT length = ::SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(row), 0);
+    if (length == LB_ERR) return {};
+    std::vector<char> buffer(static_cast<std::size_t>(length) + 1);
+    const LRESULT got = ::SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(row),
+                                       reinterpret_cast<LPARAM>(buffer.data()));
+    return got == LB_ERR ? std::string() : std::string(buffer.data(), static_cast<std::size_t>(got));
+}
+
+} // namespace
+
+ControlEntry* findControl(int number) {
+    auto found = layer().controls.find(number);
+    return found == layer().controls.end() ? nullptr : &found->second;
+}
+
+ControlEntry* controlByHandle(HWND control, int* number) {
+    if (!control) return nullptr;
+    for (auto& [candidate, entry] : layer().controls) {
+        if (entry.control.get() == control) {
+            if (number) *number = candidate;
+            return &entry;
+        }
+    }
+    return nullptr;
+}
+
+void destroyControl(int number) {
+    auto& state = layer();
+    auto found = state.controls.find(number);
+    if (found == state.controls.end()) return;
+    forgetToolTip(found->second);
+    UniqueWindow control = std::move(found->second.control);
+    state.controls.erase(found); // forgotten first: focus loss while it dies is no event
+    control.reset();
+    // Events it raised but nobody took would otherwise fire on the next control of this number.
+    std::erase_if(state.events, [number](const QueuedEvent& event) {
+        return event.kind == EventKind::Control && event.control == number;
+    });
+}
+
+void onCommand(HWND control, UINT code) {
+    int number = -1;
+    const ControlEntry* entry = controlByHandle(control, &number);
+    if (!entry) return;
+    bool fires = false;
+    switch (entry->kind) {
+    case ControlKind::Button:
+    case ControlKind::Toggle:
+    case ControlKind::CheckBox: fires = code == BN_CLICKED; break;
+    case ControlKind::Field:
+        fires = code == EN_CHANGE || code == EN_SETFOCUS || code == EN_KILLFOCUS;
+        break;
+    case ControlKind::ListBox: fires = code == LBN_SELCHANGE || code == LBN_DBLCLK; break;
+    default: break; // links fire from their own procedure; the rest never fire
+    }
+    if (fires) raiseControlEvent(number);
+}
+
+void onNotify(const NMHDR* header) {
+    if (!header) return;
+    int number = -1;
+    const ControlEntry* entry = controlByHandle(header->hwndFrom, &number);
+    if (!entry || entry->kind != ControlKind::ReportList) return;
+    switch (header->code) {
+    case NM_CLICK:
+    case NM_DBLCLK:
+    case NM_RCLICK:
+    case NM_RDBLCLK: raiseControlEvent(number); break;
+    case LVN_ITEMCHANGED: {
+        const auto* change = reinterpret_cast<const NMLISTVIEW*>(header);
+        if ((change->uChanged & LVIF_STATE) &&
+            ((change->uOldState ^ change->uNewState) & LVIS_SELECTED))
+            raiseControlEvent(number);
+        break;
+    }
+    default: break;
+    }
+}
+
+HBRUSH onStaticColour(HWND control, HDC dc) {
+    const ControlEntry* entry = controlByHandle(control, nullptr);
+    if (!entry || entry->kind != ControlKind::Link) return nullptr;
+    ::SetTextColor(dc, entry->hovered ? RGB(0, 0, 0) : ::GetSysColor(COLOR_HOTLIGHT));
+    ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
+    return ::GetSysColorBrush(COLOR_BTNFACE);
+}
+
+} // namespace win32
+
+int createControl(int number, ControlKind kind, int x, int y, int width, int height,
+                  const std::string& caption, unsigned options) {
+    int windowNumber = -1;
+    HWND parent = newestWindow(&windowNumber);
+    if (!parent) return 0;
+    destroyControl(number);
+
+    const ControlClass type = classFor(kind, options);
+    // An SS_ICON static would take its text as the name of an icon resource.
+    const char* text = kind == ControlKind::Image ? nullptr : caption.c_str();
+    HWND control = ::CreateWindowExA(
+        type.exStyle, type.className, text, WS_CHILD | WS_VISIBLE | type.style, scaled(x), scaled(y),
+        scaled(width), scaled(height), parent,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kControlIdBase + number)),
+        ::GetModuleHandleA(nullptr), nullptr);
+    if (!control) return 0;
+    ::SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(defaultFont()), FALSE);
+    if (kind == ControlKind::ReportList)
+        ::SendMessageA(control, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT,
+                       LVS_EX_FULLROWSELECT);
+    if (kind == ControlKind::Link) ::SetWindowSubclass(control, linkProcedure, kLinkSubclassId, 0);
+
+    ControlEntry& entry = layer().controls[number];
+    entry.control.reset(control);
+    entry.kind = kind;
+    entry.window = windowNumber;
+    return 1;
+}
+
+void setControlFont(int control, FontHandle font) {
+    ControlEntry* entry = findControl(control);
+    if (!entry) return;
+    HFONT chosen = defaultFont();
+    if (font > 0 && static_cast<std::size_t>(font) <= layer().fonts.size() &&
+        layer().fonts[font - 1])
+        chosen = layer().fonts[font - 1].get();
+    ::SendMessageA(entry->control.get(), WM_SETFONT, reinterpret_cast<WPARAM>(chosen), TRUE);
+}
+
+void setControlImage(int control, ImageHandle image) {
+    ControlEntry* entry = findControl(control);
+    if (!entry || image <= 0 || static_cast<std::size_t>(image) > layer().images.size()) return;
+    ::SendMessageA(entry->control.get(), STM_SETICON,
+                   reinterpret_cast<WPARAM>(layer().images[image - 1].get()), 0);
+}
+
+void setToolTip(int control, const std::string& text) {
+    ControlEntry* entry = findControl(control);
+    if (!entry) return;
+    auto window = layer().windows.find(entry->window);
+    if (window == layer().windows.end()) return;
+    HWND owner = window->second.window.get();
+    if (!window->second.toolTip) {
+        // Owned by the window, so it goes when the window goes.
+        window->second.toolTip = ::CreateWindowExA(
+            WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
+            ::GetModuleHandleA(nullptr), nullptr);
+        if (!window->second.toolTip) return;
+    }
+    forgetToolTip(*entry);
+    std::vector<char> tip(text.begin(), text.end());
+    tip.push_back('\0');
+    TTTOOLINFOA tool{};
+    tool.cbSize = TTTOOLINFOA_V2_SIZE;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = owner;
+    tool.uId = reinterpret_cast<UINT_PTR>(entry->control.get());
+    tool.lpszText = tip.data();
+    entry->hasToolTip = ::SendMessageA(window->second.toolTip, TTM_ADDTOOLA, 0,
+                                       reinterpret_cast<LPARAM>(&tool)) != FALSE;
+}
+
+void addListColumn(int list, int position, const std::string& title, int width) {
+    ControlEntry* entry = findControl(list);
+    if (!entry || entry->kind != ControlKind::ReportList) return;
+    std::vector<char> text(title.begin(), title.end());
+    text.push_back('\0');
+    LVCOLUMNA column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+    column.pszText = text.data();
+    column.cx = scaled(width);
+    column.iSubItem = position;
+    ::SendMessageA(entry->control.get(), LVM_INSERTCOLUMNA, static_cast<WPARAM>(position),
+                   reinterpret_cast<LPARAM>(&column));
+}
+
+std::string getControlText(int control) {
+    const ControlEntry* entry = findControl(control);
+    if (!entry) return {};
+    if (isList(entry->kind)) {
+        const int row = selectedRow(*entry);
+        return row < 0 ? std::string() : listRowText(*entry, row);
+    }
+    HWND handle = entry->control.get();
+    std::vector<char> buffer(static_cast<std::size_t>(::GetWindowTextLengthA(handle)) + 1);
+    const int length = ::GetWindowTextA(handle, buffer.data(), static_cast<int>(buffer.size()));
+    return std::string(buffer.data(), static_cast<std::size_t>(length > 0 ? length : 0));
+}
+
+void setControlText(int control, const std::string& text) {
+    const ControlEntry* entry = findControl(control);
+    if (!entry || isList(entry->kind)) return;
+    ::SetWindowTextA(entry->control.get(), text.c_str());
+}
+
+int getControlState(int control) {
+    const ControlEntry* entry = findControl(control);
+    if (!entry) return -1; // like a list without a selection: nothing to act on
+    if (isList(entry->kind)) return selectedRow(*entry);
+    if (entry->kind == ControlKind::Toggle || entry->kind == ControlKind::CheckBox)
+        return ::SendMessageA(entry->control.get(), BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
+    return 0;
+}
+
+void setControlState(int control, int state) {
+    const ControlEntry* entry = findControl(control);
+    if (!entry || (entry->kind != ControlKind::Toggle && entry->kind != ControlKind::CheckBox))
+        return;
+    ::SendMessageA(entry->control.get(), BM_SETCHECK, state ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void hideControl(int control, int hide) {
+    if (const ControlEntry* entry = findControl(control))
+        ::ShowWindow(entry->control.get(), hide ? SW_HIDE : SW_SHOW);
+}
+
+void disableControl(int control, int disable) {
+    if (const ControlEntry* entry = findControl(control))
+        ::EnableWindow(entry->control.get(), disable ? FALSE : TRUE);
+}
+
+void clearListItems(int list) {
+    const ControlEntry* entry = findControl(list);
+    if (!entry || !isList(entry->kind)) return;
+    ::SendMessageA(entry->control.get(),
+                   entry->kind == ControlKind::ListBox ? LB_RESETCONTENT : LVM_DELETEALLITEMS, 0, 0);
+}
+
+void addListItem(int list, int position, const std::string& text) {
+    const ControlEntry* entry = findControl(list);
+    if (!entry || !isList(entry->kind)) return;
+    HWND handle = entry->control.get();
+    const int count = countListItems(list);
+    const int row = (position < 0 || position > count) ? count : position;
+    if (entry->kind == ControlKind::ListBox) {
+        ::SendMessageA(handle, LB_INSERTSTRING, static_cast<WPARAM>(row),
+                       reinterpret_cast<LPARAM>(text.c_str()));
+        return;
+    }
+    std::vector<std::string> columns;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = text.find('\n', start);
+        columns.push_back(text.substr(start, end == std::string::npos ? end : end - start));
+        if (end == std::string::npos) break;
+        start = end + 1;
+    }
+    LVITEMA item{};
+    item.mask = LVIF_TEXT;
+    item.iItem = row;
+    item.pszText = columns[0].data();
+    const auto inserted = static_cast<int>(
+        ::SendMessageA(handle, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+    if (inserted < 0) return;
+    for (std::size_t column = 1; column < columns.size(); ++column) {
+        LVITEMA cell{};
+        cell.iSubItem = static_cast<int>(column);
+        cell.pszText = columns[column].data();
+        ::SendMessageA(handle, LVM_SETITEMTEXTA, static_cast<WPARAM>(inserted),
+                       reinterpret_cast<LPARAM>(&cell));
+    }
+}
+
+int countListItems(int list) {
+    const ControlEntry* entry = findControl(list);
+    if (!entry || !isList(entry->kind)) return 0;
+    const LRESULT count = ::SendMessageA(
+        entry->control.get(), entry->kind == ControlKind::ListBox ? LB_GETCOUNT : LVM_GETITEMCOUNT,
+        0, 0);
+    return count < 0 ? 0 : static_cast<int>(count);
+}
+
+void removeListItem(int list, int position) {
+    const ControlEntry* entry = findControl(list);
+    if (!entry || !isList(entry->kind) || position < 0) return;
+    ::SendMessageA(entry->control.get(),
+                   entry->kind == ControlKind::ListBox ? LB_DELETESTRING : LVM_DELETEITEM,
+                   static_cast<WPARAM>(position), 0);
+}
+
+} // namespace oxlo::platform

@@ -1,0 +1,183 @@
+// The modal dialogs of services.h (message box, file and folder choosers) and the web address.
+#include "platform/services.h"
+#include "platform/win32/win32_handles.h"
+
+#include <windows.h>
+#include <commdlg.h>
+#include <objbase.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace oxlo::platform {
+
+namespace {
+
+using win32::UniqueLibrary;
+
+// Keeps the program's other windows disabled while a dialog is open. The dialog is owned by the
+// foreground window when that is ours; the dialog itself disables and re-enables its owner, so
+// that window is left to it (re-enabled before the dialog goes, it takes the activation back).
+class ModalScope {
+public:
+    ModalScope() {
+        HWND foreground = ::GetForegroundWindow();
+        DWORD process = 0;
+        if (foreground && ::GetWindowThreadProcessId(foreground, &process) &&
+            process == ::GetCurrentProcessId())
+            owner_ = foreground;
+        ::EnumThreadWindows(::GetCurrentThreadId(), disableOne, reinterpret_cast<LPARAM>(this));
+    }
+    ~ModalScope() {
+        for (HWND window : disabled_) ::EnableWindow(window, TRUE);
+    }
+    ModalScope(const ModalScope&) = delete;
+    ModalScope& operator=(const ModalScope&) = delete;
+
+    HWND owner() const { return owner_; }
+
+private:
+    static BOOL CALLBACK disableOne(HWND window, LPARAM self) {
+        auto* scope = reinterpret_cast<ModalScope*>(self);
+        if (window != scope->owner_ && ::IsWindowVisible(window) && ::IsWindowEnabled(window)) {
+            ::EnableWindow(window, FALSE);
+            scope->disabled_.push_back(window);
+        }
+        return TRUE;
+    }
+
+    HWND owner_ = nullptr;
+    std::vector<HWND> disabled_;
+};
+
+// The files of the last multiple selection not yet handed out.
+std::vector<std::string> pendingSelection;
+std::size_t nextPending = 0;
+
+bool isValidFileName(const std::string& name) {
+    if (name.empty()) return false;
+    for (unsigned char c : name)
+        if (c < 32 || std::strchr("\"*/:<>?\\|", c)) return false;
+    return true;
+}
+
+std::string withBackslash(std::string folder) {
+    if (!folder.empty() && folder.back() != '\\') folder += '\\';
+    return folder;
+}
+
+int CALLBACK browseCallback(HWND dialog, UINT message, LPARAM, LPARAM initialFolder) {
+    if (message == BFFM_INITIALIZED && initialFolder)
+        ::SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, initialFolder);
+    return 0;
+}
+
+} // namespace
+
+int showMessage(const std::string& title, const std::string& text, int flags) {
+    ModalScope modal;
+    return ::MessageBoxA(modal.owner(), text.c_str(), title.c_str(), static_cast<UINT>(flags));
+}
+
+std::string chooseOpenFile(const std::string& title, const std::string& defaultFile,
+                           const std::string& pattern, int patternPosition, int multiple) {
+    pendingSelection.clear();
+    nextPending = 0;
+
+    std::vector<char> filter(pattern.begin(), pattern.end());
+    for (char& c : filter)
+        if (c == '|') c = '\0';
+    filter.push_back('\0');
+    filter.push_back('\0');
+
+    std::string folder;
+    std::string name = defaultFile;
+    if (const std::size_t slash = defaultFile.rfind('\\'); slash != std::string::npos) {
+        folder = defaultFile.substr(0, slash);
+        name = defaultFile.substr(slash + 1);
+        if (folder.size() == 2 && folder[1] == ':') folder += '\\'; // "C:" alone means C's cwd
+    }
+    // The dialog refuses to open at all with an invalid name in its box.
+    if (!isValidFileName(name)) name.clear();
+
+    constexpr std::size_t kSelectionSize = 10000;
+    std::vector<char> selection(kSelectionSize, '\0');
+    name.copy(selection.data(), std::min(name.size(), kSelectionSize - 1));
+
+    ModalScope modal;
+    OPENFILENAMEA dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = modal.owner();
+    dialog.lpstrFilter = filter.data();
+    dialog.nFilterIndex = static_cast<DWORD>(patternPosition + 1);
+    dialog.lpstrFile = selection.data();
+    dialog.nMaxFile = static_cast<DWORD>(selection.size());
+    dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
+    dialog.lpstrTitle = title.c_str();
+    dialog.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
+    if (multiple == 1) dialog.Flags |= OFN_ALLOWMULTISELECT;
+    if (!::GetOpenFileNameA(&dialog)) return {};
+
+    // One file: its full path. Several: the folder, then each name, NUL-separated.
+    const std::string first(selection.data());
+    if (!(dialog.Flags & OFN_ALLOWMULTISELECT) || first.size() >= dialog.nFileOffset) return first;
+    const std::string chosenFolder = withBackslash(first);
+    const char* const end = selection.data() + selection.size();
+    for (const char* at = selection.data() + first.size() + 1; at < end && *at;
+         at += std::strlen(at) + 1)
+        pendingSelection.push_back(chosenFolder + at);
+    if (pendingSelection.empty()) return first;
+    nextPending = 1;
+    return pendingSelection.front();
+}
+
+std::string nextSelectedFile() {
+    if (nextPending == 0 || nextPending >= pendingSelection.size()) return {};
+    return pendingSelection[nextPending++];
+}
+
+std::string choosePath(const std::string& title, const std::string& initialFolder) {
+    using Browse = LPITEMIDLIST(WINAPI*)(LPBROWSEINFOA);
+    using PathFromList = BOOL(WINAPI*)(LPCITEMIDLIST, LPSTR);
+    UniqueLibrary shell(::LoadLibraryA("shell32.dll"));
+    if (!shell) return {};
+    auto browse = reinterpret_cast<Browse>(
+        reinterpret_cast<void*>(::GetProcAddress(shell.get(), "SHBrowseForFolderA")));
+    auto pathFromList = reinterpret_cast<PathFromList>(
+        reinterpret_cast<void*>(::GetProcAddress(shell.get(), "SHGetPathFromIDListA")));
+    if (!browse || !pathFromList) return {};
+
+    std::string start = initialFolder;
+    if (start.size() > 3 && start.back() == '\\') start.pop_back(); // "C:\" keeps its backslash
+
+    // The new dialog style needs COM on this thread.
+    const HRESULT com = ::CoInitialize(nullptr);
+    std::string chosen;
+    {
+        ModalScope modal;
+        char displayName[MAX_PATH] = {};
+        BROWSEINFOA info{};
+        info.hwndOwner = modal.owner();
+        info.pszDisplayName = displayName;
+        info.lpszTitle = title.c_str();
+        info.ulFlags = BIF_NEWDIALOGSTYLE;
+        info.lpfn = browseCallback;
+        info.lParam = start.empty() ? 0 : reinterpret_cast<LPARAM>(start.c_str());
+        if (LPITEMIDLIST item = browse(&info)) {
+            char path[MAX_PATH] = {};
+            if (pathFromList(item, path)) chosen = withBackslash(path);
+            ::CoTaskMemFree(item);
+        }
+    }
+    if (SUCCEEDED(com)) ::CoUninitialize();
+    return chosen;
+}
+
+void openWebAddress(const std::string& address) {
+    ::ShellExecuteA(nullptr, "open", address.c_str(), "", "", SW_SHOWNORMAL);
+}
+
+} // namespace oxlo::platform

@@ -1,0 +1,45 @@
+// The file-system operations of services.h that map onto one Win32 call each.
+#include "platform/services.h"
+
+#include <windows.h>
+
+#include <vector>
+
+namespace oxlo::platform {
+
+std::string getCurrentDirectory() {
+    std::vector<char> buffer(MAX_PATH + 1);
+    DWORD length = ::GetCurrentDirectoryA(static_cast<DWORD>(buffer.size()), buffer.data());
+    if (length >= buffer.size()) { // too small: the result is the size needed
+        buffer.resize(length + 1);
+        length = ::GetCurrentDirectoryA(static_cast<DWORD>(buffer.size()), buffer.data());
+    }
+    if (length == 0 || length >= buffer.size()) return {};
+    std::string folder(buffer.data(), length);
+    if (folder.back() != '\\') folder += '\\';
+    return folder;
+}
+
+int setCurrentDirectory(const std::string& folder) {
+    return ::SetCurrentDirectoryA(folder.c_str()) ? 1 : 0;
+}
+
+int createDirectory(const std::string& folder) {
+    std::string path = folder;
+    while (!path.empty() && (path.back() == ' ' || path.back() == '/' || path.back() == '\\'))
+        path.pop_back();
+    if (path.empty()) return 0;
+    return ::CreateDirectoryA(path.c_str(), nullptr) ? 1 : 0;
+}
+
+int copyFile(const std::string& source, const std::string& target) {
+    return ::CopyFileA(source.c_str(), target.c_str(), FALSE) ? 1 : 0;
+}
+
+int deleteFile(const std::string& path) { return ::DeleteFileA(path.c_str()) ? 1 : 0; }
+
+int renameFile(const std::string& oldPath, const std::string& newPath) {
+    return ::MoveFileA(oldPath.c_str(), newPath.c_str()) ? 1 : 0;
+}
+
+} // namespace oxlo::platform

@@ -1,0 +1,161 @@
+// Files and folder entries of system_primitives.h on the Win32 API.
+#include "platform/system_primitives.h"
+#include "platform/win32/win32_handles.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cctype>
+#include <limits>
+
+namespace oxlo::platform::raw {
+
+namespace {
+
+HANDLE handleOf(File file) { return reinterpret_cast<HANDLE>(file); }
+
+// ReadFile and WriteFile take 32-bit lengths; larger requests go in pieces.
+constexpr std::size_t kMaxChunk = std::numeric_limits<DWORD>::max() / 2;
+
+bool hasWildcard(const std::string& path) {
+    return path.find_first_of("*?") != std::string::npos;
+}
+
+char lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
+
+// "*" and "?" against the long name only, ignoring letter case. FindFirstFileA also matches the
+// 8.3 short names ("*.img" finds "a.imgx" through "A~1.IMG"), which would let a clean-up delete
+// files it was never asked to touch, so its results are filtered again here.
+bool wildcardMatch(const char* pattern, const char* name) {
+    const char* star = nullptr;
+    const char* resume = nullptr;
+    while (*name) {
+        if (*pattern == '*') {
+            star = pattern++;
+            resume = name;
+        } else if (*pattern == '?' || (*pattern && lower(*pattern) == lower(*name))) {
+            ++pattern;
+            ++name;
+        } else if (star) {
+            pattern = star + 1;
+            name = ++resume;
+        } else {
+            return false;
+        }
+    }
+    while (*pattern == '*') ++pattern;
+    return *pattern == '\0';
+}
+
+bool nameMatches(const std::string& pattern, const std::string& name) {
+    if (pattern == "*.*" || pattern == "*") return true; // Windows: every name, dot or not
+    return wildcardMatch(pattern.c_str(), name.c_str());
+}
+
+Entry entryFrom(const WIN32_FIND_DATAA& data) {
+    Entry entry;
+    entry.name = data.cFileName;
+    entry.folder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    entry.readOnly = (data.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0;
+    entry.size = static_cast<std::int64_t>((static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) |
+                                           data.nFileSizeLow);
+    return entry;
+}
+
+} // namespace
+
+File openRaw(const std::string& path, OpenMode mode) {
+    HANDLE h = INVALID_HANDLE_VALUE;
+    switch (mode) {
+    case OpenMode::ReadWriteAlways:
+        h = ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                          OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        break;
+    case OpenMode::WriteTruncate:
+        h = ::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                          FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h == INVALID_HANDLE_VALUE) // e.g. a hidden file refuses CREATE_ALWAYS
+            h = ::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                              TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        break;
+    case OpenMode::ReadExisting:
+        h = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        break;
+    }
+    return h == INVALID_HANDLE_VALUE ? kNoFile : reinterpret_cast<File>(h);
+}
+
+std::size_t readRaw(File file, void* buffer, std::size_t length) {
+    if (file == kNoFile) return 0;
+    auto* out = static_cast<char*>(buffer);
+    std::size_t total = 0;
+    while (total < length) {
+        DWORD got = 0;
+        const auto want = static_cast<DWORD>(std::min(length - total, kMaxChunk));
+        if (!::ReadFile(handleOf(file), out + total, want, &got, nullptr) || got == 0) break;
+        total += got;
+    }
+    return total;
+}
+
+bool writeRaw(File file, const void* data, std::size_t length) {
+    if (file == kNoFile) return false;
+    const auto* in = static_cast<const char*>(data);
+    std::size_t total = 0;
+    while (total < length) {
+        DWORD put = 0;
+        const auto want = static_cast<DWORD>(std::min(length - total, kMaxChunk));
+        if (!::WriteFile(handleOf(file), in + total, want, &put, nullptr) || put == 0) return false;
+        total += put;
+    }
+    return true;
+}
+
+bool seekRaw(File file, std::int64_t position) {
+    if (file == kNoFile || position < 0) return false;
+    LARGE_INTEGER to;
+    to.QuadPart = position;
+    return ::SetFilePointerEx(handleOf(file), to, nullptr, FILE_BEGIN) != 0;
+}
+
+std::int64_t tellRaw(File file) {
+    if (file == kNoFile) return -1;
+    LARGE_INTEGER zero{};
+    LARGE_INTEGER now{};
+    if (!::SetFilePointerEx(handleOf(file), zero, &now, FILE_CURRENT)) return -1;
+    return now.QuadPart;
+}
+
+void closeRaw(File file) {
+    if (file != kNoFile) ::CloseHandle(handleOf(file));
+}
+
+bool findEntry(const std::string& path, Entry* entry) {
+    if (path.empty() || hasWildcard(path)) return false;
+    WIN32_FIND_DATAA data;
+    win32::UniqueFind find(::FindFirstFileA(path.c_str(), &data));
+    if (!find) return false;
+    if (entry) *entry = entryFrom(data);
+    return true;
+}
+
+std::vector<Entry> listFolder(const std::string& folder, const std::string& pattern) {
+    std::vector<Entry> entries;
+    const std::string wanted = pattern.empty() ? std::string("*.*") : pattern;
+    WIN32_FIND_DATAA data;
+    win32::UniqueFind find(::FindFirstFileA((folder + wanted).c_str(), &data));
+    if (!find) return entries;
+    do {
+        const std::string name = data.cFileName;
+        if (name == "." || name == "..") continue;
+        if (nameMatches(wanted, name)) entries.push_back(entryFrom(data));
+    } while (::FindNextFileA(find.get(), &data));
+    return entries;
+}
+
+bool driveExists(const std::string& root) { return ::GetDriveTypeA(root.c_str()) > DRIVE_NO_ROOT_DIR; }
+
+bool removeFolder(const std::string& folder) { return ::RemoveDirectoryA(folder.c_str()) != 0; }
+
+} // namespace oxlo::platform::raw

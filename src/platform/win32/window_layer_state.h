@@ -1,0 +1,75 @@
+// Internal state of the Win32 window layer (ui.h), shared by its source files.
+#pragma once
+
+#include "platform/ui.h"
+#include "platform/win32/win32_handles.h"
+
+#include <windows.h>
+
+#include <deque>
+#include <map>
+#include <vector>
+
+namespace oxlo::platform::win32 {
+
+inline constexpr int kControlIdBase = 1000; // so that control number 0 gets a usable id
+
+struct WindowEntry {
+    UniqueWindow window;
+    HWND toolTip = nullptr; // created with the first tooltip, owned (and destroyed) by the window
+    unsigned long openedAs = 0; // order of opening: controls go to the newest open window
+};
+
+struct ControlEntry {
+    UniqueWindow control;
+    ControlKind kind = ControlKind::Label;
+    int window = -1;       // number of the window it lives in
+    bool hasToolTip = false;
+    bool hovered = false;  // links: pointer over it
+};
+
+struct QueuedEvent {
+    EventKind kind = EventKind::Other;
+    int control = -1; // Control events
+    int window = -1;  // Close events
+};
+
+// Destroyed in reverse order: controls, windows, fonts, images — each still valid while the
+// objects destroyed before it may use it.
+struct WindowLayer {
+    std::vector<UniqueIcon> images; // handle = index + 1
+    std::vector<UniqueFont> fonts;  // handle = index + 1
+    std::map<int, WindowEntry> windows;
+    std::map<int, ControlEntry> controls;
+    std::deque<QueuedEvent> events;
+    int lastEventControl = -1;
+    unsigned long openings = 0;
+    int dpi = 0;            // vertical pixels per inch of the screen; 0 until initialised
+    bool waiting = false;   // inside GetMessage: a raised event must wake it
+    HICON classIcon = nullptr;
+};
+
+WindowLayer& layer();
+
+// Registers the window class and reads the screen's DPI once; called by every entry point that
+// needs either, so that it works without initialiseWindowing too.
+void ensureWindowClass();
+const char* windowClassName();
+int scaled(int pixelsAt96Dpi);
+// The window opened last among those still open (its number through `number`), or null.
+HWND newestWindow(int* number);
+
+ControlEntry* controlByHandle(HWND control, int* number);
+ControlEntry* findControl(int number);
+// Destroys one control and forgets the events it raised that were not yet taken.
+void destroyControl(int number);
+void raiseControlEvent(int number);
+void raiseCloseEvent(int window);
+
+// Control notifications arriving at a window (WM_COMMAND, WM_NOTIFY, WM_CTLCOLORSTATIC).
+void onCommand(HWND control, UINT code);
+void onNotify(const NMHDR* header);
+// Non-zero brush when the window layer colours this static control itself.
+HBRUSH onStaticColour(HWND control, HDC dc);
+
+} // namespace oxlo::platform::win32
