@@ -1,0 +1,46 @@
+#!/bin/sh
+# Remakes the small real Garmin maps under tests/data from the hand-written OSM file in
+# tests/data/src with mkgmap (Debian package mkgmap). The tests only read the results, which are
+# checked in; run this only to change them.
+#
+#   village-transparent.img  one map, draw priority 25, transparent (TRE byte 0x3F = 3)
+#   village-opaque.img       one map, draw priority 20, not transparent
+#   village-priority200.img  one map, draw priority 200 (a byte that reads as -56 when signed)
+#   village-two-maps.img     gmapsupp holding two maps: first priority 22 transparent, second 18
+#   village.tdb              mapset index, product code 152, family ID 6001
+set -eu
+
+here=$(cd "$(dirname "$0")/.." && pwd)
+source_map="$here/tests/data/src/village.osm"
+out="$here/tests/data"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+command -v mkgmap >/dev/null || { echo "mkgmap is needed: apt-get install mkgmap" >&2; exit 1; }
+
+make_map() { # number, then mkgmap options
+    number=$1
+    shift
+    (cd "$work" && mkgmap --mapname="$number" --description="Village $number" "$@" \
+        "$source_map" >"$work/mkgmap-$number.log" 2>&1)
+}
+
+make_map 63240001 --draw-priority=25 --transparent
+cp "$work/63240001.img" "$out/village-transparent.img"
+
+make_map 63240002 --draw-priority=20
+cp "$work/63240002.img" "$out/village-opaque.img"
+
+make_map 63240003 --draw-priority=200
+cp "$work/63240003.img" "$out/village-priority200.img"
+
+make_map 63240011 --draw-priority=22 --transparent
+make_map 63240012 --draw-priority=18
+(cd "$work" && mkgmap --gmapsupp 63240011.img 63240012.img >"$work/mkgmap-gmapsupp.log" 2>&1)
+cp "$work/gmapsupp.img" "$out/village-two-maps.img"
+
+make_map 63240021 --tdbfile --product-id=152 --family-id=6001 --family-name=Village \
+    --series-name=Village
+cp "$work/osmmap.tdb" "$out/village.tdb"
+
+ls -l "$out"/*.img "$out"/*.tdb
