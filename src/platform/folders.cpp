@@ -1,0 +1,43 @@
+// File sizes and the clean-up of a folder's files, over the raw folder primitives.
+#include "platform/services.h"
+#include "platform/system_primitives.h"
+
+namespace oxlo::platform {
+
+std::int64_t fileSize(const std::string& path)
+{
+    if (path.empty())
+        return kNoSuchPath;
+    if ((path.size() == 2 || path.size() == 3) && path[1] == ':') {
+        // A drive name: "C:" or "C:\".
+        if (path.size() == 3 && path[2] != '\\' && path[2] != '/')
+            return kNoSuchPath;
+        return raw::driveExists(path.substr(0, 2) + "\\") ? kIsFolder : kNoSuchPath;
+    }
+    std::string lookup = path;
+    if (lookup.back() == '\\')
+        lookup.pop_back();
+    raw::Entry entry;
+    if (lookup.empty() || !raw::findEntry(lookup, &entry))
+        return kNoSuchPath;
+    return entry.folder ? kIsFolder : entry.size;
+}
+
+int deleteDirectory(const std::string& folder, const std::string& pattern)
+{
+    if (folder.empty())
+        return 0;
+    const std::string withSlash = folder.back() == '\\' ? folder : folder + "\\";
+    const std::vector<raw::Entry> matches =
+        raw::listFolder(withSlash, pattern.empty() ? "*.*" : pattern);
+    if (matches.empty())
+        return 0;
+    for (const raw::Entry& entry : matches) {
+        // Read-only files are not made writable first, so they stay; subfolders are not entered.
+        if (!entry.folder && !entry.readOnly)
+            deleteFile(withSlash + entry.name);
+    }
+    return raw::removeFolder(withSlash) ? 1 : 0;
+}
+
+} // namespace oxlo::platform

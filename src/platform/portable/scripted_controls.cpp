@@ -1,0 +1,181 @@
+// The scripted controls of ui.h. Operations on a control that does not exist do nothing, as the
+// Win32 calls do on a missing window.
+#include "platform/portable/scripted_state.h"
+
+namespace oxlo::platform {
+using namespace scripted;
+
+namespace {
+
+bool isList(const ControlRecord& control)
+{
+    return control.kind == ControlKind::ListBox || control.kind == ControlKind::ReportList;
+}
+
+// The window that receives new controls: the one opened last among those still open.
+int windowForControls()
+{
+    int window = -1;
+    long latest = 0;
+    for (const auto& [number, live] : state().windows) {
+        if (live.opening > latest) {
+            latest = live.opening;
+            window = number;
+        }
+    }
+    return window;
+}
+
+} // namespace
+
+int createControl(int number, ControlKind kind, int x, int y, int width, int height,
+                  const std::string& caption, unsigned options)
+{
+    const int window = windowForControls();
+    if (window < 0)
+        return 0;
+    state().controls.erase(number); // wherever it lives
+    ControlRecord record;
+    record.number = number;
+    record.window = window;
+    record.kind = kind;
+    record.x = x;
+    record.y = y;
+    record.width = width;
+    record.height = height;
+    record.text = caption;
+    record.options = options;
+    state().controls[number] = LiveControl{record, ++state().serial};
+    return 1;
+}
+
+void setControlFont(int control, FontHandle font)
+{
+    if (ControlRecord* record = liveControl(control))
+        record->font = font;
+}
+
+void setControlImage(int control, ImageHandle image)
+{
+    if (ControlRecord* record = liveControl(control))
+        record->image = image;
+}
+
+void setToolTip(int control, const std::string& text)
+{
+    if (ControlRecord* record = liveControl(control))
+        record->toolTip = text;
+}
+
+void addListColumn(int list, int position, const std::string& title, int width)
+{
+    ControlRecord* record = liveControl(list);
+    if (record == nullptr || record->kind != ControlKind::ReportList)
+        return;
+    auto& columns = record->columns;
+    const auto at = position < 0 || position > static_cast<int>(columns.size())
+                        ? columns.end()
+                        : columns.begin() + position;
+    columns.insert(at, ColumnRecord{title, width});
+}
+
+std::string getControlText(int control)
+{
+    const ControlRecord* record = liveControl(control);
+    if (record == nullptr)
+        return {};
+    if (!isList(*record))
+        return record->text;
+    if (record->selected < 0 || record->selected >= static_cast<int>(record->rows.size()))
+        return {};
+    const std::string& row = record->rows[static_cast<std::size_t>(record->selected)];
+    return row.substr(0, row.find('\n'));
+}
+
+void setControlText(int control, const std::string& text)
+{
+    ControlRecord* record = liveControl(control);
+    if (record == nullptr || isList(*record))
+        return;
+    record->text = text;
+    // An edit control reports a change of its text even when the program made it.
+    if (record->kind == ControlKind::Field)
+        state().raisedEvents.push_back(control);
+}
+
+int getControlState(int control)
+{
+    const ControlRecord* record = liveControl(control);
+    if (record == nullptr)
+        return 0;
+    if (isList(*record))
+        return record->selected;
+    if (record->kind == ControlKind::Toggle || record->kind == ControlKind::CheckBox)
+        return record->state;
+    return 0;
+}
+
+void setControlState(int control, int newState)
+{
+    ControlRecord* record = liveControl(control);
+    if (record != nullptr &&
+        (record->kind == ControlKind::Toggle || record->kind == ControlKind::CheckBox))
+        record->state = newState != 0 ? 1 : 0;
+}
+
+void hideControl(int control, int hide)
+{
+    if (ControlRecord* record = liveControl(control))
+        record->visible = hide == 0;
+}
+
+void disableControl(int control, int disable)
+{
+    if (ControlRecord* record = liveControl(control))
+        record->enabled = disable == 0;
+}
+
+void clearListItems(int list)
+{
+    ControlRecord* record = liveControl(list);
+    if (record == nullptr || !isList(*record))
+        return;
+    record->rows.clear();
+    record->selected = -1;
+}
+
+void addListItem(int list, int position, const std::string& text)
+{
+    ControlRecord* record = liveControl(list);
+    if (record == nullptr || !isList(*record))
+        return;
+    auto& rows = record->rows;
+    if (position < 0 || position >= static_cast<int>(rows.size())) {
+        rows.push_back(text);
+        return;
+    }
+    rows.insert(rows.begin() + position, text);
+    if (record->selected >= position)
+        ++record->selected; // the selection stays with its row
+}
+
+int countListItems(int list)
+{
+    const ControlRecord* record = liveControl(list);
+    return record != nullptr && isList(*record) ? static_cast<int>(record->rows.size()) : 0;
+}
+
+void removeListItem(int list, int position)
+{
+    ControlRecord* record = liveControl(list);
+    if (record == nullptr || !isList(*record) || position < 0 ||
+        position >= static_cast<int>(record->rows.size()))
+        return;
+    record->rows.erase(record->rows.begin() + position);
+    if (record->selected == position)
+        record->selected = -1;
+    else if (record->selected > position)
+        --record->selected;
+}
+
+} // namespace oxlo::platform

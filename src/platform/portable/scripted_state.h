@@ -1,0 +1,63 @@
+// The state shared by the files of the scripted window layer and dialogs (scripted_*.cpp).
+#pragma once
+
+#include "platform/portable/scripted_ui.h"
+
+#include <deque>
+#include <map>
+#include <set>
+
+namespace oxlo::platform::scripted {
+
+struct Step {
+    enum class Kind { ControlEvent, Close, Other, SelectRow, Typing, Click, Action };
+    Kind kind = Kind::Other;
+    int control = -1;
+    int value = 0;
+    std::string text;
+    std::function<void()> action;
+};
+
+struct LiveWindow {
+    WindowRecord record;
+    long opening = 0; // serial of its opening: the highest one receives new controls
+};
+
+struct LiveControl {
+    ControlRecord record;
+    long creation = 0; // serial of its creation, for liveControls()
+};
+
+struct ScriptState {
+    std::map<int, LiveWindow> windows;
+    std::map<int, LiveControl> controls;
+    std::map<FontHandle, FontRecord> fonts;
+    std::set<ImageHandle> images;
+    std::set<int> refusedWindows;
+    long serial = 0;
+    int lastHandle = 0; // fonts and images share one numbering
+
+    std::deque<Step> steps;
+    std::deque<int> raisedEvents; // control events raised by the program's own changes
+    int lastEventControl = -1;
+
+    std::deque<int> messageAnswers;
+    std::deque<std::vector<std::string>> fileChoices;
+    std::deque<std::string> folderChoices;
+    std::deque<std::string> selection; // the rest of the last multiple file choice
+
+    std::vector<WindowRecord> openedWindows;
+    std::vector<MessageRecord> messages;
+    std::vector<ChooserRecord> choosers;
+    std::vector<std::string> webAddresses;
+};
+
+ScriptState& state();
+
+// The live control of that number, or nullptr.
+ControlRecord* liveControl(int number);
+
+// "control 5 (button "&Quit")" for messages that must say which control a step aimed at.
+std::string describeControl(int number);
+
+} // namespace oxlo::platform::scripted

@@ -1,0 +1,183 @@
+#include "host_files.h"
+#include "platform/services.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace oxlo::platform {
+namespace {
+
+using oxlo::testing::freshTestFolder;
+using oxlo::testing::hostExists;
+using oxlo::testing::readHostBytes;
+using oxlo::testing::setHostReadOnly;
+using oxlo::testing::writeHostBytes;
+
+class FileSystem : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        folder = freshTestFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
+    }
+    std::string path(const std::string& name) const { return folder + "\\" + name; }
+    std::string folder;
+};
+
+TEST_F(FileSystem, FileSizeOfFilesFoldersAndDrives)
+{
+    writeHostBytes(path("empty.txt"), "");
+    writeHostBytes(path("ten.bin"), "0123456789");
+    const struct {
+        std::string path;
+        std::int64_t expected;
+    } cases[] = {
+        {"", kNoSuchPath},
+        {path("missing.txt"), kNoSuchPath},
+        {path("missing\\deeper.txt"), kNoSuchPath},
+        {path("empty.txt"), 0},
+        {path("ten.bin"), 10},
+        {path("TEN.BIN"), 10},
+        {folder, kIsFolder},
+        {folder + "\\", kIsFolder},
+        {"C:", kIsFolder},
+        {"C:\\", kIsFolder},
+        {"Q:", kNoSuchPath},
+        {"Q:\\", kNoSuchPath},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE("path \"" + c.path + "\"");
+        EXPECT_EQ(fileSize(c.path), c.expected);
+    }
+}
+
+TEST_F(FileSystem, CreateDirectoryMakesOneLevelAfterTrimming)
+{
+    EXPECT_EQ(createDirectory(path("Oxlo")), 1);
+    EXPECT_EQ(fileSize(path("Oxlo")), kIsFolder);
+    EXPECT_EQ(createDirectory(path("Oxlo")), 0) << "an existing folder counts as failure";
+    EXPECT_EQ(createDirectory(path("Trimmed\\ / ")), 1);
+    EXPECT_EQ(fileSize(path("Trimmed")), kIsFolder);
+    EXPECT_EQ(createDirectory(path("Missing\\Child")), 0);
+    EXPECT_EQ(fileSize(path("Missing")), kNoSuchPath) << "no parent is created";
+    EXPECT_EQ(createDirectory(" \\/"), 0);
+}
+
+// One deleteDirectory call on a folder laid out as `files` (a trailing "\" marks a subfolder,
+// a leading "!" a read-only file).
+struct CleanUpCase {
+    const char* title;
+    std::vector<std::string> entries;
+    std::string pattern;
+    int expected;
+    std::vector<std::string> remaining; // the entries left; empty when the folder is gone
+};
+
+TEST_F(FileSystem, DeleteDirectoryRemovesMatchesAndThenTheEmptiedFolder)
+{
+    const CleanUpCase cases[] = {
+        {"only the index", {"X.TDB"}, "*.tdb", 1, {}},
+        {"index and notes", {"X.TDB", "notes.txt"}, "*.tdb", 0, {"notes.txt"}},
+        {"no index at all", {"notes.txt"}, "*.tdb", 0, {"notes.txt"}},
+        {"read-only index", {"!x.tdb"}, "*.tdb", 0, {"x.tdb"}},
+        {"subfolder stays", {"a.img", "sub\\"}, "", 0, {"sub"}},
+        {"empty pattern takes all", {"a.img", "b", "c.mp"}, "", 1, {}},
+        {"question mark", {"a1.img", "a22.img"}, "a?.IMG", 0, {"a22.img"}},
+        {"empty folder, nothing matches", {}, "*.*", 0, {""}},
+    };
+    int number = 0;
+    for (const CleanUpCase& c : cases) {
+        SCOPED_TRACE(c.title);
+        const std::string target = path("case" + std::to_string(++number));
+        ASSERT_EQ(createDirectory(target), 1);
+        for (std::string entry : c.entries) {
+            const bool readOnly = entry[0] == '!';
+            if (readOnly)
+                entry.erase(0, 1);
+            if (entry.back() == '\\') {
+                ASSERT_EQ(createDirectory(target + "\\" + entry), 1);
+                continue;
+            }
+            writeHostBytes(target + "\\" + entry, "x");
+            if (readOnly)
+                setHostReadOnly(target + "\\" + entry, true);
+        }
+        EXPECT_EQ(deleteDirectory(target, c.pattern), c.expected);
+        if (c.remaining.empty()) {
+            EXPECT_FALSE(hostExists(target)) << "the folder should be gone";
+            continue;
+        }
+        EXPECT_TRUE(hostExists(target)) << "the folder should stay";
+        for (const std::string& entry : c.remaining) {
+            if (entry.empty())
+                continue;
+            EXPECT_TRUE(hostExists(target + "\\" + entry)) << entry << " should stay";
+            if (fileSize(target + "\\" + entry) >= 0)
+                setHostReadOnly(target + "\\" + entry, false);
+        }
+        for (std::string entry : c.entries) {
+            if (entry[0] == '!')
+                entry.erase(0, 1);
+            if (entry.back() == '\\')
+                entry.pop_back();
+            const bool kept = std::find(c.remaining.begin(), c.remaining.end(), entry) !=
+                              c.remaining.end();
+            EXPECT_EQ(hostExists(target + "\\" + entry), kept) << entry;
+        }
+    }
+    EXPECT_EQ(deleteDirectory("", "*.*"), 0);
+}
+
+TEST_F(FileSystem, DeleteDirectoryAcceptsATrailingBackslash)
+{
+    ASSERT_EQ(createDirectory(path("Set")), 1);
+    writeHostBytes(path("Set\\a.mdx"), "1");
+    EXPECT_EQ(deleteDirectory(path("Set\\"), "*.MDX"), 1);
+    EXPECT_FALSE(hostExists(path("Set")));
+}
+
+TEST_F(FileSystem, CopyRenameAndDelete)
+{
+    writeHostBytes(path("a.img"), "map");
+    writeHostBytes(path("b.img"), "older");
+    EXPECT_EQ(copyFile(path("a.img"), path("b.img")), 1) << "an existing target is replaced";
+    EXPECT_EQ(readHostBytes(path("b.img")), "map");
+    EXPECT_EQ(copyFile(path("none.img"), path("c.img")), 0);
+    EXPECT_FALSE(hostExists(path("c.img")));
+
+    writeHostBytes(path("b.img"), "other");
+    EXPECT_EQ(renameFile(path("a.img"), path("b.img")), 0) << "the new path exists";
+    EXPECT_EQ(readHostBytes(path("a.img")), "map");
+    EXPECT_EQ(readHostBytes(path("b.img")), "other");
+    EXPECT_EQ(renameFile(path("a.img"), path("c.img")), 1);
+    EXPECT_FALSE(hostExists(path("a.img")));
+    EXPECT_EQ(readHostBytes(path("c.img")), "map");
+
+    EXPECT_EQ(deleteFile(path("c.img")), 1);
+    EXPECT_FALSE(hostExists(path("c.img")));
+    EXPECT_EQ(deleteFile(path("c.img")), 0);
+
+    setHostReadOnly(path("b.img"), true);
+    EXPECT_EQ(deleteFile(path("b.img")), 0) << "a read-only file stays";
+    EXPECT_TRUE(hostExists(path("b.img")));
+    setHostReadOnly(path("b.img"), false);
+}
+
+TEST_F(FileSystem, CurrentDirectoryIsUsedForRelativePaths)
+{
+    const std::string before = getCurrentDirectory();
+    ASSERT_FALSE(before.empty());
+    EXPECT_EQ(before.back(), '\\');
+    ASSERT_EQ(setCurrentDirectory(folder), 1);
+    EXPECT_EQ(getCurrentDirectory(), folder + "\\");
+    ASSERT_EQ(createFile(0, "relative.txt"), 1);
+    writeString(0, "here");
+    closeFile(0);
+    EXPECT_EQ(readHostBytes(path("relative.txt")), "here");
+    EXPECT_EQ(setCurrentDirectory(path("missing")), 0);
+    EXPECT_EQ(getCurrentDirectory(), folder + "\\") << "a failed change keeps the folder";
+    EXPECT_EQ(setCurrentDirectory(before), 1);
+}
+
+} // namespace
+} // namespace oxlo::platform

@@ -1,0 +1,4 @@
+// Standard output without any translation of line ends, so stand-ins write exactly their bytes.
+#pragma once
+
+void makeStdoutBinary();

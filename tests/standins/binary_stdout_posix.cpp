@@ -1,0 +1,3 @@
+#include "binary_stdout.h"
+
+void makeStdoutBinary() {} // POSIX never translates

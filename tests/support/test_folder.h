@@ -1,0 +1,23 @@
+// Files and programs for tests that meet the real system services of their target: the portable
+// platform on a fresh host folder natively, the Windows file system under Wine.
+//
+// Linking oxlo_test_support also resets the scripted window layer and dialogs
+// (scripted::resetScript) before every test.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace oxlo::testing {
+
+// A new, empty folder for the test, as a Windows path without a trailing backslash (for example
+// "C:\oxlo-tests\<name>" natively). Any earlier content of that name is removed first.
+std::string freshTestFolder(const std::string& name);
+
+// Where a Windows path lives on the host, to check files on disk without the services under test.
+std::filesystem::path hostPath(const std::string& windowsPath);
+
+// The Windows path of a stand-in program built from tests/standins, for example "print_lines".
+std::string standInProgram(const std::string& name);
+
+} // namespace oxlo::testing

@@ -1,0 +1,61 @@
+// Test folders on Windows: under the temporary folder, one per test process. Stand-in programs
+// run from the build folder, which Wine shows as drive Z:.
+#include "support/test_folder.h"
+#include "support/test_host.h"
+
+#include <chrono>
+#include <random>
+#include <system_error>
+
+namespace oxlo::testing {
+namespace fs = std::filesystem;
+namespace {
+
+struct TestRootOwner {
+    fs::path root;
+    TestRootOwner()
+    {
+        std::random_device random;
+        const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+        root = fs::temp_directory_path() /
+               ("oxlo-tests-" + std::to_string(random()) + "-" + std::to_string(stamp % 1000000));
+        fs::create_directories(root);
+    }
+    ~TestRootOwner()
+    {
+        std::error_code ignored;
+        fs::remove_all(root, ignored);
+    }
+};
+
+const fs::path& testRoot()
+{
+    static TestRootOwner owner;
+    return owner.root;
+}
+
+} // namespace
+
+void prepareTestHost() { testRoot(); }
+
+std::string freshTestFolder(const std::string& name)
+{
+    const fs::path folder = testRoot() / name;
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    return folder.string();
+}
+
+fs::path hostPath(const std::string& windowsPath) { return fs::path(windowsPath); }
+
+std::string standInProgram(const std::string& name)
+{
+    std::string path = "Z:" OXLO_STANDIN_FOLDER "/" + name + ".exe";
+    for (char& c : path) {
+        if (c == '/')
+            c = '\\';
+    }
+    return path;
+}
+
+} // namespace oxlo::testing
