@@ -1,0 +1,123 @@
+#include "driver/driver.h"
+#include "driver/failure.h"
+
+#include "driver/remote_memory.h"
+
+#include <commdlg.h>
+#include <shlobj.h>
+
+#include <cctype>
+
+namespace oxlo::e2e {
+
+namespace {
+
+constexpr int kFileNameBoxId = 0x47C; // the ComboBoxEx32 of GetOpenFileNameA's dialog
+constexpr UINT kMessageTimeoutMs = 2000;
+
+void setText(HWND window, const std::string& text) {
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+                             SMTO_ABORTIFHUNG, kMessageTimeoutMs, &result)) {
+        failWithError("cannot set the text of " + nameWindow(window), GetLastError());
+    }
+}
+
+void pressOk(HWND dialog) {
+    if (!PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0)) {
+        failWithError("cannot confirm " + nameWindow(dialog), GetLastError());
+    }
+}
+
+HWND fileNameBox(HWND dialog) {
+    HWND box = GetDlgItem(dialog, kFileNameBoxId);
+    if (!box) fail(nameWindow(dialog) + " has no file name box");
+    return box;
+}
+
+// The folder the dialog shows, asked with CDM_GETFOLDERPATH through the dialog's own memory.
+std::string currentFolder(HWND dialog) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(dialog, &processId);
+    RemoteMemory remote(processId, MAX_PATH);
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutA(dialog, CDM_GETFOLDERPATH, MAX_PATH,
+                             reinterpret_cast<LPARAM>(remote.address()), SMTO_ABORTIFHUNG,
+                             kMessageTimeoutMs, &length) ||
+        static_cast<LRESULT>(length) <= 0) {
+        return {};
+    }
+    return remote.readText();
+}
+
+bool sameFolder(std::string a, std::string b) {
+    for (std::string* path : {&a, &b}) {
+        while (!path->empty() && path->back() == '\\') path->pop_back();
+        for (char& c : *path) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    }
+    return a == b;
+}
+
+} // namespace
+
+HWND waitForFileDialog(DWORD processId, const std::string& title, milliseconds timeout) {
+    HWND found = nullptr;
+    waitUntil(
+        [&] {
+            found = findTopLevelWindow(processId, title, "#32770");
+            return found && GetDlgItem(found, kFileNameBoxId);
+        },
+        timeout);
+    return found && GetDlgItem(found, kFileNameBoxId) ? found : nullptr;
+}
+
+void chooseFiles(HWND dialog, const std::string& folder, const std::vector<std::string>& names) {
+    if (names.empty()) fail("chooseFiles needs at least one file name");
+    HWND box = fileNameBox(dialog);
+    // A folder typed into the name box makes the dialog change to it and stay open.
+    setText(box, folder);
+    pressOk(dialog);
+    std::string shown;
+    if (!waitUntil(
+            [&] {
+                shown = currentFolder(dialog);
+                return !IsWindow(dialog) || sameFolder(shown, folder);
+            },
+            milliseconds(3000))) {
+        fail(nameWindow(dialog) + " did not change to folder " + folder + " (it shows " + shown +
+             ", its name box \"" + windowText(box) + "\")");
+    }
+    if (!IsWindow(dialog)) fail("the file dialog closed on the folder " + folder);
+    std::string text;
+    if (names.size() == 1) {
+        text = names.front();
+    } else {
+        for (const std::string& name : names) text += (text.empty() ? "\"" : " \"") + name + "\"";
+    }
+    setText(box, text);
+    pressOk(dialog);
+}
+
+void cancelDialog(HWND dialog) {
+    if (!PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0)) {
+        failWithError("cannot cancel " + nameWindow(dialog), GetLastError());
+    }
+}
+
+void chooseFolder(HWND dialog, const std::string& folder) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(dialog, &processId);
+    // BFFM_SETSELECTIONA reads the path in the dialog's own process, hence the remote copy.
+    RemoteMemory remote(processId, folder.size() + 1);
+    remote.writeText(folder);
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(dialog, BFFM_SETSELECTIONA, TRUE,
+                             reinterpret_cast<LPARAM>(remote.address()), SMTO_ABORTIFHUNG,
+                             kMessageTimeoutMs, &result)) {
+        failWithError("cannot select folder " + folder + " in " + nameWindow(dialog),
+                      GetLastError());
+    }
+    pressOk(dialog);
+}
+
+} // namespace oxlo::e2e

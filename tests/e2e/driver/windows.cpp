@@ -1,0 +1,213 @@
+#include "driver/driver.h"
+#include "driver/failure.h"
+
+#include <algorithm>
+#include <sstream>
+
+namespace oxlo::e2e {
+
+namespace {
+
+// A hung program must fail the test, not stall the driver.
+constexpr UINT kMessageTimeoutMs = 2000;
+
+} // namespace
+
+std::string windowText(HWND window) {
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kMessageTimeoutMs,
+                             &length)) {
+        return {};
+    }
+    std::string text(length + 1, '\0');
+    DWORD_PTR copied = 0;
+    if (!SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                             SMTO_ABORTIFHUNG, kMessageTimeoutMs, &copied)) {
+        return {};
+    }
+    text.resize(std::min<std::size_t>(copied, length));
+    return text;
+}
+
+std::string windowClass(HWND window) {
+    char name[256] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+std::string nameWindow(HWND window) {
+    std::ostringstream out;
+    out << "window " << window << " \"" << windowText(window) << "\" (" << windowClass(window)
+        << ")";
+    return out.str();
+}
+
+std::vector<HWND> topLevelWindows(DWORD processId) {
+    struct Search {
+        DWORD processId;
+        std::vector<HWND> found;
+    } search{processId, {}};
+    EnumWindows(
+        [](HWND window, LPARAM context) -> BOOL {
+            auto& search = *reinterpret_cast<Search*>(context);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == search.processId && IsWindowVisible(window)) search.found.push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND findTopLevelWindow(DWORD processId, const std::string& title, const std::string& className) {
+    for (HWND window : topLevelWindows(processId)) {
+        if (windowText(window) == title && (className.empty() || windowClass(window) == className)) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
+HWND waitForTopLevelWindow(DWORD processId, const std::string& title, milliseconds timeout,
+                           const std::string& className) {
+    HWND found = nullptr;
+    waitUntil([&] { return (found = findTopLevelWindow(processId, title, className)) != nullptr; },
+              timeout);
+    return found;
+}
+
+bool waitForWindowGone(HWND window, milliseconds timeout) {
+    return waitUntil([&] { return !IsWindow(window); }, timeout);
+}
+
+Control describeControl(HWND handle) {
+    Control control;
+    control.handle = handle;
+    control.className = windowClass(handle);
+    control.text = windowText(handle);
+    control.id = GetDlgCtrlID(handle);
+    RECT bounds{};
+    GetWindowRect(handle, &bounds);
+    // Positions relative to the parent's client area, as the program gave them.
+    MapWindowPoints(HWND_DESKTOP, GetAncestor(handle, GA_PARENT),
+                    reinterpret_cast<POINT*>(&bounds), 2);
+    control.x = bounds.left;
+    control.y = bounds.top;
+    control.width = bounds.right - bounds.left;
+    control.height = bounds.bottom - bounds.top;
+    control.visible = IsWindowVisible(handle) != FALSE;
+    control.enabled = IsWindowEnabled(handle) != FALSE;
+    return control;
+}
+
+std::ostream& operator<<(std::ostream& out, const Control& control) {
+    return out << control.className << " \"" << control.text << "\" id " << control.id << " at "
+               << control.x << "," << control.y << " size " << control.width << "x"
+               << control.height << (control.visible ? " visible" : " hidden")
+               << (control.enabled ? " enabled" : " disabled");
+}
+
+std::vector<Control> listControls(HWND window) {
+    struct Search {
+        HWND parent;
+        std::vector<HWND> found;
+    } search{window, {}};
+    EnumChildWindows(
+        window,
+        [](HWND child, LPARAM context) -> BOOL {
+            auto& search = *reinterpret_cast<Search*>(context);
+            if (GetAncestor(child, GA_PARENT) == search.parent) search.found.push_back(child);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    std::vector<Control> controls;
+    for (HWND child : search.found) controls.push_back(describeControl(child));
+    return controls;
+}
+
+HWND findControl(HWND window, const std::string& className, const std::string& text) {
+    for (const Control& control : listControls(window)) {
+        if (control.className == className && control.text == text) return control.handle;
+    }
+    return nullptr;
+}
+
+void clickButton(HWND button) {
+    if (!IsWindow(button)) fail("cannot click: the button no longer exists");
+    if (!IsWindowVisible(button)) fail("cannot click hidden " + nameWindow(button));
+    if (!IsWindowEnabled(button)) fail("cannot click disabled " + nameWindow(button));
+    HWND root = GetAncestor(button, GA_ROOT);
+    // A posted click would reach a button behind a modal box; a user's click would not.
+    if (!IsWindowEnabled(root)) {
+        fail("cannot click " + nameWindow(button) + ": its window " + nameWindow(root) +
+             " is disabled");
+    }
+    if (!PostMessageA(button, BM_CLICK, 0, 0)) {
+        failWithError("cannot click " + nameWindow(button), GetLastError());
+    }
+}
+
+void closeWindow(HWND window) {
+    if (!PostMessageA(window, WM_CLOSE, 0, 0)) {
+        failWithError("cannot close " + nameWindow(window), GetLastError());
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Message boxes.
+
+namespace {
+
+constexpr int kMessageTextId = 0xFFFF;
+constexpr int kFileNameBoxId = 0x47C;
+
+bool isMessageBox(HWND window) {
+    return windowClass(window) == "#32770" && GetDlgItem(window, kMessageTextId) != nullptr &&
+           GetDlgItem(window, kFileNameBoxId) == nullptr;
+}
+
+MessageBoxInfo readMessageBox(HWND box) {
+    MessageBoxInfo info;
+    info.handle = box;
+    info.title = windowText(box);
+    info.text = windowText(GetDlgItem(box, kMessageTextId));
+    for (int id : {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO}) {
+        HWND button = GetDlgItem(box, id);
+        if (button && IsWindowVisible(button)) info.buttons.push_back(id);
+    }
+    return info;
+}
+
+} // namespace
+
+std::ostream& operator<<(std::ostream& out, const MessageBoxInfo& box) {
+    out << "message box \"" << box.title << "\": \"" << box.text << "\" buttons";
+    for (int id : box.buttons) out << " " << id;
+    return out;
+}
+
+std::optional<MessageBoxInfo> findMessageBox(DWORD processId) {
+    for (HWND window : topLevelWindows(processId)) {
+        if (isMessageBox(window)) return readMessageBox(window);
+    }
+    return std::nullopt;
+}
+
+std::optional<MessageBoxInfo> waitForMessageBox(DWORD processId, milliseconds timeout) {
+    std::optional<MessageBoxInfo> box;
+    waitUntil([&] { return (box = findMessageBox(processId)).has_value(); }, timeout);
+    return box;
+}
+
+void answerMessageBox(const MessageBoxInfo& box, int buttonId) {
+    if (std::find(box.buttons.begin(), box.buttons.end(), buttonId) == box.buttons.end()) {
+        std::ostringstream out;
+        out << "cannot press button " << buttonId << " of " << box;
+        fail(out.str());
+    }
+    if (!PostMessageA(box.handle, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), 0)) {
+        failWithError("cannot answer message box \"" + box.title + "\"", GetLastError());
+    }
+}
+
+} // namespace oxlo::e2e
