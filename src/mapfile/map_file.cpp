@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <functional>
 #include <vector>
 
 namespace oxlo::mapfile {
@@ -43,6 +42,30 @@ std::size_t readFully(void* buffer, std::size_t length)
     return total;
 }
 
+// The first place in data[0, size) where the whole pattern lies, or null. memchr finds the
+// candidates for the first byte quickly, which keeps the search of large maps cheap.
+const char* findPattern(const char* data, std::size_t size, const char* pattern,
+                        std::size_t length)
+{
+    if (size < length) {
+        return nullptr;
+    }
+    const char* candidate = data;
+    const char* const lastStart = data + (size - length);
+    while (candidate <= lastStart) {
+        const auto* first = static_cast<const char*>(std::memchr(
+            candidate, pattern[0], static_cast<std::size_t>(lastStart - candidate) + 1));
+        if (first == nullptr) {
+            return nullptr;
+        }
+        if (std::memcmp(first, pattern, length) == 0) {
+            return first;
+        }
+        candidate = first + 1;
+    }
+    return nullptr;
+}
+
 } // namespace
 
 int readMapAttributes(const std::string& path, const std::string& pattern, int patternLength)
@@ -58,7 +81,6 @@ int readMapAttributes(const std::string& path, const std::string& pattern, int p
         return 0; // nothing to look for
     }
     const auto length = static_cast<std::size_t>(patternLength);
-    const std::boyer_moore_horspool_searcher searcher(pattern.begin(), pattern.begin() + patternLength);
 
     // The map is read piece by piece; the last length - 1 bytes of each piece stay in front of the
     // next one, so an occurrence that spans two pieces is found as in one block.
@@ -71,11 +93,9 @@ int readMapAttributes(const std::string& path, const std::string& pattern, int p
             return 0;
         }
         const std::size_t filled = carried + got;
-        const auto end = block.begin() + static_cast<std::ptrdiff_t>(filled);
-        const auto found = std::search(block.begin(), end, searcher);
-        if (found != end) {
+        if (const char* found = findPattern(block.data(), filled, pattern.data(), length)) {
             const std::int64_t headerEnd =
-                blockStart + (found - block.begin()) + static_cast<std::int64_t>(length);
+                blockStart + (found - block.data()) + static_cast<std::int64_t>(length);
             unsigned char attributes[2];
             platform::fileSeek(kMapFileNumber, headerEnd + kTransparencyDistance);
             // Attribute bytes past the end of the file: no usable header here, and any later

@@ -1,0 +1,124 @@
+// Cases that need control over the registry which only the in-memory registry gives: keys that
+// refuse deletion, another computer, stale handles and leaked ones.
+#include "catalogue/catalogue_fixture.h"
+
+#include "catalogue/installed_mapsets.h"
+#include "catalogue/uninstall.h"
+#include "platform/portable/memory_registry.h"
+#include "platform/portable/scripted_ui.h"
+#include "platform/registry.h"
+#include "platform/services.h"
+
+#include <gtest/gtest.h>
+
+namespace oxlo::testing {
+namespace {
+
+using namespace oxlo::platform;
+using Rows = std::vector<std::string>;
+
+class PortableRegistry : public CatalogueTest {
+protected:
+    void SetUp() override
+    {
+        memory_registry::reset();
+        CatalogueTest::SetUp();
+    }
+    void TearDown() override
+    {
+        CatalogueTest::TearDown();
+        EXPECT_EQ(memory_registry::openHandleCount(), 0) << "a registry handle was not closed";
+        memory_registry::reset();
+    }
+};
+
+TEST_F(PortableRegistry, DeleteTreePassesOverASubkeyThatCannotBeDeleted)
+{
+    const std::string tree = kFamilies + "\\Tree";
+    for (const char* key : {"\\a\\deep", "\\b\\deep", "\\b\\deeper", "\\c", "\\d\\deep"}) {
+        putKey(tree + key);
+    }
+    ASSERT_TRUE(memory_registry::setUndeletable(kLocalMachine, tree + "\\b\\deeper", true));
+    ASSERT_TRUE(memory_registry::setUndeletable(kLocalMachine, tree + "\\c", true));
+
+    // Ends (rather than taking up b or c again and again), deletes all it can, and says 0.
+    EXPECT_EQ(deleteRegistryTree(kLocalMachine, tree), 0);
+    EXPECT_EQ(subkeyNames(tree), (Rows{"b", "c"}));
+    EXPECT_EQ(subkeyNames(tree + "\\b"), Rows{"deeper"});
+
+    memory_registry::setUndeletable(kLocalMachine, tree + "\\b\\deeper", false);
+    memory_registry::setUndeletable(kLocalMachine, tree + "\\c", false);
+    EXPECT_EQ(deleteRegistryTree(kLocalMachine, tree), 1);
+    EXPECT_FALSE(keyExists(tree));
+}
+
+TEST_F(PortableRegistry, UninstallOfAKeyThatCannotBeDeletedReportsItAndKeepsTheFiles)
+{
+    makeFile("Alps\\Alps.img");
+    addFamily("Alps", kRegBinary, {0x71, 0x17}, folder_ + "\\Alps", folder_ + "\\Alps\\Alps.tdb");
+    ASSERT_TRUE(memory_registry::setUndeletable(kLocalMachine, kFamilies + "\\Alps\\1", true));
+    catalogue::scanInstalledMapsets();
+    scripted::answerNextMessage(kAnswerYes);
+    scripted::answerNextMessage(kAnswerOk);
+
+    catalogue::uninstallMapset(1);
+
+    const auto messages = scripted::shownMessages();
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[1].title, "Uninstall Mapset");
+    EXPECT_EQ(messages[1].text, "The registry entry Families\\Alps could not be removed.");
+    EXPECT_EQ(messages[1].flags, 0x30);
+    EXPECT_TRUE(keyExists(kFamilies + "\\Alps\\1"));
+    EXPECT_TRUE(fileExists(folder_ + "\\Alps\\Alps.img"));
+    EXPECT_EQ(listRows(), Rows{"FID6001|Alps"});
+    memory_registry::setUndeletable(kLocalMachine, kFamilies + "\\Alps\\1", false);
+}
+
+TEST_F(PortableRegistry, RepairKeepsTheOldEntryWhenTheNewOneCannotBeCompleted)
+{
+    // The old key cannot be deleted: the new key is complete, and the old entry is still there
+    // rather than the mapset having no entry at all.
+    const std::string tdb = makeTdb("Topo.TDB", 152);
+    addProduct("Topo", folder_, tdb);
+    ASSERT_TRUE(memory_registry::setUndeletable(kLocalMachine, kProducts + "\\Topo", true));
+    scripted::answerNextMessage(kAnswerYes);
+
+    catalogue::scanInstalledMapsets();
+
+    EXPECT_EQ(textValue(kProducts + "\\152", "TDB"), tdb);
+    EXPECT_EQ(textValue(kProducts + "\\Topo", "TDB"), tdb);
+    EXPECT_EQ(catalogue::installedMapsets[1].keyName, "152");
+    memory_registry::setUndeletable(kLocalMachine, kProducts + "\\Topo", false);
+}
+
+TEST_F(PortableRegistry, ANamedComputerHasItsOwnRegistry)
+{
+    memory_registry::addRemoteComputer("MAPSERVER");
+    const std::string key = std::string(kMapsource) + "\\Remote";
+    EXPECT_EQ(createRegistryKey(kLocalMachine, key, "\\\\MAPSERVER"), 1);
+    EXPECT_EQ(writeRegistryValue(kLocalMachine, key, "LOC", "remote", kValueText, "\\\\MAPSERVER"),
+              1);
+    EXPECT_EQ(readRegistryValue(kLocalMachine, key, "LOC", "\\\\MAPSERVER"), "remote");
+    EXPECT_FALSE(keyExists(key));
+    EXPECT_EQ(readRegistryValue(kLocalMachine, key, "LOC", ""), "");
+}
+
+TEST_F(PortableRegistry, HandlesOfADeletedKeyGoStale)
+{
+    putKey(kFamilies + "\\Alps");
+    RegistryHandle handle = 0;
+    ASSERT_EQ(registryOpenKey(kLocalMachine, kFamilies + "\\Alps", RegistryAccess::Full, &handle),
+              kRegistryOk);
+    ASSERT_EQ(registryDeleteKey(kLocalMachine, kFamilies + "\\Alps"), kRegistryOk);
+    const unsigned char bytes[2] = {1, 2};
+    EXPECT_EQ(registrySetValue(handle, "ID", kRegBinary, bytes, 2),
+              memory_registry::kRegistryKeyDeleted);
+    char name[16];
+    unsigned length = sizeof name;
+    EXPECT_EQ(registryEnumKey(handle, 0, name, &length), memory_registry::kRegistryKeyDeleted);
+    registryCloseKey(handle);
+    EXPECT_EQ(registryDeleteKey(kLocalMachine, kFamilies), kRegistryOk);
+}
+
+} // namespace
+} // namespace oxlo::testing

@@ -1,0 +1,144 @@
+#include "catalogue/registry_helpers.h"
+
+#include <gtest/gtest.h>
+
+namespace oxlo::testing {
+namespace {
+
+using namespace oxlo::platform;
+
+void removeTree(RegistryHandle parent, const std::string& name)
+{
+    RegistryHandle key = 0;
+    if (registryOpenKey(parent, name, RegistryAccess::Full, &key) != kRegistryOk) {
+        return;
+    }
+    for (const auto& child : [&] {
+             std::vector<std::string> names;
+             for (unsigned i = 0;; ++i) {
+                 char buffer[300];
+                 unsigned length = sizeof buffer;
+                 if (registryEnumKey(key, i, buffer, &length) != kRegistryOk) {
+                     break;
+                 }
+                 names.emplace_back(buffer, length);
+             }
+             return names;
+         }()) {
+        removeTree(key, child);
+    }
+    registryCloseKey(key);
+    registryDeleteKey(parent, name);
+}
+
+} // namespace
+
+void cleanMapsource()
+{
+    removeTree(kLocalMachine, kMapsource);
+    ASSERT_FALSE(keyExists(kMapsource)) << "could not clean HKLM\\" << kMapsource;
+}
+
+void putKey(const std::string& path)
+{
+    RegistryHandle key = 0;
+    ASSERT_EQ(registryCreateKey(kLocalMachine, path, &key), kRegistryOk) << path;
+    registryCloseKey(key);
+}
+
+void putValue(const std::string& path, const std::string& name, unsigned type,
+              const std::vector<unsigned char>& bytes)
+{
+    RegistryHandle key = 0;
+    ASSERT_EQ(registryCreateKey(kLocalMachine, path, &key), kRegistryOk) << path;
+    EXPECT_EQ(registrySetValue(key, name, type, bytes.data(), static_cast<unsigned>(bytes.size())),
+              kRegistryOk)
+        << path << " " << name;
+    registryCloseKey(key);
+}
+
+void putText(const std::string& path, const std::string& name, const std::string& text)
+{
+    putValue(path, name, kRegSz, textBytes(text));
+}
+
+bool keyExists(const std::string& path)
+{
+    RegistryHandle key = 0;
+    if (registryOpenKey(kLocalMachine, path, RegistryAccess::Read, &key) != kRegistryOk) {
+        return false;
+    }
+    registryCloseKey(key);
+    return true;
+}
+
+std::optional<RawValue> rawValue(const std::string& path, const std::string& name)
+{
+    RegistryHandle key = 0;
+    if (registryOpenKey(kLocalMachine, path, RegistryAccess::Read, &key) != kRegistryOk) {
+        return std::nullopt;
+    }
+    RawValue value;
+    value.bytes.resize(4096);
+    unsigned size = static_cast<unsigned>(value.bytes.size());
+    const long status = registryQueryValue(key, name, &value.type, value.bytes.data(), &size);
+    registryCloseKey(key);
+    if (status != kRegistryOk) {
+        return std::nullopt;
+    }
+    value.bytes.resize(size);
+    return value;
+}
+
+std::optional<std::string> textValue(const std::string& path, const std::string& name)
+{
+    auto value = rawValue(path, name);
+    if (!value || value->type != kRegSz) {
+        return std::nullopt;
+    }
+    std::string text(value->bytes.begin(), value->bytes.end());
+    if (!text.empty() && text.back() == '\0') {
+        text.pop_back();
+    }
+    return text;
+}
+
+std::vector<std::string> subkeyNames(const std::string& path)
+{
+    std::vector<std::string> names;
+    RegistryHandle key = 0;
+    if (registryOpenKey(kLocalMachine, path, RegistryAccess::Read, &key) != kRegistryOk) {
+        return names;
+    }
+    for (unsigned i = 0;; ++i) {
+        char buffer[300];
+        unsigned length = sizeof buffer;
+        if (registryEnumKey(key, i, buffer, &length) != kRegistryOk) {
+            break;
+        }
+        names.emplace_back(buffer, length);
+    }
+    registryCloseKey(key);
+    return names;
+}
+
+std::vector<std::string> valueNames(const std::string& path)
+{
+    // The seam has no value enumeration; the catalogue's value names are the ones that matter.
+    std::vector<std::string> names;
+    for (const char* name : {"ID", "LOC", "TDB", "BMAP", "TYP", "Other"}) {
+        if (rawValue(path, name)) {
+            names.emplace_back(name);
+        }
+    }
+    return names;
+}
+
+std::vector<unsigned char> textBytes(const std::string& text)
+{
+    std::vector<unsigned char> bytes(text.begin(), text.end());
+    bytes.push_back(0);
+    return bytes;
+}
+
+} // namespace oxlo::testing

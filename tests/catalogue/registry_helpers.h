@@ -1,0 +1,39 @@
+// Direct registry access for the catalogue tests, on the primitives of registry_store.h only, so
+// that the operations under test are never used to set up or check their own results. Natively
+// this meets the in-memory registry; under Wine the real one (32-bit view).
+#pragma once
+
+#include "platform/registry_store.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace oxlo::testing {
+
+inline constexpr const char* kMapsource = "SOFTWARE\\Garmin\\Mapsource";
+
+struct RawValue {
+    unsigned type = 0;
+    std::vector<unsigned char> bytes;
+};
+
+// Removes HKLM\SOFTWARE\Garmin\Mapsource and everything below it; fails the test if it stays.
+void cleanMapsource();
+
+// Creates the key (and its parents) below HKLM.
+void putKey(const std::string& path);
+void putValue(const std::string& path, const std::string& name, unsigned type,
+              const std::vector<unsigned char>& bytes);
+void putText(const std::string& path, const std::string& name, const std::string& text);
+
+bool keyExists(const std::string& path);
+std::optional<RawValue> rawValue(const std::string& path, const std::string& name);
+std::optional<std::string> textValue(const std::string& path, const std::string& name);
+std::vector<std::string> subkeyNames(const std::string& path);
+// Value names of a key, in any order.
+std::vector<std::string> valueNames(const std::string& path);
+
+std::vector<unsigned char> textBytes(const std::string& text); // with its NUL
+
+} // namespace oxlo::testing

@@ -1,0 +1,185 @@
+// Uninstalling catalogue rows through the scripted dialogs: which key goes, what is asked, and
+// which files go with it.
+#include "catalogue/catalogue_fixture.h"
+
+#include "catalogue/installed_mapsets.h"
+#include "catalogue/uninstall.h"
+#include "platform/portable/scripted_ui.h"
+#include "platform/services.h"
+#include "support/test_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace oxlo::testing {
+namespace {
+
+using namespace oxlo::platform;
+using catalogue::scanInstalledMapsets;
+using catalogue::uninstallMapset;
+using Rows = std::vector<std::string>;
+
+struct Shown {
+    std::string text;
+    int flags;
+};
+
+// Every message of the test so far must be one of the uninstall's, in this order.
+void expectMessages(const std::vector<Shown>& expected)
+{
+    const auto messages = scripted::shownMessages();
+    ASSERT_EQ(messages.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        SCOPED_TRACE("message " + std::to_string(i));
+        EXPECT_EQ(messages[i].title, "Uninstall Mapset");
+        EXPECT_EQ(messages[i].text, expected[i].text);
+        EXPECT_EQ(messages[i].flags, expected[i].flags);
+    }
+}
+
+const Shown kFileQuestion{"Do you wish to delete the mapset files?", 0x24};
+const Shown kSuccess{"Uninstall Successful.", 0x40};
+
+std::string confirmation(const std::string& key)
+{
+    return "Proceed to uninstall mapset '" + key + "' ?";
+}
+
+class Uninstall : public CatalogueTest {
+protected:
+    void SetUp() override
+    {
+        CatalogueTest::SetUp();
+        alpsFolder_ = folder_ + "\\Alps";
+        for (const char* file : {"Alps.img", "Alps.tdb", "Alps.mdx", "Alps.mp", "63240001.img",
+                                 "63240002.img"}) {
+            makeFile(std::string("Alps\\") + file);
+        }
+        addFamily("Alps", kRegBinary, {0x71, 0x17}, alpsFolder_, alpsFolder_ + "\\Alps.tdb");
+        addFamily("Dolomites", kRegBinary, {0x72, 0x17}, "C:\\Dol", "C:\\Dol\\Dol.TDB");
+    }
+
+    std::string alpsFolder_;
+};
+
+TEST_F(Uninstall, FamilyKeyGoesWithItsSubkeyAndNoKeepsTheFiles)
+{
+    scanInstalledMapsets();
+    scripted::answerNextMessage(kAnswerYes);
+    scripted::answerNextMessage(kAnswerNo);
+    scripted::answerNextMessage(kAnswerOk);
+
+    uninstallMapset(1);
+
+    expectMessages({{confirmation("Families\\Alps"), 0x24}, kFileQuestion, kSuccess});
+    EXPECT_FALSE(keyExists(kFamilies + "\\Alps"));
+    EXPECT_TRUE(keyExists(kFamilies + "\\Dolomites\\1"));
+    EXPECT_EQ(listRows(), Rows{"FID6002|Dolomites"});
+    EXPECT_EQ(label(), "1 Installed Mapsets");
+    EXPECT_TRUE(fileExists(alpsFolder_ + "\\Alps.tdb"));
+    EXPECT_TRUE(fileExists(alpsFolder_ + "\\63240002.img"));
+}
+
+TEST_F(Uninstall, NoToTheConfirmationChangesNothing)
+{
+    scanInstalledMapsets();
+    const Rows before = listRows();
+    scripted::answerNextMessage(kAnswerNo);
+    scripted::answerNextMessage(kAnswerOk);
+
+    uninstallMapset(1);
+
+    expectMessages({{confirmation("Families\\Alps"), 0x24}, {"Uninstall Cancelled.", 0x40}});
+    EXPECT_TRUE(keyExists(kFamilies + "\\Alps\\1"));
+    EXPECT_EQ(listRows(), before);
+    EXPECT_TRUE(fileExists(alpsFolder_ + "\\Alps.img"));
+}
+
+TEST_F(Uninstall, YesToTheFileQuestionRemovesTheFolderOnlyWhenNothingElseIsLeft)
+{
+    makeFile("Alps\\Alps.reg");
+    makeFile("Alps\\Alps.TYP");
+    scanInstalledMapsets();
+    scripted::answerNextMessage(kAnswerYes);
+    scripted::answerNextMessage(kAnswerYes);
+    scripted::answerNextMessage(kAnswerOk);
+    uninstallMapset(1);
+    expectMessages({{confirmation("Families\\Alps"), 0x24}, kFileQuestion, kSuccess});
+    EXPECT_FALSE(std::filesystem::exists(hostPath(alpsFolder_)));
+
+    // The same with a file of another kind beside the mapset: the folder and that file stay.
+    const std::string dolFolder = folder_ + "\\Dol";
+    for (const char* file : {"Dol.img", "Dol.TDB", "Dol.mdx", "Dol.mp", "readme.txt"}) {
+        makeFile(std::string("Dol\\") + file);
+    }
+    putText(kFamilies + "\\Dolomites\\1", "LOC", dolFolder);
+    scanInstalledMapsets();
+    scripted::answerNextMessage(kAnswerYes);
+    scripted::answerNextMessage(kAnswerYes);
+    scripted::answerNextMessage(kAnswerOk);
+    uninstallMapset(1);
+    EXPECT_FALSE(keyExists(kFamilies + "\\Dolomites"));
+    EXPECT_TRUE(fileExists(dolFolder + "\\readme.txt"));
+    for (const char* file : {"Dol.img", "Dol.TDB", "Dol.mdx", "Dol.mp"}) {
+        SCOPED_TRACE(file);
+        EXPECT_FALSE(fileExists(dolFolder + "\\" + file));
+    }
+    EXPECT_EQ(label(), "0 Installed Mapsets");
+}
+
+TEST_F(Uninstall, NumericProductRowAddressesTheKeyItWasReadFrom)
+{
+    // Key 999 holds a mapset whose .TDB says 152; key 152 is a different mapset.
+    const std::string tdb = makeTdb("Alps\\Alps.tdb", 152);
+    addProduct("999", alpsFolder_, tdb);
+    putText(kProducts + "\\152", "LOC", "C:\\Other");
+    putText(kProducts + "\\152", "TDB", "C:\\Other\\Other.TDB");
+    scanInstalledMapsets();
+    ASSERT_EQ(listRows()[2], "COD152|Alps");
+    scripted::answerNextMessage(kAnswerYes);
+    scripted::answerNextMessage(kAnswerNo);
+    scripted::answerNextMessage(kAnswerOk);
+
+    uninstallMapset(3);
+
+    expectMessages({{confirmation("Products\\999"), 0x24}, kFileQuestion, kSuccess});
+    EXPECT_FALSE(keyExists(kProducts + "\\999"));
+    EXPECT_EQ(textValue(kProducts + "\\152", "LOC"), "C:\\Other");
+    EXPECT_EQ(listRows(), (Rows{"FID6001|Alps", "FID6002|Dolomites", "COD0|Other"}));
+}
+
+TEST_F(Uninstall, OldFormProductRowDeletesItsNamedKey)
+{
+    const std::string tdb = makeTdb("Topo\\Topo.TDB", 152);
+    addProduct("Topo", folder_ + "\\Topo", tdb);
+    scripted::answerNextMessage(kAnswerNo); // leave it in the old form
+    scanInstalledMapsets();
+    ASSERT_EQ(catalogue::installedMapsets[3].form, "O");
+    scripted::answerNextMessage(kAnswerYes);
+    scripted::answerNextMessage(kAnswerYes);
+    scripted::answerNextMessage(kAnswerOk);
+
+    uninstallMapset(3);
+
+    const auto messages = scripted::shownMessages();
+    ASSERT_EQ(messages.size(), 4u);
+    EXPECT_EQ(messages[1].text, confirmation("Products\\Topo"));
+    EXPECT_EQ(messages[3].text, "Uninstall Successful.");
+    EXPECT_FALSE(keyExists(kProducts + "\\Topo"));
+    EXPECT_TRUE(keyExists(kProducts));
+    EXPECT_FALSE(fileExists(tdb));
+    EXPECT_EQ(listRows().size(), 2u);
+}
+
+TEST_F(Uninstall, RowsOutsideTheTableAreIgnored)
+{
+    scanInstalledMapsets();
+    uninstallMapset(0);
+    uninstallMapset(3);
+    EXPECT_TRUE(scripted::shownMessages().empty());
+    EXPECT_EQ(subkeyNames(kFamilies), (Rows{"Alps", "Dolomites"}));
+}
+
+} // namespace
+} // namespace oxlo::testing
