@@ -1,0 +1,265 @@
+// The main window's layout and the main loop's dispatch, driven through the scripted layer.
+#include "app/shell_test.h"
+
+#include "app/application.h"
+#include "app/main_window.h"
+#include "app/shared_resources.h"
+#include "platform/services.h"
+
+#include <string>
+#include <vector>
+
+namespace oxlo::app_test {
+namespace {
+
+namespace scripted = platform::scripted;
+using platform::ControlKind;
+
+constexpr int kRefresh = 2, kNew = 3, kEdit = 4, kUninstall = 5, kQuit = 6;
+
+void expectEditEnabled(bool enabled, const char* when)
+{
+    SCOPED_TRACE(when);
+    const scripted::ControlRecord* edit = scripted::findControl(kEdit);
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(edit->window, 0);
+    EXPECT_EQ(edit->text, "&Edit");
+    EXPECT_EQ(edit->enabled, enabled);
+}
+
+TEST_F(ShellTest, MainWindowHasItsFrameControlsFontsAndToolTips)
+{
+    app::buttonFont = platform::loadFont("MS Sans Serif", 8, true);
+    ASSERT_TRUE(app::buildMainWindow());
+
+    const scripted::WindowRecord* window = scripted::findWindow(0);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->title, "Oxlo by Oxlo contributors");
+    EXPECT_EQ(window->width, 460);
+    EXPECT_EQ(window->height, 244);
+    EXPECT_EQ(window->flags, platform::kWindowTitleBar | platform::kWindowSystemMenu |
+                                 platform::kWindowMinimizeBox | platform::kWindowCentreScreen);
+
+    struct Expected {
+        int number;
+        ControlKind kind;
+        int x, y, width, height;
+        std::string text;
+        platform::FontHandle font;
+        std::string toolTip;
+    };
+    const platform::FontHandle button = app::buttonFont;
+    const Expected expected[] = {
+        {1, ControlKind::Label, 15, 15, 280, 20, "Installed Mapsets:", button, ""},
+        {0, ControlKind::ReportList, 15, 35, 330, 190, "", 0, ""},
+        {2, ControlKind::Button, 360, 35, 85, 30, "&Refresh", button, "Update mapset list"},
+        {3, ControlKind::Button, 360, 75, 85, 30, "&New", button, "Create new mapset"},
+        {4, ControlKind::Button, 360, 115, 85, 30, "&Edit", button, "Edit mapset information"},
+        {5, ControlKind::Button, 360, 155, 85, 30, "&Uninstall", button, "Uninstall Mapset"},
+        {6, ControlKind::Button, 360, 195, 85, 30, "&Quit", button, "Quit Oxlo"},
+    };
+    const std::vector<scripted::ControlRecord> live = scripted::liveControls();
+    ASSERT_EQ(live.size(), std::size(expected));
+    for (std::size_t i = 0; i < live.size(); ++i) {
+        const Expected& want = expected[i];
+        const scripted::ControlRecord& got = live[i];
+        SCOPED_TRACE("creation position " + std::to_string(i) + ", control " +
+                     std::to_string(want.number));
+        EXPECT_EQ(got.number, want.number);
+        EXPECT_EQ(got.window, 0);
+        EXPECT_EQ(got.kind, want.kind);
+        EXPECT_EQ(got.x, want.x);
+        EXPECT_EQ(got.y, want.y);
+        EXPECT_EQ(got.width, want.width);
+        EXPECT_EQ(got.height, want.height);
+        EXPECT_EQ(got.text, want.text);
+        EXPECT_EQ(got.font, want.font);
+        EXPECT_EQ(got.toolTip, want.toolTip);
+        EXPECT_TRUE(got.enabled);
+        EXPECT_TRUE(got.visible);
+    }
+
+    const scripted::ControlRecord* list = scripted::findControl(0);
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(list->columns.size(), 2u);
+    EXPECT_EQ(list->columns[0].title, "FID/CODE");
+    EXPECT_EQ(list->columns[0].width, 75);
+    EXPECT_EQ(list->columns[1].title, "Name");
+    EXPECT_EQ(list->columns[1].width, 250);
+    EXPECT_TRUE(list->rows.empty()) << "the scan fills the list, not the build";
+}
+
+TEST_F(ShellTest, EditIsGreyedByTheFirstEventOfAnyKindAndAgainAfterNew)
+{
+    struct Case {
+        const char* name;
+        void (*queueFirstEvent)();
+    };
+    const Case cases[] = {
+        {"other event", [] { scripted::queueOtherEvent(); }},
+        {"Refresh", [] { scripted::queueControlEvent(kRefresh); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetUp();
+        scripted::queueAction([] { expectEditEnabled(true, "before any event"); });
+        c.queueFirstEvent();
+        scripted::queueAction([] { expectEditEnabled(false, "after the first event"); });
+        scripted::queueControlEvent(kNew);
+        scripted::queueClose(); // the Create Mapset window
+        scripted::queueAction([] { expectEditEnabled(true, "main window rebuilt after New"); });
+        scripted::queueOtherEvent();
+        scripted::queueAction([] { expectEditEnabled(false, "first event after the rebuild"); });
+        queueQuitAndGoodBye();
+        EXPECT_EQ(runScript(), 0);
+    }
+}
+
+TEST_F(ShellTest, EditAndUninstallWithoutSelectionOnlyWarn)
+{
+    struct Case {
+        int button;
+        std::string title;
+        std::string text;
+    };
+    const Case cases[] = {
+        {kEdit, "Edit Mapset", "Please select a mapset to edit."},
+        {kUninstall, "Uninstall Mapset", "Please select a mapset to uninstall."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.title);
+        SetUp();
+        standIns().registryRows = {familyRow("Alps", 6001), familyRow("Topo", 6002)};
+        scripted::queueControlEvent(c.button);
+        scripted::answerNextMessage(platform::kAnswerOk);
+        queueQuitAndGoodBye();
+
+        EXPECT_EQ(runScript(), 0);
+        const std::vector<scripted::MessageRecord> shown = scripted::shownMessages();
+        ASSERT_EQ(shown.size(), 1u);
+        EXPECT_EQ(shown[0].title, c.title);
+        EXPECT_EQ(shown[0].text, c.text);
+        EXPECT_EQ(shown[0].flags, 0x30);
+        EXPECT_EQ(standIns().calls, std::vector<std::string>{"scan"}) << "no task may start";
+    }
+}
+
+TEST_F(ShellTest, UninstallAsksFirstOnlyWhenOneMapsetIsLeft)
+{
+    const std::string lastMapsetWarning =
+        "There is only one mapset left. If you uninstall the final mapset, Mapsource will be "
+        "unable to load until a new mapset has been installed. Do you wish to continue?";
+    struct Case {
+        const char* name;
+        int rows;
+        int selectRow; // 0-based list row
+        int answer;    // 0: no question expected
+        std::vector<std::string> calls;
+    };
+    const Case cases[] = {
+        {"one mapset, Yes", 1, 0, platform::kAnswerYes, {"scan", "uninstall 1"}},
+        {"one mapset, No", 1, 0, platform::kAnswerNo, {"scan"}},
+        {"two mapsets", 2, 1, 0, {"scan", "uninstall 2"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetUp();
+        for (int i = 0; i < c.rows; ++i) {
+            standIns().registryRows.push_back(familyRow("Map" + std::to_string(i), 6001 + i));
+        }
+        scripted::queueSelectRow(0, c.selectRow);
+        scripted::queueControlEvent(kUninstall);
+        if (c.answer != 0) {
+            scripted::answerNextMessage(c.answer);
+        }
+        queueQuitAndGoodBye();
+
+        EXPECT_EQ(runScript(), 0);
+        const std::vector<scripted::MessageRecord> shown = scripted::shownMessages();
+        if (c.answer == 0) {
+            EXPECT_TRUE(shown.empty());
+        } else {
+            ASSERT_EQ(shown.size(), 1u);
+            EXPECT_EQ(shown[0].title, "Uninstall Mapset");
+            EXPECT_EQ(shown[0].text, lastMapsetWarning);
+            EXPECT_EQ(shown[0].flags, 0x34);
+        }
+        // The uninstall rescans by itself; the loop adds no scan of its own.
+        EXPECT_EQ(standIns().calls, c.calls);
+    }
+}
+
+TEST_F(ShellTest, NewRunsTheCreateTaskThenRebuildsAndRescans)
+{
+    standIns().duringTask = [] { standIns().registryRows.push_back(familyRow("Fresh", 6001)); };
+    scripted::queueControlEvent(kNew);
+    scripted::queueClose(); // the Create Mapset window
+    scripted::queueAction([] {
+        const scripted::ControlRecord* list = scripted::findControl(0);
+        ASSERT_NE(list, nullptr);
+        EXPECT_EQ(list->window, 0);
+        EXPECT_EQ(list->rows, std::vector<std::string>{"FID6001\nFresh"})
+            << "the list must show the registry as the task left it";
+        for (int number = 1; number <= 6; ++number) {
+            SCOPED_TRACE("control " + std::to_string(number));
+            const scripted::ControlRecord* control = scripted::findControl(number);
+            ASSERT_NE(control, nullptr);
+            EXPECT_EQ(control->window, 0);
+        }
+    });
+    queueQuitAndGoodBye();
+
+    EXPECT_EQ(runScript(), 0);
+    const std::vector<std::string> expected = {
+        "scan", "openCreate", "creationMode 1", "panelHidden 1",
+        "runCreate " + app::compilerPath + "|" + app::previewPath, "scan"};
+    EXPECT_EQ(standIns().calls, expected);
+    EXPECT_FALSE(standIns().panelShownAtFirstScan) << "start-up clears attributePanelShown";
+}
+
+TEST_F(ShellTest, EditHandsTheSelectedRowToTheEditWindowThenRebuilds)
+{
+    standIns().registryRows = {familyRow("Alps", 6001), familyRow("Topo", -6002)};
+    standIns().duringTask = [] { standIns().registryRows[1].name = "Topo2"; };
+    scripted::queueSelectRow(0, 1);
+    // Selecting the row is itself an event and greys Edit, so no user can get here with a
+    // selection; enable the button again to check what the task does with the row.
+    scripted::queueAction([] { platform::disableControl(kEdit, 0); });
+    scripted::queueControlEvent(kEdit);
+    scripted::queueClose(); // the Edit Mapset window, after the events of its own fields
+    scripted::queueAction([] {
+        const scripted::ControlRecord* list = scripted::findControl(0);
+        ASSERT_NE(list, nullptr);
+        EXPECT_EQ(list->window, 0);
+        EXPECT_EQ(list->selected, -1);
+        EXPECT_EQ(list->rows, (std::vector<std::string>{"FID6001\nAlps", "FID-6002\nTopo2"}));
+    });
+    queueQuitAndGoodBye();
+
+    EXPECT_EQ(runScript(), 0);
+    EXPECT_EQ(standIns().calls,
+              (std::vector<std::string>{"scan", "openEdit", "runEdit 2", "scan"}));
+    EXPECT_EQ(standIns().editNameField, "Topo");
+    EXPECT_EQ(standIns().editIdField, "-6002");
+}
+
+TEST_F(ShellTest, RefreshRescansAndListEventsDoNothingElse)
+{
+    scripted::queueControlEvent(0); // the list: nothing but the selection update
+    scripted::queueSelectRow(0, -1);
+    scripted::queueAction([] { standIns().registryRows = {familyRow("Alps", 6001)}; });
+    scripted::queueControlEvent(kRefresh);
+    scripted::queueAction([] {
+        const scripted::ControlRecord* label = scripted::findControl(1);
+        ASSERT_NE(label, nullptr);
+        EXPECT_EQ(label->text, "1 Installed Mapsets");
+    });
+    queueQuitAndGoodBye();
+
+    EXPECT_EQ(runScript(), 0);
+    EXPECT_EQ(standIns().calls, (std::vector<std::string>{"scan", "scan"}));
+    EXPECT_TRUE(scripted::shownMessages().empty());
+}
+
+} // namespace
+} // namespace oxlo::app_test
