@@ -8,7 +8,7 @@
 #   village-priority200.img  one map, draw priority 200 (a byte that reads as -56 when signed)
 #   village-two-maps.img     gmapsupp holding two maps: first priority 22 transparent, second 18
 #   village.tdb              mapset index, product code 152, family ID 6001
-#   alps.tdb, alps.img       mapset index and overview map named Alps, product code 150, family
+#   alpen.tdb, alpen.img     mapset index and overview map named Alpen, product code 150, family
 #                            ID 6001 (the editor's rename tests)
 set -eu
 
@@ -45,8 +45,8 @@ make_map 63240021 --tdbfile --product-id=152 --family-id=6001 --family-name=Vill
     --series-name=Village
 cp "$work/osmmap.tdb" "$out/village.tdb"
 
-make_map 63240031 --tdbfile --product-id=150 --family-id=6001 --family-name=Alps --series-name=Alps
-cp "$work/osmmap.tdb" "$out/alps.tdb"
-cp "$work/osmmap.img" "$out/alps.img"
+make_map 63240031 --tdbfile --product-id=150 --family-id=6001 --family-name=Alpen --series-name=Alpen
+cp "$work/osmmap.tdb" "$out/alpen.tdb"
+cp "$work/osmmap.img" "$out/alpen.img"
 
 ls -l "$out"/*.img "$out"/*.tdb

@@ -1,0 +1,246 @@
+#include "edit_fixture.h"
+
+#include "editor/edit_mapset_window.h"
+#include "app/shared_resources.h"
+#include "platform/registry.h"
+#include "platform/services.h"
+#include "support/test_folder.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace oxlo::editor_test {
+
+namespace scripted = platform::scripted;
+using platform::kLocalMachine;
+
+namespace {
+
+constexpr int kScratchFile = 31;
+const std::string kMapsource = "SOFTWARE\\Garmin\\Mapsource";
+
+// Holds a key open for the lifetime of the object.
+struct Key {
+    platform::RegistryHandle handle = 0;
+    explicit Key(const std::string& path) {
+        if (platform::registryOpenKey(kLocalMachine, path, platform::RegistryAccess::Read,
+                                      &handle) != platform::kRegistryOk)
+            handle = 0;
+    }
+    ~Key() {
+        if (handle != 0) platform::registryCloseKey(handle);
+    }
+};
+
+void writeText(const std::string& key, const std::string& name, const std::string& text) {
+    platform::writeRegistryValue(kLocalMachine, key, name, text, platform::kValueText, "");
+}
+
+} // namespace
+
+RegistryValue textValue(const std::string& text) {
+    RegistryValue value{platform::kRegSz, Bytes(text.begin(), text.end())};
+    value.bytes.push_back(0);
+    return value;
+}
+
+KeyValues valuesOf(const std::string& path) {
+    KeyValues values;
+    Key key(path);
+    if (key.handle == 0) return values;
+    char name[16384];
+    for (unsigned index = 0;; ++index) {
+        unsigned length = sizeof name;
+        if (platform::registryEnumValue(key.handle, index, name, &length) != platform::kRegistryOk)
+            break;
+        RegistryValue value;
+        unsigned size = 0;
+        platform::registryQueryValue(key.handle, name, &value.type, nullptr, &size);
+        value.bytes.resize(size);
+        platform::registryQueryValue(key.handle, name, &value.type, value.bytes.data(), &size);
+        values[std::string(name, length)] = value;
+    }
+    return values;
+}
+
+std::vector<std::string> subkeysOf(const std::string& path) {
+    std::vector<std::string> names;
+    Key key(path);
+    if (key.handle == 0) return names;
+    char name[256];
+    for (unsigned index = 0;; ++index) {
+        unsigned length = sizeof name;
+        if (platform::registryEnumKey(key.handle, index, name, &length) != platform::kRegistryOk)
+            break;
+        names.emplace_back(name, length);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+bool keyExists(const std::string& path) { return Key(path).handle != 0; }
+
+Bytes readHostBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+Bytes readBytes(const std::string& path) {
+    Bytes bytes;
+    if (platform::openFileForReading(kScratchFile, path) == 0) return bytes;
+    std::uint8_t buffer[4096];
+    while (const std::size_t got = platform::readData(kScratchFile, buffer, sizeof buffer))
+        bytes.insert(bytes.end(), buffer, buffer + got);
+    platform::closeFile(kScratchFile);
+    return bytes;
+}
+
+void writeBytes(const std::string& path, const Bytes& bytes) {
+    ASSERT_NE(platform::createFile(kScratchFile, path), 0) << path;
+    platform::writeString(kScratchFile, std::string(bytes.begin(), bytes.end()));
+    platform::closeFile(kScratchFile);
+}
+
+std::vector<std::string> namesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(testing::hostPath(folder)))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+int productCodeOf(const Bytes& tdb) {
+    return tdb.size() < 5 ? -1 : tdb[3] | (tdb[4] << 8);
+}
+
+std::string storedNameOf(const Bytes& tdb) {
+    std::string name;
+    for (std::size_t i = 9; i < tdb.size() && tdb[i] != 0; ++i) name.push_back(static_cast<char>(tdb[i]));
+    return name;
+}
+
+void EditMapsetTest::SetUp() {
+    scripted::resetScript();
+    platform::deleteRegistryTree(kLocalMachine, kMapsource);
+    catalogue::installedMapsets = {};
+    app::labelFont = platform::loadFont("MS Sans Serif", 10, true);
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    loc = testing::freshTestFolder(std::string("editor-") + test->name()) + "\\Alps";
+    ASSERT_NE(platform::createDirectory(loc), 0) << loc;
+}
+
+void EditMapsetTest::TearDown() { platform::deleteRegistryTree(kLocalMachine, kMapsource); }
+
+catalogue::InstalledMapset EditMapsetTest::installAlpen(const std::string& form) {
+    // Made by mkgmap: product code 150, stored name "Alpen".
+    originalTdb = readHostBytes(OXLO_TEST_DATA "/alpen.tdb");
+    EXPECT_EQ(productCodeOf(originalTdb), 150);
+    EXPECT_EQ(storedNameOf(originalTdb), "Alpen");
+    writeBytes(mapPath("Alpen"), readHostBytes(OXLO_TEST_DATA "/alpen.img"));
+    writeBytes(tdbPath("Alpen"), originalTdb);
+
+    catalogue::InstalledMapset row;
+    row.name = "Alpen";
+    row.loc = loc;
+    row.tdb = tdbPath("Alpen");
+    row.form = form;
+    if (form == "F") {
+        row.branch = "Families";
+        row.id = 6001;
+        row.keyName = "Alpen";
+        const std::string key = kFamilies + "Alpen";
+        platform::createRegistryKey(kLocalMachine, key + "\\1", "");
+        platform::writeRegistryValue(kLocalMachine, key, "ID", "6001", platform::kValueBinary, "");
+        writeText(key, "TYP", loc + "\\Alpen.TYP");
+        writeText(key + "\\1", "BMAP", mapPath("Alpen"));
+        writeText(key + "\\1", "LOC", loc);
+        writeText(key + "\\1", "TDB", tdbPath("Alpen"));
+    } else {
+        row.branch = "Products";
+        row.id = 150;
+        row.keyName = form == "N" ? "150" : "Alpen";
+        const std::string key = kProducts + row.keyName;
+        platform::createRegistryKey(kLocalMachine, key, "");
+        writeText(key, "BMAP", mapPath("Alpen"));
+        writeText(key, "LOC", loc);
+        writeText(key, "TDB", tdbPath("Alpen"));
+    }
+    return row;
+}
+
+std::vector<scripted::MessageRecord> EditMapsetTest::edit(catalogue::InstalledMapset& row,
+                                                          const char* name, const char* number,
+                                                          int press) {
+    catalogue::installedMapsets[1] = row;
+    editor::openEditMapsetWindow();
+    platform::setControlText(1, row.name);
+    platform::setControlText(2, platform::textFromNumber(row.id));
+    if (name) scripted::queueTyping(1, name);
+    if (number) scripted::queueTyping(2, number);
+    if (press < 0)
+        scripted::queueClose();
+    else
+        scripted::queueControlEvent(press);
+    for (int i = 0; i < 4; ++i) scripted::answerNextMessage(platform::kAnswerOk);
+
+    editor::runEditMapsetWindow(1);
+    row = catalogue::installedMapsets[1];
+    EXPECT_EQ(scripted::pendingSteps(), 0);
+    EXPECT_EQ(scripted::findWindow(2), nullptr) << "the window must be closed on return";
+    return scripted::shownMessages();
+}
+
+std::string EditMapsetTest::numberFieldAtTheEnd(catalogue::InstalledMapset& row,
+                                               const std::string& typed, int warnings) {
+    catalogue::installedMapsets[1] = row;
+    editor::openEditMapsetWindow();
+    platform::setControlText(1, row.name);
+    platform::setControlText(2, platform::textFromNumber(row.id));
+    scripted::queueTyping(2, typed);
+    scripted::queueControlEvent(5);
+    for (int i = 0; i < warnings; ++i) scripted::answerNextMessage(platform::kAnswerOk);
+    // With no answer for "Mapset edited." the box stops the edit there, window still open.
+    EXPECT_THROW(editor::runEditMapsetWindow(1), scripted::ScriptError);
+    const auto messages = scripted::shownMessages();
+    EXPECT_TRUE(!messages.empty() && messages.back().text == "Mapset edited.");
+    const scripted::ControlRecord* field = scripted::findControl(2);
+    const std::string text = field ? field->text : "<no control 2>";
+    platform::closeWindow(2);
+    return text;
+}
+
+void PrintTo(const RegistryValue& value, std::ostream* out) {
+    *out << "type " << value.type << " bytes";
+    for (const auto byte : value.bytes) *out << ' ' << int(byte);
+}
+
+void EditMapsetTest::expectUnchangedSince(const Snapshot& before) const {
+    const Snapshot now = snapshot();
+    EXPECT_EQ(now.files, before.files) << "file names in " << loc;
+    EXPECT_TRUE(now.map == before.map) << "Alpen.IMG changed";
+    EXPECT_TRUE(now.index == before.index) << "Alpen.TDB changed";
+    EXPECT_EQ(now.products150, before.products150) << "Products\\150";
+    EXPECT_EQ(now.productsAlpen, before.productsAlpen) << "Products\\Alpen";
+    EXPECT_EQ(now.familyAlpen, before.familyAlpen) << "Families\\Alpen";
+    EXPECT_EQ(now.familyAlpen1, before.familyAlpen1) << "Families\\Alpen\\1";
+    EXPECT_EQ(now.families, before.families) << "Families";
+    EXPECT_EQ(now.products, before.products) << "Products";
+}
+
+Snapshot EditMapsetTest::snapshot() const {
+    Snapshot s;
+    s.files = namesIn(loc);
+    s.map = readBytes(mapPath("Alpen"));
+    s.index = readBytes(tdbPath("Alpen"));
+    s.products150 = valuesOf(kProducts + "150");
+    s.productsAlpen = valuesOf(kProducts + "Alpen");
+    s.familyAlpen = valuesOf(kFamilies + "Alpen");
+    s.familyAlpen1 = valuesOf(kFamilies + "Alpen\\1");
+    s.families = subkeysOf(kFamilies);
+    s.products = subkeysOf(kProducts);
+    return s;
+}
+
+} // namespace oxlo::editor_test

@@ -1,0 +1,85 @@
+// A mapset installed in a fresh test folder and registered as MapSource expects it, the Edit
+// Mapset window opened on it as the main window does, and ways to look at the outcome.
+#pragma once
+
+#include "catalogue/installed_mapsets.h"
+#include "platform/portable/scripted_ui.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <map>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace oxlo::editor_test {
+
+using Bytes = std::vector<std::uint8_t>;
+
+inline const std::string kProducts = "SOFTWARE\\Garmin\\Mapsource\\Products\\";
+inline const std::string kFamilies = "SOFTWARE\\Garmin\\Mapsource\\Families\\";
+
+struct RegistryValue {
+    unsigned type = 0;
+    Bytes bytes;
+    bool operator==(const RegistryValue&) const = default;
+};
+using KeyValues = std::map<std::string, RegistryValue>;
+void PrintTo(const RegistryValue& value, std::ostream* out);
+
+RegistryValue textValue(const std::string& text); // REG_SZ with its NUL
+
+// Every value of a key (empty map when the key is missing) and the names of its subkeys.
+KeyValues valuesOf(const std::string& key);
+std::vector<std::string> subkeysOf(const std::string& key);
+bool keyExists(const std::string& key);
+
+Bytes readBytes(const std::string& path); // empty when missing
+void writeBytes(const std::string& path, const Bytes& bytes);
+// The file names in a folder exactly as stored (letter case included), sorted.
+std::vector<std::string> namesIn(const std::string& folder);
+// The product code (bytes 3-4) and the stored name (from byte 9 to its first zero) of a .TDB.
+int productCodeOf(const Bytes& tdb);
+std::string storedNameOf(const Bytes& tdb);
+
+// A registry and file state to compare before and after an edit.
+struct Snapshot {
+    std::vector<std::string> files;
+    Bytes map, index;
+    KeyValues products150, productsAlpen, familyAlpen, familyAlpen1;
+    std::vector<std::string> families, products;
+    bool operator==(const Snapshot&) const = default;
+};
+
+class EditMapsetTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Alpen.IMG and Alpen.TDB (product code 150, stored name "Alpen") in `loc`, and the row a scan
+    // reads for them in form "N", "O" or "F", registered accordingly.
+    catalogue::InstalledMapset installAlpen(const std::string& form);
+
+    // Opens the window on `row` as the main window does, types the two fields when given
+    // (nullptr: left as filled), delivers `press` (5 Edit Mapset, 7 Cancel, -1 the close request),
+    // answers every message with OK and returns what was shown.
+    std::vector<platform::scripted::MessageRecord>
+    edit(catalogue::InstalledMapset& row, const char* name, const char* number, int press = 5);
+
+    // Presses Edit Mapset after typing `typed` into the number field and gives the field's text
+    // when "Mapset edited." appears (`warnings` boxes before it are answered).
+    std::string numberFieldAtTheEnd(catalogue::InstalledMapset& row, const std::string& typed,
+                                    int warnings);
+
+    Snapshot snapshot() const;
+    // Compares each part of the state with `before`, naming the part that changed.
+    void expectUnchangedSince(const Snapshot& before) const;
+    std::string mapPath(const std::string& name) const { return loc + "\\" + name + ".IMG"; }
+    std::string tdbPath(const std::string& name) const { return loc + "\\" + name + ".TDB"; }
+
+    std::string loc;          // the mapset folder, a Windows path without trailing backslash
+    Bytes originalTdb;        // the index file as installed
+};
+
+} // namespace oxlo::editor_test
