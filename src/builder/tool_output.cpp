@@ -24,10 +24,13 @@ ToolRun runToolAndCollectOutput(const std::string& program, const std::string& p
     while (platform::programRunning(handle) != 0) {
         // readProgramOutput blocks until a whole line has come, so wait here, where the windows
         // can still be painted, until it would not.
-        while (platform::programOutputWaiting(handle) == 0) {
+        int waiting = 0;
+        while ((waiting = platform::programOutputWaiting(handle)) == 0) {
             platform::keepWindowsPainted();
             std::this_thread::sleep_for(kPaintInterval);
         }
+        // The end of the output is no line of its own.
+        if (waiting == platform::kOutputEnded) break;
         const std::string line = platform::readProgramOutput(handle);
         run.output += line;
         run.output += '\r';

@@ -132,21 +132,26 @@ int programOutputWaiting(ProgramHandle handle)
 {
     RunningProgram* program = findProgram(handle);
     if (program == nullptr)
-        return 1;
+        return kOutputEnded;
     for (;;) {
         for (std::size_t i = 0; i < program->held; ++i) {
             // A CR at the very end may still be joined by its LF, so it does not end a line yet.
             if (program->buffer[i] == '\n' || (program->buffer[i] == '\r' && i + 1 < program->held))
-                return 1;
+                return kOutputLineWaiting;
         }
         if (program->pipeEnded)
-            return 1;
+            return program->held != 0 ? kOutputLineWaiting : kOutputEnded;
         if (raw::pipeWaitingRaw(program->process) != 0) {
             readMore(*program); // does not block: bytes are waiting
             continue;
         }
+        if (!raw::processEndedRaw(program->process))
+            return 0;
+        // Its last bytes may have come between the two looks; after the end none can follow.
+        if (raw::pipeWaitingRaw(program->process) != 0)
+            continue;
         // Ended with nothing waiting: the next read finds the end of the pipe at once.
-        return raw::processEndedRaw(program->process) ? 1 : 0;
+        return program->held != 0 ? kOutputLineWaiting : kOutputEnded;
     }
 }
 

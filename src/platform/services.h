@@ -127,8 +127,12 @@ int programRunning(ProgramHandle handle);
 // The next line of the program's output, without its end (CR, LF or CR LF); waits for a line or
 // for the end of the pipe, after which it gives the text left over (possibly empty).
 std::string readProgramOutput(ProgramHandle handle);
-// 1 when readProgramOutput would return without waiting: a whole line has arrived, or the program
-// has ended; else 0. Never waits itself, so a caller can keep its windows painted meanwhile.
+// Whether readProgramOutput would return without waiting: kOutputLineWaiting when a whole line
+// (or, after the program's end, its unfinished last line) is there; kOutputEnded when the program
+// has ended and all its output has been read; 0 while nothing can be read yet. Never waits
+// itself, so a caller can keep its windows painted meanwhile.
+inline constexpr int kOutputLineWaiting = 1;
+inline constexpr int kOutputEnded = 2;
 int programOutputWaiting(ProgramHandle handle);
 void releaseProgram(ProgramHandle handle);
 

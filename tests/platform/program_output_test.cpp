@@ -168,14 +168,17 @@ TEST(ProgramOutput, OutputWaitingSaysWhenAReadWouldNotBlock)
     const ProgramHandle program = runPrintLines("split");
     ASSERT_NE(program, 0);
     Lines lines;
-    for (int i = 0; i < 1000 && lines.size() < 3; ++i) {
-        if (programOutputWaiting(program) == 1)
+    int waiting = 0;
+    for (int i = 0; i < 1000 && waiting != kOutputEnded; ++i) {
+        waiting = programOutputWaiting(program);
+        if (waiting == kOutputLineWaiting)
             lines.push_back(readProgramOutput(program));
-        else
+        else if (waiting == 0)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
-    EXPECT_EQ(lines, (Lines{"a", "b", ""}));
-    EXPECT_EQ(programOutputWaiting(program), 1) << "the pipe has ended";
+    EXPECT_EQ(lines, (Lines{"a", "b"})) << "the end of the output is no line of its own";
+    EXPECT_EQ(waiting, kOutputEnded);
+    EXPECT_EQ(programOutputWaiting(program), kOutputEnded);
     releaseProgram(program);
 }
 

@@ -1,0 +1,283 @@
+// The build pipeline with the stand-in tools on the target's real files, processes and registry:
+// control file, map copies, tool command lines and output, judging, registration.
+#include "builder_test_support.h"
+
+#include "builder/mapset_build.h"
+#include "catalogue/registry_layout.h"
+#include "platform/registry.h"
+#include "platform/services.h"
+#include "support/test_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+namespace oxlo::testing {
+namespace {
+
+using builder::MapsetBuildRequest;
+namespace scripted = platform::scripted;
+
+const std::string kFamilyKey = "SOFTWARE\\Garmin\\Mapsource\\Families\\Alps";
+
+std::vector<std::uint8_t> textBytes(const std::string& text, bool withNul = false) {
+    std::vector<std::uint8_t> bytes(text.begin(), text.end());
+    if (withNul) bytes.push_back(0);
+    return bytes;
+}
+
+class BuildPipelineTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        startFolder_ = platform::getCurrentDirectory();
+        folder_ = freshTestFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
+        mapset_ = folder_ + "\\Alps";
+        firstMap_ = folder_ + "\\maps\\12345678.IMG";
+        secondMap_ = folder_ + "\\maps\\87654321.IMG";
+        writeFileText(firstMap_, "first map");
+        writeFileText(secondMap_, "second map, longer");
+        request_.name = "Alps";
+        request_.folder = mapset_;
+        request_.familyId = 6001;
+        request_.maps = {firstMap_, secondMap_};
+        request_.compilerPath = standInProgram("cgpsmapper");
+        request_.previewPath = standInProgram("cpreview");
+        removeRegistryTree(kFamilyKey);
+        // The window whose title shows the tools' output.
+        platform::openWindow(builder::kCreateWindow, 0, 0, 503, 432, "Create Mapset", 0);
+    }
+    void TearDown() override {
+        platform::setCurrentDirectory(startFolder_);
+        removeRegistryTree(kFamilyKey);
+    }
+
+    // Steers the stand-in tools of a build in the mapset folder (see standin_control.h).
+    void tellTools(const std::string& orders) {
+        std::filesystem::create_directories(hostPath(mapset_));
+        writeFileText(mapset_ + "\\standin-control.txt", orders);
+    }
+    bool build() {
+        scripted::answerNextMessage(platform::kAnswerOk);
+        const bool built = builder::buildMapset(request_);
+        EXPECT_EQ(scripted::shownMessages().size(), 1u) << "one final message";
+        return built;
+    }
+    std::string onlyMessage() {
+        const auto messages = scripted::shownMessages();
+        return messages.empty() ? "<no message>" : messages.back().text;
+    }
+    std::string title() {
+        const scripted::WindowRecord* window = scripted::findWindow(builder::kCreateWindow);
+        return window ? window->title : "<no window 1>";
+    }
+
+    std::string startFolder_, folder_, mapset_, firstMap_, secondMap_;
+    MapsetBuildRequest request_;
+};
+
+TEST_F(BuildPipelineTest, AlpsIsBuiltRegisteredAndStamped) {
+    // An earlier family of the same name: its values are overwritten, its others stay.
+    ASSERT_EQ(platform::createRegistryKey(platform::kLocalMachine, kFamilyKey, ""), 1);
+    platform::writeRegistryValue(platform::kLocalMachine, kFamilyKey, "ID", "6500", 3, "");
+    platform::writeRegistryValue(platform::kLocalMachine, kFamilyKey, "Extra", "kept", 1, "");
+
+    ASSERT_TRUE(build());
+    const auto message = scripted::shownMessages()[0];
+    EXPECT_EQ(message.text, "Mapset Created.");
+    EXPECT_EQ(message.title, "Create Mapset");
+    EXPECT_EQ(message.flags, 0x40);
+
+    const RawValue id = readRawValue(kFamilyKey, "ID");
+    EXPECT_EQ(id.type, platform::kRegBinary);
+    EXPECT_EQ(id.bytes, (std::vector<std::uint8_t>{0x71, 0x17}));
+    EXPECT_EQ(readRawValue(kFamilyKey, "Extra").bytes, textBytes("kept", true));
+    const std::string product = kFamilyKey + "\\1";
+    for (const auto& [name, data] :
+         std::vector<std::pair<std::string, std::string>>{{"BMAP", mapset_ + "\\Alps.IMG"},
+                                                          {"LOC", mapset_},
+                                                          {"TDB", mapset_ + "\\Alps.TDB"}}) {
+        SCOPED_TRACE(name);
+        const RawValue value = readRawValue(product, name);
+        EXPECT_EQ(value.type, platform::kRegSz);
+        EXPECT_EQ(value.bytes, textBytes(data, true));
+    }
+    EXPECT_EQ(readRawValue(kFamilyKey, "TYP").type, 0u) << "no TYP file was given";
+    EXPECT_FALSE(registryKeyExists("SOFTWARE\\Garmin\\Mapsource\\Products\\6001"));
+
+    // The index as the compiler wrote it, with the family ID at bytes 5 and 6.
+    const std::vector<std::uint8_t> index = fileBytes(mapset_ + "\\Alps.TDB");
+    ASSERT_GE(index.size(), 14u);
+    EXPECT_EQ(index[0], 0x50);
+    EXPECT_EQ(index[3], 0x01) << "product code untouched";
+    EXPECT_EQ(index[4], 0x00);
+    EXPECT_EQ(index[5], 0x71);
+    EXPECT_EQ(index[6], 0x17);
+    EXPECT_EQ(std::string(index.begin() + 9, index.begin() + 14), std::string("Alps\0", 5));
+
+    EXPECT_EQ(fileText(mapset_ + "\\12345678.IMG"), "first map");
+    EXPECT_EQ(fileText(mapset_ + "\\87654321.IMG"), "second map, longer");
+    EXPECT_TRUE(fileExists(mapset_ + "\\Alps.IMG"));
+    EXPECT_FALSE(fileExists(mapset_ + "\\Oxlo.txt")) << "the control file goes after a success";
+    EXPECT_FALSE(fileExists(mapset_ + "\\Alps.tmp"));
+    const std::string source = fileText(mapset_ + "\\Alps.mp");
+    EXPECT_NE(source.find("Type=0x4a"), std::string::npos);
+    EXPECT_EQ(source.find("Type=6"), std::string::npos) << "the overview source was filtered";
+    EXPECT_EQ(source.find("Type=7"), std::string::npos);
+    EXPECT_EQ(platform::getCurrentDirectory(), mapset_ + "\\") << "D stays the current folder";
+    EXPECT_EQ(title(), "Create Mapset");
+}
+
+TEST_F(BuildPipelineTest, ControlFileIsWrittenAfreshLineByLine) {
+    tellTools("cgpsmapper fail\r\n"); // so the control file stays to be read
+    writeFileText(mapset_ + "\\Oxlo.txt", std::string(2000, 'x') + "\r\nIMG=99999999.IMG\r\n");
+    EXPECT_FALSE(build());
+
+    const std::string expected =
+        "[MAP]\r\n"
+        "FileName=Alps\r\n"
+        "Mapversion=100\r\n"
+        "FID=6001\r\n"
+        "ProductCode=1\r\n"
+        "Levels=2\r\n"
+        "Level0=11\r\n"
+        "Level1=10\r\n"
+        "Zoom0=7\r\n"
+        "Zoom1=8\r\n"
+        "MapsourceName=Alps\r\n"
+        "MapSetName=Alps by Oxlo\r\n"
+        "CDSetName=Alps by Oxlo\r\n"
+        "Copy1=Created with Oxlo v1.04\r\n"
+        "Copy2=Overview map of the mapset's maps\r\n"
+        "Copy3=Map data belongs to its authors\r\n"
+        "[END-MAP]\r\n"
+        "\r\n"
+        "[FILES]\r\n"
+        "IMG=12345678.IMG\r\n"
+        "IMG=87654321.IMG\r\n"
+        "[END-FILES]\r\n";
+    const std::string written = fileText(mapset_ + "\\Oxlo.txt");
+    EXPECT_EQ(crlfLines(written).size(), 22u);
+    EXPECT_EQ(written, expected) << "nothing of the earlier, longer file may stay behind";
+}
+
+TEST_F(BuildPipelineTest, CompilerFailureShowsItsOutputAndRegistersNothing) {
+    request_.name = "Alps West"; // a blank: the parameter must stay one argument
+    tellTools("cgpsmapper fail\r\n");
+    EXPECT_FALSE(build());
+    const auto message = scripted::shownMessages()[0];
+    EXPECT_EQ(message.title, "Error");
+    EXPECT_EQ(message.flags, 0x30);
+    EXPECT_EQ(message.text, "Mapset Creation Failed!\r\r"
+                            "cGPSmapper stand-in 1.0\r"
+                            "argument: -e\r"
+                            "argument: Alps West.mp\r"
+                            "Error E006: cannot compile Alps West.mp\r");
+    EXPECT_FALSE(registryKeyExists("SOFTWARE\\Garmin\\Mapsource\\Families\\Alps West"));
+    EXPECT_TRUE(fileExists(mapset_ + "\\Oxlo.txt")) << "a failure leaves the files in D";
+    EXPECT_TRUE(fileExists(mapset_ + "\\Alps West.mp"));
+    EXPECT_EQ(title(), "Create Mapset");
+}
+
+TEST_F(BuildPipelineTest, OutputBeyondAPipeBufferIsCollectedWhole) {
+    tellTools("cgpsmapper flood\r\ncgpsmapper fail\r\ncpreview flood\r\n");
+    EXPECT_FALSE(build());
+    const std::string text = onlyMessage();
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\r'), 2 + 3 + 1200 + 1);
+    EXPECT_NE(text.find("\rcgpsmapper progress 1 ...."), std::string::npos);
+    EXPECT_NE(text.find("\rcgpsmapper progress 1200 ...."), std::string::npos);
+    EXPECT_GT(text.size(), 64u * 1024u);
+    EXPECT_EQ(text.find("cpreview"), std::string::npos) << "only the compiler's output is shown";
+}
+
+TEST_F(BuildPipelineTest, SilentCompilerWithoutIndexGivesTheBareFailure) {
+    tellTools("cgpsmapper silent\r\ncgpsmapper no-output\r\n");
+    EXPECT_FALSE(build());
+    EXPECT_EQ(onlyMessage(), "Mapset Creation Failed!\r\r") << "the end of output is no line";
+}
+
+TEST_F(BuildPipelineTest, PreviewToolThatCannotStartStopsTheBuild) {
+    request_.previewPath = "";
+    EXPECT_FALSE(build());
+    EXPECT_EQ(onlyMessage(), "Mapset Creation Failed!\r\r");
+    EXPECT_EQ(scripted::shownMessages()[0].title, "Error");
+    EXPECT_TRUE(fileExists(mapset_ + "\\Oxlo.txt"));
+    EXPECT_EQ(fileText(mapset_ + "\\12345678.IMG"), "first map");
+    EXPECT_FALSE(fileExists(mapset_ + "\\Alps.TDB")) << "the compiler must not have run";
+    EXPECT_FALSE(registryKeyExists(kFamilyKey));
+}
+
+TEST_F(BuildPipelineTest, IndexOfAnEarlierBuildNeverPassesForThisOne) {
+    tellTools("cgpsmapper fail\r\n");
+    writeFileText(mapset_ + "\\Alps.TDB", "index of an earlier build");
+    EXPECT_FALSE(build());
+    EXPECT_EQ(scripted::shownMessages()[0].title, "Error");
+    EXPECT_FALSE(registryKeyExists(kFamilyKey));
+    EXPECT_EQ(fileText(mapset_ + "\\Alps.TDB"), "index of an earlier build") << "put back";
+
+    // The next attempt succeeds and replaces it; nothing set aside stays behind.
+    scripted::resetScript();
+    platform::openWindow(builder::kCreateWindow, 0, 0, 503, 432, "Create Mapset", 0);
+    tellTools("");
+    EXPECT_TRUE(build());
+    EXPECT_EQ(onlyMessage(), "Mapset Created.");
+    const std::vector<std::uint8_t> index = fileBytes(mapset_ + "\\Alps.TDB");
+    ASSERT_GE(index.size(), 7u);
+    EXPECT_EQ(index[0], 0x50);
+    std::vector<std::string> leftovers;
+    for (const auto& entry : std::filesystem::directory_iterator(hostPath(mapset_)))
+        leftovers.push_back(entry.path().filename().string());
+    std::sort(leftovers.begin(), leftovers.end());
+    EXPECT_EQ(leftovers, (std::vector<std::string>{"12345678.IMG", "87654321.IMG", "Alps.IMG",
+                                                   "Alps.TDB", "Alps.mp", "standin-control.txt"}));
+}
+
+TEST_F(BuildPipelineTest, FolderThatCannotBeCreatedStopsBeforeAnythingIsWritten) {
+    ASSERT_NE(platform::setCurrentDirectory(folder_), 0);
+    request_.folder = folder_ + "\\no-such-parent\\Alps";
+    EXPECT_FALSE(build());
+    const auto message = scripted::shownMessages()[0];
+    EXPECT_EQ(message.text,
+              "Mapset Creation Failed!\r\rThe folder " + request_.folder + " cannot be created.");
+    EXPECT_EQ(message.title, "Error");
+    EXPECT_EQ(message.flags, 0x30);
+    EXPECT_FALSE(fileExists(folder_ + "\\Oxlo.txt")) << "nothing lands in the earlier folder";
+    EXPECT_FALSE(fileExists(folder_ + "\\12345678.IMG"));
+    EXPECT_FALSE(registryKeyExists(kFamilyKey));
+}
+
+TEST_F(BuildPipelineTest, TypFileIsInstalledOnlyWhenItExists) {
+    struct Case {
+        const char* what;
+        std::string typPath;
+        bool installed;
+    };
+    const std::string typ = folder_ + "\\types\\alps.typ";
+    writeFileText(typ, "type file");
+    const Case cases[] = {
+        {"existing file", typ, true},
+        {"missing file", folder_ + "\\types\\gone.typ", false},
+        {"a folder", folder_ + "\\types", false},
+        {"empty field", "", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        scripted::resetScript();
+        removeRegistryTree(kFamilyKey);
+        std::filesystem::remove(hostPath(mapset_ + "\\alps.typ"));
+        request_.typPath = c.typPath;
+        EXPECT_TRUE(build());
+        const RawValue value = readRawValue(kFamilyKey, "TYP");
+        EXPECT_EQ(readRawValue(kFamilyKey + "\\1", "TYP").type, 0u) << "TYP goes on the family key";
+        if (c.installed) {
+            EXPECT_EQ(value.bytes, textBytes(mapset_ + "\\alps.typ", true));
+            EXPECT_EQ(fileText(mapset_ + "\\alps.typ"), "type file");
+        } else {
+            EXPECT_EQ(value.type, 0u);
+            EXPECT_FALSE(fileExists(mapset_ + "\\alps.typ"));
+        }
+    }
+}
+
+} // namespace
+} // namespace oxlo::testing
