@@ -107,7 +107,7 @@ int getControlState(int control)
 {
     const ControlRecord* record = liveControl(control);
     if (record == nullptr)
-        return 0;
+        return -1; // like a list without a selection: nothing to act on
     if (isList(*record))
         return record->selected;
     if (record->kind == ControlKind::Toggle || record->kind == ControlKind::CheckBox)
