@@ -76,18 +76,18 @@ TEST_F(CatalogueScan, FamiliesComeBeforeProductsWithTheirCodeTexts)
     addProduct("1234", folder_ + "\\Topo", topo);
     addFamily("Alps", kRegBinary, {0x71, 0x17}, "C:\\Maps\\Alps", "C:\\Maps\\Alps\\Alps.TDB");
     addFamily("Dolomites", kRegDword, {0x72, 0x17, 0, 0}, "C:\\Maps\\Dol", "C:\\Maps\\Dol\\D.TDB");
-    addFamily("Pyrenees", kRegSz, textBytes("6003"), "", "");
     putKey(kFamilies + "\\NoValues");
+    addFamily("Pyrenees", kRegSz, textBytes("6003"), "", "");
 
     scanInstalledMapsets();
 
-    EXPECT_EQ(listRows(), (Rows{"FID6001|Alps", "FID6002|Dolomites", "FID6003|Pyrenees",
-                                "FID0|NoValues", "COD152|Topo"}));
+    EXPECT_EQ(listRows(), (Rows{"FID6001|Alps", "FID6002|Dolomites", "FID0|NoValues",
+                                "FID6003|Pyrenees", "COD152|Topo"}));
     EXPECT_EQ(label(), "5 Installed Mapsets");
     EXPECT_EQ(mapsetCount, 5);
     expectRow(1, {"Alps", "Families", 6001, "C:\\Maps\\Alps", "C:\\Maps\\Alps\\Alps.TDB", "F",
                   "Alps"});
-    expectRow(4, {"NoValues", "Families", 0, "", "", "F", "NoValues"});
+    expectRow(3, {"NoValues", "Families", 0, "", "", "F", "NoValues"});
     // The code comes from the .TDB (152), not from the key name (1234).
     expectRow(5, {"Topo", "Products", 152, folder_ + "\\Topo", topo, "N", "1234"});
     EXPECT_TRUE(scripted::shownMessages().empty());
@@ -104,7 +104,7 @@ TEST_F(CatalogueScan, OneRowIsOneInstalledMapsets)
 TEST_F(CatalogueScan, NonPositiveOrNamedProductKeysAreAskedAboutAndNoLeavesThem)
 {
     const std::string tdb = makeTdb("Topo.TDB", 152);
-    for (const char* key : {"0", "-5", "Topo"}) {
+    for (const char* key : {"Topo", "0", "-5"}) {
         addProduct(key, folder_, tdb);
     }
     putText(kProducts + "\\Topo", "BMAP", "sentinel");
@@ -114,13 +114,14 @@ TEST_F(CatalogueScan, NonPositiveOrNamedProductKeysAreAskedAboutAndNoLeavesThem)
 
     scanInstalledMapsets();
 
-    expectMessage(0, "Read Mapset", incompatible("0"), 0x24);
-    expectMessage(1, "Read Mapset", incompatible("-5"), 0x24);
+    // The registry's order: "-" sorts before "0".
+    expectMessage(0, "Read Mapset", incompatible("-5"), 0x24);
+    expectMessage(1, "Read Mapset", incompatible("0"), 0x24);
     expectMessage(2, "Read Mapset", incompatible("Topo"), 0x24);
     EXPECT_EQ(scripted::shownMessages().size(), 3u);
-    EXPECT_EQ(listRows(), (Rows{"COD152|0", "COD152|-5", "COD152|Topo"}));
+    EXPECT_EQ(listRows(), (Rows{"COD152|-5", "COD152|0", "COD152|Topo"}));
     expectRow(3, {"Topo", "Products", 152, folder_, tdb, "O", "Topo"});
-    EXPECT_EQ(subkeyNames(kProducts), (Rows{"0", "-5", "Topo"}));
+    EXPECT_EQ(subkeyNames(kProducts), (Rows{"-5", "0", "Topo"}));
     EXPECT_EQ(textValue(kProducts + "\\Topo", "BMAP"), "sentinel");
 
     // Declined entries are asked about again at the next scan.
@@ -161,10 +162,11 @@ TEST_F(CatalogueScan, RepairIsRefusedWhenItCouldLoseOrOverwriteAnEntry)
     const std::string empty = makeFile("Empty.TDB", "");
     const std::string badCode = makeTdb("Bad.TDB", 0xFFFF);
     const std::string taken = makeTdb("Taken.TDB", 152);
-    addProduct("Gone", folder_ + "\\Gone", unreadable);
-    addProduct("Empty", folder_, empty);
-    addProduct("Bad", folder_, badCode);
-    addProduct("Taken", folder_, taken);
+    // Named so that the registry's order is the order below; "152" comes first and asks nothing.
+    addProduct("A-Gone", folder_ + "\\Gone", unreadable);
+    addProduct("B-Empty", folder_, empty);
+    addProduct("C-Bad", folder_, badCode);
+    addProduct("D-Taken", folder_, taken);
     // Another mapset already uses code 152: its entry must not be overwritten.
     putText(kProducts + "\\152", "LOC", "C:\\Other");
     putText(kProducts + "\\152", "TDB", "C:\\Other\\Other.TDB");
@@ -177,30 +179,30 @@ TEST_F(CatalogueScan, RepairIsRefusedWhenItCouldLoseOrOverwriteAnEntry)
 
     const std::string stays = " Its registry entry stays as it is.";
     expectMessage(1, "Read Mapset",
-                  "Mapset Gone was not fixed: its .TDB file \"" + unreadable +
+                  "Mapset A-Gone was not fixed: its .TDB file \"" + unreadable +
                       "\" could not be read." + stays,
                   0x30);
     expectMessage(3, "Read Mapset",
-                  "Mapset Empty was not fixed: its .TDB file \"" + empty +
+                  "Mapset B-Empty was not fixed: its .TDB file \"" + empty +
                       "\" holds no valid product code (0)." + stays,
                   0x30);
     expectMessage(5, "Read Mapset",
-                  "Mapset Bad was not fixed: its .TDB file \"" + badCode +
+                  "Mapset C-Bad was not fixed: its .TDB file \"" + badCode +
                       "\" holds no valid product code (-1)." + stays,
                   0x30);
     expectMessage(7, "Read Mapset",
-                  "Mapset Taken was not fixed: another mapset is already registered under "
+                  "Mapset D-Taken was not fixed: another mapset is already registered under "
                   "product code 152 (Products\\152)." +
                       stays,
                   0x30);
-    EXPECT_EQ(subkeyNames(kProducts), (Rows{"Gone", "Empty", "Bad", "Taken", "152"}));
-    EXPECT_EQ(textValue(kProducts + "\\Gone", "TDB"), unreadable);
-    EXPECT_EQ(textValue(kProducts + "\\Taken", "LOC"), folder_);
+    EXPECT_EQ(subkeyNames(kProducts), (Rows{"152", "A-Gone", "B-Empty", "C-Bad", "D-Taken"}));
+    EXPECT_EQ(textValue(kProducts + "\\A-Gone", "TDB"), unreadable);
+    EXPECT_EQ(textValue(kProducts + "\\D-Taken", "LOC"), folder_);
     EXPECT_EQ(textValue(kProducts + "\\152", "LOC"), "C:\\Other");
     EXPECT_EQ(textValue(kProducts + "\\152", "BMAP"), "C:\\Other\\Other.IMG");
     EXPECT_FALSE(keyExists(kProducts + "\\0"));
     EXPECT_FALSE(keyExists(kProducts + "\\-1"));
-    for (int slot = 1; slot <= 4; ++slot) {
+    for (int slot = 2; slot <= 5; ++slot) {
         SCOPED_TRACE(slot);
         EXPECT_EQ(installedMapsets[slot].form, "O");
     }
@@ -229,7 +231,7 @@ TEST_F(CatalogueScan, OnlyTheFirstHundredKeysAreStoredAndListed)
 {
     const std::string tdb = makeTdb("Topo.TDB", 152);
     for (int i = 0; i < 60; ++i) {
-        addFamily("Family" + std::to_string(i), kRegBinary,
+        addFamily((i < 10 ? "Family0" : "Family") + std::to_string(i), kRegBinary,
                   {static_cast<unsigned char>(i), 0x17}, "C:\\F", "C:\\F\\F.TDB");
     }
     for (int i = 0; i < 40; ++i) {
@@ -242,7 +244,7 @@ TEST_F(CatalogueScan, OnlyTheFirstHundredKeysAreStoredAndListed)
 
     const auto rows = listRows();
     ASSERT_EQ(rows.size(), 100u);
-    EXPECT_EQ(rows.front(), "FID5888|Family0");
+    EXPECT_EQ(rows.front(), "FID5888|Family00");
     EXPECT_EQ(rows[59], "FID5947|Family59");
     EXPECT_EQ(rows.back(), "COD152|Topo");
     EXPECT_EQ(mapsetCount, 100);

@@ -136,12 +136,12 @@ TEST_F(Uninstall, NumericProductRowAddressesTheKeyItWasReadFrom)
     putText(kProducts + "\\152", "LOC", "C:\\Other");
     putText(kProducts + "\\152", "TDB", "C:\\Other\\Other.TDB");
     scanInstalledMapsets();
-    ASSERT_EQ(listRows()[2], "COD152|Alps");
+    ASSERT_EQ(listRows().at(3), "COD152|Alps"); // after Products\152, "COD0|Other"
     scripted::answerNextMessage(kAnswerYes);
     scripted::answerNextMessage(kAnswerNo);
     scripted::answerNextMessage(kAnswerOk);
 
-    uninstallMapset(3);
+    uninstallMapset(4);
 
     expectMessages({{confirmation("Products\\999"), 0x24}, kFileQuestion, kSuccess});
     EXPECT_FALSE(keyExists(kProducts + "\\999"));

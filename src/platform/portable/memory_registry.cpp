@@ -1,7 +1,8 @@
 // The registry primitives of registry_store.h over an in-memory tree, with the Win32 semantics
 // Oxlo relies on (measured against the Win32 calls under Wine): case-insensitive names, exact
-// value bytes, RegQueryValueEx sizes and ERROR_MORE_DATA, creation-order enumeration, deletion of
-// leaf keys only, and handles that go stale when their key is deleted.
+// value bytes, RegQueryValueEx sizes and ERROR_MORE_DATA, subkeys enumerated in the order of
+// their upper-cased names (as the registry keeps them, whatever the order of creation), deletion
+// of leaf keys only, and handles that go stale when their key is deleted.
 #include "platform/portable/memory_registry.h"
 
 #include <algorithm>
@@ -27,7 +28,7 @@ struct Value {
 struct Node {
     std::string name;
     Node* parent = nullptr;
-    std::vector<std::unique_ptr<Node>> children; // creation order
+    std::vector<std::unique_ptr<Node>> children; // sorted by upperName
     std::vector<Value> values;
     bool undeletable = false;
 };
@@ -38,6 +39,15 @@ bool sameName(const std::string& a, const std::string& b)
                return std::tolower(static_cast<unsigned char>(x)) ==
                       std::tolower(static_cast<unsigned char>(y));
            });
+}
+
+std::string upperName(const std::string& name)
+{
+    std::string upper = name;
+    for (char& c : upper) {
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    }
+    return upper;
 }
 
 struct OpenKey {
@@ -159,7 +169,11 @@ long walk(RegistryHandle root, const std::string& path, bool create, Node** resu
             fresh->name = part;
             fresh->parent = node;
             child = fresh.get();
-            node->children.push_back(std::move(fresh));
+            const std::string key = upperName(part);
+            const auto place = std::find_if(
+                node->children.begin(), node->children.end(),
+                [&](const auto& sibling) { return upperName(sibling->name) > key; });
+            node->children.insert(place, std::move(fresh));
         }
         node = child;
     }

@@ -1,8 +1,8 @@
 // Test control of the in-memory registry that stands behind registry_store.h in the portable
 // build. The registry behaves as the Win32 one does for the calls Oxlo makes: key names compare
-// without regard to letter case, values keep their type and exact bytes, subkeys enumerate in
-// creation order, only keys without subkeys can be deleted, and a handle to a deleted key fails
-// every further call with kRegistryKeyDeleted.
+// without regard to letter case, values keep their type and exact bytes, subkeys enumerate in the
+// order of their upper-cased names (not of creation), only keys without subkeys can be deleted,
+// and a handle to a deleted key fails every further call with kRegistryKeyDeleted.
 // This header is for tests only; the product never includes it.
 #pragma once
 
