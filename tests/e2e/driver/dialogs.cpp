@@ -6,6 +6,7 @@
 #include <commdlg.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cctype>
 
 namespace oxlo::e2e {
@@ -14,6 +15,7 @@ namespace {
 
 constexpr int kFileNameBoxId = 0x47C; // the ComboBoxEx32 of GetOpenFileNameA's dialog
 constexpr UINT kMessageTimeoutMs = 2000;
+constexpr UINT kFolderListingTimeoutMs = 20000;
 
 void setText(HWND window, const std::string& text) {
     DWORD_PTR result = 0;
@@ -110,12 +112,19 @@ void chooseFolder(HWND dialog, const std::string& folder) {
     // BFFM_SETSELECTIONA reads the path in the dialog's own process, hence the remote copy.
     RemoteMemory remote(processId, folder.size() + 1);
     remote.writeText(folder);
-    DWORD_PTR result = 0;
-    if (!SendMessageTimeoutA(dialog, BFFM_SETSELECTIONA, TRUE,
-                             reinterpret_cast<LPARAM>(remote.address()), SMTO_ABORTIFHUNG,
-                             kMessageTimeoutMs, &result)) {
-        failWithError("cannot select folder " + folder + " in " + nameWindow(dialog),
-                      GetLastError());
+    // Wine's chooser fills its tree lazily and each selection request opens one more level of
+    // it, so ask once per level: Desktop, My Computer, the drive and each folder.
+    const auto levels = 2 + std::count(folder.begin(), folder.end(), '\\');
+    for (std::ptrdiff_t level = 0; level < levels; ++level) {
+        DWORD_PTR result = 0;
+        // Opening a level lists the folder, which takes a while in a large one.
+        if (!SendMessageTimeoutA(dialog, BFFM_SETSELECTIONA, TRUE,
+                                 reinterpret_cast<LPARAM>(remote.address()), SMTO_ABORTIFHUNG,
+                                 kFolderListingTimeoutMs, &result)) {
+            failWithError("cannot select folder " + folder + " in " + nameWindow(dialog),
+                          GetLastError());
+        }
+        Sleep(50);
     }
     pressOk(dialog);
 }

@@ -1,0 +1,116 @@
+#!/usr/bin/env bash
+# Builds Oxlo twice and runs every test:
+#   build/native  Linux build with AddressSanitizer and UndefinedBehaviorSanitizer: the logic over
+#                 the portable platform (unit tests);
+#   build/mingw   oxlo.exe and the Windows test programs, run under Wine: the same unit tests over
+#                 the real Win32 registry and files, the Win32 integration tests, and the
+#                 end-to-end tests that drive oxlo.exe in a virtual display.
+# Build and test output goes to log files under build/; the terminal gets the essentials and the
+# last line is "N passed, N failed". The exit code is non-zero when anything failed.
+set -uo pipefail
+
+cd "$(dirname "$0")"
+root=$PWD
+source tools/wine-env.sh
+
+started=$SECONDS
+passed=0
+failed=0
+wine_root=$root/build/mingw-wine
+unit_prefix=$wine_root/unit
+base_prefix=$wine_root/base
+base_pid=
+
+say() { printf '== %s\n' "$*"; }
+
+cleanup() {
+  [ -n "$base_pid" ] && kill "$base_pid" 2>/dev/null
+  WINEPREFIX=$unit_prefix oxlo_stop_wineserver
+  WINEPREFIX=$base_prefix oxlo_stop_wineserver
+  oxlo_stop_xvfb
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+tools/install-packages.sh || exit 1
+mkdir -p build
+
+# build PRESET: configures and builds build/PRESET; output in build/PRESET-build.log.
+build() {
+  local preset=$1 log=$root/build/$1-build.log
+  say "Building $preset (log: build/$preset-build.log)"
+  if cmake --preset "$preset" >"$log" 2>&1 && cmake --build --preset "$preset" -j2 >>"$log" 2>&1
+  then
+    return 0
+  fi
+  grep -E -A3 'error|Error [0-9]|CMake Error' "$log" | head -n 40
+  echo "The $preset build failed (see build/$preset-build.log)"
+  failed=$((failed + 1))
+  return 1
+}
+
+# run_tests NAME BUILD-DIR CTEST-ARGUMENTS...: runs ctest with its output in build/NAME-tests.log
+# and its results in build/NAME-tests.xml; shows the failures and ctest's closing lines and adds
+# the counts to the totals.
+run_tests() {
+  local name=$1 dir=$2
+  shift 2
+  local log=$root/build/$name-tests.log junit=$root/build/$name-tests.xml
+  rm -f "$junit"
+  say "Testing $name (log: build/$name-tests.log)"
+  ctest --test-dir "$dir" --output-on-failure --timeout 300 --output-junit "$junit" "$@" \
+    </dev/null >"$log" 2>&1
+  # What failed and where, then ctest's own summary.
+  grep -E '\*\*\*(Failed|Timeout|Exception|Not Run)|: Failure$|^Expected|^  Actual|^Value of|^Which is|^C\+\+ exception|ERROR: AddressSanitizer|runtime error:' "$log" | head -n 60
+  sed -n '/tests passed, /,$p' "$log"
+  if [ -f "$junit" ]; then
+    # Passed: the tests that ran and did not fail. Failed: ctest's list of failures, which also
+    # holds the tests that could not start (skipped tests are in neither).
+    local ran failures
+    ran=$(grep -c 'status="run"' "$junit")
+    failures=$(sed -n '/^The following tests FAILED:/,/^[^\t]/p' "$log" | grep -c -P '^\t\s*\d+ - ')
+    passed=$((passed + ran))
+    failed=$((failed + failures))
+  elif ! grep -q 'No tests were found' "$log"; then
+    echo "ctest did not run (see build/$name-tests.log)"
+    failed=$((failed + 1))
+  fi
+}
+
+# A clean Wine prefix takes ~10 s to make: make it while the native build runs.
+mkdir -p "$wine_root"
+(oxlo_make_prefix "$base_prefix" "$wine_root/base.log" && touch "$base_prefix/.oxlo-ready") &
+base_pid=$!
+
+oxlo_start_xvfb "$root/build/xvfb.log" || exit 1
+say "Display $DISPLAY"
+
+if build native; then
+  run_tests native build/native -j2
+fi
+
+if build mingw; then
+  wait "$base_pid"
+  base_pid=
+  if [ -f "$base_prefix/.oxlo-ready" ]; then
+    # The unit and Win32 tests share one copy of the prefix, started detached from ctest's pipes.
+    # They run one at a time: under MinGW they meet the one real registry of that prefix.
+    oxlo_copy_prefix "$base_prefix" "$unit_prefix"
+    export WINEPREFIX=$unit_prefix
+    oxlo_start_wineserver
+    run_tests mingw build/mingw -LE e2e
+    oxlo_stop_wineserver
+    unset WINEPREFIX
+    # Each end-to-end test makes its own copy of the base prefix and its own display.
+    export OXLO_E2E_BASE_PREFIX=$base_prefix
+    run_tests e2e build/mingw -L e2e -j2
+    say "Screenshots in build/mingw/e2e-screenshots"
+  else
+    echo "No Wine prefix (see build/mingw-wine/base.log)"
+    failed=$((failed + 1))
+  fi
+fi
+
+say "test.sh took $((SECONDS - started)) s"
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
