@@ -232,6 +232,32 @@ TEST_F(BuildPipelineTest, IndexOfAnEarlierBuildNeverPassesForThisOne) {
                                                    "Alps.TDB", "Alps.mp", "standin-control.txt"}));
 }
 
+TEST_F(BuildPipelineTest, WindowStaysPaintedAndItsTitleFollowsTheTools) {
+    tellTools("* slow\r\n"); // 300 ms before each line: the build must paint meanwhile
+    EXPECT_TRUE(build());
+    EXPECT_GT(scripted::paintRequests(), 0);
+    const std::vector<std::string> titles = scripted::titlesSet(builder::kCreateWindow);
+    const auto at = [&](const std::string& title) {
+        return std::find(titles.begin(), titles.end(), title) - titles.begin();
+    };
+    const auto preview = at("cPreview stand-in 1.0");
+    const auto compiler = at("cGPSmapper stand-in 1.0");
+    ASSERT_LT(preview, compiler) << "both tools' first lines, in order";
+    ASSERT_LT(compiler, static_cast<long>(titles.size()));
+    EXPECT_EQ(titles[compiler - 1], "Create Mapset") << "the title is restored between the tools";
+    EXPECT_EQ(titles.back(), "Create Mapset");
+    EXPECT_EQ(title(), "Create Mapset");
+}
+
+TEST_F(BuildPipelineTest, TitleIsRestoredAfterAFailedBuild) {
+    tellTools("cgpsmapper fail\r\n");
+    EXPECT_FALSE(build());
+    const std::vector<std::string> titles = scripted::titlesSet(builder::kCreateWindow);
+    ASSERT_GE(titles.size(), 2u);
+    EXPECT_EQ(titles[titles.size() - 2], "Error E006: cannot compile Alps.mp");
+    EXPECT_EQ(titles.back(), "Create Mapset");
+}
+
 TEST_F(BuildPipelineTest, FolderThatCannotBeCreatedStopsBeforeAnythingIsWritten) {
     ASSERT_NE(platform::setCurrentDirectory(folder_), 0);
     request_.folder = folder_ + "\\no-such-parent\\Alps";

@@ -83,6 +83,8 @@ std::vector<WindowRecord> openedWindows() { return state().openedWindows; }
 std::vector<MessageRecord> shownMessages() { return state().messages; }
 std::vector<ChooserRecord> shownChoosers() { return state().choosers; }
 std::vector<std::string> openedWebAddresses() { return state().webAddresses; }
+std::vector<std::string> titlesSet(int number) { return state().titlesSet[number]; }
+int paintRequests() { return state().paintRequests; }
 
 void refuseWindow(int number, bool refuse)
 {

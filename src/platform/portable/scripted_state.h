@@ -50,6 +50,8 @@ struct ScriptState {
     std::vector<MessageRecord> messages;
     std::vector<ChooserRecord> choosers;
     std::vector<std::string> webAddresses;
+    std::map<int, std::vector<std::string>> titlesSet;
+    int paintRequests = 0;
 };
 
 ScriptState& state();

@@ -92,6 +92,10 @@ std::vector<WindowRecord> openedWindows();
 std::vector<MessageRecord> shownMessages();
 std::vector<ChooserRecord> shownChoosers();
 std::vector<std::string> openedWebAddresses();
+// Every title that setWindowTitle gave window `number`, in order, and how often
+// keepWindowsPainted was called (a long task keeps its windows painted).
+std::vector<std::string> titlesSet(int number);
+int paintRequests();
 
 // openWindow(number, ...) fails (returns 0) while refused, as when Windows cannot create it.
 void refuseWindow(int number, bool refuse);

@@ -105,8 +105,10 @@ void closeAllWindows()
 void setWindowTitle(int number, const std::string& title)
 {
     auto found = state().windows.find(number);
-    if (found != state().windows.end())
-        found->second.record.title = title;
+    if (found == state().windows.end())
+        return;
+    found->second.record.title = title;
+    state().titlesSet[number].push_back(title);
 }
 
 EventKind waitWindowEvent()
@@ -165,6 +167,6 @@ EventKind waitWindowEvent()
 
 int eventControl() { return state().lastEventControl; }
 
-void keepWindowsPainted() {}
+void keepWindowsPainted() { ++state().paintRequests; }
 
 } // namespace oxlo::platform
