@@ -14,6 +14,7 @@ namespace win32 {
 namespace {
 
 constexpr UINT_PTR kLinkSubclassId = 1;
+constexpr COLORREF kLinkColour = RGB(0, 102, 204);
 
 bool isList(ControlKind kind) { return kind == ControlKind::ListBox || kind == ControlKind::ReportList; }
 
@@ -210,7 +211,8 @@ void onNotify(const NMHDR* header) {
 HBRUSH onStaticColour(HWND control, HDC dc) {
     const ControlEntry* entry = controlByHandle(control, nullptr);
     if (!entry || entry->kind != ControlKind::Link) return nullptr;
-    ::SetTextColor(dc, entry->hovered ? RGB(0, 0, 0) : ::GetSysColor(COLOR_HOTLIGHT));
+    // Link blue at rest (Wine's COLOR_HOTLIGHT is too pale to read), black under the pointer.
+    ::SetTextColor(dc, entry->hovered ? RGB(0, 0, 0) : kLinkColour);
     ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
     return ::GetSysColorBrush(COLOR_BTNFACE);
 }
