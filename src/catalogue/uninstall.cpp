@@ -27,7 +27,7 @@ void uninstallMapset(int row)
     // The row names the key it was read from, so the key asked about is the key deleted.
     const InstalledMapset mapset = installedMapsets[row];
     const std::string relativePath = relativeKeyPath(mapset.branch, mapset.keyName);
-    const std::string fullPath = kBaseKey + relativePath;
+    const std::string fullPath = std::string(kBaseKey) + relativePath;
 
     if (platform::showMessage(kTitle, "Proceed to uninstall mapset '" + relativePath + "' ?",
                               platform::kMessageQuestion) != platform::kAnswerYes) {
