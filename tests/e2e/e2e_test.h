@@ -5,8 +5,10 @@
 //   OXLO_EXE        oxlo.exe
 //   OXLO_E2E_WORK   a scratch folder; each test gets <OXLO_E2E_WORK>\<Suite>.<Test>
 //   OXLO_E2E_SHOTS  where screenshots go (BMP here, turned into PNG by run_e2e.sh)
-//   OXLO_E2E_DATA   tests/e2e/data in the source tree (read only)
-//   OXLO_E2E_HELPERS the folder of the helper programs built with the tests (fixture, stand-ins)
+//   OXLO_E2E_DATA   tests/data in the source tree: test maps and indexes (read only; copy them)
+//   OXLO_E2E_STANDINS the stand-in cpreview.exe and cgpsmapper.exe (copy them into the folder
+//                   Oxlo starts in, where it looks for them)
+//   OXLO_E2E_HELPERS the folder of the driver's own fixture program
 #pragma once
 
 #include "driver/driver.h"

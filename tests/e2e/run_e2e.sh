@@ -2,7 +2,7 @@
 # Runs end-to-end tests of oxlo_e2e.exe in a Wine prefix and an X display of their own, so that
 # ctest can run several at once. Called by ctest (see CMakeLists.txt):
 #   run_e2e.sh --driver oxlo_e2e.exe --oxlo oxlo.exe|none --helpers DIR --data DIR
-#              --output DIR --screenshots DIR -- GTEST-ARGUMENTS...
+#              --standins DIR --output DIR --screenshots DIR -- GTEST-ARGUMENTS...
 # The base prefix is $OXLO_E2E_BASE_PREFIX when test.sh made one, otherwise one made once here
 # (next to the output folder) and kept for later runs. Everything the run writes stays in the
 # output folder: driver.out/driver.err (the driver's output), results.xml, work/ (the test
@@ -12,20 +12,21 @@ set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../../tools/wine-env.sh"
 
-driver= oxlo= helpers= data= output= screenshots=
+driver= oxlo= helpers= data= standins= output= screenshots=
 while [ $# -gt 0 ]; do
   case $1 in
     --driver) driver=$2; shift 2 ;;
     --oxlo) oxlo=$2; shift 2 ;;
     --helpers) helpers=$2; shift 2 ;;
     --data) data=$2; shift 2 ;;
+    --standins) standins=$2; shift 2 ;;
     --output) output=$2; shift 2 ;;
     --screenshots) screenshots=$2; shift 2 ;;
     --) shift; break ;;
     *) echo "run_e2e.sh: unknown option $1" >&2; exit 2 ;;
   esac
 done
-for required in driver oxlo helpers output screenshots; do
+for required in driver oxlo helpers data standins output screenshots; do
   [ -n "${!required}" ] || { echo "run_e2e.sh: --$required is missing" >&2; exit 2; }
 done
 
@@ -62,7 +63,8 @@ oxlo_start_wineserver
 export OXLO_EXE=$([ "$oxlo" = none ] && echo none || oxlo_windows_path "$oxlo")
 export OXLO_E2E_WORK=$(oxlo_windows_path "$output/work")
 export OXLO_E2E_SHOTS=$(oxlo_windows_path "$output/shots")
-export OXLO_E2E_DATA=$(oxlo_windows_path "${data:-$here/data}")
+export OXLO_E2E_DATA=$(oxlo_windows_path "$data")
+export OXLO_E2E_STANDINS=$(oxlo_windows_path "$standins")
 export OXLO_E2E_HELPERS=$(oxlo_windows_path "$helpers")
 export OXLO_E2E_RESULT=$(oxlo_windows_path "$output/result")
 

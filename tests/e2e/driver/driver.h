@@ -163,6 +163,8 @@ void saveScreenshot(HWND window, const std::string& bmpPath);
 // Empties `folder` (files and subfolders) or creates it with its parents.
 void makeEmptyFolder(const std::string& folder);
 bool fileExists(const std::string& path);
+// Copies a file, replacing `to`; throws when it cannot.
+void copyFile(const std::string& from, const std::string& to);
 
 // ---------------------------------------------------------------------------------------------
 // The registry in the 32-bit view, which is where Oxlo keeps MapSource's catalogue.

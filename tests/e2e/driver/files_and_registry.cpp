@@ -53,6 +53,12 @@ bool fileExists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+void copyFile(const std::string& from, const std::string& to) {
+    if (!CopyFileA(from.c_str(), to.c_str(), FALSE)) {
+        failWithError("cannot copy " + from + " to " + to, GetLastError());
+    }
+}
+
 void deleteRegistryTree32(HKEY root, const std::string& subKey) {
     Key key;
     if (RegOpenKeyExA(root, subKey.c_str(), 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, &key.handle) !=

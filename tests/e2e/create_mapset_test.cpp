@@ -1,0 +1,216 @@
+// Create Mapset as a user meets it: New, maps chosen in the real file dialog, a name, the
+// questions, the stand-in tools run by the real oxlo.exe, and the new family in the main list,
+// the registry and on disk. A second mapset whose compiler fails leaves the registry alone.
+#include "e2e_test.h"
+
+#include <fstream>
+
+namespace oxlo::e2e {
+namespace {
+
+constexpr milliseconds kBuildWait{30000};
+const std::string kFamilies = "SOFTWARE\\Garmin\\Mapsource\\Families\\";
+
+std::vector<std::string> listBoxRows(HWND list) {
+    DWORD_PTR count = 0;
+    SendMessageTimeoutA(list, LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, &count);
+    std::vector<std::string> rows;
+    for (DWORD_PTR row = 0; row < count; ++row) {
+        char text[300] = {};
+        DWORD_PTR length = 0;
+        SendMessageTimeoutA(list, LB_GETTEXT, row, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                            2000, &length);
+        rows.emplace_back(text);
+    }
+    return rows;
+}
+
+void typeInto(HWND field, const std::string& text) {
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+                        SMTO_ABORTIFHUNG, 2000, &ignored);
+}
+
+std::vector<unsigned char> binaryValue32(const std::string& key, const std::string& name) {
+    HKEY handle = nullptr;
+    std::vector<unsigned char> data;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_READ | KEY_WOW64_32KEY, &handle) !=
+        ERROR_SUCCESS)
+        return data;
+    DWORD type = 0, size = 16;
+    data.resize(size);
+    if (RegQueryValueExA(handle, name.c_str(), nullptr, &type, data.data(), &size) == ERROR_SUCCESS &&
+        type == REG_BINARY)
+        data.resize(size);
+    else
+        data.clear();
+    RegCloseKey(handle);
+    return data;
+}
+
+std::vector<unsigned char> fileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class CreateMapset : public EndToEndTest {
+protected:
+    void SetUp() override {
+        // Oxlo looks for the tools in the folder it starts in.
+        const std::string standins = requiredEnvironment("OXLO_E2E_STANDINS");
+        copyFile(standins + "\\cpreview.exe", workFolder() + "\\cpreview.exe");
+        copyFile(standins + "\\cgpsmapper.exe", workFolder() + "\\cgpsmapper.exe");
+        maps_ = workFolder() + "\\maps";
+        makeEmptyFolder(maps_);
+        const std::string data = requiredEnvironment("OXLO_E2E_DATA");
+        copyFile(data + "\\village-opaque.img", maps_ + "\\12345678.IMG");
+        copyFile(data + "\\village-transparent.img", maps_ + "\\87654321.IMG");
+        copyFile(data + "\\village-opaque.img", maps_ + "\\abc.IMG");
+
+        oxlo_ = startOxlo();
+        main_ = waitForMainWindow(oxlo_);
+        ASSERT_NE(main_, nullptr);
+        ASSERT_TRUE(waitUntil([&] { return findControl(main_, "Static", "0 Installed Mapsets"); }));
+    }
+    void TearDown() override {
+        if (oxlo_.running()) oxlo_.terminate();
+    }
+
+    // New, then the Create Mapset window.
+    HWND openCreateWindow() {
+        clickButton(findControl(main_, "Button", "&New"));
+        HWND window = waitForTopLevelWindow(oxlo_.id(), "Create Mapset");
+        EXPECT_NE(window, nullptr) << "New opened no Create Mapset window";
+        return window;
+    }
+    // Answers the next box, which must have this title and text, with `button`.
+    void expectBox(const std::string& title, const std::string& text, int button,
+                   milliseconds wait = kDefaultWait) {
+        auto box = waitForMessageBox(oxlo_.id(), wait);
+        ASSERT_TRUE(box.has_value()) << "no box \"" << text << "\"";
+        EXPECT_EQ(box->title, title);
+        EXPECT_EQ(box->text, text);
+        answerMessageBox(*box, button);
+        ASSERT_TRUE(waitForWindowGone(box->handle));
+    }
+    HWND nameField(HWND window) {
+        const std::vector<Control> controls = listControls(window);
+        return controls.size() > 4 ? controls[4].handle : nullptr;
+    }
+
+    Process oxlo_;
+    HWND main_ = nullptr;
+    std::string maps_;
+};
+
+TEST_F(CreateMapset, AutoModeBuildsRegistersAndListsTheNewFamily) {
+    HWND window = openCreateWindow();
+    ASSERT_NE(window, nullptr);
+    HWND list = findControl(window, "ListBox", "");
+    ASSERT_NE(list, nullptr);
+
+    clickButton(findControl(window, "Button", "Select Maps"));
+    HWND dialog = waitForFileDialog(oxlo_.id(), "Select Maps");
+    ASSERT_NE(dialog, nullptr);
+    chooseFiles(dialog, maps_, {"12345678.IMG", "abc.IMG", "87654321.IMG"});
+    expectBox("Create Mapset",
+              "abc.IMG does not conform to the '99999999.IMG' naming convention. Creating a "
+              "mapset with this map will cause uncertain effect for Mapsource. Map will be "
+              "exluded.",
+              IDOK);
+    ASSERT_TRUE(waitUntil([&] { return listBoxRows(list).size() == 2; }));
+    EXPECT_EQ(listBoxRows(list),
+              (std::vector<std::string>{maps_ + "\\12345678.IMG", maps_ + "\\87654321.IMG"}));
+
+    typeInto(nameField(window), "Alps");
+    saveScreenshot(window, "create-mapset-window");
+    clickButton(findControl(window, "Button", "Create Mapset"));
+    expectBox("Create Mapset",
+              "Oxlo will proceed to generate a Mapsource mapset. Your Windows registry will be "
+              "updated. Proceed?",
+              IDYES);
+    expectBox("Create Mapset", "Mapset Created.", IDOK, kBuildWait);
+    ASSERT_TRUE(waitForWindowGone(window)) << "the window stays open after a success";
+
+    // The main window is built anew and rescanned.
+    HWND mainList = nullptr;
+    ASSERT_TRUE(waitUntil([&] {
+        mainList = findControl(main_, "SysListView32", "");
+        return mainList && RemoteListView(mainList).rowCount() == 1;
+    })) << "the new mapset is not listed";
+    EXPECT_EQ(RemoteListView(mainList).rows(),
+              (std::vector<std::vector<std::string>>{{"FID6001", "Alps"}}));
+    EXPECT_NE(findControl(main_, "Static", "1 Installed Mapsets"), nullptr);
+
+    // Auto mode made C:\Garmin and C:\Garmin\Oxlo on a machine that had neither.
+    const std::string folder = "C:\\Garmin\\Oxlo\\Alps";
+    const std::string key = kFamilies + "Alps";
+    EXPECT_EQ(binaryValue32(key, "ID"), (std::vector<unsigned char>{0x71, 0x17}));
+    EXPECT_EQ(readRegistryString32(HKEY_LOCAL_MACHINE, key + "\\1", "LOC"), folder);
+    EXPECT_EQ(readRegistryString32(HKEY_LOCAL_MACHINE, key + "\\1", "TDB"), folder + "\\Alps.TDB");
+    EXPECT_EQ(readRegistryString32(HKEY_LOCAL_MACHINE, key + "\\1", "BMAP"), folder + "\\Alps.IMG");
+    EXPECT_FALSE(readRegistryString32(HKEY_LOCAL_MACHINE, key, "TYP").has_value());
+
+    EXPECT_EQ(fileBytes(folder + "\\12345678.IMG"), fileBytes(maps_ + "\\12345678.IMG"));
+    EXPECT_EQ(fileBytes(folder + "\\87654321.IMG"), fileBytes(maps_ + "\\87654321.IMG"));
+    EXPECT_FALSE(fileExists(folder + "\\abc.IMG"));
+    EXPECT_FALSE(fileExists(folder + "\\Oxlo.txt"));
+    EXPECT_TRUE(fileExists(folder + "\\Alps.IMG"));
+    EXPECT_TRUE(fileExists(folder + "\\Alps.mp"));
+    const std::vector<unsigned char> index = fileBytes(folder + "\\Alps.TDB");
+    ASSERT_GE(index.size(), 7u);
+    EXPECT_EQ(index[0], 0x50);
+    EXPECT_EQ(index[5], 0x71) << "family ID stamped at bytes 5 and 6";
+    EXPECT_EQ(index[6], 0x17);
+}
+
+TEST_F(CreateMapset, FailingCompilerShowsItsOutputAndChangesNoRegistryKey) {
+    // The stand-in compiler reads its orders in the mapset folder (an existing folder is fine).
+    const std::string folder = "C:\\Garmin\\Oxlo\\Broken";
+    makeEmptyFolder(folder);
+    {
+        std::ofstream orders(folder + "\\standin-control.txt");
+        orders << "cgpsmapper fail\n";
+    }
+    deleteRegistryTree32(HKEY_LOCAL_MACHINE, kFamilies + "Broken");
+
+    HWND window = openCreateWindow();
+    ASSERT_NE(window, nullptr);
+    clickButton(findControl(window, "Button", "Select Maps"));
+    HWND dialog = waitForFileDialog(oxlo_.id(), "Select Maps");
+    ASSERT_NE(dialog, nullptr);
+    chooseFiles(dialog, maps_, {"12345678.IMG"});
+    ASSERT_TRUE(waitForWindowGone(dialog));
+    typeInto(nameField(window), "Broken");
+    clickButton(findControl(window, "Button", "Create Mapset"));
+    expectBox("Create Mapset",
+              "Oxlo will proceed to generate a Mapsource mapset. Your Windows registry will be "
+              "updated. Proceed?",
+              IDYES);
+
+    auto failure = waitForMessageBox(oxlo_.id(), kBuildWait);
+    ASSERT_TRUE(failure.has_value()) << "no message after the build";
+    EXPECT_EQ(failure->title, "Error");
+    EXPECT_EQ(failure->text.rfind("Mapset Creation Failed!", 0), 0u) << failure->text;
+    EXPECT_NE(failure->text.find("Error E006: cannot compile Broken.mp"), std::string::npos)
+        << failure->text;
+    saveScreenshot(failure->handle, "create-mapset-failed");
+    answerMessageBox(*failure, IDOK);
+    ASSERT_TRUE(waitForWindowGone(failure->handle));
+
+    EXPECT_FALSE(registryKeyExists32(HKEY_LOCAL_MACHINE, kFamilies + "Broken"));
+    EXPECT_FALSE(fileExists(folder + "\\Broken.TDB"));
+    EXPECT_TRUE(fileExists(folder + "\\Oxlo.txt")) << "a failure leaves its files";
+    // The window stays open with its inputs, its title back.
+    EXPECT_TRUE(IsWindow(window));
+    EXPECT_EQ(windowText(window), "Create Mapset");
+    EXPECT_EQ(windowText(nameField(window)), "Broken");
+
+    clickButton(findControl(window, "Button", "Cancel"));
+    ASSERT_TRUE(waitForWindowGone(window));
+    ASSERT_TRUE(waitUntil([&] { return findControl(main_, "Static", "0 Installed Mapsets"); }))
+        << "the main window is not rebuilt with an unchanged, empty catalogue";
+}
+
+} // namespace
+} // namespace oxlo::e2e
