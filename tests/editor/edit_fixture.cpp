@@ -179,6 +179,7 @@ std::vector<scripted::MessageRecord> EditMapsetTest::edit(catalogue::InstalledMa
     platform::setControlText(2, platform::textFromNumber(row.id));
     if (name) scripted::queueTyping(1, name);
     if (number) scripted::queueTyping(2, number);
+    scripted::queueOtherEvent(); // ignored, like the fields' own events
     if (press < 0)
         scripted::queueClose();
     else

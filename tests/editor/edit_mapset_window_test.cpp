@@ -101,7 +101,7 @@ private:
 #ifdef _WIN32
 // MapSource reads the 32-bit view: the key must be there and not in the 64-bit view.
 void expectOnlyIn32BitView(const std::string& key) {
-    for (const auto [view, present] : {std::pair{KEY_WOW64_32KEY, true}, {KEY_WOW64_64KEY, false}}) {
+    for (const auto& [view, present] : {std::pair{KEY_WOW64_32KEY, true}, {KEY_WOW64_64KEY, false}}) {
         HKEY handle = nullptr;
         const LONG status = RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_READ | view, &handle);
         EXPECT_EQ(status == ERROR_SUCCESS, present) << key << " view " << view;
