@@ -56,7 +56,7 @@ TEST_F(Events, ControlEventsComeInTheOrderRaised) {
     ASSERT_NE(platform::createControl(9, ControlKind::CheckBox, 10, 70, 20, 20, ""), 0);
     ASSERT_NE(platform::createControl(5, ControlKind::Field, 10, 100, 80, 20, ""), 0);
     click(controlHandle(2));
-    platform::setControlText(5, "typed");
+    ::SendMessageA(controlHandle(5), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("typed"));
     click(controlHandle(0));
     click(controlHandle(9));
     click(controlHandle(2));
@@ -64,6 +64,33 @@ TEST_F(Events, ControlEventsComeInTheOrderRaised) {
     EXPECT_EQ(platform::eventControl(), 2);
     EXPECT_EQ(platform::getControlState(0), 1) << "the toggle stays down";
     EXPECT_EQ(platform::getControlState(9), 1);
+    expectNoEvent();
+}
+
+TEST_F(Events, TheProgramsOwnChangesAreNoEvents) {
+    ASSERT_NE(platform::createControl(1, ControlKind::Field, 10, 10, 80, 20, ""), 0);
+    ASSERT_NE(platform::createControl(2, ControlKind::Toggle, 10, 40, 80, 25, "Auto"), 0);
+    ASSERT_NE(platform::createControl(3, ControlKind::ReportList, 10, 70, 200, 100, ""), 0);
+    platform::addListColumn(3, 0, "Name", 100);
+    platform::addListItem(3, -1, "one");
+    platform::addListItem(3, -1, "two");
+    LVITEMA state{};
+    state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    state.state = LVIS_SELECTED | LVIS_FOCUSED;
+    ::SendMessageA(controlHandle(3), LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&state));
+    ::SetFocus(controlHandle(1));
+    ASSERT_EQ(controlEvents(2), (std::vector<int>{3, 1})) << "the user's selection and focus";
+
+    platform::setControlText(1, "set by the program");
+    platform::setControlState(2, 1);
+    platform::removeListItem(3, 1); // the selected row
+    platform::addListItem(3, 0, "zero");
+    platform::clearListItems(3);
+    platform::hideControl(1, 1); // had the focus
+    platform::hideControl(1, 0);
+    ::SetFocus(controlHandle(1));
+    ASSERT_EQ(controlEvents(1), std::vector<int>{1});
+    ASSERT_NE(platform::openWindow(1, 0, 0, 200, 100, "takes the focus", kFlags), 0);
     expectNoEvent();
 }
 

@@ -224,6 +224,7 @@ int createControl(int number, ControlKind kind, int x, int y, int width, int hei
     int windowNumber = -1;
     HWND parent = newestWindow(&windowNumber);
     if (!parent) return 0;
+    QuietScope quiet;
     destroyControl(number);
 
     const ControlClass type = classFor(kind, options);
@@ -320,6 +321,7 @@ std::string getControlText(int control) {
 }
 
 void setControlText(int control, const std::string& text) {
+    QuietScope quiet;
     const ControlEntry* entry = findControl(control);
     if (!entry || isList(entry->kind)) return;
     ::SetWindowTextA(entry->control.get(), text.c_str());
@@ -335,6 +337,7 @@ int getControlState(int control) {
 }
 
 void setControlState(int control, int state) {
+    QuietScope quiet;
     const ControlEntry* entry = findControl(control);
     if (!entry || (entry->kind != ControlKind::Toggle && entry->kind != ControlKind::CheckBox))
         return;
@@ -342,16 +345,19 @@ void setControlState(int control, int state) {
 }
 
 void hideControl(int control, int hide) {
+    QuietScope quiet;
     if (const ControlEntry* entry = findControl(control))
         ::ShowWindow(entry->control.get(), hide ? SW_HIDE : SW_SHOW);
 }
 
 void disableControl(int control, int disable) {
+    QuietScope quiet;
     if (const ControlEntry* entry = findControl(control))
         ::EnableWindow(entry->control.get(), disable ? FALSE : TRUE);
 }
 
 void clearListItems(int list) {
+    QuietScope quiet;
     const ControlEntry* entry = findControl(list);
     if (!entry || !isList(entry->kind)) return;
     ::SendMessageA(entry->control.get(),
@@ -359,6 +365,7 @@ void clearListItems(int list) {
 }
 
 void addListItem(int list, int position, const std::string& text) {
+    QuietScope quiet;
     const ControlEntry* entry = findControl(list);
     if (!entry || !isList(entry->kind)) return;
     HWND handle = entry->control.get();
@@ -403,6 +410,7 @@ int countListItems(int list) {
 }
 
 void removeListItem(int list, int position) {
+    QuietScope quiet;
     const ControlEntry* entry = findControl(list);
     if (!entry || !isList(entry->kind) || position < 0) return;
     ::SendMessageA(entry->control.get(),

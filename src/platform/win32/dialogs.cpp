@@ -1,6 +1,6 @@
 // The modal dialogs of services.h (message box, file and folder choosers) and the web address.
 #include "platform/services.h"
-#include "platform/win32/win32_handles.h"
+#include "platform/win32/window_layer_state.h"
 
 #include <windows.h>
 #include <commdlg.h>
@@ -49,6 +49,8 @@ private:
         return TRUE;
     }
 
+    // The focus leaves a field when the dialog opens and comes back when it closes: no events.
+    win32::QuietScope quiet_;
     HWND owner_ = nullptr;
     std::vector<HWND> disabled_;
 };

@@ -46,6 +46,7 @@ struct WindowLayer {
     unsigned long openings = 0;
     int dpi = 0;            // vertical pixels per inch of the screen; 0 until initialised
     bool waiting = false;   // inside GetMessage: a raised event must wake it
+    int quiet = 0;          // > 0 while the program itself changes a control
     HICON classIcon = nullptr;
 };
 
@@ -63,6 +64,16 @@ ControlEntry* controlByHandle(HWND control, int* number);
 ControlEntry* findControl(int number);
 // Destroys one control and forgets the events it raised that were not yet taken.
 void destroyControl(int number);
+// Control events report what the user did. Notifications that the program's own changes cause
+// (EN_CHANGE of setControlText, LVN_ITEMCHANGED when Wine deselects a row it deletes) are not
+// events, as in the scripted layer the logic is tested against.
+class QuietScope {
+public:
+    QuietScope() { ++layer().quiet; }
+    ~QuietScope() { --layer().quiet; }
+    QuietScope(const QuietScope&) = delete;
+    QuietScope& operator=(const QuietScope&) = delete;
+};
 void raiseControlEvent(int number);
 void raiseCloseEvent(int window);
 

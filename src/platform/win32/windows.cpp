@@ -139,6 +139,7 @@ int scaled(int pixelsAt96Dpi) {
 }
 
 void raiseControlEvent(int number) {
+    if (layer().quiet > 0) return;
     layer().events.push_back({EventKind::Control, number, -1});
     wakeWaitingLoop();
 }
@@ -169,6 +170,7 @@ void initialiseWindowing() {
 int openWindow(int number, int x, int y, int width, int height, const std::string& title,
                unsigned flags) {
     ensureWindowClass();
+    QuietScope quiet; // activating the new window takes the focus from any field
     closeWindow(number);
 
     DWORD style = WS_POPUP | WS_BORDER;
@@ -209,6 +211,7 @@ void closeWindow(int number) {
     auto& state = layer();
     auto found = state.windows.find(number);
     if (found == state.windows.end()) return;
+    QuietScope quiet;
     std::vector<int> children;
     for (const auto& [control, entry] : state.controls)
         if (entry.window == number) children.push_back(control);
