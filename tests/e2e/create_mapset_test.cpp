@@ -11,16 +11,19 @@ namespace {
 constexpr milliseconds kBuildWait{30000};
 const std::string kFamilies = "SOFTWARE\\Garmin\\Mapsource\\Families\\";
 
+// Wine hands a list box's rows to another process only as wide text.
 std::vector<std::string> listBoxRows(HWND list) {
     DWORD_PTR count = 0;
-    SendMessageTimeoutA(list, LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, &count);
+    SendMessageTimeoutW(list, LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, &count);
     std::vector<std::string> rows;
     for (DWORD_PTR row = 0; row < count; ++row) {
-        char text[300] = {};
+        wchar_t text[300] = {};
         DWORD_PTR length = 0;
-        SendMessageTimeoutA(list, LB_GETTEXT, row, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
-                            2000, &length);
-        rows.emplace_back(text);
+        SendMessageTimeoutW(list, LB_GETTEXT, row, reinterpret_cast<LPARAM>(text),
+                            SMTO_ABORTIFHUNG, 2000, &length);
+        char narrow[600] = {};
+        WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof narrow, nullptr, nullptr);
+        rows.emplace_back(narrow);
     }
     return rows;
 }
@@ -67,10 +70,18 @@ protected:
         copyFile(data + "\\village-transparent.img", maps_ + "\\87654321.IMG");
         copyFile(data + "\\village-opaque.img", maps_ + "\\abc.IMG");
 
+        // Each test starts from an empty catalogue, whatever the one before it registered.
+        deleteRegistryTree32(HKEY_LOCAL_MACHINE, kFamilies + "Alps");
+        deleteRegistryTree32(HKEY_LOCAL_MACHINE, kFamilies + "Broken");
         oxlo_ = startOxlo();
         main_ = waitForMainWindow(oxlo_);
         ASSERT_NE(main_, nullptr);
         ASSERT_TRUE(waitUntil([&] { return findControl(main_, "Static", "0 Installed Mapsets"); }));
+    }
+    // The main window as it is rebuilt after the Create Mapset window has closed.
+    HWND rebuiltMainWindow() {
+        main_ = waitForTopLevelWindow(oxlo_.id(), kMainWindowTitle);
+        return main_;
     }
     void TearDown() override {
         if (oxlo_.running()) oxlo_.terminate();
@@ -133,6 +144,7 @@ TEST_F(CreateMapset, AutoModeBuildsRegistersAndListsTheNewFamily) {
     ASSERT_TRUE(waitForWindowGone(window)) << "the window stays open after a success";
 
     // The main window is built anew and rescanned.
+    ASSERT_NE(rebuiltMainWindow(), nullptr);
     HWND mainList = nullptr;
     ASSERT_TRUE(waitUntil([&] {
         mainList = findControl(main_, "SysListView32", "");
@@ -208,6 +220,7 @@ TEST_F(CreateMapset, FailingCompilerShowsItsOutputAndChangesNoRegistryKey) {
 
     clickButton(findControl(window, "Button", "Cancel"));
     ASSERT_TRUE(waitForWindowGone(window));
+    ASSERT_NE(rebuiltMainWindow(), nullptr);
     ASSERT_TRUE(waitUntil([&] { return findControl(main_, "Static", "0 Installed Mapsets"); }))
         << "the main window is not rebuilt with an unchanged, empty catalogue";
 }
