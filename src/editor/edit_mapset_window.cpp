@@ -9,11 +9,10 @@
 #include "platform/services.h"
 #include "platform/ui.h"
 
+#include <cstdint>
 #include <string>
 
 namespace oxlo::editor {
-
-namespace ui = platform;
 
 namespace {
 
@@ -79,7 +78,7 @@ void changeProductCode(catalogue::InstalledMapset& row, std::int32_t number) {
     if (number < kLowestCode || number > kHighestCode) {
         warn("Product code range limited to 100 - 200 by Oxlo. Please select a number between 100 "
              "and 200.");
-        ui::setControlText(kNumberField, platform::textFromNumber(row.id));
+        platform::setControlText(kNumberField, platform::textFromNumber(row.id));
         return;
     }
     // Only an existing index is patched: an edit never creates a file.
@@ -88,46 +87,47 @@ void changeProductCode(catalogue::InstalledMapset& row, std::int32_t number) {
 }
 
 void editMapset(catalogue::InstalledMapset& row) {
-    const std::string newName = ui::getControlText(kNameField);
+    const std::string newName = platform::getControlText(kNameField);
     if (newName != row.name) renameMapset(row, newName);
-    changeProductCode(row, platform::numberFromText(ui::getControlText(kNumberField)));
+    changeProductCode(row, platform::numberFromText(platform::getControlText(kNumberField)));
     platform::showMessage(kTitle, "Mapset edited.", platform::kMessageInfo);
 }
 
 } // namespace
 
 void openEditMapsetWindow() {
-    windowOpen = ui::openWindow(kWindow, 0, 0, 437, 162, kTitle,
-                                ui::kWindowTitleBar | ui::kWindowCentreActive) != 0;
+    using platform::ControlKind;
+    windowOpen = platform::openWindow(kWindow, 0, 0, 437, 162, kTitle,
+                                      platform::kWindowTitleBar | platform::kWindowCentreActive) != 0;
     if (!windowOpen) return;
 
-    ui::createControl(kNameLabel, ui::ControlKind::Label, 20, 35, 120, 20, "Mapset Name");
-    ui::setControlFont(kNameLabel, app::labelFont);
-    ui::createControl(kNameField, ui::ControlKind::Field, 140, 35, 265, 20, "");
-    ui::createControl(kNumberField, ui::ControlKind::Field, 140, 60, 40, 20, "",
-                      ui::kControlDigitsOnly);
-    ui::createControl(kNumberLabel, ui::ControlKind::Label, 20, 60, 120, 20, "Family ID");
-    ui::setControlFont(kNumberLabel, app::labelFont);
-    ui::createControl(kEditButton, ui::ControlKind::Button, 95, 110, 100, 35, "Edit Mapset");
-    ui::createControl(kFrame, ui::ControlKind::Frame, 10, 15, 410, 80, "Mapset Information ");
-    ui::createControl(kCancelButton, ui::ControlKind::Button, 230, 110, 100, 35, "Cancel");
+    platform::createControl(kNameLabel, ControlKind::Label, 20, 35, 120, 20, "Mapset Name");
+    platform::setControlFont(kNameLabel, app::labelFont);
+    platform::createControl(kNameField, ControlKind::Field, 140, 35, 265, 20, "");
+    platform::createControl(kNumberField, ControlKind::Field, 140, 60, 40, 20, "",
+                            platform::kControlDigitsOnly);
+    platform::createControl(kNumberLabel, ControlKind::Label, 20, 60, 120, 20, "Family ID");
+    platform::setControlFont(kNumberLabel, app::labelFont);
+    platform::createControl(kEditButton, ControlKind::Button, 95, 110, 100, 35, "Edit Mapset");
+    platform::createControl(kFrame, ControlKind::Frame, 10, 15, 410, 80, "Mapset Information ");
+    platform::createControl(kCancelButton, ControlKind::Button, 230, 110, 100, 35, "Cancel");
 }
 
 void runEditMapsetWindow(int row) {
     if (!windowOpen) return;
     const bool rowValid = row >= 1 && row <= catalogue::kMaxMapsets;
     for (;;) {
-        const ui::EventKind event = ui::waitWindowEvent();
-        if (event == ui::EventKind::Close) break;
-        if (event != ui::EventKind::Control) continue;
-        const int control = ui::eventControl();
+        const platform::EventKind event = platform::waitWindowEvent();
+        if (event == platform::EventKind::Close) break;
+        if (event != platform::EventKind::Control) continue;
+        const int control = platform::eventControl();
         if (control == kCancelButton) break;
         if (control == kEditButton) {
             if (rowValid) editMapset(catalogue::installedMapsets[row]);
             break;
         }
     }
-    ui::closeWindow(kWindow);
+    platform::closeWindow(kWindow);
     windowOpen = false;
 }
 
