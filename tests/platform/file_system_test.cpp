@@ -163,6 +163,16 @@ TEST_F(FileSystem, CopyRenameAndDelete)
     setHostReadOnly(path("b.img"), false);
 }
 
+TEST_F(FileSystem, TrailingDotsAndBlanksOfTheLastNameAreDropped)
+{
+    ASSERT_EQ(createFile(0, path("Alps. ")), 1);
+    writeString(0, "x");
+    closeFile(0);
+    EXPECT_EQ(readHostBytes(path("Alps")), "x");
+    EXPECT_EQ(fileSize(path("Alps.")), 1);
+    EXPECT_EQ(fileSize(path("Alps ")), 1);
+}
+
 TEST_F(FileSystem, CurrentDirectoryIsUsedForRelativePaths)
 {
     const std::string before = getCurrentDirectory();

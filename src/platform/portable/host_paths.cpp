@@ -122,6 +122,14 @@ std::string fullWindowsPath(const std::string& windowsPath)
             drive = state().currentFolder[0];
     }
     appendComponents(parts, rest);
+    // Windows drops trailing dots and blanks of the last name: "Alps. " is "Alps".
+    if (!parts.empty()) {
+        std::string& last = parts.back();
+        while (!last.empty() && (last.back() == '.' || last.back() == ' '))
+            last.pop_back();
+        if (last.empty())
+            parts.pop_back();
+    }
     std::string full{drive, ':', '\\'};
     for (std::size_t i = 0; i < parts.size(); ++i) {
         if (i != 0)
