@@ -98,12 +98,5 @@ TEST(ScriptedDialogs, ChosenFoldersEndInABackslash)
     EXPECT_EQ(shownChoosers()[0].defaultFile, "C:\\Garmin");
 }
 
-TEST(ScriptedDialogs, WebAddressesAreRecorded)
-{
-    openWebAddress("https://example.org/oxlo");
-    openWebAddress("https://example.org/oxlo");
-    EXPECT_EQ(openedWebAddresses().size(), 2u);
-}
-
 } // namespace
 } // namespace oxlo::platform

@@ -43,14 +43,6 @@ TEST(TextFromNumber, SignedDecimalWithoutLeadingZeros)
     EXPECT_EQ(textFromNumber(std::numeric_limits<std::int32_t>::min()), "-2147483648");
 }
 
-TEST(TextFromNumber, ReadsBackAsTheSameNumber)
-{
-    for (std::int32_t n : {1, -1, 9, 10, 99, 100, -100, 65535, 1000000007, -999999999}) {
-        SCOPED_TRACE(n);
-        EXPECT_EQ(numberFromText(textFromNumber(n)), n);
-    }
-}
-
 TEST(GetFilePart, TakesThePartAfterTheLastSlashOfEitherKind)
 {
     const struct {
