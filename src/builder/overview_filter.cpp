@@ -59,11 +59,7 @@ void filterOverviewSource(const std::string& name) {
         platform::showMessage("ERROR", "\"" + source + "\"", platform::kMessagePlain);
         return;
     }
-    // Without a scratch copy the source is left as cpreview.exe wrote it.
-    if (platform::createFile(kScratch, scratch) == 0) {
-        platform::closeFile(kSource);
-        return;
-    }
+    platform::createFile(kScratch, scratch);
     while (platform::endOfFile(kSource) == 0) {
         const std::string line = platform::readLine(kSource);
         if (contains(inCapitals(line), "[RGN40]"))
