@@ -15,7 +15,7 @@ namespace {
 
 using platform::ControlKind;
 
-struct ControlSpec {
+struct ControlLayout {
     int number;
     ControlKind kind;
     const char* caption;
@@ -26,7 +26,7 @@ struct ControlSpec {
 };
 
 // In creation order; the order is part of the layout because tab order and z-order follow it.
-constexpr ControlSpec kControls[] = {
+constexpr ControlLayout kControls[] = {
     {kMapList, ControlKind::ListBox, "", 25, 110, 355, 135, "", 0, false},
     {kSelectMapsButton, ControlKind::Button, "Select Maps", 390, 110, 80, 30,
      "Add maps to list. Hold Ctrl key while clicking for multiple selection", 0, false},
@@ -84,11 +84,11 @@ void openCreateMapsetWindow() {
     createWindowOpen =
         platform::openWindow(kCreateWindow, 352, 243, 503, 432, kCreateWindowTitle, flags) != 0;
     if (!createWindowOpen) return;
-    for (const ControlSpec& spec : kControls) {
-        platform::createControl(spec.number, spec.kind, spec.x, spec.y, spec.width, spec.height,
-                                spec.caption, spec.options);
-        if (spec.labelFont) platform::setControlFont(spec.number, app::labelFont);
-        if (spec.toolTip[0] != '\0') platform::setToolTip(spec.number, spec.toolTip);
+    for (const ControlLayout& control : kControls) {
+        platform::createControl(control.number, control.kind, control.x, control.y, control.width, control.height,
+                                control.caption, control.options);
+        if (control.labelFont) platform::setControlFont(control.number, app::labelFont);
+        if (control.toolTip[0] != '\0') platform::setToolTip(control.number, control.toolTip);
     }
 }
 
