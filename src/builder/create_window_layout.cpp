@@ -85,8 +85,8 @@ void openCreateMapsetWindow() {
         platform::openWindow(kCreateWindow, 352, 243, 503, 432, kCreateWindowTitle, flags) != 0;
     if (!createWindowOpen) return;
     for (const ControlLayout& control : kControls) {
-        platform::createControl(control.number, control.kind, control.x, control.y, control.width, control.height,
-                                control.caption, control.options);
+        platform::createControl(control.number, control.kind, control.x, control.y,
+                                control.width, control.height, control.caption, control.options);
         if (control.labelFont) platform::setControlFont(control.number, app::labelFont);
         if (control.toolTip[0] != '\0') platform::setToolTip(control.number, control.toolTip);
     }
