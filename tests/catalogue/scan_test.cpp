@@ -93,14 +93,6 @@ TEST_F(CatalogueScan, FamiliesComeBeforeProductsWithTheirCodeTexts)
     EXPECT_TRUE(scripted::shownMessages().empty());
 }
 
-TEST_F(CatalogueScan, OneRowIsOneInstalledMapsets)
-{
-    addFamily("Alps", kRegBinary, {0x71, 0x17}, "C:\\Maps\\Alps", "C:\\Maps\\Alps\\Alps.TDB");
-    scanInstalledMapsets();
-    EXPECT_EQ(label(), "1 Installed Mapsets");
-    EXPECT_EQ(mapsetCount, 1);
-}
-
 TEST_F(CatalogueScan, NonPositiveOrNamedProductKeysAreAskedAboutAndNoLeavesThem)
 {
     const std::string tdb = makeTdb("Topo.TDB", 152);

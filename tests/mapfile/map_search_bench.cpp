@@ -26,13 +26,13 @@ using Clock = std::chrono::steady_clock;
 constexpr std::int64_t kMapSize = std::int64_t{1} << 30;
 constexpr std::size_t kWriteChunk = 1 << 20;
 
-// Peak resident memory of this process in KiB, and a reset of that peak (Linux 4.0 and later).
-long peakKiB()
+// A field of /proc/self/status in KiB: VmHWM the peak resident memory, VmRSS the current one.
+long statusKiB(const std::string& field)
 {
     std::ifstream status("/proc/self/status");
     std::string word;
     while (status >> word) {
-        if (word == "VmHWM:") {
+        if (word == field) {
             long value = 0;
             status >> value;
             return value;
@@ -41,9 +41,16 @@ long peakKiB()
     return -1;
 }
 
-void resetPeak()
+long peakKiB()
+{
+    return statusKiB("VmHWM:");
+}
+
+// Resets the peak to the current resident memory (Linux 4.0 and later) and returns that.
+long resetPeak()
 {
     std::ofstream("/proc/self/clear_refs") << "5";
+    return statusKiB("VmRSS:");
 }
 
 // Map-like filler: pseudo-random bytes, so that the search meets its first byte ('G') about once
@@ -75,21 +82,22 @@ void writeMap(const fs::path& path, std::int64_t headerAt)
     }
 }
 
-void report(const char* what, Clock::duration took, long peak, const std::string& result)
+void report(const char* what, Clock::duration took, long before, const std::string& result)
 {
     const double ms = std::chrono::duration<double, std::milli>(took).count();
-    std::printf("%-36s %9.1f ms  peak %8ld KiB  %s\n", what, ms, peak, result.c_str());
+    std::printf("%-36s %9.1f ms  peak %8ld KiB (+%ld KiB)  %s\n", what, ms, peakKiB(),
+                peakKiB() - before, result.c_str());
 }
 
 void searchCase(const char* what, const std::string& map)
 {
-    resetPeak();
+    const long before = resetPeak();
     oxlo::mapfile::mapAttributes = {};
     const auto start = Clock::now();
     const int result = oxlo::mapfile::readMapAttributes(map, "GARMIN TRE", 10);
     const auto took = Clock::now() - start;
     const auto& found = oxlo::mapfile::mapAttributes;
-    report(what, took, peakKiB(),
+    report(what, took, before,
            "result " + std::to_string(result) + ", headerEnd " + std::to_string(found.headerEnd) +
                ", transparency " + std::to_string(found.transparency) + ", priority " +
                std::to_string(found.drawPriority));
@@ -97,7 +105,7 @@ void searchCase(const char* what, const std::string& map)
 
 void plainRead(const char* what, const std::string& map)
 {
-    resetPeak();
+    const long before = resetPeak();
     const auto start = Clock::now();
     std::vector<char> whole(static_cast<std::size_t>(oxlo::platform::fileSize(map)));
     oxlo::platform::openFileForReading(5, map);
@@ -111,7 +119,7 @@ void plainRead(const char* what, const std::string& map)
     }
     oxlo::platform::closeFile(5);
     const auto took = Clock::now() - start;
-    report(what, took, peakKiB(), std::to_string(total) + " bytes in one block");
+    report(what, took, before, std::to_string(total) + " bytes in one block");
 }
 
 } // namespace
