@@ -3,6 +3,7 @@
 
 #include "driver/remote_memory.h"
 
+#include <commctrl.h>
 #include <commdlg.h>
 #include <shlobj.h>
 
@@ -109,13 +110,42 @@ void cancelDialog(HWND dialog) {
 void chooseFolder(HWND dialog, const std::string& folder) {
     DWORD processId = 0;
     GetWindowThreadProcessId(dialog, &processId);
-    // BFFM_SETSELECTIONA reads the path in the dialog's own process, hence the remote copy.
-    RemoteMemory remote(processId, folder.size() + 1);
+    HWND tree = FindWindowExA(dialog, nullptr, "SysTreeView32", nullptr);
+    if (!tree) fail(nameWindow(dialog) + " has no folder tree");
+    // BFFM_SETSELECTIONA reads the path in the dialog's own process, hence the remote copy;
+    // the block also holds the TVITEMA and text used to read the tree's selection.
+    // The record must be aligned: the tree view copies it with aligned moves.
+    constexpr std::size_t kItemOffset = 512, kTextOffset = 1024;
+    RemoteMemory remote(processId, kTextOffset + MAX_PATH);
     remote.writeText(folder);
-    // Wine's chooser fills its tree lazily and each selection request opens one more level of
-    // it, so ask once per level: Desktop, My Computer, the drive and each folder.
-    const auto levels = 2 + std::count(folder.begin(), folder.end(), '\\');
-    for (std::ptrdiff_t level = 0; level < levels; ++level) {
+    const std::string wanted = folder.substr(folder.find_last_of('\\') + 1);
+    auto selectedName = [&]() -> std::string {
+        DWORD_PTR item = 0;
+        if (!SendMessageTimeoutA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0, SMTO_ABORTIFHUNG,
+                                 kMessageTimeoutMs, &item) ||
+            !item) {
+            return {};
+        }
+        TVITEMA record{};
+        record.mask = TVIF_TEXT;
+        record.hItem = reinterpret_cast<HTREEITEM>(item);
+        record.pszText = static_cast<char*>(remote.address()) + kTextOffset;
+        record.cchTextMax = MAX_PATH;
+        const char empty = 0;
+        remote.write(kItemOffset, &record, sizeof record);
+        remote.write(kTextOffset, &empty, 1);
+        DWORD_PTR done = 0;
+        SendMessageTimeoutA(tree, TVM_GETITEMA, 0,
+                            reinterpret_cast<LPARAM>(static_cast<char*>(remote.address()) +
+                                                     kItemOffset),
+                            SMTO_ABORTIFHUNG, kMessageTimeoutMs, &done);
+        return remote.readText(kTextOffset);
+    };
+    // The chooser shows before its tree is filled and ignores a selection request until then,
+    // so ask again until the folder itself is selected.
+    const auto levels = 3 + std::count(folder.begin(), folder.end(), '\\');
+    std::string selected;
+    for (std::ptrdiff_t attempt = 0; attempt < 2 * levels; ++attempt) {
         DWORD_PTR result = 0;
         // Opening a level lists the folder, which takes a while in a large one.
         if (!SendMessageTimeoutA(dialog, BFFM_SETSELECTIONA, TRUE,
@@ -124,7 +154,12 @@ void chooseFolder(HWND dialog, const std::string& folder) {
             failWithError("cannot select folder " + folder + " in " + nameWindow(dialog),
                           GetLastError());
         }
-        Sleep(50);
+        selected = selectedName();
+        if (sameFolder(selected, wanted)) break;
+        Sleep(20);
+    }
+    if (!sameFolder(selected, wanted)) {
+        fail(nameWindow(dialog) + " did not select " + folder + " (it selected " + selected + ")");
     }
     pressOk(dialog);
 }
