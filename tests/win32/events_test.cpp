@@ -225,3 +225,34 @@ TEST_F(Events, KeepingWindowsPaintedLeavesInputWaiting) {
 }
 
 } // namespace
+
+namespace {
+
+// Posts the keystrokes Windows would queue for Alt + `letter` to `target`.
+void postAltLetter(HWND target, char letter) {
+    const LPARAM altDown = 1 | (1 << 29);
+    ::PostMessageA(target, WM_SYSKEYDOWN, VK_MENU, altDown);
+    ::PostMessageA(target, WM_SYSCHAR, static_cast<WPARAM>(letter), altDown);
+}
+
+} // namespace
+
+TEST_F(Events, AltAndAMnemonicLetterPressesItsButton) {
+    ASSERT_NE(platform::createControl(2, ControlKind::Button, 10, 10, 80, 25, "&Refresh"), 0);
+    ASSERT_NE(platform::createControl(6, ControlKind::Button, 10, 40, 80, 25, "&Quit"), 0);
+    ::SetFocus(controlHandle(2));
+    postAltLetter(controlHandle(2), 'q');
+    EXPECT_EQ(controlEvents(1), (std::vector<int>{6})) << "Alt+Q presses &Quit";
+    postAltLetter(controlHandle(2), 'x');
+    expectNoEvent();
+}
+
+TEST_F(Events, TabMovesTheFocusToTheNextControl) {
+    ASSERT_NE(platform::createControl(2, ControlKind::Button, 10, 10, 80, 25, "&Refresh"), 0);
+    ASSERT_NE(platform::createControl(3, ControlKind::Button, 10, 40, 80, 25, "&New"), 0);
+    ::SetFocus(controlHandle(2));
+    ::PostMessageA(controlHandle(2), WM_KEYDOWN, VK_TAB, 1);
+    while (nextEvent(300)) {
+    }
+    EXPECT_EQ(::GetFocus(), controlHandle(3));
+}

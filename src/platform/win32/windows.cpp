@@ -245,8 +245,13 @@ EventKind waitWindowEvent() {
         state.waiting = false;
         if (got == 0 || got == -1) return EventKind::Close; // WM_QUIT, or no queue to wait on
         if (message.hwnd == nullptr && message.message == kWakeMessage) continue;
-        ::TranslateMessage(&message);
-        ::DispatchMessageA(&message);
+        // Keyboard navigation as users know it from dialogs: Tab between controls and the "&"
+        // mnemonics pressing their buttons. Such a key is still an event of its own.
+        HWND root = message.hwnd ? ::GetAncestor(message.hwnd, GA_ROOT) : nullptr;
+        if (!(root && windowNumberOf(root) >= 0 && ::IsDialogMessageA(root, &message))) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageA(&message);
+        }
         if (takeEvent(&kind)) return kind;
         return EventKind::Other;
     }
