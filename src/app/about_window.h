@@ -7,6 +7,10 @@ namespace oxlo::app {
 
 // The maker's web address: shown in the credit line and as the link, and opened by the link.
 inline constexpr std::string_view makerWebAddress = "https://example.org/oxlo";
+// The link shows the address without its scheme: the whole address does not fit the link's
+// 110 pixels and would be cut off in mid-name.
+inline constexpr std::string_view makerWebAddressShown =
+    makerWebAddress.substr(std::string_view("https://").size());
 
 // Builds window 3 centred over the active window; creates no controls when it cannot be created.
 void buildAboutWindow();

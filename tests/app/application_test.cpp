@@ -69,7 +69,7 @@ void expectAboutWindow()
         {1, ControlKind::Label, 45, 40, 330, 20, "By " + kWebAddress, platform::kControlCentred,
          app::labelFont},
         {2, ControlKind::Label, 10, 70, 190, 15, "Thanks you for using Oxlo. Please visit", 0, 0},
-        {3, ControlKind::Link, 205, 70, 110, 15, kWebAddress, 0, app::buttonFont},
+        {3, ControlKind::Link, 205, 70, 110, 15, "example.org/oxlo", 0, app::buttonFont},
         {4, ControlKind::Button, 125, 125, 100, 35, "GoodBye", 0, app::buttonFont},
         {5, ControlKind::Label, 10, 90, 350, 15,
          "more free GPS goodies. Oxlo includes a copy of freeware cgpsmapper.", 0, 0},

@@ -57,7 +57,7 @@ TEST_F(Farewell, QuitShowsTheAboutWindowAndGoodByeEndsTheProgram) {
                        {"Static", "Oxlo v1.04", 45, 10, 330, 30},
                        {"Static", "By https://example.org/oxlo", 45, 40, 330, 20},
                        {"Static", "Thanks you for using Oxlo. Please visit", 10, 70, 190, 15},
-                       {"Static", "https://example.org/oxlo", 205, 70, 110, 15},
+                       {"Static", "example.org/oxlo", 205, 70, 110, 15},
                        {"Button", "GoodBye", 125, 125, 100, 35},
                        {"Static", "more free GPS goodies. Oxlo includes a copy of freeware cgpsmapper.",
                         10, 90, 350, 15},
