@@ -97,10 +97,7 @@ void setControlText(int control, const std::string& text)
     ControlRecord* record = liveControl(control);
     if (record == nullptr || isList(*record))
         return;
-    record->text = text;
-    // An edit control reports a change of its text even when the program made it.
-    if (record->kind == ControlKind::Field)
-        state().raisedEvents.push_back(control);
+    record->text = text; // the program's own change: no event, as in the Win32 layer
 }
 
 int getControlState(int control)

@@ -38,7 +38,6 @@ struct ScriptState {
     int lastHandle = 0; // fonts and images share one numbering
 
     std::deque<Step> steps;
-    std::deque<int> raisedEvents; // control events raised by the program's own changes
     int lastEventControl = -1;
 
     std::deque<int> messageAnswers;

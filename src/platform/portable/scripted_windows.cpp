@@ -115,11 +115,6 @@ EventKind waitWindowEvent()
 {
     ScriptState& script = state();
     for (;;) {
-        if (!script.raisedEvents.empty()) {
-            script.lastEventControl = script.raisedEvents.front();
-            script.raisedEvents.pop_front();
-            return EventKind::Control;
-        }
         if (script.steps.empty())
             throw ScriptError("waitWindowEvent: no step queued; the loop waits for more than the "
                               "test scripted");
