@@ -9,36 +9,20 @@ namespace {
 
 constexpr unsigned kNameBuffer = 255;
 
-class ReadKey {
-public:
-    explicit ReadKey(const std::string& path)
-        : open_(platform::registryOpenKey(kCatalogueRoot, path, platform::RegistryAccess::Read,
-                                          &handle_) == platform::kRegistryOk)
-    {
-    }
-    ReadKey(const ReadKey&) = delete;
-    ReadKey& operator=(const ReadKey&) = delete;
-    ~ReadKey()
-    {
-        if (open_) {
-            platform::registryCloseKey(handle_);
-        }
-    }
-    bool open() const { return open_; }
-    platform::RegistryHandle get() const { return handle_; }
-
-private:
-    platform::RegistryHandle handle_ = 0;
-    bool open_ = false;
-};
+// Opens `path` below the catalogue root for reading; `key` stays 0 when it cannot be opened.
+bool openForReading(const std::string& path, platform::OwnedRegistryKey& key)
+{
+    return platform::registryOpenKey(kCatalogueRoot, path, platform::RegistryAccess::Read,
+                                     key.receive()) == platform::kRegistryOk;
+}
 
 } // namespace
 
 std::vector<std::string> listSubkeys(const std::string& path)
 {
     std::vector<std::string> names;
-    ReadKey key(path);
-    if (!key.open()) {
+    platform::OwnedRegistryKey key;
+    if (!openForReading(path, key)) {
         return names;
     }
     for (unsigned index = 0;; ++index) {
@@ -54,7 +38,8 @@ std::vector<std::string> listSubkeys(const std::string& path)
 
 bool registryKeyExists(const std::string& path)
 {
-    return ReadKey(path).open();
+    platform::OwnedRegistryKey key;
+    return openForReading(path, key);
 }
 
 } // namespace oxlo::catalogue

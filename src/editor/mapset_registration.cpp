@@ -1,5 +1,6 @@
 #include "editor/mapset_registration.h"
 
+#include "catalogue/catalogue_registry.h"
 #include "editor/mapset_files.h"
 #include "editor/registry_tree.h"
 #include "platform/registry.h"
@@ -25,7 +26,7 @@ void writeFileValues(const std::string& key, const catalogue::InstalledMapset& r
 std::string freeTemporaryKey(const std::string& key) {
     for (int attempt = 0; attempt < 100; ++attempt) {
         const std::string candidate = key + ".oxlo" + platform::textFromNumber(attempt) + "~";
-        if (!registryKeyExists(kLocalMachine, candidate)) return candidate;
+        if (!catalogue::registryKeyExists(candidate)) return candidate;
     }
     return {};
 }
@@ -52,7 +53,7 @@ std::string rowKeyPath(const catalogue::InstalledMapset& row) {
 bool familyNameTaken(const catalogue::InstalledMapset& row, const std::string& newName) {
     const std::string oldKey = rowKeyPath(row);
     const std::string newKey = kFamiliesKey + newName;
-    return !sameIgnoringCase(oldKey, newKey) && registryKeyExists(kLocalMachine, newKey);
+    return !sameIgnoringCase(oldKey, newKey) && catalogue::registryKeyExists(newKey);
 }
 
 void reregisterProduct(const catalogue::InstalledMapset& row, const std::string& newName) {

@@ -9,22 +9,6 @@ using platform::RegistryHandle;
 
 namespace {
 
-// Closes a key handle on every way out.
-class OpenKey {
-public:
-    OpenKey() = default;
-    OpenKey(const OpenKey&) = delete;
-    OpenKey& operator=(const OpenKey&) = delete;
-    ~OpenKey() {
-        if (handle_ != 0) platform::registryCloseKey(handle_);
-    }
-    RegistryHandle* out() { return &handle_; }
-    RegistryHandle get() const { return handle_; }
-
-private:
-    RegistryHandle handle_ = 0;
-};
-
 // Value names may be 16383 characters long, key names 255.
 constexpr unsigned kValueNameRoom = 16384;
 constexpr unsigned kKeyNameRoom = 256;
@@ -55,19 +39,13 @@ bool copyValues(RegistryHandle source, RegistryHandle target) {
 
 } // namespace
 
-bool registryKeyExists(RegistryHandle root, const std::string& path) {
-    OpenKey key;
-    return platform::registryOpenKey(root, path, platform::RegistryAccess::Read, key.out()) ==
-           platform::kRegistryOk;
-}
-
 bool copyRegistryTree(RegistryHandle root, const std::string& from, const std::string& to) {
-    OpenKey source;
-    if (platform::registryOpenKey(root, from, platform::RegistryAccess::Read, source.out()) !=
+    platform::OwnedRegistryKey source;
+    if (platform::registryOpenKey(root, from, platform::RegistryAccess::Read, source.receive()) !=
         platform::kRegistryOk)
         return false;
-    OpenKey target;
-    if (platform::registryCreateKey(root, to, target.out()) != platform::kRegistryOk) return false;
+    platform::OwnedRegistryKey target;
+    if (platform::registryCreateKey(root, to, target.receive()) != platform::kRegistryOk) return false;
     if (!copyValues(source.get(), target.get())) return false;
 
     char name[kKeyNameRoom];

@@ -8,8 +8,6 @@
 
 namespace oxlo::editor {
 
-bool registryKeyExists(platform::RegistryHandle root, const std::string& path);
-
 // Copies every value (type and bytes exact) and every subkey of `from` into `to`, creating `to`
 // and its subkeys as needed. False as soon as anything cannot be read or written; the caller
 // removes the partial copy.

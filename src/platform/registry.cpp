@@ -11,25 +11,6 @@ namespace oxlo::platform {
 
 namespace {
 
-// Closes a key (or a remote connection) when the operation leaves, whichever way it leaves.
-class OwnedKey {
-public:
-    OwnedKey() = default;
-    OwnedKey(const OwnedKey&) = delete;
-    OwnedKey& operator=(const OwnedKey&) = delete;
-    ~OwnedKey()
-    {
-        if (handle_ != 0) {
-            registryCloseKey(handle_);
-        }
-    }
-    RegistryHandle* receive() { return &handle_; }
-    RegistryHandle get() const { return handle_; }
-
-private:
-    RegistryHandle handle_ = 0;
-};
-
 constexpr unsigned kFirstQuerySize = 255;
 constexpr unsigned kDeleteNameBuffer = 512;
 
@@ -40,7 +21,7 @@ std::string withoutLeadingBackslash(const std::string& path)
 
 // The key that paths are relative to: the root itself, or the root on another computer. A failed
 // connection gives 0, which every later call refuses.
-RegistryHandle baseKey(RegistryHandle root, const std::string& computer, OwnedKey& connection)
+RegistryHandle baseKey(RegistryHandle root, const std::string& computer, OwnedRegistryKey& connection)
 {
     if (computer.empty()) {
         return root;
@@ -60,12 +41,12 @@ std::int32_t littleEndian32(const unsigned char bytes[4])
 
 int createRegistryKey(RegistryHandle root, const std::string& path, const std::string& computer)
 {
-    OwnedKey connection;
+    OwnedRegistryKey connection;
     const RegistryHandle base = baseKey(root, computer, connection);
     if (base == 0) {
         return 0;
     }
-    OwnedKey key;
+    OwnedRegistryKey key;
     return registryCreateKey(base, withoutLeadingBackslash(path), key.receive()) == kRegistryOk
                ? 1
                : 0;
@@ -76,7 +57,7 @@ int deleteRegistryTree(RegistryHandle root, const std::string& path)
     if (path.empty()) {
         return 0; // never the root itself
     }
-    OwnedKey key;
+    OwnedRegistryKey key;
     if (registryOpenKey(root, path, RegistryAccess::DeleteEnumerate, key.receive()) !=
         kRegistryOk) {
         return 0;
@@ -107,9 +88,9 @@ int deleteRegistryTree(RegistryHandle root, const std::string& path)
 std::string readRegistryValue(RegistryHandle root, const std::string& path,
                               const std::string& valueName, const std::string& computer)
 {
-    OwnedKey connection;
+    OwnedRegistryKey connection;
     const RegistryHandle base = baseKey(root, computer, connection);
-    OwnedKey key;
+    OwnedRegistryKey key;
     if (base == 0 || registryOpenKey(base, withoutLeadingBackslash(path), RegistryAccess::Full,
                                      key.receive()) != kRegistryOk) {
         return "";
@@ -155,9 +136,9 @@ std::string readRegistryValue(RegistryHandle root, const std::string& path,
 int writeRegistryValue(RegistryHandle root, const std::string& path, const std::string& valueName,
                        const std::string& data, int typeCode, const std::string& computer)
 {
-    OwnedKey connection;
+    OwnedRegistryKey connection;
     const RegistryHandle base = baseKey(root, computer, connection);
-    OwnedKey key;
+    OwnedRegistryKey key;
     if (base == 0 || registryOpenKey(base, withoutLeadingBackslash(path), RegistryAccess::Full,
                                      key.receive()) != kRegistryOk) {
         showMessage("Fehler", "Ein Fehler ist aufgetreten", kMessagePlain);

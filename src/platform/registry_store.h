@@ -62,4 +62,24 @@ long registrySetValue(RegistryHandle key, const std::string& name, unsigned type
                       unsigned size);
 void registryCloseKey(RegistryHandle key);
 
+// Owns a handle received from registryConnect, registryCreateKey or registryOpenKey (which leave
+// it 0 when they fail) and closes it on every way out.
+class OwnedRegistryKey {
+public:
+    OwnedRegistryKey() = default;
+    OwnedRegistryKey(const OwnedRegistryKey&) = delete;
+    OwnedRegistryKey& operator=(const OwnedRegistryKey&) = delete;
+    ~OwnedRegistryKey()
+    {
+        if (handle_ != 0) {
+            registryCloseKey(handle_);
+        }
+    }
+    RegistryHandle* receive() { return &handle_; }
+    RegistryHandle get() const { return handle_; }
+
+private:
+    RegistryHandle handle_ = 0;
+};
+
 } // namespace oxlo::platform
