@@ -17,6 +17,7 @@ namespace {
 constexpr int kFileNameBoxId = 0x47C; // the ComboBoxEx32 of GetOpenFileNameA's dialog
 constexpr UINT kMessageTimeoutMs = 2000;
 constexpr UINT kFolderListingTimeoutMs = 20000;
+constexpr milliseconds kFolderSelectionWait{15000};
 
 void setText(HWND window, const std::string& text) {
     DWORD_PTR result = 0;
@@ -142,10 +143,10 @@ void chooseFolder(HWND dialog, const std::string& folder) {
         return remote.readText(kTextOffset);
     };
     // The chooser shows before its tree is filled and ignores a selection request until then,
-    // so ask again until the folder itself is selected.
-    const auto levels = 3 + std::count(folder.begin(), folder.end(), '\\');
+    // so ask again until the folder itself is selected. How long filling takes depends on the
+    // machine's load (the end-to-end tests run side by side), so the limit is a time, not a count.
     std::string selected;
-    for (std::ptrdiff_t attempt = 0; attempt < 2 * levels; ++attempt) {
+    waitUntil([&] {
         DWORD_PTR result = 0;
         // Opening a level lists the folder, which takes a while in a large one.
         if (!SendMessageTimeoutA(dialog, BFFM_SETSELECTIONA, TRUE,
@@ -155,9 +156,8 @@ void chooseFolder(HWND dialog, const std::string& folder) {
                           GetLastError());
         }
         selected = selectedName();
-        if (sameFolder(selected, wanted)) break;
-        Sleep(20);
-    }
+        return sameFolder(selected, wanted);
+    }, kFolderSelectionWait);
     if (!sameFolder(selected, wanted)) {
         fail(nameWindow(dialog) + " did not select " + folder + " (it selected " + selected + ")");
     }
