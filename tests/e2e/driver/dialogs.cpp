@@ -120,13 +120,14 @@ void chooseFolder(HWND dialog, const std::string& folder) {
     RemoteMemory remote(processId, kTextOffset + MAX_PATH);
     remote.writeText(folder);
     const std::string wanted = folder.substr(folder.find_last_of('\\') + 1);
-    auto selectedName = [&]() -> std::string {
+    auto treeItem = [&](UINT relation, DWORD_PTR from) -> DWORD_PTR {
         DWORD_PTR item = 0;
-        if (!SendMessageTimeoutA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0, SMTO_ABORTIFHUNG,
-                                 kMessageTimeoutMs, &item) ||
-            !item) {
-            return {};
-        }
+        SendMessageTimeoutA(tree, TVM_GETNEXTITEM, relation, from, SMTO_ABORTIFHUNG,
+                            kMessageTimeoutMs, &item);
+        return item;
+    };
+    auto itemName = [&](DWORD_PTR item) -> std::string {
+        if (!item) return {};
         TVITEMA record{};
         record.mask = TVIF_TEXT;
         record.hItem = reinterpret_cast<HTREEITEM>(item);
@@ -141,6 +142,31 @@ void chooseFolder(HWND dialog, const std::string& folder) {
                                                      kItemOffset),
                             SMTO_ABORTIFHUNG, kMessageTimeoutMs, &done);
         return remote.readText(kTextOffset);
+    };
+    auto selectedName = [&] { return itemName(treeItem(TVGN_CARET, 0)); };
+    // For a failure: the chain of expanded items from the root, with the children of the last.
+    auto describeTree = [&] {
+        std::string chain;
+        DWORD_PTR level = treeItem(TVGN_ROOT, 0);
+        while (level) {
+            chain += (chain.empty() ? "" : " > ") + itemName(level);
+            DWORD_PTR expanded = 0;
+            std::string children;
+            int count = 0;
+            for (DWORD_PTR child = treeItem(TVGN_CHILD, level); child;
+                 child = treeItem(TVGN_NEXT, child)) {
+                DWORD_PTR state = 0;
+                SendMessageTimeoutA(tree, TVM_GETITEMSTATE, child, TVIS_EXPANDED, SMTO_ABORTIFHUNG,
+                                    kMessageTimeoutMs, &state);
+                if ((state & TVIS_EXPANDED) && !expanded) expanded = child;
+                if (++count <= 12) children += (children.empty() ? "" : ", ") + itemName(child);
+            }
+            if (!expanded) {
+                chain += " [" + std::to_string(count) + " children: " + children + "]";
+            }
+            level = expanded;
+        }
+        return chain.empty() ? std::string("an empty tree") : chain;
     };
     // The chooser shows before its tree is filled and ignores a selection request until then,
     // so ask again until the folder itself is selected. How long filling takes depends on the
@@ -159,7 +185,8 @@ void chooseFolder(HWND dialog, const std::string& folder) {
         return sameFolder(selected, wanted);
     }, kFolderSelectionWait);
     if (!sameFolder(selected, wanted)) {
-        fail(nameWindow(dialog) + " did not select " + folder + " (it selected " + selected + ")");
+        fail(nameWindow(dialog) + " did not select " + folder + " (it selected " + selected +
+             "; expanded: " + describeTree() + ")");
     }
     pressOk(dialog);
 }
