@@ -6,7 +6,7 @@
 # The base prefix is $OXLO_E2E_BASE_PREFIX when test.sh made one, otherwise one made once here
 # (next to the output folder) and kept for later runs. Everything the run writes stays in the
 # output folder: driver.out/driver.err (the driver's output), results.xml, work/ (the test
-# programs' working folders); screenshots go to the screenshot folder as PNG files.
+# programs' working folders, drive W: in the prefix); screenshots go to the screenshot folder as PNG files.
 set -uo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -57,11 +57,16 @@ trap cleanup EXIT
 trap 'exit 130' INT TERM
 
 oxlo_copy_prefix "$base" "$WINEPREFIX" || { echo "run_e2e.sh: cannot copy $base" >&2; exit 1; }
+# The scratch folder is drive W: of this prefix. The folder chooser identifies each folder on a
+# path by its name and its time of last change, and lists a folder once: a folder on the way that
+# changes while the chooser is open (/tmp, or the build folder while other tests start) leaves the
+# path unreachable in it. Drive letters carry no such time, and nothing else writes below W:.
+ln -s "$output/work" "$WINEPREFIX/dosdevices/w:" || { echo "run_e2e.sh: cannot map drive W:" >&2; exit 1; }
 oxlo_start_xvfb "$output/xvfb.log" || exit 1
 oxlo_start_wineserver
 
 export OXLO_EXE=$([ "$oxlo" = none ] && echo none || oxlo_windows_path "$oxlo")
-export OXLO_E2E_WORK=$(oxlo_windows_path "$output/work")
+export OXLO_E2E_WORK=W:
 export OXLO_E2E_SHOTS=$(oxlo_windows_path "$output/shots")
 export OXLO_E2E_DATA=$(oxlo_windows_path "$data")
 export OXLO_E2E_STANDINS=$(oxlo_windows_path "$standins")
