@@ -6,7 +6,8 @@
 # The base prefix is $OXLO_E2E_BASE_PREFIX when test.sh made one, otherwise one made once here
 # (next to the output folder) and kept for later runs. Everything the run writes stays in the
 # output folder: driver.out/driver.err (the driver's output), results.xml, work/ (the test
-# programs' working folders, drive W: in the prefix); screenshots go to the screenshot folder as PNG files.
+# programs' working folders, drive W: in the prefix); screenshots go to the screenshot folder as
+# PNG files.
 set -uo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)

@@ -7,7 +7,6 @@
 #include <commdlg.h>
 #include <shlobj.h>
 
-#include <algorithm>
 #include <cctype>
 
 namespace oxlo::e2e {
@@ -108,66 +107,83 @@ void cancelDialog(HWND dialog) {
     }
 }
 
-void chooseFolder(HWND dialog, const std::string& folder) {
-    DWORD processId = 0;
-    GetWindowThreadProcessId(dialog, &processId);
-    HWND tree = FindWindowExA(dialog, nullptr, "SysTreeView32", nullptr);
-    if (!tree) fail(nameWindow(dialog) + " has no folder tree");
-    // BFFM_SETSELECTIONA reads the path in the dialog's own process, hence the remote copy;
-    // the block also holds the TVITEMA and text used to read the tree's selection.
-    // The record must be aligned: the tree view copies it with aligned moves.
-    constexpr std::size_t kItemOffset = 512, kTextOffset = 1024;
-    RemoteMemory remote(processId, kTextOffset + MAX_PATH);
-    remote.writeText(folder);
-    const std::string wanted = folder.substr(folder.find_last_of('\\') + 1);
-    auto treeItem = [&](UINT relation, DWORD_PTR from) -> DWORD_PTR {
-        DWORD_PTR item = 0;
-        SendMessageTimeoutA(tree, TVM_GETNEXTITEM, relation, from, SMTO_ABORTIFHUNG,
-                            kMessageTimeoutMs, &item);
-        return item;
-    };
-    auto itemName = [&](DWORD_PTR item) -> std::string {
-        if (!item) return {};
-        TVITEMA record{};
-        record.mask = TVIF_TEXT;
-        record.hItem = reinterpret_cast<HTREEITEM>(item);
-        record.pszText = static_cast<char*>(remote.address()) + kTextOffset;
-        record.cchTextMax = MAX_PATH;
-        const char empty = 0;
-        remote.write(kItemOffset, &record, sizeof record);
-        remote.write(kTextOffset, &empty, 1);
-        DWORD_PTR done = 0;
-        SendMessageTimeoutA(tree, TVM_GETITEMA, 0,
-                            reinterpret_cast<LPARAM>(static_cast<char*>(remote.address()) +
-                                                     kItemOffset),
-                            SMTO_ABORTIFHUNG, kMessageTimeoutMs, &done);
-        return remote.readText(kTextOffset);
-    };
-    auto selectedName = [&] { return itemName(treeItem(TVGN_CARET, 0)); };
+namespace {
+
+// Reads the folder tree of a chooser in another process. `remote` is a block in that process:
+// the TVITEMA record goes at kItemOffset (aligned: the tree view copies it with aligned moves)
+// and the item's text at kTextOffset.
+class RemoteFolderTree {
+public:
+    static constexpr std::size_t kItemOffset = 512, kTextOffset = 1024;
+    static constexpr std::size_t kBlockSize = kTextOffset + MAX_PATH;
+
+    RemoteFolderTree(HWND tree, RemoteMemory& remote) : tree_(tree), remote_(remote) {}
+
+    std::string selectedName() const { return itemName(item(TVGN_CARET, 0)); }
+
     // For a failure: the chain of expanded items from the root, with the children of the last.
-    auto describeTree = [&] {
+    std::string describeExpansion() const {
         std::string chain;
-        DWORD_PTR level = treeItem(TVGN_ROOT, 0);
-        while (level) {
+        for (DWORD_PTR level = item(TVGN_ROOT, 0); level;) {
             chain += (chain.empty() ? "" : " > ") + itemName(level);
             DWORD_PTR expanded = 0;
             std::string children;
             int count = 0;
-            for (DWORD_PTR child = treeItem(TVGN_CHILD, level); child;
-                 child = treeItem(TVGN_NEXT, child)) {
-                DWORD_PTR state = 0;
-                SendMessageTimeoutA(tree, TVM_GETITEMSTATE, child, TVIS_EXPANDED, SMTO_ABORTIFHUNG,
-                                    kMessageTimeoutMs, &state);
-                if ((state & TVIS_EXPANDED) && !expanded) expanded = child;
+            for (DWORD_PTR child = item(TVGN_CHILD, level); child; child = item(TVGN_NEXT, child)) {
+                if (!expanded && isExpanded(child)) expanded = child;
                 if (++count <= 12) children += (children.empty() ? "" : ", ") + itemName(child);
             }
-            if (!expanded) {
-                chain += " [" + std::to_string(count) + " children: " + children + "]";
-            }
+            if (!expanded) chain += " [" + std::to_string(count) + " children: " + children + "]";
             level = expanded;
         }
         return chain.empty() ? std::string("an empty tree") : chain;
-    };
+    }
+
+private:
+    DWORD_PTR send(UINT message, WPARAM wParam, LPARAM lParam) const {
+        DWORD_PTR result = 0;
+        SendMessageTimeoutA(tree_, message, wParam, lParam, SMTO_ABORTIFHUNG, kMessageTimeoutMs,
+                            &result);
+        return result;
+    }
+    DWORD_PTR item(UINT relation, DWORD_PTR from) const {
+        return send(TVM_GETNEXTITEM, relation, from);
+    }
+    bool isExpanded(DWORD_PTR item) const {
+        return (send(TVM_GETITEMSTATE, item, TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
+    }
+    std::string itemName(DWORD_PTR item) const {
+        if (!item) return {};
+        char* const block = static_cast<char*>(remote_.address());
+        TVITEMA record{};
+        record.mask = TVIF_TEXT;
+        record.hItem = reinterpret_cast<HTREEITEM>(item);
+        record.pszText = block + kTextOffset;
+        record.cchTextMax = MAX_PATH;
+        const char empty = 0;
+        remote_.write(kItemOffset, &record, sizeof record);
+        remote_.write(kTextOffset, &empty, 1);
+        send(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(block + kItemOffset));
+        return remote_.readText(kTextOffset);
+    }
+
+    HWND tree_;
+    RemoteMemory& remote_;
+};
+
+} // namespace
+
+void chooseFolder(HWND dialog, const std::string& folder) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(dialog, &processId);
+    HWND treeWindow = FindWindowExA(dialog, nullptr, "SysTreeView32", nullptr);
+    if (!treeWindow) fail(nameWindow(dialog) + " has no folder tree");
+    // BFFM_SETSELECTIONA reads the path in the dialog's own process, hence the remote copy at
+    // the start of the block the tree reader also uses.
+    RemoteMemory remote(processId, RemoteFolderTree::kBlockSize);
+    remote.writeText(folder);
+    const RemoteFolderTree tree(treeWindow, remote);
+    const std::string wanted = folder.substr(folder.find_last_of('\\') + 1);
     // The chooser shows before its tree is filled and ignores a selection request until then,
     // so ask again until the folder itself is selected. How long filling takes depends on the
     // machine's load (the end-to-end tests run side by side), so the limit is a time, not a count.
@@ -181,12 +197,12 @@ void chooseFolder(HWND dialog, const std::string& folder) {
             failWithError("cannot select folder " + folder + " in " + nameWindow(dialog),
                           GetLastError());
         }
-        selected = selectedName();
+        selected = tree.selectedName();
         return sameFolder(selected, wanted);
     }, kFolderSelectionWait);
     if (!sameFolder(selected, wanted)) {
         fail(nameWindow(dialog) + " did not select " + folder + " (it selected " + selected +
-             "; expanded: " + describeTree() + ")");
+             "; expanded: " + tree.describeExpansion() + ")");
     }
     pressOk(dialog);
 }
