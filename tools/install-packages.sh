@@ -10,6 +10,8 @@ packages=(
   wine wine64                    # runs them on Linux
   xvfb                           # a display for the window tests and run.sh
   imagemagick                    # turns the driver's screenshots into PNG files
+  clang-14 libfuzzer-14-dev      # the fuzz targets of the readers of outside data
+  mkgmap default-jre-headless    # the second compiler, run for real by the native tests
 )
 
 installed() {

@@ -1,8 +1,26 @@
 #include "catalogue/mapset_names.h"
 
+#include <array>
+#include <cctype>
 #include <string_view>
 
 namespace oxlo::catalogue {
+
+namespace {
+
+// Windows takes the part before the first dot, blanks after it ignored, for the device name.
+bool isDeviceName(const std::string& name) {
+    std::string stem = name.substr(0, name.find('.'));
+    while (!stem.empty() && stem.back() == ' ') stem.pop_back();
+    for (char& c : stem) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    constexpr std::array<std::string_view, 4> plain = {"CON", "PRN", "AUX", "NUL"};
+    for (const std::string_view device : plain)
+        if (stem == device) return true;
+    const bool numbered = stem.size() == 4 && (stem.starts_with("COM") || stem.starts_with("LPT"));
+    return numbered && stem[3] >= '1' && stem[3] <= '9';
+}
+
+} // namespace
 
 bool isUsableFolderName(const std::string& name) {
     if (name.empty() || name == "." || name == "..") return false;
@@ -12,7 +30,7 @@ bool isUsableFolderName(const std::string& name) {
         if (byte < 0x20 || forbidden.find(c) != std::string_view::npos) return false;
     }
     const char last = name.back();
-    return last != '.' && last != ' ';
+    return last != '.' && last != ' ' && !isDeviceName(name);
 }
 
 } // namespace oxlo::catalogue

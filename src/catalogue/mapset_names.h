@@ -8,7 +8,9 @@ namespace oxlo::catalogue {
 
 // True when `name` can be the last part of a folder path: not empty, not "." or "..", free of
 // \ / < > : " | ? * and control characters, and not ending in a dot or a blank (Windows would
-// silently drop those, so the folder would get another name than the registry records).
+// silently drop those, so the folder would get another name than the registry records), and not
+// a device name (CON, PRN, AUX, NUL, COM1 to COM9, LPT1 to LPT9, in any case, with or without an
+// extension), which names a device rather than a folder anywhere on the machine.
 bool isUsableFolderName(const std::string& name);
 
 } // namespace oxlo::catalogue

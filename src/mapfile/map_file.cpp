@@ -17,6 +17,9 @@ namespace {
 // A file number of its own, so that a caller's open files 0 and 1 are never closed by ours.
 constexpr int kMapFileNumber = 2;
 
+// 0-based position of the name stored in a .TDB header.
+constexpr std::int64_t kTdbNamePosition = 9;
+
 // From headerEnd to the transparency byte; the draw priority follows it.
 constexpr std::int64_t kTransparencyDistance = 51;
 
@@ -123,15 +126,19 @@ std::string readWordAtOffset(const std::string& path, int offset)
     return platform::textFromNumber(platform::readWord(kMapFileNumber));
 }
 
-void writeValueAtOffset(const std::string& path, std::int64_t offset, int byteValue, int wordValue,
-                        const std::string& text, const std::string& kind)
+int writeValueAtOffset(const std::string& path, std::int64_t offset, int byteValue, int wordValue,
+                       const std::string& text, const std::string& kind)
 {
-    // Only a file that exists is patched; a missing one is not created.
-    if (offset < 1 || platform::fileSize(path) < 0 ||
+    const std::int64_t length = kind == "Text" ? static_cast<std::int64_t>(text.size())
+                                : kind == "Byte" ? 1
+                                                 : 2;
+    // Only a file that exists is patched; a missing one is not created, nor an existing one
+    // grown.
+    const std::int64_t size = platform::fileSize(path);
+    if (offset < 1 || size < 0 || offset - 1 + length > size ||
         platform::openFile(kMapFileNumber, path) == 0) {
-        return;
+        return 0;
     }
-    OpenedFile opened;
     platform::fileSeek(kMapFileNumber, offset - 1);
     if (kind == "Text") {
         platform::writeString(kMapFileNumber, text);
@@ -140,6 +147,45 @@ void writeValueAtOffset(const std::string& path, std::int64_t offset, int byteVa
     } else {
         platform::writeWord(kMapFileNumber, wordValue);
     }
+    return platform::closeFile(kMapFileNumber);
+}
+
+std::string readStoredName(const std::string& tdbPath)
+{
+    const std::int64_t size = platform::fileSize(tdbPath);
+    if (size <= kTdbNamePosition || platform::openFileForReading(kMapFileNumber, tdbPath) == 0) {
+        return "";
+    }
+    OpenedFile opened;
+    unsigned char header[3];
+    if (readFully(header, 3) != 3) {
+        return "";
+    }
+    // The header block: a type byte, then the length of what follows it.
+    const std::int64_t blockEnd = 3 + (header[1] | (header[2] << 8));
+    const auto end = static_cast<std::size_t>(std::min(size, blockEnd));
+    if (end <= static_cast<std::size_t>(kTdbNamePosition)) {
+        return "";
+    }
+    std::string field(end - kTdbNamePosition, '\0');
+    platform::fileSeek(kMapFileNumber, kTdbNamePosition);
+    if (readFully(field.data(), field.size()) != field.size()) {
+        return "";
+    }
+    const std::size_t nul = field.find('\0');
+    return nul == std::string::npos ? std::string() : field.substr(0, nul);
+}
+
+int writeStoredName(const std::string& tdbPath, const std::string& newName)
+{
+    const std::string stored = readStoredName(tdbPath);
+    if (stored.empty() || newName.size() > stored.size() ||
+        newName.find('\0') != std::string::npos) {
+        return 0;
+    }
+    std::string text = newName;
+    text.append(stored.size() - newName.size(), ' ');
+    return writeValueAtOffset(tdbPath, kTdbNamePosition + 1, 0, 0, text, "Text");
 }
 
 } // namespace oxlo::mapfile

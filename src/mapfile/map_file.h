@@ -26,8 +26,20 @@ int readMapAttributes(const std::string& path, const std::string& pattern, int p
 // The signed 16-bit word at 1-based `offset`, as decimal text; empty when the file cannot be read.
 std::string readWordAtOffset(const std::string& path, int offset);
 // Writes at 1-based `offset`: kind "Text" the text, "Byte" the low 8 bits of byteValue, any other
-// kind the low 16 bits of wordValue, little-endian. Only an existing file is patched.
-void writeValueAtOffset(const std::string& path, std::int64_t offset, int byteValue, int wordValue,
-                        const std::string& text, const std::string& kind);
+// kind the low 16 bits of wordValue, little-endian. Only an existing file is patched, and only
+// inside it (a patch past its end would grow the file). 1 when every byte reached the file, 0
+// when nothing or not all of it was written (missing, read-only or locked file).
+int writeValueAtOffset(const std::string& path, std::int64_t offset, int byteValue, int wordValue,
+                       const std::string& text, const std::string& kind);
+
+// The name stored in a .TDB header: the text from 0-based position 9 up to its NUL, which must lie
+// inside the header block (its length is the word at position 1) and the file. Readers of the
+// index take the name up to that NUL and the fields after it from the bytes that follow, so the
+// name's length is fixed once the file is written. Empty when there is no such name.
+std::string readStoredName(const std::string& tdbPath);
+// Replaces the stored name by `newName`, padded with blanks up to the stored name's length, so the
+// NUL and every byte after it stay where and what they were. 0, writing nothing, when the stored
+// name cannot be read or is shorter than `newName`, or when the write fails.
+int writeStoredName(const std::string& tdbPath, const std::string& newName);
 
 } // namespace oxlo::mapfile

@@ -20,6 +20,9 @@ struct NumberedFile {
     std::vector<char> pendingWrites;
     std::vector<char> readAhead;
     std::size_t readPosition = 0; // next unread byte of readAhead
+    // A write or seek failed: nothing more is written, since it would land at the wrong place,
+    // and closeFile reports the loss.
+    bool failed = false;
 };
 
 std::map<int, NumberedFile>& openFiles()
@@ -37,7 +40,9 @@ NumberedFile* findFile(int fileNumber)
 void writeOut(NumberedFile& file)
 {
     if (!file.pendingWrites.empty()) {
-        raw::writeRaw(file.file, file.pendingWrites.data(), file.pendingWrites.size());
+        if (!file.failed &&
+            !raw::writeRaw(file.file, file.pendingWrites.data(), file.pendingWrites.size()))
+            file.failed = true;
         file.pendingWrites.clear();
     }
 }
@@ -75,14 +80,15 @@ int nextByte(NumberedFile& file)
 void appendWrite(int fileNumber, const char* data, std::size_t length)
 {
     NumberedFile* file = findFile(fileNumber);
-    if (file == nullptr || length == 0)
+    if (file == nullptr || length == 0 || file->failed)
         return;
     dropReadAhead(*file);
     if (file->pendingWrites.size() + length > kWriteBufferSize)
         writeOut(*file);
-    if (length >= kWriteBufferSize)
-        raw::writeRaw(file->file, data, length);
-    else
+    if (length >= kWriteBufferSize) {
+        if (!file->failed && !raw::writeRaw(file->file, data, length))
+            file->failed = true;
+    } else
         file->pendingWrites.insert(file->pendingWrites.end(), data, data + length);
 }
 
@@ -114,14 +120,16 @@ int openFileForReading(int fileNumber, const std::string& path)
     return openNumbered(fileNumber, path, raw::OpenMode::ReadExisting);
 }
 
-void closeFile(int fileNumber)
+int closeFile(int fileNumber)
 {
     auto found = openFiles().find(fileNumber);
     if (found == openFiles().end())
-        return;
+        return 0;
     writeOut(found->second);
+    const bool written = !found->second.failed;
     raw::closeRaw(found->second.file);
     openFiles().erase(found);
+    return written ? 1 : 0;
 }
 
 void closeAllFiles()
@@ -138,7 +146,8 @@ void fileSeek(int fileNumber, std::int64_t position)
     writeOut(*file);
     file->readAhead.clear();
     file->readPosition = 0;
-    raw::seekRaw(file->file, position);
+    if (!raw::seekRaw(file->file, position))
+        file->failed = true;
 }
 
 std::size_t readData(int fileNumber, void* buffer, std::size_t length)

@@ -89,7 +89,9 @@ int openFile(int fileNumber, const std::string& path);
 int createFile(int fileNumber, const std::string& path);
 // Opens an existing file for reading only; a missing file stays missing (result 0).
 int openFileForReading(int fileNumber, const std::string& path);
-void closeFile(int fileNumber);
+// 1 when every write since the file was opened reached it. After a failed write or seek the
+// file takes no more writes (they would land in the wrong place), and this gives 0.
+int closeFile(int fileNumber);
 // Closes every numbered file still open (writing out its buffer); used at shutdown.
 void closeAllFiles();
 void fileSeek(int fileNumber, std::int64_t position); // 0-based, from the start

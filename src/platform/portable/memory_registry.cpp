@@ -4,6 +4,7 @@
 // their upper-cased names (as the registry keeps them, whatever the order of creation), deletion
 // of leaf keys only, and handles that go stale when their key is deleted.
 #include "platform/portable/memory_registry.h"
+#include "platform/portable/fault_injection.h"
 
 #include <algorithm>
 #include <cctype>
@@ -235,6 +236,9 @@ long registryConnect(const std::string& computer, RegistryHandle root, RegistryH
 
 long registryCreateKey(RegistryHandle root, const std::string& path, RegistryHandle* result)
 {
+    if (fault_injection::shouldFail()) {
+        return kRegistryAccessDenied;
+    }
     Node* node = nullptr;
     long status = walk(root, path, true, &node);
     if (status != kRegistryOk) {
@@ -247,6 +251,9 @@ long registryCreateKey(RegistryHandle root, const std::string& path, RegistryHan
 long registryOpenKey(RegistryHandle root, const std::string& path, RegistryAccess access,
                      RegistryHandle* result)
 {
+    if (fault_injection::shouldFail()) {
+        return kRegistryAccessDenied;
+    }
     Node* node = nullptr;
     long status = walk(root, path, false, &node);
     if (status != kRegistryOk) {
@@ -258,6 +265,9 @@ long registryOpenKey(RegistryHandle root, const std::string& path, RegistryAcces
 
 long registryEnumKey(RegistryHandle key, unsigned index, char* name, unsigned* nameLength)
 {
+    if (fault_injection::shouldFail()) {
+        return kRegistryAccessDenied;
+    }
     long status = kRegistryOk;
     Node* node = nodeOf(key, &status);
     if (!node) {
@@ -277,6 +287,9 @@ long registryEnumKey(RegistryHandle key, unsigned index, char* name, unsigned* n
 
 long registryEnumValue(RegistryHandle key, unsigned index, char* name, unsigned* nameLength)
 {
+    if (fault_injection::shouldFail()) {
+        return kRegistryAccessDenied;
+    }
     long status = kRegistryOk;
     RegistryAccess access{};
     Node* node = nodeOf(key, &status, &access);
@@ -300,6 +313,9 @@ long registryEnumValue(RegistryHandle key, unsigned index, char* name, unsigned*
 
 long registryDeleteKey(RegistryHandle root, const std::string& path)
 {
+    if (fault_injection::shouldFail()) {
+        return kRegistryAccessDenied;
+    }
     Node* node = nullptr;
     long status = walk(root, path, false, &node);
     if (status != kRegistryOk) {
@@ -322,6 +338,9 @@ long registryDeleteKey(RegistryHandle root, const std::string& path)
 long registryQueryValue(RegistryHandle key, const std::string& name, unsigned* type, void* data,
                         unsigned* size)
 {
+    if (fault_injection::shouldFail()) {
+        return kRegistryAccessDenied;
+    }
     long status = kRegistryOk;
     RegistryAccess access{};
     Node* node = nodeOf(key, &status, &access);
@@ -362,6 +381,9 @@ long registryQueryValue(RegistryHandle key, const std::string& name, unsigned* t
 long registrySetValue(RegistryHandle key, const std::string& name, unsigned type, const void* data,
                       unsigned size)
 {
+    if (fault_injection::shouldFail()) {
+        return kRegistryAccessDenied;
+    }
     long status = kRegistryOk;
     RegistryAccess access{};
     Node* node = nodeOf(key, &status, &access);

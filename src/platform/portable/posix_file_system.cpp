@@ -1,4 +1,5 @@
 // The file-system services of services.h that are not shared code, on the mapped host folder.
+#include "platform/portable/fault_injection.h"
 #include "platform/portable/portable_files.h"
 #include "platform/services.h"
 
@@ -36,6 +37,8 @@ std::string getCurrentDirectory()
 
 int setCurrentDirectory(const std::string& folder)
 {
+    if (fault_injection::shouldFail())
+        return 0;
     struct stat info {};
     if (folder.empty() || !statHost(hostPathOf(folder), &info) || !S_ISDIR(info.st_mode))
         return 0;
@@ -45,6 +48,8 @@ int setCurrentDirectory(const std::string& folder)
 
 int createDirectory(const std::string& folder)
 {
+    if (fault_injection::shouldFail())
+        return 0;
     std::string trimmed = folder;
     while (!trimmed.empty() &&
            (trimmed.back() == ' ' || trimmed.back() == '/' || trimmed.back() == '\\'))
@@ -60,6 +65,8 @@ int createDirectory(const std::string& folder)
 
 int copyFile(const std::string& source, const std::string& target)
 {
+    if (fault_injection::shouldFail())
+        return 0;
     struct stat info {};
     const fs::path from = hostPathOf(source);
     if (!statHost(from, &info) || !S_ISREG(info.st_mode))
@@ -79,6 +86,8 @@ int copyFile(const std::string& source, const std::string& target)
 
 int deleteFile(const std::string& path)
 {
+    if (fault_injection::shouldFail())
+        return 0;
     struct stat info {};
     const fs::path host = hostPathOf(path);
     if (!statHost(host, &info) || !S_ISREG(info.st_mode) || isReadOnly(info))
@@ -88,6 +97,8 @@ int deleteFile(const std::string& path)
 
 int renameFile(const std::string& oldPath, const std::string& newPath)
 {
+    if (fault_injection::shouldFail())
+        return 0;
     struct stat info {};
     const fs::path from = hostPathOf(oldPath);
     if (!statHost(from, &info))

@@ -1,6 +1,7 @@
 // The raw file and folder primitives on POSIX, over Windows paths mapped by host_paths.cpp.
 // Permission bits stand for the read-only attribute; they are checked here rather than left to
 // the kernel, which ignores them for a privileged user.
+#include "platform/portable/fault_injection.h"
 #include "platform/portable/portable_files.h"
 #include "platform/portable/wildcard.h"
 #include "platform/system_primitives.h"
@@ -23,6 +24,8 @@ bool isReadOnly(const struct stat& info) { return (info.st_mode & 0222) == 0; }
 
 File openRaw(const std::string& path, OpenMode mode)
 {
+    if (fault_injection::shouldFail())
+        return kNoFile;
     const std::string host = hostPathOf(path).string();
     struct stat info {};
     const bool exists = statPath(host, &info);
@@ -48,6 +51,8 @@ File openRaw(const std::string& path, OpenMode mode)
 
 std::size_t readRaw(File file, void* buffer, std::size_t length)
 {
+    if (fault_injection::shouldFail())
+        return 0;
     for (;;) {
         const ssize_t got = ::read(static_cast<int>(file), buffer, length);
         if (got >= 0)
@@ -59,6 +64,8 @@ std::size_t readRaw(File file, void* buffer, std::size_t length)
 
 bool writeRaw(File file, const void* data, std::size_t length)
 {
+    if (fault_injection::shouldFail())
+        return false;
     const char* bytes = static_cast<const char*>(data);
     while (length != 0) {
         const ssize_t put = ::write(static_cast<int>(file), bytes, length);
@@ -74,6 +81,8 @@ bool writeRaw(File file, const void* data, std::size_t length)
 
 bool seekRaw(File file, std::int64_t position)
 {
+    if (fault_injection::shouldFail())
+        return false;
     return position >= 0 && ::lseek(static_cast<int>(file), position, SEEK_SET) == position;
 }
 
@@ -87,6 +96,8 @@ void closeRaw(File file)
 
 bool findEntry(const std::string& path, Entry* entry)
 {
+    if (fault_injection::shouldFail())
+        return false;
     const std::filesystem::path host = hostPathOf(path);
     struct stat info {};
     if (!statPath(host.string(), &info))
@@ -101,6 +112,8 @@ bool findEntry(const std::string& path, Entry* entry)
 std::vector<Entry> listFolder(const std::string& folder, const std::string& pattern)
 {
     std::vector<Entry> entries;
+    if (fault_injection::shouldFail())
+        return entries;
     const std::filesystem::path host = hostPathOf(folder);
     DIR* directory = ::opendir(host.c_str());
     if (directory == nullptr)
@@ -129,6 +142,8 @@ bool driveExists(const std::string& root)
 
 bool removeFolder(const std::string& folder)
 {
+    if (fault_injection::shouldFail())
+        return false;
     return ::rmdir(hostPathOf(folder).c_str()) == 0;
 }
 

@@ -26,10 +26,15 @@ int showMessage(const std::string& title, const std::string& text, int flags)
     ScriptState& script = state();
     script.messages.push_back(MessageRecord{title, text, flags, 0});
     const std::string what = "message box " + quoted(title) + " " + quoted(text);
-    if (script.messageAnswers.empty())
+    int answer = 0;
+    if (!script.messageAnswers.empty()) {
+        answer = script.messageAnswers.front();
+        script.messageAnswers.pop_front();
+    } else if (script.messageResponder) {
+        answer = script.messageResponder(script.messages.back());
+    } else {
         throw ScriptError("showMessage: no answer queued for " + what);
-    const int answer = script.messageAnswers.front();
-    script.messageAnswers.pop_front();
+    }
     if (!answerOffered(flags, answer))
         throw ScriptError("showMessage: answer " + std::to_string(answer) + " is not a button of " +
                           what + " with flags " + std::to_string(flags));

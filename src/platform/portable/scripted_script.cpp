@@ -95,6 +95,10 @@ void refuseWindow(int number, bool refuse)
 }
 
 void answerNextMessage(int answer) { state().messageAnswers.push_back(answer); }
+void answerUnqueuedMessages(MessageResponder responder)
+{
+    state().messageResponder = std::move(responder);
+}
 void chooseNextFiles(const std::vector<std::string>& paths) { state().fileChoices.push_back(paths); }
 void chooseNextFolder(const std::string& folder) { state().folderChoices.push_back(folder); }
 

@@ -41,6 +41,7 @@ struct ScriptState {
     int lastEventControl = -1;
 
     std::deque<int> messageAnswers;
+    MessageResponder messageResponder; // answers when the queue is empty
     std::deque<std::vector<std::string>> fileChoices;
     std::deque<std::string> folderChoices;
     std::deque<std::string> selection; // the rest of the last multiple file choice

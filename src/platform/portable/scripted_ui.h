@@ -108,6 +108,12 @@ void chooseNextFiles(const std::vector<std::string>& paths);
 // The next choosePath gives this folder (empty: Cancel).
 void chooseNextFolder(const std::string& folder);
 
+// A message box that finds no queued answer is answered by `responder` (given the box as shown)
+// instead of failing the test; an empty function restores the failure. For runs whose course
+// varies, such as one run per injected failure.
+using MessageResponder = std::function<int(const MessageRecord&)>;
+void answerUnqueuedMessages(MessageResponder responder);
+
 // ----- Events ------------------------------------------------------------------------------
 void queueControlEvent(int control);
 void queueClose();

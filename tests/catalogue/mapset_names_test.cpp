@@ -1,0 +1,36 @@
+// Which mapset names can become a folder: the shared check of the Create and Edit windows.
+#include "catalogue/mapset_names.h"
+
+#include <gtest/gtest.h>
+
+namespace oxlo::testing {
+namespace {
+
+TEST(MapsetNames, DeviceNamesAreRefusedInAnyCaseWithOrWithoutExtension)
+{
+    for (const char* name : {"CON", "con", "Prn", "AUX", "nul", "NUL.txt", "com1", "COM9",
+                             "lpt1", "LPT9.img", "Con .x", "aux.tar.gz"}) {
+        SCOPED_TRACE(name);
+        EXPECT_FALSE(catalogue::isUsableFolderName(name));
+    }
+}
+
+TEST(MapsetNames, NamesThatOnlyResembleDevicesAreFolderNames)
+{
+    for (const char* name : {"CONSOLE", "Icon", "COM0", "COM10", "LPT", "AUXI", "NULL", "xCON",
+                             "Alps", "Topo Deutschland", "CON-Alps"}) {
+        SCOPED_TRACE(name);
+        EXPECT_TRUE(catalogue::isUsableFolderName(name));
+    }
+}
+
+TEST(MapsetNames, NamesWindowsWouldChangeOrRefuseAreNoFolderNames)
+{
+    for (const char* name : {"", ".", "..", "a:b", "a|b", "a?", "x.", "x ", "a\tb", "a<b"}) {
+        SCOPED_TRACE(name);
+        EXPECT_FALSE(catalogue::isUsableFolderName(name));
+    }
+}
+
+} // namespace
+} // namespace oxlo::testing
