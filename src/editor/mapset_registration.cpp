@@ -2,7 +2,7 @@
 
 #include "catalogue/catalogue_registry.h"
 #include "editor/mapset_files.h"
-#include "editor/registry_tree.h"
+#include "catalogue/registry_tree.h"
 #include "platform/registry.h"
 #include "platform/services.h"
 
@@ -33,7 +33,7 @@ std::string freeTemporaryKey(const std::string& key) {
 
 // Copies `from` to `to`; on failure removes what was copied and leaves `from` as it was.
 bool copyOrClean(const std::string& from, const std::string& to) {
-    if (copyRegistryTree(kLocalMachine, from, to)) return true;
+    if (catalogue::copyRegistryTree(kLocalMachine, from, to)) return true;
     platform::deleteRegistryTree(kLocalMachine, to);
     return false;
 }

@@ -1,0 +1,90 @@
+#include "catalogue/registry_tree.h"
+
+#include "platform/registry.h"
+
+namespace oxlo::catalogue {
+
+using platform::RegistryHandle;
+
+namespace {
+
+// Value names may be 16383 characters long, key names 255.
+constexpr unsigned kValueNameRoom = 16384;
+constexpr unsigned kKeyNameRoom = 256;
+
+bool readValues(RegistryHandle key, RegistryTree& tree) {
+    std::vector<char> name(kValueNameRoom);
+    for (unsigned index = 0;; ++index) {
+        unsigned nameLength = kValueNameRoom;
+        const long status = platform::registryEnumValue(key, index, name.data(), &nameLength);
+        if (status == platform::kRegistryNoMoreItems) return true;
+        if (status != platform::kRegistryOk) return false;
+        RegistryTreeValue value;
+        value.name.assign(name.data(), nameLength);
+        unsigned size = 0;
+        if (platform::registryQueryValue(key, value.name, &value.type, nullptr, &size) !=
+            platform::kRegistryOk)
+            return false;
+        value.bytes.resize(size == 0 ? 1 : size);
+        if (platform::registryQueryValue(key, value.name, &value.type, value.bytes.data(), &size) !=
+            platform::kRegistryOk)
+            return false;
+        value.bytes.resize(size);
+        tree.values.push_back(std::move(value));
+    }
+}
+
+} // namespace
+
+std::optional<RegistryTree> readRegistryTree(RegistryHandle root, const std::string& path) {
+    platform::OwnedRegistryKey key;
+    if (platform::registryOpenKey(root, path, platform::RegistryAccess::Read, key.receive()) !=
+        platform::kRegistryOk)
+        return std::nullopt;
+    RegistryTree tree;
+    if (!readValues(key.get(), tree)) return std::nullopt;
+    char name[kKeyNameRoom];
+    for (unsigned index = 0;; ++index) {
+        unsigned nameLength = kKeyNameRoom;
+        const long status = platform::registryEnumKey(key.get(), index, name, &nameLength);
+        if (status == platform::kRegistryNoMoreItems) return tree;
+        if (status != platform::kRegistryOk) return std::nullopt;
+        const std::string subkey(name, nameLength);
+        std::optional<RegistryTree> contents = readRegistryTree(root, path + "\\" + subkey);
+        if (!contents) return std::nullopt;
+        tree.subkeys.emplace_back(subkey, std::move(*contents));
+    }
+}
+
+bool writeRegistryTree(RegistryHandle root, const std::string& path, const RegistryTree& tree) {
+    platform::OwnedRegistryKey key;
+    if (platform::registryCreateKey(root, path, key.receive()) != platform::kRegistryOk) return false;
+    for (const RegistryTreeValue& value : tree.values) {
+        if (platform::registrySetValue(key.get(), value.name, value.type, value.bytes.data(),
+                                       static_cast<unsigned>(value.bytes.size())) !=
+            platform::kRegistryOk)
+            return false;
+    }
+    for (const auto& [subkey, contents] : tree.subkeys)
+        if (!writeRegistryTree(root, path + "\\" + subkey, contents)) return false;
+    return true;
+}
+
+bool copyRegistryTree(RegistryHandle root, const std::string& from, const std::string& to) {
+    const std::optional<RegistryTree> tree = readRegistryTree(root, from);
+    return tree && writeRegistryTree(root, to, *tree);
+}
+
+bool restoreRegistryTree(RegistryHandle root, const std::string& path, const RegistryTree& tree) {
+    bool cleared = platform::deleteRegistryTree(root, path) == 1;
+    if (!cleared) {
+        platform::OwnedRegistryKey leftOver;
+        cleared = platform::registryOpenKey(root, path, platform::RegistryAccess::Read,
+                                            leftOver.receive()) != platform::kRegistryOk;
+    }
+    // What could not be removed is still overwritten with the values it had.
+    const bool written = writeRegistryTree(root, path, tree);
+    return cleared && written;
+}
+
+} // namespace oxlo::catalogue

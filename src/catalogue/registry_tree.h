@@ -1,0 +1,43 @@
+// Whole registry keys held in memory: read with every value (type and bytes exact) and subkey,
+// written back elsewhere or to the same place. A family key that is renamed must keep its values
+// byte for byte (its "ID" is a 2-byte REG_BINARY), and a key about to be replaced is held this way
+// so that it can be put back when the change fails half-way.
+#pragma once
+
+#include "platform/registry_store.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace oxlo::catalogue {
+
+struct RegistryTreeValue {
+    std::string name;
+    unsigned type = 0;
+    std::vector<unsigned char> bytes;
+};
+
+struct RegistryTree {
+    std::vector<RegistryTreeValue> values;                      // in enumeration order
+    std::vector<std::pair<std::string, RegistryTree>> subkeys;  // name and contents
+};
+
+// The key at `path` below `root` with everything in it; nothing when any part cannot be read.
+std::optional<RegistryTree> readRegistryTree(platform::RegistryHandle root, const std::string& path);
+
+// Creates `path` and its subkeys as needed and writes every value of `tree` into them. Values and
+// subkeys already there and not in `tree` stay. False as soon as anything cannot be written.
+bool writeRegistryTree(platform::RegistryHandle root, const std::string& path,
+                       const RegistryTree& tree);
+
+// Copies every value and subkey of `from` into `to`. False as soon as anything cannot be read or
+// written; the caller removes the partial copy.
+bool copyRegistryTree(platform::RegistryHandle root, const std::string& from, const std::string& to);
+
+// Puts a key back as it was read: removes whatever is at `path` now, then writes `tree` there
+// (over what could not be removed). False when anything could not be removed or written.
+bool restoreRegistryTree(platform::RegistryHandle root, const std::string& path,
+                         const RegistryTree& tree);
+
+} // namespace oxlo::catalogue
