@@ -89,6 +89,12 @@ void runUninstallTask()
     catalogue::uninstallMapset(selectedRow);
 }
 
+// Edit works on the selected row, so it can be pressed exactly while a row is selected.
+void enableEditForSelection()
+{
+    platform::disableControl(kEditButton, platform::getControlState(kMainList) < 0 ? 1 : 0);
+}
+
 } // namespace
 
 bool buildMainWindow()
@@ -114,6 +120,7 @@ bool buildMainWindow()
         platform::setControlFont(button.number, buttonFont);
         platform::setToolTip(button.number, button.toolTip);
     }
+    platform::disableControl(kEditButton, 1); // the list starts without a selection
     return true;
 }
 
@@ -121,10 +128,6 @@ MainLoopEnd runMainLoop()
 {
     for (;;) {
         const platform::EventKind event = platform::waitWindowEvent();
-        // Every event greys Edit, whatever its kind; a rebuilt main window enables it again until
-        // its next event.
-        platform::disableControl(kEditButton, 1);
-
         if (event == platform::EventKind::Close) {
             return MainLoopEnd::Quit;
         }
@@ -159,6 +162,8 @@ MainLoopEnd runMainLoop()
         default:
             break;
         }
+        // A selection change, a rescan (which empties the selection) or a rebuilt window.
+        enableEditForSelection();
     }
 }
 

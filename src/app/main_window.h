@@ -17,7 +17,8 @@ inline constexpr int kQuitButton = 6;
 // The 1-based catalogue row selected in the main list, 0 when none; set at every control event.
 extern std::int32_t selectedRow;
 
-// Builds window 0 with its label, list and buttons; the list stays empty (the scan fills it).
+// Builds window 0 with its label, list and buttons; the list stays empty (the scan fills it) and
+// Edit is greyed until a row is selected.
 // Returns false, having created no controls, when the window cannot be created.
 bool buildMainWindow();
 

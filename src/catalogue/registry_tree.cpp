@@ -87,4 +87,12 @@ bool restoreRegistryTree(RegistryHandle root, const std::string& path, const Reg
     return cleared && written;
 }
 
+bool deleteRegistryTreeOrKeep(RegistryHandle root, const std::string& path) {
+    const std::optional<RegistryTree> tree = readRegistryTree(root, path);
+    if (!tree) return false;
+    if (platform::deleteRegistryTree(root, path) == 1) return true;
+    restoreRegistryTree(root, path, *tree);
+    return false;
+}
+
 } // namespace oxlo::catalogue

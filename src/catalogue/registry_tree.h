@@ -40,4 +40,9 @@ bool copyRegistryTree(platform::RegistryHandle root, const std::string& from, co
 bool restoreRegistryTree(platform::RegistryHandle root, const std::string& path,
                          const RegistryTree& tree);
 
+// Deletes the key with all its subkeys, or leaves it as it was: a key that cannot be read whole
+// first is not touched, and one whose deletion stops half-way gets back what was deleted. True
+// only when the key is gone.
+bool deleteRegistryTreeOrKeep(platform::RegistryHandle root, const std::string& path);
+
 } // namespace oxlo::catalogue

@@ -4,6 +4,7 @@
 
 #include "catalogue/catalogue_registry.h"
 #include "catalogue/registry_layout.h"
+#include "catalogue/registry_tree.h"
 #include "mapfile/map_file.h"
 #include "platform/registry.h"
 #include "platform/services.h"
@@ -48,6 +49,12 @@ void refuseRepair(const std::string& keyName, const std::string& reason)
 void repairOldProduct(InstalledMapset& row, const std::string& codeText)
 {
     const std::string& oldKey = row.keyName;
+    // The new entry is made from these values alone: one that could not be read would leave
+    // the mapset registered without its folder.
+    if (row.loc.empty() || row.tdb.empty()) {
+        refuseRepair(oldKey, "its registry entry could not be read.");
+        return;
+    }
     if (codeText.empty()) {
         refuseRepair(oldKey, "its .TDB file \"" + row.tdb + "\" could not be read.");
         return;
@@ -83,7 +90,13 @@ void repairOldProduct(InstalledMapset& row, const std::string& codeText)
                                  " could not be written.");
         return;
     }
-    platform::deleteRegistryTree(kCatalogueRoot, std::string(kProductsKey) + oldKey);
+    // Never both: when the old entry cannot go, the new one goes again and the old one stays.
+    if (!deleteRegistryTreeOrKeep(kCatalogueRoot, std::string(kProductsKey) + oldKey)) {
+        platform::deleteRegistryTree(kCatalogueRoot, newPath);
+        refuseRepair(oldKey, "the registry entry " + relativeKeyPath(kProductsBranch, oldKey) +
+                                 " could not be removed.");
+        return;
+    }
     row.form = kFormNumericProduct;
     row.keyName = newKey;
 }

@@ -5,9 +5,11 @@
 #include "catalogue/catalogue_registry.h"
 #include "catalogue/installed_mapsets.h"
 #include "catalogue/registry_layout.h"
+#include "catalogue/registry_tree.h"
 #include "platform/registry.h"
 #include "platform/services.h"
 
+#include <cctype>
 #include <string>
 
 namespace oxlo::catalogue {
@@ -16,6 +18,40 @@ namespace {
 
 constexpr const char* kTitle = "Uninstall Mapset";
 constexpr const char* kMapsetFilePatterns[] = {"*.mp", "*.img", "*.tdb", "*.mdx", "*.reg", "*.typ"};
+
+// Folders as Windows compares them: letter case and a trailing backslash make no difference.
+std::string comparableFolder(std::string folder)
+{
+    while (!folder.empty() && folder.back() == '\\') folder.pop_back();
+    for (char& c : folder) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return folder;
+}
+
+// The first mapset still registered whose folder is `folder`, as "Families\B"; empty when none.
+// Every key counts, also those past the hundred rows the list shows.
+std::string mapsetSharingFolder(const std::string& folder)
+{
+    const std::string wanted = comparableFolder(folder);
+    const auto uses = [&](const std::string& key) {
+        return comparableFolder(platform::readRegistryValue(kCatalogueRoot, key, kValueLoc,
+                                                            kLocalComputer)) == wanted;
+    };
+    for (const auto& name : listSubkeys(kFamiliesKey))
+        if (uses(kFamiliesKey + name + kFamilyProductSubkey))
+            return relativeKeyPath(kFamiliesBranch, name);
+    for (const auto& name : listSubkeys(kProductsKey))
+        if (uses(kProductsKey + name)) return relativeKeyPath(kProductsBranch, name);
+    return {};
+}
+
+// Deletes the mapset's files; true when none of them is left (read-only ones stay and count).
+bool deleteMapsetFiles(const std::string& folder)
+{
+    for (const char* pattern : kMapsetFilePatterns) platform::deleteDirectory(folder, pattern);
+    for (const char* pattern : kMapsetFilePatterns)
+        if (!platform::listFiles(folder, pattern).empty()) return false;
+    return true;
+}
 
 } // namespace
 
@@ -36,8 +72,10 @@ void uninstallMapset(int row)
     }
 
     const std::string folder = mapset.loc;
-    const bool removed = platform::deleteRegistryTree(kCatalogueRoot, fullPath) == 1 ||
-                         !registryKeyExists(fullPath);
+    // Only a key that was really deleted counts: one that cannot even be opened (a name outside
+    // the ANSI code page reads back as "??????") is still there.
+    // A deletion that stops half-way puts back what it took, so the entry stays whole.
+    const bool removed = deleteRegistryTreeOrKeep(kCatalogueRoot, fullPath);
     scanInstalledMapsets();
     if (!removed) {
         // The mapset is still registered: its files stay, and nothing is reported as done.
@@ -47,11 +85,22 @@ void uninstallMapset(int row)
         return;
     }
 
-    if (platform::showMessage(kTitle, "Do you wish to delete the mapset files?",
-                              platform::kMessageQuestion) == platform::kAnswerYes) {
-        for (const char* pattern : kMapsetFilePatterns) {
-            platform::deleteDirectory(folder, pattern);
-        }
+    const std::string sharingKey = folder.empty() ? std::string() : mapsetSharingFolder(folder);
+    if (!sharingKey.empty()) {
+        // The files there belong to the other mapset too: never offer to delete them.
+        platform::showMessage(kTitle,
+                              "The mapset files stay in " + folder + " because mapset " +
+                                  sharingKey + " uses that folder too.",
+                              platform::kMessageInfo);
+    } else if (platform::showMessage(kTitle, "Do you wish to delete the mapset files?",
+                                     platform::kMessageQuestion) == platform::kAnswerYes &&
+               !deleteMapsetFiles(folder)) {
+        platform::showMessage(kTitle,
+                              "The mapset was uninstalled, but some of its files could not be "
+                              "deleted from " +
+                                  folder + ".",
+                              platform::kMessageWarning);
+        return;
     }
     platform::showMessage(kTitle, "Uninstall Successful.", platform::kMessageInfo);
 }

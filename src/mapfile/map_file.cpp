@@ -121,9 +121,13 @@ std::string readWordAtOffset(const std::string& path, int offset)
         platform::openFileForReading(kMapFileNumber, path) == 0) {
         return "";
     }
-    OpenedFile opened;
     platform::fileSeek(kMapFileNumber, offset - 1);
-    return platform::textFromNumber(platform::readWord(kMapFileNumber));
+    const int word = platform::readWord(kMapFileNumber);
+    // A failed seek or read is reported by the close; its word would be another field's.
+    if (platform::closeFile(kMapFileNumber) == 0) {
+        return "";
+    }
+    return platform::textFromNumber(word);
 }
 
 int writeValueAtOffset(const std::string& path, std::int64_t offset, int byteValue, int wordValue,

@@ -3,6 +3,14 @@
 #include "platform/system_primitives.h"
 
 namespace oxlo::platform {
+namespace {
+
+std::string withTrailingBackslash(const std::string& folder)
+{
+    return folder.back() == '\\' ? folder : folder + "\\";
+}
+
+} // namespace
 
 std::int64_t fileSize(const std::string& path)
 {
@@ -27,7 +35,7 @@ int deleteDirectory(const std::string& folder, const std::string& pattern)
 {
     if (folder.empty())
         return 0;
-    const std::string withSlash = folder.back() == '\\' ? folder : folder + "\\";
+    const std::string withSlash = withTrailingBackslash(folder);
     const std::vector<raw::Entry> matches =
         raw::listFolder(withSlash, pattern.empty() ? "*.*" : pattern);
     if (matches.empty())
@@ -38,6 +46,18 @@ int deleteDirectory(const std::string& folder, const std::string& pattern)
             deleteFile(withSlash + entry.name);
     }
     return raw::removeFolder(withSlash) ? 1 : 0;
+}
+
+std::vector<std::string> listFiles(const std::string& folder, const std::string& pattern)
+{
+    std::vector<std::string> names;
+    if (folder.empty())
+        return names;
+    const std::string withSlash = withTrailingBackslash(folder);
+    for (const raw::Entry& entry : raw::listFolder(withSlash, pattern))
+        if (!entry.folder)
+            names.push_back(entry.name);
+    return names;
 }
 
 } // namespace oxlo::platform

@@ -57,8 +57,14 @@ void dropReadAhead(NumberedFile& file)
     file.readPosition = 0;
 }
 
-// Makes the file ready for reading: buffered writes are written first, so reads see them.
-void prepareRead(NumberedFile& file) { writeOut(file); }
+// Makes the file ready for reading: buffered writes are written first, so reads see them. False
+// after a failed write or seek: the position is then unknown, and bytes read from it would be
+// taken for the ones asked for.
+bool prepareRead(NumberedFile& file)
+{
+    writeOut(file);
+    return !file.failed;
+}
 
 bool fillReadAhead(NumberedFile& file)
 {
@@ -153,9 +159,8 @@ void fileSeek(int fileNumber, std::int64_t position)
 std::size_t readData(int fileNumber, void* buffer, std::size_t length)
 {
     NumberedFile* file = findFile(fileNumber);
-    if (file == nullptr || length == 0)
+    if (file == nullptr || length == 0 || !prepareRead(*file))
         return 0;
-    prepareRead(*file);
     char* out = static_cast<char*>(buffer);
     const std::size_t buffered = std::min(length, file->readAhead.size() - file->readPosition);
     std::copy_n(file->readAhead.data() + file->readPosition, buffered, out);
@@ -168,9 +173,8 @@ std::size_t readData(int fileNumber, void* buffer, std::size_t length)
 int readWord(int fileNumber)
 {
     NumberedFile* file = findFile(fileNumber);
-    if (file == nullptr)
+    if (file == nullptr || !prepareRead(*file))
         return 0;
-    prepareRead(*file);
     const int low = nextByte(*file);
     if (low < 0)
         return 0;
@@ -184,9 +188,8 @@ std::string readLine(int fileNumber)
 {
     std::string line;
     NumberedFile* file = findFile(fileNumber);
-    if (file == nullptr)
+    if (file == nullptr || !prepareRead(*file))
         return line;
-    prepareRead(*file);
     for (;;) {
         const int byte = nextByte(*file);
         if (byte < 0 || byte == '\n' || byte == 0)
@@ -204,9 +207,8 @@ std::string readLine(int fileNumber)
 int endOfFile(int fileNumber)
 {
     NumberedFile* file = findFile(fileNumber);
-    if (file == nullptr)
+    if (file == nullptr || !prepareRead(*file))
         return 1;
-    prepareRead(*file);
     if (file->readPosition < file->readAhead.size())
         return 0;
     return fillReadAhead(*file) ? 0 : 1;

@@ -149,25 +149,23 @@ int writeRegistryValue(RegistryHandle root, const std::string& path, const std::
         const auto number = static_cast<std::uint32_t>(numberFromText(data));
         const unsigned char bytes[2] = {static_cast<unsigned char>(number & 0xFF),
                                         static_cast<unsigned char>((number >> 8) & 0xFF)};
-        registrySetValue(key.get(), valueName, kRegBinary, bytes, 2);
-        break;
+        return registrySetValue(key.get(), valueName, kRegBinary, bytes, 2) == kRegistryOk ? 1 : 0;
     }
     case kValueText:
-        registrySetValue(key.get(), valueName, kRegSz, data.c_str(),
-                         static_cast<unsigned>(data.size() + 1));
-        break;
+        return registrySetValue(key.get(), valueName, kRegSz, data.c_str(),
+                                static_cast<unsigned>(data.size() + 1)) == kRegistryOk
+                   ? 1
+                   : 0;
     case kValueDword: {
         const auto number = static_cast<std::uint32_t>(numberFromText(data));
         const unsigned char bytes[4] = {
             static_cast<unsigned char>(number & 0xFF), static_cast<unsigned char>(number >> 8),
             static_cast<unsigned char>(number >> 16), static_cast<unsigned char>(number >> 24)};
-        registrySetValue(key.get(), valueName, kRegDword, bytes, 4);
-        break;
+        return registrySetValue(key.get(), valueName, kRegDword, bytes, 4) == kRegistryOk ? 1 : 0;
     }
     default:
-        break; // no registry type: nothing is written
+        return 1; // no registry type: nothing is written
     }
-    return 1;
 }
 
 } // namespace oxlo::platform

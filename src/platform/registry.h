@@ -25,7 +25,8 @@ int deleteRegistryTree(RegistryHandle root, const std::string& path);
 std::string readRegistryValue(RegistryHandle root, const std::string& path,
                               const std::string& valueName, const std::string& computer);
 // Writes into an existing key (never creates it). A key that cannot be opened shows the "Fehler"
-// box and gives 0; any other type code writes nothing and gives 1.
+// box and gives 0, as does a value that cannot be set; any other type code writes nothing and
+// gives 1.
 int writeRegistryValue(RegistryHandle root, const std::string& path, const std::string& valueName,
                        const std::string& data, int typeCode, const std::string& computer);
 

@@ -16,6 +16,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace oxlo::platform {
 
@@ -79,6 +80,10 @@ int renameFile(const std::string& oldPath, const std::string& newPath); // fails
 // itself is removed if it is now empty. Returns non-zero only when the folder was removed.
 int deleteDirectory(const std::string& folder, const std::string& pattern);
 
+// The names of the files (not folders) directly in `folder` that match `pattern` ("*" and "?",
+// letter case ignored), in no particular order; none for a missing folder.
+std::vector<std::string> listFiles(const std::string& folder, const std::string& pattern);
+
 // ---------------------------------------------------------------------------------------------
 // Numbered files. A small caller-chosen number names one open file from openFile/createFile until
 // closeFile. Writes go through a 4096-byte buffer per file, written out by fileSeek and closeFile.
@@ -89,8 +94,9 @@ int openFile(int fileNumber, const std::string& path);
 int createFile(int fileNumber, const std::string& path);
 // Opens an existing file for reading only; a missing file stays missing (result 0).
 int openFileForReading(int fileNumber, const std::string& path);
-// 1 when every write since the file was opened reached it. After a failed write or seek the
-// file takes no more writes (they would land in the wrong place), and this gives 0.
+// 1 when every write and seek since the file was opened succeeded. After a failed write or seek
+// the file takes no more writes and gives no more reads (they would land in or come from the
+// wrong place), and this gives 0.
 int closeFile(int fileNumber);
 // Closes every numbered file still open (writing out its buffer); used at shutdown.
 void closeAllFiles();

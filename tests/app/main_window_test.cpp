@@ -75,7 +75,7 @@ TEST_F(ShellTest, MainWindowHasItsFrameControlsFontsAndToolTips)
         EXPECT_EQ(got.text, want.text);
         EXPECT_EQ(got.font, want.font);
         EXPECT_EQ(got.toolTip, want.toolTip);
-        EXPECT_TRUE(got.enabled);
+        EXPECT_EQ(got.enabled, want.number != kEdit) << "Edit waits for a selection";
         EXPECT_TRUE(got.visible);
     }
 
@@ -89,59 +89,45 @@ TEST_F(ShellTest, MainWindowHasItsFrameControlsFontsAndToolTips)
     EXPECT_TRUE(list->rows.empty()) << "the scan fills the list, not the build";
 }
 
-TEST_F(ShellTest, EditIsGreyedByTheFirstEventOfAnyKindAndAgainAfterNew)
+TEST_F(ShellTest, EditIsEnabledExactlyWhileARowIsSelected)
 {
-    struct Case {
-        const char* name;
-        void (*queueFirstEvent)();
-    };
-    const Case cases[] = {
-        {"other event", [] { scripted::queueOtherEvent(); }},
-        {"Refresh", [] { scripted::queueControlEvent(kRefresh); }},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        SetUp();
-        scripted::queueAction([] { expectEditEnabled(true, "before any event"); });
-        c.queueFirstEvent();
-        scripted::queueAction([] { expectEditEnabled(false, "after the first event"); });
-        scripted::queueControlEvent(kNew);
-        scripted::queueClose(); // the Create Mapset window
-        scripted::queueAction([] { expectEditEnabled(true, "main window rebuilt after New"); });
-        scripted::queueOtherEvent();
-        scripted::queueAction([] { expectEditEnabled(false, "first event after the rebuild"); });
-        queueQuitAndGoodBye();
-        EXPECT_EQ(runScript(), 0);
-    }
+    standIns().registryRows = {familyRow("Alps", 6001), familyRow("Topo", 6002)};
+    scripted::queueAction([] { expectEditEnabled(false, "main window just built"); });
+    scripted::queueOtherEvent();
+    scripted::queueAction([] { expectEditEnabled(false, "a paint or mouse move, no selection"); });
+    scripted::queueSelectRow(0, 1);
+    scripted::queueAction([] { expectEditEnabled(true, "a row selected"); });
+    scripted::queueOtherEvent();
+    scripted::queueControlEvent(0);
+    scripted::queueAction([] { expectEditEnabled(true, "other events keep the selection"); });
+    scripted::queueSelectRow(0, -1);
+    scripted::queueAction([] { expectEditEnabled(false, "selection gone"); });
+    scripted::queueSelectRow(0, 0);
+    scripted::queueControlEvent(kRefresh);
+    scripted::queueAction([] { expectEditEnabled(false, "the rescan empties the selection"); });
+    scripted::queueSelectRow(0, 0);
+    scripted::queueControlEvent(kNew);
+    scripted::queueClose(); // the Create Mapset window
+    scripted::queueAction([] { expectEditEnabled(false, "main window rebuilt after New"); });
+    queueQuitAndGoodBye();
+    EXPECT_EQ(runScript(), 0);
 }
 
-TEST_F(ShellTest, EditAndUninstallWithoutSelectionOnlyWarn)
+TEST_F(ShellTest, WithoutSelectionUninstallOnlyWarnsAndEditCannotBePressed)
 {
-    struct Case {
-        int button;
-        std::string title;
-        std::string text;
-    };
-    const Case cases[] = {
-        {kEdit, "Edit Mapset", "Please select a mapset to edit."},
-        {kUninstall, "Uninstall Mapset", "Please select a mapset to uninstall."},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.title);
-        SetUp();
-        standIns().registryRows = {familyRow("Alps", 6001), familyRow("Topo", 6002)};
-        scripted::queueControlEvent(c.button);
-        scripted::answerNextMessage(platform::kAnswerOk);
-        queueQuitAndGoodBye();
+    standIns().registryRows = {familyRow("Alps", 6001), familyRow("Topo", 6002)};
+    scripted::queueControlEvent(kUninstall);
+    scripted::answerNextMessage(platform::kAnswerOk);
+    scripted::queueAction([] { expectEditEnabled(false, "after Uninstall without a selection"); });
+    queueQuitAndGoodBye();
 
-        EXPECT_EQ(runScript(), 0);
-        const std::vector<scripted::MessageRecord> shown = scripted::shownMessages();
-        ASSERT_EQ(shown.size(), 1u);
-        EXPECT_EQ(shown[0].title, c.title);
-        EXPECT_EQ(shown[0].text, c.text);
-        EXPECT_EQ(shown[0].flags, 0x30);
-        EXPECT_EQ(standIns().calls, std::vector<std::string>{"scan"}) << "no task may start";
-    }
+    EXPECT_EQ(runScript(), 0);
+    const std::vector<scripted::MessageRecord> shown = scripted::shownMessages();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].title, "Uninstall Mapset");
+    EXPECT_EQ(shown[0].text, "Please select a mapset to uninstall.");
+    EXPECT_EQ(shown[0].flags, 0x30);
+    EXPECT_EQ(standIns().calls, std::vector<std::string>{"scan"}) << "no task may start";
 }
 
 TEST_F(ShellTest, UninstallAsksFirstOnlyWhenOneMapsetIsLeft)
@@ -222,9 +208,7 @@ TEST_F(ShellTest, EditHandsTheSelectedRowToTheEditWindowThenRebuilds)
     standIns().registryRows = {familyRow("Alps", 6001), familyRow("Topo", -6002)};
     standIns().duringTask = [] { standIns().registryRows[1].name = "Topo2"; };
     scripted::queueSelectRow(0, 1);
-    // Selecting the row is itself an event and greys Edit, so no user can get here with a
-    // selection; enable the button again to check what the task does with the row.
-    scripted::queueAction([] { platform::disableControl(kEdit, 0); });
+    scripted::queueAction([] { expectEditEnabled(true, "a row selected"); });
     scripted::queueControlEvent(kEdit);
     scripted::queueClose(); // the Edit Mapset window, after the events of its own fields
     scripted::queueAction([] {

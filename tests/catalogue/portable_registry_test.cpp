@@ -76,18 +76,23 @@ TEST_F(PortableRegistry, UninstallOfAKeyThatCannotBeDeletedReportsItAndKeepsTheF
 
 TEST_F(PortableRegistry, RepairKeepsTheOldEntryWhenTheNewOneCannotBeCompleted)
 {
-    // The old key cannot be deleted: the new key is complete, and the old entry is still there
-    // rather than the mapset having no entry at all.
+    // The old key cannot be deleted: the new key goes again, so the mapset keeps exactly its one
+    // old entry (two would list it twice), and the user is told.
     const std::string tdb = makeTdb("Topo.TDB", 152);
     addProduct("Topo", folder_, tdb);
     ASSERT_TRUE(memory_registry::setUndeletable(kLocalMachine, kProducts + "\\Topo", true));
     scripted::answerNextMessage(kAnswerYes);
+    scripted::answerNextMessage(kAnswerOk);
 
     catalogue::scanInstalledMapsets();
 
-    EXPECT_EQ(textValue(kProducts + "\\152", "TDB"), tdb);
+    EXPECT_FALSE(keyExists(kProducts + "\\152"));
     EXPECT_EQ(textValue(kProducts + "\\Topo", "TDB"), tdb);
-    EXPECT_EQ(catalogue::installedMapsets[1].keyName, "152");
+    EXPECT_EQ(catalogue::installedMapsets[1].keyName, "Topo");
+    const auto shown = scripted::shownMessages();
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[1].text, "Mapset Topo was not fixed: the registry entry Products\\Topo could "
+                             "not be removed. Its registry entry stays as it is.");
     memory_registry::setUndeletable(kLocalMachine, kProducts + "\\Topo", false);
 }
 

@@ -4,12 +4,14 @@
 
 #include "catalogue/installed_mapsets.h"
 #include "catalogue/uninstall.h"
+#include "platform/host_files.h"
 #include "platform/portable/scripted_ui.h"
 #include "platform/services.h"
 #include "support/test_folder.h"
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <filesystem>
 
 namespace oxlo::testing {
@@ -131,8 +133,8 @@ TEST_F(Uninstall, YesToTheFileQuestionRemovesTheFolderOnlyWhenNothingElseIsLeft)
 TEST_F(Uninstall, NumericProductRowAddressesTheKeyItWasReadFrom)
 {
     // Key 999 holds a mapset whose .TDB says 152; key 152 is a different mapset.
-    const std::string tdb = makeTdb("Alps\\Alps.tdb", 152);
-    addProduct("999", alpsFolder_, tdb);
+    const std::string tdb = makeTdb("Prod\\Alps.tdb", 152);
+    addProduct("999", folder_ + "\\Prod", tdb);
     putText(kProducts + "\\152", "LOC", "C:\\Other");
     putText(kProducts + "\\152", "TDB", "C:\\Other\\Other.TDB");
     scanInstalledMapsets();
@@ -170,6 +172,85 @@ TEST_F(Uninstall, OldFormProductRowDeletesItsNamedKey)
     EXPECT_TRUE(keyExists(kProducts));
     EXPECT_FALSE(fileExists(tdb));
     EXPECT_EQ(listRows().size(), 2u);
+}
+
+TEST_F(Uninstall, FilesInAFolderAnotherMapsetUsesStayWithoutTheQuestion)
+{
+    struct Case {
+        const char* what;
+        std::string otherKey;   // registered with Alps' folder, spelled otherwise
+        std::string shownKey;
+    };
+    const Case cases[] = {
+        {"family, other case and a trailing backslash", kFamilies + "\\Alps2\\1",
+         "Families\\Alps2"},
+        {"numeric product", kProducts + "\\152", "Products\\152"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SetUp();
+        std::string upperCase = alpsFolder_;
+        for (char& letter : upperCase) letter = static_cast<char>(std::toupper(letter));
+        putText(c.otherKey, "LOC", upperCase + "\\");
+        putText(c.otherKey, "TDB", alpsFolder_ + "\\Alps.tdb");
+        scanInstalledMapsets();
+        scripted::answerNextMessage(kAnswerYes);
+        scripted::answerNextMessage(kAnswerOk);
+        scripted::answerNextMessage(kAnswerOk);
+        const std::size_t before = scripted::shownMessages().size();
+
+        uninstallMapset(1);
+
+        const auto shown = scripted::shownMessages();
+        ASSERT_EQ(shown.size(), before + 3);
+        EXPECT_EQ(shown[before + 1].title, "Uninstall Mapset");
+        EXPECT_EQ(shown[before + 1].text, "The mapset files stay in " + alpsFolder_ +
+                                              " because mapset " + c.shownKey +
+                                              " uses that folder too.");
+        EXPECT_EQ(shown[before + 1].flags, 0x40);
+        EXPECT_EQ(shown[before + 2].text, "Uninstall Successful.");
+        EXPECT_FALSE(keyExists(kFamilies + "\\Alps"));
+        for (const char* file : {"Alps.img", "Alps.tdb", "Alps.mdx", "Alps.mp", "63240001.img"}) {
+            SCOPED_TRACE(file);
+            EXPECT_TRUE(fileExists(alpsFolder_ + "\\" + file));
+        }
+    }
+}
+
+TEST_F(Uninstall, AKeyThatCannotBeOpenedIsNoSuccess)
+{
+    // A key name outside the ANSI code page lists as "??????", which names no key.
+    scanInstalledMapsets();
+    catalogue::installedMapsets[1].keyName = "??????";
+    scripted::answerNextMessage(kAnswerYes);
+    scripted::answerNextMessage(kAnswerOk);
+
+    uninstallMapset(1);
+
+    expectMessages({{confirmation("Families\\??????"), 0x24},
+                    {"The registry entry Families\\?????? could not be removed.", 0x30}});
+    EXPECT_TRUE(keyExists(kFamilies + "\\Alps\\1"));
+    EXPECT_TRUE(fileExists(alpsFolder_ + "\\Alps.img"));
+}
+
+TEST_F(Uninstall, FilesThatCannotBeDeletedAreReportedInsteadOfSuccess)
+{
+    setHostReadOnly(alpsFolder_ + "\\Alps.tdb", true);
+    scanInstalledMapsets();
+    scripted::answerNextMessage(kAnswerYes);
+    scripted::answerNextMessage(kAnswerYes);
+    scripted::answerNextMessage(kAnswerOk);
+
+    uninstallMapset(1);
+
+    expectMessages({{confirmation("Families\\Alps"), 0x24},
+                    kFileQuestion,
+                    {"The mapset was uninstalled, but some of its files could not be deleted "
+                     "from " + alpsFolder_ + ".", 0x30}});
+    EXPECT_FALSE(keyExists(kFamilies + "\\Alps"));
+    EXPECT_TRUE(fileExists(alpsFolder_ + "\\Alps.tdb"));
+    EXPECT_FALSE(fileExists(alpsFolder_ + "\\Alps.img"));
+    setHostReadOnly(alpsFolder_ + "\\Alps.tdb", false);
 }
 
 TEST_F(Uninstall, RowsOutsideTheTableAreIgnored)

@@ -85,6 +85,9 @@ FaultRunTotals runFailingEachCall(const std::function<void()>& prepare,
                      " failing");
         const FaultRun run = runOnce(failing, prepare, operation, answers, nullptr);
         if (run.injected) ++totals.runs;
+        std::string shown = "messages:";
+        for (const auto& message : run.messages) shown += "\n  \"" + message.text + "\"";
+        SCOPED_TRACE(shown);
         check(run);
         if (::testing::Test::HasFatalFailure()) break;
     }
