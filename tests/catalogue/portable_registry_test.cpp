@@ -3,6 +3,7 @@
 #include "catalogue/catalogue_fixture.h"
 
 #include "catalogue/installed_mapsets.h"
+#include "catalogue/registry_tree.h"
 #include "catalogue/uninstall.h"
 #include "platform/portable/memory_registry.h"
 #include "platform/portable/scripted_ui.h"
@@ -94,6 +95,24 @@ TEST_F(PortableRegistry, RepairKeepsTheOldEntryWhenTheNewOneCannotBeCompleted)
     EXPECT_EQ(shown[1].text, "Mapset Topo was not fixed: the registry entry Products\\Topo could "
                              "not be removed. Its registry entry stays as it is.");
     memory_registry::setUndeletable(kLocalMachine, kProducts + "\\Topo", false);
+}
+
+TEST_F(PortableRegistry, ADeletionThatStopsHalfWayPutsBackWhatItTook)
+{
+    // Subkey 1 goes first, then the undeletable 2 stops the deletion of the family key.
+    const std::string alps = kFamilies + "\\Alps";
+    putValue(alps, "ID", kRegBinary, {0x71, 0x17});
+    putText(alps + "\\1", "LOC", "C:\\Alps");
+    putText(alps + "\\2", "LOC", "C:\\Alps2");
+    ASSERT_TRUE(memory_registry::setUndeletable(kLocalMachine, alps + "\\2", true));
+
+    EXPECT_FALSE(catalogue::deleteRegistryTreeOrKeep(kLocalMachine, alps));
+
+    EXPECT_EQ(textValue(alps + "\\1", "LOC"), "C:\\Alps");
+    EXPECT_EQ(textValue(alps + "\\2", "LOC"), "C:\\Alps2");
+    ASSERT_TRUE(rawValue(alps, "ID").has_value());
+    EXPECT_EQ(rawValue(alps, "ID")->bytes, (std::vector<unsigned char>{0x71, 0x17}));
+    memory_registry::setUndeletable(kLocalMachine, alps + "\\2", false);
 }
 
 TEST_F(PortableRegistry, ANamedComputerHasItsOwnRegistry)

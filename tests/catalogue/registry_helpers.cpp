@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace oxlo::testing {
 namespace {
 
@@ -124,13 +126,17 @@ std::vector<std::string> subkeyNames(const std::string& path)
 
 std::vector<std::string> valueNames(const std::string& path)
 {
-    // The seam has no value enumeration; the catalogue's value names are the ones that matter.
     std::vector<std::string> names;
-    for (const char* name : {"ID", "LOC", "TDB", "BMAP", "TYP", "Other"}) {
-        if (rawValue(path, name)) {
-            names.emplace_back(name);
-        }
+    OwnedRegistryKey key;
+    if (registryOpenKey(kLocalMachine, path, RegistryAccess::Read, key.receive()) != kRegistryOk)
+        return names;
+    for (unsigned index = 0;; ++index) {
+        char name[16384];
+        unsigned length = sizeof name;
+        if (registryEnumValue(key.get(), index, name, &length) != kRegistryOk) break;
+        names.emplace_back(name, length);
     }
+    std::sort(names.begin(), names.end());
     return names;
 }
 

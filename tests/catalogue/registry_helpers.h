@@ -31,7 +31,7 @@ bool keyExists(const std::string& path);
 std::optional<RawValue> rawValue(const std::string& path, const std::string& name);
 std::optional<std::string> textValue(const std::string& path, const std::string& name);
 std::vector<std::string> subkeyNames(const std::string& path);
-// Value names of a key, in any order.
+// Value names of a key, sorted.
 std::vector<std::string> valueNames(const std::string& path);
 
 std::vector<unsigned char> textBytes(const std::string& text); // with its NUL

@@ -138,7 +138,7 @@ TEST_F(CatalogueScan, YesMovesTheEntryUnderItsProductCode)
     EXPECT_EQ(textValue(kProducts + "\\152", "BMAP"), folder_ + "\\Topo\\Topo.IMG");
     EXPECT_EQ(textValue(kProducts + "\\152", "LOC"), folder_ + "\\Topo");
     EXPECT_EQ(textValue(kProducts + "\\152", "TDB"), tdb);
-    EXPECT_EQ(valueNames(kProducts + "\\152"), (Rows{"LOC", "TDB", "BMAP"}));
+    EXPECT_EQ(valueNames(kProducts + "\\152"), (Rows{"BMAP", "LOC", "TDB"}));
     expectRow(1, {"Topo", "Products", 152, folder_ + "\\Topo", tdb, "N", "152"});
     EXPECT_EQ(listRows(), Rows{"COD152|Topo"});
 

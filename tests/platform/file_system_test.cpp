@@ -189,5 +189,20 @@ TEST_F(FileSystem, CurrentDirectoryIsUsedForRelativePaths)
     EXPECT_EQ(setCurrentDirectory(before), 1);
 }
 
+TEST_F(FileSystem, ListFilesGivesTheMatchingFilesOnly)
+{
+    writeHostBytes(path("Alps.IMG"), "m");
+    writeHostBytes(path("63240001.img"), "m");
+    writeHostBytes(path("Alps.tdb"), "i");
+    writeHostBytes(path("a.imgx"), "x");
+    ASSERT_EQ(createDirectory(path("sub.img")), 1);
+    std::vector<std::string> images = listFiles(folder, "*.img");
+    std::sort(images.begin(), images.end());
+    EXPECT_EQ(images, (std::vector<std::string>{"63240001.img", "Alps.IMG"}));
+    EXPECT_EQ(listFiles(folder + "\\", "*.TDB"), std::vector<std::string>{"Alps.tdb"});
+    EXPECT_TRUE(listFiles(path("missing"), "*.*").empty());
+    EXPECT_TRUE(listFiles("", "*.*").empty());
+}
+
 } // namespace
 } // namespace oxlo::platform
