@@ -1,101 +1,14 @@
 // The catalogue as a newcomer meets it: mapsets registered by hand with Wine's own `reg add` (in
 // the 32-bit view, where MapSource looks) are listed by Oxlo, an old-form product entry is
 // repaired on request, and a mapset is uninstalled through the real buttons and boxes.
-#include "e2e_test.h"
-
-#include <fstream>
-#include <iterator>
+#include "catalogue_fixture.h"
 
 namespace oxlo::e2e {
 namespace {
 
-const std::string kMapsource = "SOFTWARE\\Garmin\\Mapsource";
-const std::string kFamilies = kMapsource + "\\Families\\";
-const std::string kProducts = kMapsource + "\\Products\\";
 using Rows = std::vector<std::vector<std::string>>;
 
-class Catalogue : public EndToEndTest {
-protected:
-    void SetUp() override
-    {
-        deleteRegistryTree32(HKEY_LOCAL_MACHINE, kMapsource);
-        data_ = requiredEnvironment("OXLO_E2E_DATA");
-    }
-
-    void TearDown() override
-    {
-        if (oxlo_.running()) {
-            oxlo_.terminate();
-        }
-        deleteRegistryTree32(HKEY_LOCAL_MACHINE, kMapsource);
-    }
-
-    // `reg add HKLM\<key> [/v name /t type /d data] /reg:32 /f`, as a user would type it.
-    void regAdd(const std::string& key, const std::string& valueArguments)
-    {
-        Process reg = Process::start("C:\\windows\\system32\\reg.exe", workFolder(),
-                                     "add \"HKLM\\" + key + "\" " + valueArguments +
-                                         " /reg:32 /f");
-        const auto exitCode = reg.waitForExit(milliseconds(20000));
-        ASSERT_TRUE(exitCode.has_value()) << "reg add " << key << " did not end";
-        ASSERT_EQ(*exitCode, 0u) << "reg add " << key << " " << valueArguments;
-    }
-
-    void regAddText(const std::string& key, const std::string& name, const std::string& text)
-    {
-        regAdd(key, "/v " + name + " /t REG_SZ /d \"" + text + "\"");
-    }
-
-    // A mapset folder holding a copy of the mkgmap index (product code 152, or `code`), a map,
-    // and the overview map.
-    std::string makeMapsetFolder(const std::string& name, int code = 152)
-    {
-        const std::string folder = workFolder() + "\\" + name;
-        makeEmptyFolder(folder);
-        const std::string tdb = folder + "\\" + name + ".TDB";
-        copyFile(data_ + "\\village.tdb", tdb);
-        copyFile(data_ + "\\village-opaque.img", folder + "\\63240002.img");
-        copyFile(data_ + "\\village-transparent.img", folder + "\\" + name + ".img");
-        if (code != 152) {
-            std::fstream file(tdb, std::ios::in | std::ios::out | std::ios::binary);
-            file.seekp(3);
-            file.put(static_cast<char>(code & 0xFF));
-            file.put(static_cast<char>(code >> 8));
-        }
-        return folder;
-    }
-
-    HWND waitForLabel(HWND window, const std::string& text)
-    {
-        HWND label = nullptr;
-        waitUntil([&] { return (label = findControl(window, "Static", text)) != nullptr; });
-        return label;
-    }
-
-    MessageBoxInfo expectBox(const std::string& title, const std::string& text,
-                             std::vector<int> buttons)
-    {
-        auto box = waitForMessageBox(oxlo_.id());
-        if (!box) {
-            ADD_FAILURE() << "no box \"" << text << "\"";
-            return {};
-        }
-        EXPECT_EQ(box->title, title);
-        EXPECT_EQ(box->text, text);
-        EXPECT_EQ(box->buttons, buttons);
-        return *box;
-    }
-
-    void answer(const MessageBoxInfo& box, int button)
-    {
-        ASSERT_NE(box.handle, nullptr);
-        answerMessageBox(box, button);
-        ASSERT_TRUE(waitForWindowGone(box.handle));
-    }
-
-    std::string data_;
-    Process oxlo_;
-};
+using Catalogue = CatalogueEndToEndTest;
 
 TEST_F(Catalogue, MapsetsRegisteredByHandAreListedRepairedAndUninstalled)
 {

@@ -1,5 +1,5 @@
 // The main window as a user meets it: its frame and controls after the first scan, the Edit
-// button greyed by the first event, and Uninstall without a selection.
+// button greyed without a selection, and Uninstall without a selection.
 #include "e2e_test.h"
 
 namespace oxlo::e2e {
@@ -11,13 +11,13 @@ protected:
         oxlo_ = startOxlo();
         window_ = waitForMainWindow(oxlo_);
         ASSERT_NE(window_, nullptr);
-        // The scan replaces the label's text; the first event greys Edit.
+        // The scan replaces the label's text; Edit is greyed while no row is selected.
         ASSERT_TRUE(waitUntil([&] { return findControl(window_, "Static", "0 Installed Mapsets"); }))
             << "the label never showed the count of an empty catalogue";
         ASSERT_TRUE(waitUntil([&] {
             HWND edit = findControl(window_, "Button", "&Edit");
             return edit && !IsWindowEnabled(edit);
-        })) << "the Edit button is not greyed after the first event";
+        })) << "the Edit button is not greyed without a selection";
     }
 
     void TearDown() override {

@@ -95,6 +95,15 @@ Control describeControl(HWND control);
 // top-level window is disabled, for instance behind a modal box. The click is posted, so a box
 // that it opens does not block the driver.
 void clickButton(HWND button);
+// The real mouse (SendInput), as a user's hand moves it: the program gets every mouse move on
+// the way, then the press and release. The point is in `window`'s client coordinates; the
+// window's top-level window is brought to the front first. Refused (throws) like clickButton
+// when the window or its top-level window is disabled.
+void moveMouseTo(HWND window, int x, int y);
+void clickWithMouse(HWND window, int x, int y);
+// Clicks the middle of a button with the real mouse.
+void clickButtonWithMouse(HWND button);
+
 // Asks the window to close, as its close box does.
 void closeWindow(HWND window);
 
@@ -133,6 +142,8 @@ public:
     int selectedRow() const;
     // Selects and focuses `row` (the program gets the selection change as a user's click would).
     void selectRow(int row);
+    // Where `row` is drawn, in the list view's client coordinates.
+    RECT rowRect(int row) const;
 
 private:
     HWND listView_;

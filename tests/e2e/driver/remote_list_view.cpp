@@ -93,6 +93,17 @@ int RemoteListView::selectedRow() const {
         send(listView_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
 }
 
+RECT RemoteListView::rowRect(int row) const {
+    RECT rect{};
+    rect.left = LVIR_BOUNDS;
+    memory_->write(0, &rect, sizeof rect);
+    if (!send(listView_, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(memory_->address()))) {
+        fail("the list view has no row " + std::to_string(row));
+    }
+    memory_->read(0, &rect, sizeof rect);
+    return rect;
+}
+
 void RemoteListView::selectRow(int row) {
     LVITEMA record{};
     record.stateMask = LVIS_SELECTED | LVIS_FOCUSED;

@@ -132,19 +132,65 @@ HWND findControl(HWND window, const std::string& className, const std::string& t
     return nullptr;
 }
 
-void clickButton(HWND button) {
-    if (!IsWindow(button)) fail("cannot click: the button no longer exists");
-    if (!IsWindowVisible(button)) fail("cannot click hidden " + nameWindow(button));
-    if (!IsWindowEnabled(button)) fail("cannot click disabled " + nameWindow(button));
-    HWND root = GetAncestor(button, GA_ROOT);
-    // A posted click would reach a button behind a modal box; a user's click would not.
+namespace {
+
+void requireClickable(HWND window) {
+    if (!IsWindow(window)) fail("cannot click: the window no longer exists");
+    if (!IsWindowVisible(window)) fail("cannot click hidden " + nameWindow(window));
+    if (!IsWindowEnabled(window)) fail("cannot click disabled " + nameWindow(window));
+    HWND root = GetAncestor(window, GA_ROOT);
     if (!IsWindowEnabled(root)) {
-        fail("cannot click " + nameWindow(button) + ": its window " + nameWindow(root) +
+        fail("cannot click " + nameWindow(window) + ": its window " + nameWindow(root) +
              " is disabled");
     }
+}
+
+void sendMouse(DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    if (SendInput(1, &input, sizeof input) != 1) failWithError("SendInput", GetLastError());
+}
+
+} // namespace
+
+void clickButton(HWND button) {
+    // A posted click would reach a button behind a modal box; a user's click would not.
+    requireClickable(button);
     if (!PostMessageA(button, BM_CLICK, 0, 0)) {
         failWithError("cannot click " + nameWindow(button), GetLastError());
     }
+}
+
+
+void moveMouseTo(HWND window, int x, int y) {
+    POINT point{x, y};
+    if (!ClientToScreen(window, &point)) failWithError("no screen point", GetLastError());
+    SetForegroundWindow(GetAncestor(window, GA_ROOT));
+    POINT from{};
+    GetCursorPos(&from);
+    // A few steps on the way, so the program sees moves as from a hand, not one jump.
+    constexpr int kSteps = 4;
+    for (int step = 1; step <= kSteps; ++step) {
+        SetCursorPos(from.x + (point.x - from.x) * step / kSteps,
+                     from.y + (point.y - from.y) * step / kSteps);
+        sendMouse(MOUSEEVENTF_MOVE);
+        Sleep(10);
+    }
+}
+
+void clickWithMouse(HWND window, int x, int y) {
+    requireClickable(window);
+    moveMouseTo(window, x, y);
+    sendMouse(MOUSEEVENTF_LEFTDOWN);
+    Sleep(20);
+    sendMouse(MOUSEEVENTF_LEFTUP);
+}
+
+void clickButtonWithMouse(HWND button) {
+    RECT client{};
+    GetClientRect(button, &client);
+    clickWithMouse(button, client.right / 2, client.bottom / 2);
 }
 
 void closeWindow(HWND window) {
