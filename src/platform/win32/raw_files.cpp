@@ -62,9 +62,18 @@ Entry entryFrom(const WIN32_FIND_DATAA& data) {
     return entry;
 }
 
+// Windows refuses to open a read-only file for writing; Wine run by root opens it all the same,
+// so the attribute is checked here too and a read-only file is never written.
+bool isReadOnlyFile(const std::string& path) {
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) &&
+           !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 } // namespace
 
 File openRaw(const std::string& path, OpenMode mode) {
+    if (mode != OpenMode::ReadExisting && isReadOnlyFile(path)) return kNoFile;
     HANDLE h = INVALID_HANDLE_VALUE;
     switch (mode) {
     case OpenMode::ReadWriteAlways:
