@@ -96,6 +96,9 @@ void setControlState(int control, int state);
 void hideControl(int control, int hide);
 void disableControl(int control, int disable);
 void clearListItems(int list);
+// While held (hold 1), a list takes rows without drawing itself; releasing the hold (hold 0)
+// draws it once. For filling a list with many rows.
+void holdListDrawing(int list, int hold);
 // position -1 appends; in a report list the columns are separated by a line feed.
 void addListItem(int list, int position, const std::string& text);
 int countListItems(int list);

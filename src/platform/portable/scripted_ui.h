@@ -55,6 +55,8 @@ struct ControlRecord {
     std::string toolTip;
     std::vector<ColumnRecord> columns;
     std::vector<std::string> rows; // report list rows keep their "\n"-separated columns
+    bool drawingHeld = false;      // holdListDrawing(list, 1) and not yet released
+    int rowsAddedWhileHeld = 0;    // since the list was created
 };
 
 struct FontRecord {
