@@ -43,7 +43,10 @@ enum WindowFlags : unsigned {
 };
 
 // Creates a top-level window whose client area is width x height. Returns 0 when it cannot be
-// created (callers then create no controls).
+// created (callers then create no controls). The window shows itself, with the controls it has by
+// then, when the program next waits for an event, keeps its windows painted or opens a dialog,
+// so it is never seen half-built. A window one of whose controls is taken by a control of another
+// window is hidden, never seen with a gap; it is opened anew before it is used again.
 int openWindow(int number, int x, int y, int width, int height, const std::string& title,
                unsigned flags);
 void closeWindow(int number);
