@@ -45,11 +45,13 @@ enum WindowFlags : unsigned {
 // Creates a top-level window whose client area is width x height. Returns 0 when it cannot be
 // created (callers then create no controls). The window shows itself, with the controls it has by
 // then, when the program next waits for an event, keeps its windows painted or opens a dialog,
-// so it is never seen half-built. A window one of whose controls is taken by a control of another
-// window is hidden, never seen with a gap; it is opened anew before it is used again.
+// so it is never seen half-built.
 int openWindow(int number, int x, int y, int width, int height, const std::string& title,
                unsigned flags);
 void closeWindow(int number);
+// Takes the window off the screen (and out of the way of the active window) until it is closed
+// or opened anew; for a window whose controls another window has taken.
+void hideWindow(int number);
 void closeAllWindows();
 void setWindowTitle(int number, const std::string& title);
 

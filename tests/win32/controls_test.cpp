@@ -22,6 +22,7 @@ class Controls : public WindowLayerTest {
 protected:
     void SetUp() override {
         ASSERT_NE(platform::openWindow(0, 0, 0, 460, 300, "controls", kMainFlags), 0);
+        platform::keepWindowsPainted(); // shows it, so its controls can be seen
     }
 };
 

@@ -32,6 +32,7 @@ struct WindowRecord {
     int x = 0, y = 0, width = 0, height = 0;
     std::string title;
     unsigned flags = 0;
+    bool hidden = false; // by hideWindow
 };
 
 struct ColumnRecord {

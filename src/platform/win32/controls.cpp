@@ -225,12 +225,6 @@ int createControl(int number, ControlKind kind, int x, int y, int width, int hei
     HWND parent = newestWindow(&windowNumber);
     if (!parent) return 0;
     QuietScope quiet;
-    // A window whose control is taken by another window is hidden rather than left on screen
-    // with a gap: the program builds it anew before it is used again.
-    if (const ControlEntry* taken = findControl(number); taken && taken->window != windowNumber) {
-        auto found = layer().windows.find(taken->window);
-        if (found != layer().windows.end()) ::ShowWindow(found->second.window.get(), SW_HIDE);
-    }
     destroyControl(number);
 
     const ControlClass type = classFor(kind, options);

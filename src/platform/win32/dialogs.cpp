@@ -24,6 +24,8 @@ using win32::UniqueLibrary;
 class ModalScope {
 public:
     ModalScope() {
+        // A dialog belongs over the window the user is looking at, so that one shows first.
+        win32::showNewWindows();
         HWND foreground = ::GetForegroundWindow();
         DWORD process = 0;
         if (foreground && ::GetWindowThreadProcessId(foreground, &process) &&
