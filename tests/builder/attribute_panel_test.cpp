@@ -2,6 +2,7 @@
 #include "builder_test_support.h"
 
 #include "builder/create_mapset_window.h"
+#include "platform/host_files.h"
 #include "platform/services.h"
 #include "support/test_folder.h"
 
@@ -216,6 +217,33 @@ TEST_F(AttributePanelTest, MapWithoutAttributesShowsNothingAndIsNeverWritten) {
         EXPECT_EQ(message.title, "Save Map Attribute");
         EXPECT_EQ(message.flags, 0x30);
     }
+}
+
+TEST_F(AttributePanelTest, MapThatCannotBeWrittenSaysSoAndKeepsThePanelOpen) {
+    const std::vector<std::uint8_t> before = mapBytes(1, 12);
+    const std::string path = addMap("12345678.IMG", before);
+    setHostReadOnly(path, true);
+    PanelView afterFailure;
+    scripted::queueSelectRow(kMapList, 0);
+    scripted::queueControlEvent(kMapAttributeButton);
+    scripted::queueTyping(kPriorityField, "25");
+    scripted::queueClick(kTransparentBox, 1);
+    scripted::queueControlEvent(kSaveAttributeButton);
+    scripted::answerNextMessage(platform::kAnswerYes);
+    scripted::answerNextMessage(platform::kAnswerOk);
+    look(afterFailure);
+    run();
+    setHostReadOnly(path, false);
+
+    EXPECT_EQ(fileBytes(path), before);
+    EXPECT_TRUE(afterFailure.shown) << "the panel stays open for another try";
+    EXPECT_EQ(afterFailure.priority, "25");
+    EXPECT_EQ(afterFailure.transparent, 1);
+    const auto messages = scripted::shownMessages();
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[1].text, "The map attributes could not be saved to " + path + ".");
+    EXPECT_EQ(messages[1].title, "Save Map Attribute");
+    EXPECT_EQ(messages[1].flags, 0x30);
 }
 
 } // namespace
