@@ -3,6 +3,7 @@
 #include "platform/win32/window_layer_state.h"
 
 #include <windows.h>
+#include <cderr.h>
 #include <commdlg.h>
 #include <objbase.h>
 #include <shellapi.h>
@@ -58,6 +59,11 @@ private:
 // The files of the last multiple selection not yet handed out.
 std::vector<std::string> pendingSelection;
 std::size_t nextPending = 0;
+bool lastChoiceDidNotFit = false;
+
+// Room for the folder and every name of a multiple selection, each with its NUL: about 2,500 map
+// names of 8.3 form.
+constexpr std::size_t kSelectionSize = 32768;
 
 bool isValidFileName(const std::string& name) {
     if (name.empty()) return false;
@@ -88,6 +94,7 @@ std::string chooseOpenFile(const std::string& title, const std::string& defaultF
                            const std::string& pattern, int patternPosition, int multiple) {
     pendingSelection.clear();
     nextPending = 0;
+    lastChoiceDidNotFit = false;
 
     std::vector<char> filter(pattern.begin(), pattern.end());
     for (char& c : filter)
@@ -105,7 +112,6 @@ std::string chooseOpenFile(const std::string& title, const std::string& defaultF
     // The dialog refuses to open at all with an invalid name in its box.
     if (!isValidFileName(name)) name.clear();
 
-    constexpr std::size_t kSelectionSize = 10000;
     std::vector<char> selection(kSelectionSize, '\0');
     name.copy(selection.data(), std::min(name.size(), kSelectionSize - 1));
 
@@ -121,7 +127,10 @@ std::string chooseOpenFile(const std::string& title, const std::string& defaultF
     dialog.lpstrTitle = title.c_str();
     dialog.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
     if (multiple == 1) dialog.Flags |= OFN_ALLOWMULTISELECT;
-    if (!::GetOpenFileNameA(&dialog)) return {};
+    if (!::GetOpenFileNameA(&dialog)) {
+        lastChoiceDidNotFit = ::CommDlgExtendedError() == FNERR_BUFFERTOOSMALL;
+        return {};
+    }
 
     // One file: its full path. Several: the folder, then each name, NUL-separated.
     const std::string first(selection.data());
@@ -140,6 +149,8 @@ std::string nextSelectedFile() {
     if (nextPending == 0 || nextPending >= pendingSelection.size()) return {};
     return pendingSelection[nextPending++];
 }
+
+bool chosenFilesDidNotFit() { return lastChoiceDidNotFit; }
 
 std::string choosePath(const std::string& title, const std::string& initialFolder) {
     using Browse = LPITEMIDLIST(WINAPI*)(LPBROWSEINFOA);
