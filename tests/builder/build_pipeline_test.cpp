@@ -64,6 +64,14 @@ protected:
         EXPECT_EQ(scripted::shownMessages().size(), 1u) << "one final message";
         return built;
     }
+    // The one message shown: the failure box with these details.
+    void expectFailure(const std::string& details) {
+        ASSERT_EQ(scripted::shownMessages().size(), 1u);
+        const auto message = scripted::shownMessages()[0];
+        EXPECT_EQ(message.text, "Mapset Creation Failed!\r\r" + details);
+        EXPECT_EQ(message.title, "Error");
+        EXPECT_EQ(message.flags, 0x30);
+    }
     std::string onlyMessage() {
         const auto messages = scripted::shownMessages();
         return messages.empty() ? "<no message>" : messages.back().text;
@@ -331,11 +339,7 @@ TEST_F(BuildPipelineTest, FolderThatCannotBeCreatedStopsBeforeAnythingIsWritten)
     ASSERT_NE(platform::setCurrentDirectory(folder_), 0);
     request_.folder = folder_ + "\\no-such-parent\\Alps";
     EXPECT_FALSE(build());
-    const auto message = scripted::shownMessages()[0];
-    EXPECT_EQ(message.text,
-              "Mapset Creation Failed!\r\rThe folder " + request_.folder + " cannot be created.");
-    EXPECT_EQ(message.title, "Error");
-    EXPECT_EQ(message.flags, 0x30);
+    expectFailure("The folder " + request_.folder + " cannot be created.");
     EXPECT_FALSE(fileExists(folder_ + "\\Oxlo.txt")) << "nothing lands in the earlier folder";
     EXPECT_FALSE(fileExists(folder_ + "\\12345678.IMG"));
     EXPECT_FALSE(registryKeyExists(kFamilyKey));
@@ -378,11 +382,7 @@ TEST_F(BuildPipelineTest, MapThatCannotBeCopiedStopsTheBuildBeforeTheTools) {
     const std::string missing = folder_ + "\\maps\\11111111.IMG";
     request_.maps = {firstMap_, missing, secondMap_};
     EXPECT_FALSE(build());
-    const auto message = scripted::shownMessages()[0];
-    EXPECT_EQ(message.text, "Mapset Creation Failed!\r\rThe map " + missing +
-                                " could not be copied to " + mapset_ + ".");
-    EXPECT_EQ(message.title, "Error");
-    EXPECT_EQ(message.flags, 0x30);
+    expectFailure("The map " + missing + " could not be copied to " + mapset_ + ".");
     EXPECT_FALSE(fileExists(mapset_ + "\\Alps.mp")) << "cpreview.exe must not have run";
     EXPECT_FALSE(fileExists(mapset_ + "\\Alps.TDB"));
     EXPECT_FALSE(registryKeyExists(kFamilyKey));
@@ -409,9 +409,7 @@ TEST_F(BuildPipelineTest, ControlFileThatCannotBeWrittenStopsTheBuild) {
     setHostReadOnly(control, true);
     EXPECT_FALSE(build());
     setHostReadOnly(control, false);
-    EXPECT_EQ(onlyMessage(), "Mapset Creation Failed!\r\rThe control file Oxlo.txt could not be "
-                             "written to " + mapset_ + ".");
-    EXPECT_EQ(scripted::shownMessages()[0].title, "Error");
+    expectFailure("The control file Oxlo.txt could not be written to " + mapset_ + ".");
     EXPECT_FALSE(fileExists(mapset_ + "\\Alps.mp")) << "cpreview.exe must not have run";
     EXPECT_FALSE(registryKeyExists(kFamilyKey));
 }
@@ -445,8 +443,7 @@ TEST_F(BuildPipelineTest, IndexOrTypFileThatCannotBeWrittenRegistersNothing) {
         EXPECT_FALSE(build());
         setHostReadOnly(typCopy, false);
         if (fileExists(mapset_ + "\\Alps.TDB")) setHostReadOnly(mapset_ + "\\Alps.TDB", false);
-        EXPECT_EQ(onlyMessage(), "Mapset Creation Failed!\r\r" + c.message);
-        EXPECT_EQ(scripted::shownMessages()[0].title, "Error");
+        expectFailure(c.message);
         EXPECT_FALSE(registryKeyExists(kFamilyKey));
     }
 }
