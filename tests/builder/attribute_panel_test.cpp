@@ -2,7 +2,6 @@
 #include "builder_test_support.h"
 
 #include "builder/create_mapset_window.h"
-#include "platform/host_files.h"
 #include "platform/services.h"
 #include "support/test_folder.h"
 
@@ -222,7 +221,6 @@ TEST_F(AttributePanelTest, MapWithoutAttributesShowsNothingAndIsNeverWritten) {
 TEST_F(AttributePanelTest, MapThatCannotBeWrittenSaysSoAndKeepsThePanelOpen) {
     const std::vector<std::uint8_t> before = mapBytes(1, 12);
     const std::string path = addMap("12345678.IMG", before);
-    setHostReadOnly(path, true);
     PanelView afterFailure;
     scripted::queueSelectRow(kMapList, 0);
     scripted::queueControlEvent(kMapAttributeButton);
@@ -232,8 +230,10 @@ TEST_F(AttributePanelTest, MapThatCannotBeWrittenSaysSoAndKeepsThePanelOpen) {
     scripted::answerNextMessage(platform::kAnswerYes);
     scripted::answerNextMessage(platform::kAnswerOk);
     look(afterFailure);
-    run();
-    setHostReadOnly(path, false);
+    {
+        WriteBlock block(path);
+        run();
+    }
 
     EXPECT_EQ(fileBytes(path), before);
     EXPECT_TRUE(afterFailure.shown) << "the panel stays open for another try";

@@ -5,7 +5,6 @@
 #include "builder/mapset_build.h"
 #include "catalogue/registry_layout.h"
 #include "platform/registry.h"
-#include "platform/host_files.h"
 #include "platform/services.h"
 #include "support/test_folder.h"
 
@@ -13,6 +12,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 
 namespace oxlo::testing {
 namespace {
@@ -405,10 +405,11 @@ TEST_F(BuildPipelineTest, MapsThatAlreadyLieInTheFolderNeedNoCopy) {
 
 TEST_F(BuildPipelineTest, ControlFileThatCannotBeWrittenStopsTheBuild) {
     const std::string control = mapset_ + "\\Oxlo.txt";
-    writeFileText(control, "left by hand, read-only");
-    setHostReadOnly(control, true);
-    EXPECT_FALSE(build());
-    setHostReadOnly(control, false);
+    writeFileText(control, "left by an earlier attempt, held open elsewhere");
+    {
+        WriteBlock block(control);
+        EXPECT_FALSE(build());
+    }
     expectFailure("The control file Oxlo.txt could not be written to " + mapset_ + ".");
     EXPECT_FALSE(fileExists(mapset_ + "\\Alps.mp")) << "cpreview.exe must not have run";
     EXPECT_FALSE(registryKeyExists(kFamilyKey));
@@ -425,10 +426,10 @@ TEST_F(BuildPipelineTest, IndexOrTypFileThatCannotBeWrittenRegistersNothing) {
         std::string message;
     };
     const Case cases[] = {
-        {"read-only index", "cgpsmapper locked-index\r\n", false,
+        {"index too short for the family ID", "cgpsmapper short-index\r\n", false,
          "The family ID could not be written into " + mapset_ +
              "\\Alps.TDB. The mapset was not registered."},
-        {"read-only TYP copy", "", true,
+        {"TYP copy held open elsewhere", "", true,
          "The TYP file " + typ + " could not be copied to " + mapset_ +
              ". The mapset was not registered."},
     };
@@ -438,11 +439,12 @@ TEST_F(BuildPipelineTest, IndexOrTypFileThatCannotBeWrittenRegistersNothing) {
         platform::openWindow(builder::kCreateWindow, 0, 0, 503, 432, "Create Mapset", 0);
         tellTools(c.orders);
         writeFileText(typCopy, "earlier copy");
-        setHostReadOnly(typCopy, c.typLocked);
         request_.typPath = typ;
-        EXPECT_FALSE(build());
-        setHostReadOnly(typCopy, false);
-        if (fileExists(mapset_ + "\\Alps.TDB")) setHostReadOnly(mapset_ + "\\Alps.TDB", false);
+        {
+            std::optional<WriteBlock> block;
+            if (c.typLocked) block.emplace(typCopy);
+            EXPECT_FALSE(build());
+        }
         expectFailure(c.message);
         EXPECT_FALSE(registryKeyExists(kFamilyKey));
     }

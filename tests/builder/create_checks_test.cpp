@@ -403,7 +403,6 @@ TEST_F(CreateChecksTest, MapsetNamedLikeOneOfItsMapsIsRefused) {
 
 TEST_F(CreateChecksTest, DefaultFolderGetsItsParentsInBothModes) {
     // A machine without C:\Garmin: createDirectory makes one level only.
-    std::filesystem::remove_all(hostPath("C:\\Garmin"));
     struct Case {
         const char* mode;
         const char* name;
@@ -417,6 +416,7 @@ TEST_F(CreateChecksTest, DefaultFolderGetsItsParentsInBothModes) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.mode);
+        platform::setCurrentDirectory(startFolder_); // the last build left its folder current
         std::filesystem::remove_all(hostPath("C:\\Garmin"));
         scripted::resetScript();
         openWindowAsNewDoes();

@@ -9,7 +9,6 @@
 #include "standin_control.h"
 
 #include <cstdint>
-#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -104,17 +103,9 @@ int main(int argc, char** argv) {
     const std::string signature = "DSKIMG stand-in overview map " + name;
     overview.write(signature.data(), static_cast<std::streamsize>(signature.size()));
     const Bytes index = mapsetIndex(name, productCode);
-    {
-        std::ofstream tdb(name + ".TDB", std::ios::binary);
-        tdb.write(reinterpret_cast<const char*>(index.data()),
-                  static_cast<std::streamsize>(index.size()));
-    }
-    if (control.has("locked-index")) {
-        namespace fs = std::filesystem;
-        fs::permissions(name + ".TDB",
-                        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                        fs::perm_options::remove);
-    }
+    const std::size_t indexSize = control.has("short-index") ? 3 : index.size();
+    std::ofstream tdb(name + ".TDB", std::ios::binary);
+    tdb.write(reinterpret_cast<const char*>(index.data()), static_cast<std::streamsize>(indexSize));
     control.say("Wrote " + name + ".IMG and " + name + ".TDB");
     return 0;
 }

@@ -6,7 +6,7 @@
 //   no-output  print as usual, exit with 0, but write no output file
 //   flood      print more than 64 KiB of lines before working (1200 lines)
 //   deluge     print about 470 KiB of lines before working (5000 lines)
-//   locked-index  (cgpsmapper) leave the index read-only
+//   short-index   (cgpsmapper) write an index of 3 bytes, too short for the family ID
 //   silent     print nothing at all
 //   slow       wait 300 ms before each line printed
 // Without the file, or without a line for the tool, it works and prints a few lines.
