@@ -112,7 +112,8 @@ std::string chooseOpenFile(const std::string& title, const std::string& defaultF
     // The dialog refuses to open at all with an invalid name in its box.
     if (!isValidFileName(name)) name.clear();
 
-    std::vector<char> selection(kSelectionSize, '\0');
+    // One NUL more than the dialog is told of, so that every name read below ends in one.
+    std::vector<char> selection(kSelectionSize + 1, '\0');
     name.copy(selection.data(), std::min(name.size(), kSelectionSize - 1));
 
     ModalScope modal;
@@ -122,7 +123,7 @@ std::string chooseOpenFile(const std::string& title, const std::string& defaultF
     dialog.lpstrFilter = filter.data();
     dialog.nFilterIndex = static_cast<DWORD>(patternPosition + 1);
     dialog.lpstrFile = selection.data();
-    dialog.nMaxFile = static_cast<DWORD>(selection.size());
+    dialog.nMaxFile = static_cast<DWORD>(kSelectionSize);
     dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
     dialog.lpstrTitle = title.c_str();
     dialog.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
@@ -136,10 +137,21 @@ std::string chooseOpenFile(const std::string& title, const std::string& defaultF
     const std::string first(selection.data());
     if (!(dialog.Flags & OFN_ALLOWMULTISELECT) || first.size() >= dialog.nFileOffset) return first;
     const std::string chosenFolder = withBackslash(first);
-    const char* const end = selection.data() + selection.size();
-    for (const char* at = selection.data() + first.size() + 1; at < end && *at;
-         at += std::strlen(at) + 1)
-        pendingSelection.push_back(chosenFolder + at);
+    const char* const end = selection.data() + kSelectionSize;
+    const char* at = selection.data() + first.size() + 1;
+    while (at < end && *at != '\0') {
+        const std::size_t length = ::strnlen(at, static_cast<std::size_t>(end - at));
+        if (at + length >= end) break;
+        pendingSelection.emplace_back(chosenFolder + std::string(at, length));
+        at += length + 1;
+    }
+    // A list that runs into the end of the buffer was cut off: some dialogs (Wine's) fill the
+    // buffer instead of reporting FNERR_BUFFERTOOSMALL. None of it is handed out.
+    if (at >= end || *at != '\0') {
+        pendingSelection.clear();
+        lastChoiceDidNotFit = true;
+        return {};
+    }
     if (pendingSelection.empty()) return first;
     nextPending = 1;
     return pendingSelection.front();
