@@ -103,9 +103,9 @@ int main(int argc, char** argv) {
     const std::string signature = "DSKIMG stand-in overview map " + name;
     overview.write(signature.data(), static_cast<std::streamsize>(signature.size()));
     const Bytes index = mapsetIndex(name, productCode);
+    const std::size_t indexSize = control.has("short-index") ? 3 : index.size();
     std::ofstream tdb(name + ".TDB", std::ios::binary);
-    tdb.write(reinterpret_cast<const char*>(index.data()),
-              static_cast<std::streamsize>(index.size()));
+    tdb.write(reinterpret_cast<const char*>(index.data()), static_cast<std::streamsize>(indexSize));
     control.say("Wrote " + name + ".IMG and " + name + ".TDB");
     return 0;
 }

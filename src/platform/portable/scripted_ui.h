@@ -108,6 +108,9 @@ void answerNextMessage(int answer); // kAnswerOk, kAnswerYes or kAnswerNo
 // The next chooseOpenFile gives these paths (the first as its result, the rest through
 // nextSelectedFile); an empty list stands for Cancel.
 void chooseNextFiles(const std::vector<std::string>& paths);
+// The next chooseOpenFile gives the empty text as when the user chose more files than its
+// selection buffer holds: chosenFilesDidNotFit() then gives true.
+void chooseTooManyFiles();
 // The next choosePath gives this folder (empty: Cancel).
 void chooseNextFolder(const std::string& folder);
 
