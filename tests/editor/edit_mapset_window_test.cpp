@@ -338,8 +338,11 @@ TEST_F(EditMapsetTest, RenameAndNewNumberInOnePressGoIntoTheRenamedIndex) {
 }
 
 TEST_F(EditMapsetTest, NamesThatCannotBeFolderNamesAreRefused) {
+    // Device names too: on Windows they name a device in every folder, with any extension.
     for (const std::string name : {"", ".", "..", "A<", "A>", "A:", "A\"", "A|", "A?", "A*",
-                                   "Alp.", "Alp ", "A\x01", "A\x1F", "A/p", "A\\p"}) {
+                                   "Alp.", "Alp ", "A\x01", "A\x1F", "A/p", "A\\p", "CON",
+                                   "prn", "Aux", "nul", "COM1", "com9", "LPT1", "lpt9", "CON.x",
+                                   "Nul.a"}) {
         SCOPED_TRACE("name '" + name + "'");
         scripted::resetScript();
         InstalledMapset row = installAlpen("N");
