@@ -15,4 +15,10 @@ std::vector<std::string> listSubkeys(const std::string& path);
 // True when the key `path` (below the catalogue root) exists now.
 bool registryKeyExists(const std::string& path);
 
+// Whether the key `path` (below the catalogue root) is there. Unknown when it could not be opened
+// for another reason than its absence: a caller about to write a key of its own there must not
+// take that for absent, since the key may belong to another mapset.
+enum class KeyPresence { Present, Absent, Unknown };
+KeyPresence registryKeyPresence(const std::string& path);
+
 } // namespace oxlo::catalogue
