@@ -212,6 +212,31 @@ std::string EditMapsetTest::numberFieldAtTheEnd(catalogue::InstalledMapset& row,
     return text;
 }
 
+Shown textsAndFlags(const std::vector<scripted::MessageRecord>& messages) {
+    Shown result;
+    for (const auto& m : messages) {
+        EXPECT_EQ(m.title, "Edit Mapset") << m.text;
+        result.emplace_back(m.text, m.flags);
+    }
+    return result;
+}
+
+KeyValues productValues(const std::string& loc, const std::string& name) {
+    return {{"BMAP", textValue(loc + "\\" + name + ".IMG")},
+            {"LOC", textValue(loc)},
+            {"TDB", textValue(loc + "\\" + name + ".TDB")}};
+}
+
+void expectOnlyNameChanged(const Bytes& before, const Bytes& after, const std::string& name,
+                           std::size_t oldLength) {
+    SCOPED_TRACE("stored name " + name);
+    ASSERT_EQ(after.size(), before.size());
+    Bytes expected = before;
+    for (std::size_t i = 0; i < oldLength; ++i)
+        expected[9 + i] = i < name.size() ? static_cast<std::uint8_t>(name[i]) : 0;
+    EXPECT_EQ(after, expected);
+}
+
 void PrintTo(const RegistryValue& value, std::ostream* out) {
     *out << "type " << value.type << " bytes";
     for (const auto byte : value.bytes) *out << ' ' << int(byte);

@@ -11,6 +11,7 @@
 #include <map>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace oxlo::editor_test {
@@ -42,6 +43,26 @@ std::vector<std::string> namesIn(const std::string& folder);
 // The product code (bytes 3-4) and the stored name (from byte 9 to its first zero) of a .TDB.
 int productCodeOf(const Bytes& tdb);
 std::string storedNameOf(const Bytes& tdb);
+
+// The boxes of an edit as (text, flags), each checked to carry the window's title.
+using Shown = std::vector<std::pair<std::string, int>>;
+Shown textsAndFlags(const std::vector<platform::scripted::MessageRecord>& messages);
+inline const std::pair<std::string, int> kEdited{"Mapset edited.", 0x40};
+inline std::pair<std::string, int> warning(const std::string& text) { return {text, 0x30}; }
+
+inline const std::string kLonger =
+    "New name cannot be longer than original name. Please use a shorter name.";
+inline const std::string kRange = "Product code range limited to 100 - 200 by Oxlo. Please select "
+                                  "a number between 100 and 200.";
+inline const std::string kFolderName = "Please use a mapset name that can be a folder name.";
+
+// Exactly "BMAP", "LOC" and "TDB" naming name.IMG and name.TDB in `loc`.
+KeyValues productValues(const std::string& loc, const std::string& name);
+
+// The index after a rename keeps every byte but the stored name's, which is followed by zeros up
+// to its old length.
+void expectOnlyNameChanged(const Bytes& before, const Bytes& after, const std::string& name,
+                           std::size_t oldLength);
 
 // A registry and file state to compare before and after an edit.
 struct Snapshot {

@@ -7,16 +7,11 @@
 #include "platform/registry.h"
 #include "platform/services.h"
 
+#include "file_locks.h"
+
 #ifdef _WIN32
 #include <windows.h>
-#else
-#include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
-#include <unistd.h>
 #endif
-
-#include "support/test_folder.h"
 
 #include <utility>
 
@@ -26,77 +21,6 @@ namespace {
 namespace scripted = platform::scripted;
 using catalogue::InstalledMapset;
 using platform::ControlKind;
-using Messages = std::vector<scripted::MessageRecord>;
-
-const std::string kLonger =
-    "New name cannot be longer than original name. Please use a shorter name.";
-const std::string kRange = "Product code range limited to 100 - 200 by Oxlo. Please select a "
-                           "number between 100 and 200.";
-const std::string kFolderName = "Please use a mapset name that can be a folder name.";
-
-std::vector<std::pair<std::string, int>> textsAndFlags(const Messages& messages) {
-    std::vector<std::pair<std::string, int>> result;
-    for (const auto& m : messages) {
-        EXPECT_EQ(m.title, "Edit Mapset") << m.text;
-        result.emplace_back(m.text, m.flags);
-    }
-    return result;
-}
-
-using Shown = std::vector<std::pair<std::string, int>>;
-const std::pair<std::string, int> kEdited{"Mapset edited.", 0x40};
-std::pair<std::string, int> warning(const std::string& text) { return {text, 0x30}; }
-
-KeyValues productValues(const std::string& loc, const std::string& name) {
-    return {{"BMAP", textValue(loc + "\\" + name + ".IMG")},
-            {"LOC", textValue(loc)},
-            {"TDB", textValue(loc + "\\" + name + ".TDB")}};
-}
-
-// The index after a rename keeps every byte but the stored name's.
-void expectOnlyNameChanged(const Bytes& before, const Bytes& after, const std::string& name,
-                           std::size_t oldLength) {
-    SCOPED_TRACE("stored name " + name);
-    ASSERT_EQ(after.size(), before.size());
-    Bytes expected = before;
-    for (std::size_t i = 0; i < oldLength; ++i)
-        expected[9 + i] = i < name.size() ? static_cast<std::uint8_t>(name[i]) : 0;
-    EXPECT_EQ(after, expected);
-}
-
-// Keeps a file from being renamed while it lives: on Windows by holding it open (without delete
-// sharing), elsewhere by the immutable flag (which needs the right to set it).
-class PinnedFile {
-public:
-    explicit PinnedFile(const std::string& path) {
-#ifdef _WIN32
-        pinned_ = platform::openFile(kPinFile, path) != 0;
-#else
-        fd_ = ::open(testing::hostPath(path).c_str(), O_RDONLY);
-        int flags = 0;
-        pinned_ = fd_ >= 0 && ::ioctl(fd_, FS_IOC_GETFLAGS, &flags) == 0 &&
-                  ::ioctl(fd_, FS_IOC_SETFLAGS, &(flags |= FS_IMMUTABLE_FL)) == 0;
-#endif
-    }
-    ~PinnedFile() {
-#ifdef _WIN32
-        if (pinned_) platform::closeFile(kPinFile);
-#else
-        int flags = 0;
-        if (pinned_ && ::ioctl(fd_, FS_IOC_GETFLAGS, &flags) == 0)
-            ::ioctl(fd_, FS_IOC_SETFLAGS, &(flags &= ~FS_IMMUTABLE_FL));
-        if (fd_ >= 0) ::close(fd_);
-#endif
-    }
-    PinnedFile(const PinnedFile&) = delete;
-    PinnedFile& operator=(const PinnedFile&) = delete;
-    bool pinned() const { return pinned_; }
-
-private:
-    static constexpr int kPinFile = 9;
-    bool pinned_ = false;
-    int fd_ = -1;
-};
 
 #ifdef _WIN32
 // MapSource reads the 32-bit view: the key must be there and not in the 64-bit view.
@@ -400,7 +324,9 @@ TEST_F(EditMapsetTest, FailedIndexRenameUndoesTheMapRename) {
 TEST_F(EditMapsetTest, ProductCodeNeverCreatesAMissingIndex) {
     InstalledMapset row = installAlpen("N");
     platform::deleteFile(tdbPath("Alpen"));
-    EXPECT_EQ(textsAndFlags(edit(row, nullptr, "120")), Shown{kEdited});
+    EXPECT_EQ(textsAndFlags(edit(row, nullptr, "120")),
+              (Shown{warning("The product code could not be written to " + tdbPath("Alpen") + "."),
+                     kEdited}));
     EXPECT_EQ(platform::fileSize(tdbPath("Alpen")), platform::kNoSuchPath);
     EXPECT_EQ(namesIn(loc), std::vector<std::string>{"Alpen.IMG"});
 }
