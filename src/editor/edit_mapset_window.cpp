@@ -2,11 +2,9 @@
 
 #include "app/shared_resources.h"
 #include "catalogue/installed_mapsets.h"
-#include "catalogue/mapset_names.h"
 #include "catalogue/registry_layout.h"
 #include "editor/edit_messages.h"
-#include "editor/mapset_files.h"
-#include "editor/mapset_registration.h"
+#include "editor/mapset_rename.h"
 #include "mapfile/map_file.h"
 #include "platform/services.h"
 #include "platform/ui.h"
@@ -35,42 +33,6 @@ constexpr int kHighestCode = 200;
 
 // Without its window the loop would wait for events that never come.
 bool windowOpen = false;
-
-// The stored name of a .TDB starts at offset 10 and ends at its first zero byte. A shorter name is
-// followed by zeros up to the old name's length, so it reads as the new name and the header keeps
-// its layout.
-void writeStoredName(const std::string& tdb, const std::string& oldName, const std::string& newName) {
-    std::string text = newName;
-    if (oldName.size() > newName.size()) text.append(oldName.size() - newName.size(), '\0');
-    mapfile::writeValueAtOffset(tdb, 10, 0, 0, text, "Text");
-}
-
-void renameMapset(catalogue::InstalledMapset& row, const std::string& newName) {
-    if (newName.size() > row.name.size()) {
-        warnUser("New name cannot be longer than original name. Please use a shorter name.");
-        return;
-    }
-    if (!catalogue::isUsableFolderName(newName)) {
-        warnUser("Please use a mapset name that can be a folder name.");
-        return;
-    }
-    if (row.form == "F" && familyNameTaken(row, newName)) {
-        warnUser("A mapset named " + newName + " is already installed. Please use another name.");
-        return;
-    }
-    if (!renameMapsetFiles(row.loc, row.name, newName)) {
-        warnUser("Cannot rename the mapset files in " + row.loc + ".");
-        return;
-    }
-    const std::string newIndex = indexPath(row.loc, newName);
-    writeStoredName(newIndex, row.name, newName);
-    row.tdb = newIndex;
-
-    if (row.form == "O" || row.form == "N")
-        reregisterProduct(row, newName);
-    else if (row.form == "F")
-        reregisterFamily(row, newName);
-}
 
 void changeProductCode(catalogue::InstalledMapset& row, std::int32_t number) {
     if (number == row.id) return;

@@ -163,15 +163,6 @@ TEST_F(EditMapsetTest, ProductRowsEndUnderTheirCodeWhicheverKeyTheyWereReadFrom)
     }
 }
 
-// A family as other installers leave it: more values and subkeys than the program writes.
-void addFamilyExtras(const std::string& loc) {
-    const auto lm = platform::kLocalMachine;
-    platform::writeRegistryValue(lm, kFamilies + "Alpen", "Extra", "77", platform::kValueDword, "");
-    platform::writeRegistryValue(lm, kFamilies + "Alpen\\1", "MDR", loc + "\\Alpen_mdr.img", 1, "");
-    platform::createRegistryKey(lm, kFamilies + "Alpen\\2", "");
-    platform::writeRegistryValue(lm, kFamilies + "Alpen\\2", "LOC", "C:\\Other", 1, "");
-}
-
 TEST_F(EditMapsetTest, RenamedFamilyIsRegisteredAfreshWithEveryValue) {
     for (const char* newName : {"Alps", "ALPEN"}) { // ALPEN: registry key names ignore case
         SCOPED_TRACE(newName);
@@ -222,12 +213,13 @@ TEST_F(EditMapsetTest, LetterCaseChangeRenamesProductMapset) {
     EXPECT_EQ(valuesOf(kProducts + "150"), productValues(loc, "ALPEN"));
 }
 
-TEST_F(EditMapsetTest, ShorterNameIsFollowedByZerosUpToTheOldLength) {
+TEST_F(EditMapsetTest, ShorterNameIsPaddedWithBlanksUpToTheOldLength) {
     InstalledMapset row = installAlpen("N");
     EXPECT_EQ(textsAndFlags(edit(row, "Alp", nullptr)), Shown{kEdited});
     const Bytes tdb = readBytes(tdbPath("Alp"));
     expectOnlyNameChanged(originalTdb, tdb, "Alp", 5);
-    EXPECT_EQ(storedNameOf(tdb), "Alp");
+    // Readers take the name up to its NUL, which stays where it was, as do the bytes after it.
+    EXPECT_EQ(storedNameOf(tdb), "Alp  ");
 }
 
 TEST_F(EditMapsetTest, ProductCodeIsWrittenOnlyFrom100To200) {
@@ -255,7 +247,7 @@ TEST_F(EditMapsetTest, RenameAndNewNumberInOnePressGoIntoTheRenamedIndex) {
     EXPECT_EQ(textsAndFlags(edit(row, "Alps", "175")), Shown{kEdited});
     const Bytes tdb = readBytes(tdbPath("Alps"));
     EXPECT_EQ(productCodeOf(tdb), 175);
-    EXPECT_EQ(storedNameOf(tdb), "Alps");
+    EXPECT_EQ(storedNameOf(tdb), "Alps ");
     EXPECT_EQ(namesIn(loc), (std::vector<std::string>{"Alps.IMG", "Alps.TDB"}));
     // The code lives in the .TDB only; the key keeps the code the scan found.
     EXPECT_EQ(subkeysOf(kProducts), std::vector<std::string>{"150"});

@@ -1,8 +1,9 @@
-// Edits whose writes the system refuses (a read-only or locked .TDB): the user is told; over the
-// target's own files and registry.
+// Edits whose writes the system refuses (a read-only or locked .TDB): the user is told, and a
+// rename leaves the mapset as it was; over the target's own files and registry.
 #include "edit_fixture.h"
 
 #include "file_locks.h"
+#include "platform/registry.h"
 #include "platform/services.h"
 
 #include <optional>
@@ -37,6 +38,31 @@ TEST_F(EditMapsetTest, ProductCodeThatCannotBeWrittenIsReported) {
                       (Shown{codeNotWritten(tdbPath("Alpen")), kEdited}));
         }
         expectUnchangedSince(before);
+    }
+}
+
+// The files are renamed, but the read-only .TDB takes no new name: the files get their old names
+// back and the registration stays; the number step then fails on the same file.
+TEST_F(EditMapsetTest, RenameIsUndoneWhenTheIndexTakesNoNewName) {
+    for (const char* form : {"N", "O", "F"}) {
+        SCOPED_TRACE(form);
+        scripted::resetScript();
+        platform::deleteRegistryTree(platform::kLocalMachine, "SOFTWARE\\Garmin\\Mapsource");
+        InstalledMapset row = installAlpen(form);
+        const Snapshot before = snapshot();
+        const auto registryBefore = registryDump();
+        {
+            const ReadOnlyFile readOnly(tdbPath("Alpen"));
+            ASSERT_TRUE(readOnly.applied());
+            EXPECT_EQ(textsAndFlags(edit(row, "Alps", "160")),
+                      (Shown{warning("Mapset Alpen was not renamed: the new name could not be "
+                                     "written to " +
+                                     tdbPath("Alpen") + "."),
+                             codeNotWritten(tdbPath("Alpen")), kEdited}));
+        }
+        expectUnchangedSince(before);
+        EXPECT_EQ(registryDump(), registryBefore);
+        EXPECT_EQ(row.tdb, tdbPath("Alpen"));
     }
 }
 
