@@ -57,10 +57,20 @@ std::vector<std::string> CatalogueBranch::values(const std::string& subkeyPath,
     return platform::readRegistryValues(key_.get(), subkeyPath, valueNames);
 }
 
-bool registryKeyExists(const std::string& path)
+KeyPresence registryKeyPresence(const std::string& path)
 {
     platform::OwnedRegistryKey key;
-    return openForReading(path, key);
+    const long status = platform::registryOpenKey(kCatalogueRoot, path,
+                                                  platform::RegistryAccess::Read, key.receive());
+    if (status == platform::kRegistryOk) {
+        return KeyPresence::Present;
+    }
+    return status == platform::kRegistryNotFound ? KeyPresence::Absent : KeyPresence::Unknown;
+}
+
+bool registryKeyExists(const std::string& path)
+{
+    return registryKeyPresence(path) == KeyPresence::Present;
 }
 
 } // namespace oxlo::catalogue

@@ -34,4 +34,10 @@ private:
     std::vector<std::string> names_;
 };
 
+// Whether the key `path` (below the catalogue root) is there. Unknown when it could not be opened
+// for another reason than its absence: a caller about to write a key of its own there must not
+// take that for absent, since the key may belong to another mapset.
+enum class KeyPresence { Present, Absent, Unknown };
+KeyPresence registryKeyPresence(const std::string& path);
+
 } // namespace oxlo::catalogue
