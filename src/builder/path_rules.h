@@ -1,13 +1,15 @@
-// How Create Mapset compares and judges names and paths: as Windows does, without regard to
-// letter case.
+// How Create Mapset judges names and paths. Comparisons are the catalogue's (mapset_names.h), as
+// Windows makes them.
 #pragma once
 
+#include "catalogue/mapset_names.h"
+
 #include <string>
-#include <string_view>
 
 namespace oxlo::builder {
 
-bool sameIgnoringCase(std::string_view a, std::string_view b);
+using catalogue::sameIgnoringCase;
+using catalogue::samePath;
 
 // True for a folder that does not depend on the current folder: a drive letter, a colon and a
 // backslash ("C:\Maps"), or a share ("\\server\share...").
@@ -15,9 +17,5 @@ bool isFullFolderPath(const std::string& folder);
 
 // The file name of `path` without its extension (from its last dot on).
 std::string fileStem(const std::string& path);
-
-// Whether two paths name the same file for Windows: letter case and doubled or trailing
-// backslashes aside.
-bool samePath(const std::string& a, const std::string& b);
 
 } // namespace oxlo::builder

@@ -33,6 +33,25 @@ bool isUsableFolderName(const std::string& name) {
     return last != '.' && last != ' ' && !isDeviceName(name);
 }
 
+namespace {
+
+// Small letters, one backslash where several stand (a share's leading pair kept), none at the end.
+std::string comparablePath(const std::string& path) {
+    std::string result;
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        const bool repeated = path[i] == '\\' && i > 1 && path[i - 1] == '\\';
+        if (!repeated) result += static_cast<char>(std::tolower(static_cast<unsigned char>(path[i])));
+    }
+    while (result.size() > 3 && result.back() == '\\') result.pop_back();
+    return result;
+}
+
+} // namespace
+
+bool samePath(const std::string& a, const std::string& b) {
+    return comparablePath(a) == comparablePath(b);
+}
+
 bool sameIgnoringCase(const std::string& a, const std::string& b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {

@@ -17,4 +17,8 @@ bool isUsableFolderName(const std::string& name);
 // and registry key names so, and takes the one for the other.
 bool sameIgnoringCase(const std::string& a, const std::string& b);
 
+// Whether two paths name the same file or folder for Windows: letter case and doubled or
+// trailing backslashes aside.
+bool samePath(const std::string& a, const std::string& b);
+
 } // namespace oxlo::catalogue

@@ -4,12 +4,12 @@
 
 #include "catalogue/catalogue_registry.h"
 #include "catalogue/installed_mapsets.h"
+#include "catalogue/mapset_names.h"
 #include "catalogue/registry_layout.h"
 #include "catalogue/registry_tree.h"
 #include "platform/registry.h"
 #include "platform/services.h"
 
-#include <cctype>
 #include <string>
 
 namespace oxlo::catalogue {
@@ -19,22 +19,13 @@ namespace {
 constexpr const char* kTitle = "Uninstall Mapset";
 constexpr const char* kMapsetFilePatterns[] = {"*.mp", "*.img", "*.tdb", "*.mdx", "*.reg", "*.typ"};
 
-// Folders as Windows compares them: letter case and a trailing backslash make no difference.
-std::string comparableFolder(std::string folder)
-{
-    while (!folder.empty() && folder.back() == '\\') folder.pop_back();
-    for (char& c : folder) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return folder;
-}
-
 // The first mapset still registered whose folder is `folder`, as "Families\B"; empty when none.
 // Every key counts, also those past the hundred rows the list shows.
 std::string mapsetSharingFolder(const std::string& folder)
 {
-    const std::string wanted = comparableFolder(folder);
     const auto uses = [&](const std::string& key) {
-        return comparableFolder(platform::readRegistryValue(kCatalogueRoot, key, kValueLoc,
-                                                            kLocalComputer)) == wanted;
+        return samePath(platform::readRegistryValue(kCatalogueRoot, key, kValueLoc, kLocalComputer),
+                        folder);
     };
     for (const auto& name : listSubkeys(kFamiliesKey))
         if (uses(kFamiliesKey + name + kFamilyProductSubkey))
