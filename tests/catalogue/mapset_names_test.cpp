@@ -32,5 +32,30 @@ TEST(MapsetNames, NamesWindowsWouldChangeOrRefuseAreNoFolderNames)
     }
 }
 
+TEST(MapsetNames, PathsCompareAsWindowsComparesThem)
+{
+    struct Case {
+        const char* a;
+        const char* b;
+        bool same;
+    };
+    const Case cases[] = {
+        {"C:\\Garmin\\Alps", "c:\\GARMIN\\alps", true},
+        {"C:\\Garmin\\Alps", "C:\\Garmin\\Alps\\", true},
+        {"C:\\Garmin\\\\Alps", "C:\\Garmin\\Alps", true},
+        {"\\\\server\\maps", "\\\\SERVER\\Maps\\", true},
+        {"C:\\", "C:\\", true},
+        {"C:\\Garmin\\Alps", "C:\\Garmin\\Alps2", false},
+        {"C:\\Garmin\\Alps", "D:\\Garmin\\Alps", false},
+        {"\\\\server\\maps", "\\server\\maps", false},
+        {"", "C:\\", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.a) + " | " + c.b);
+        EXPECT_EQ(catalogue::samePath(c.a, c.b), c.same);
+        EXPECT_EQ(catalogue::samePath(c.b, c.a), c.same);
+    }
+}
+
 } // namespace
 } // namespace oxlo::testing
