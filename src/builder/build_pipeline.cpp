@@ -1,9 +1,11 @@
 // buildMapset: folder, control file, map copies, the two tools, and the judging of the result.
 #include "builder/create_window_controls.h"
+#include "builder/map_copy.h"
 #include "builder/mapset_build.h"
 #include "builder/path_rules.h"
 
 #include "platform/services.h"
+#include "platform/ui.h"
 
 namespace oxlo::builder {
 
@@ -49,16 +51,20 @@ std::string writeControlFileAndCopyMaps(const MapsetBuildRequest& request) {
              std::string("[FILES]"),
          })
         platform::writeLine(kControlFile, line);
-    for (const std::string& map : request.maps) {
+    const int count = static_cast<int>(request.maps.size());
+    for (int number = 1; number <= count; ++number) {
+        const std::string& map = request.maps[number - 1];
         const std::string fileName = platform::getFilePart(map);
         platform::writeLine(kControlFile, "IMG=" + fileName);
         // A map that already lies in D cannot be copied onto itself, and needs no copy.
         const std::string copy = folder + "\\" + fileName;
-        if (!samePath(map, copy) && platform::copyFile(map, copy) == 0) {
+        if (!samePath(map, copy) && !copyMapInPieces(map, copy, number, count)) {
             platform::closeFile(kControlFile);
+            platform::setWindowTitle(kCreateWindow, kCreateWindowTitle);
             return "The map " + map + " could not be copied to " + folder + ".";
         }
     }
+    platform::setWindowTitle(kCreateWindow, kCreateWindowTitle);
     platform::writeLine(kControlFile, "[END-FILES]");
     return platform::closeFile(kControlFile) == 0 ? notWritten : std::string();
 }

@@ -2,6 +2,7 @@
 // control file, map copies, tool command lines and output, judging, registration.
 #include "builder_test_support.h"
 
+#include "builder/map_copy.h"
 #include "builder/mapset_build.h"
 #include "catalogue/registry_layout.h"
 #include "platform/registry.h"
@@ -376,6 +377,42 @@ TEST_F(BuildPipelineTest, TypFileIsInstalledOnlyWhenItExists) {
             EXPECT_FALSE(fileExists(mapset_ + "\\alps.typ"));
         }
     }
+}
+
+TEST_F(BuildPipelineTest, BigMapsAreCopiedInPiecesWhileTheTitleSaysWhichAndTheWindowsPaint) {
+    // Three and a half pieces of bytes that a copy shifted or cut short would not reproduce.
+    std::vector<std::uint8_t> big(builder::kMapCopyPiece * 7 / 2);
+    for (std::size_t i = 0; i < big.size(); ++i) big[i] = static_cast<std::uint8_t>(i * 7 + i / 4099);
+    writeFileBytes(secondMap_, big);
+    EXPECT_TRUE(build()) << onlyMessage();
+
+    EXPECT_EQ(fileBytes(mapset_ + "\\87654321.IMG"), big);
+    EXPECT_EQ(fileText(mapset_ + "\\12345678.IMG"), "first map");
+    const std::vector<std::string> titles = scripted::titlesSet(builder::kCreateWindow);
+    const auto first = std::find(titles.begin(), titles.end(), "Copying 1 of 2: 12345678.IMG");
+    const auto second = std::find(titles.begin(), titles.end(), "Copying 2 of 2: 87654321.IMG");
+    ASSERT_NE(first, titles.end());
+    ASSERT_NE(second, titles.end());
+    EXPECT_LT(first, second);
+    EXPECT_EQ(*(second + 1), "Create Mapset") << "the title is restored after the copies";
+    EXPECT_GE(scripted::paintRequests(), 5) << "painted between the pieces";
+}
+
+TEST_F(BuildPipelineTest, AMapThatCannotBeWrittenOverStopsTheBuildAndStaysAsItWas) {
+    // The target exists and is read-only: nothing may be written over it, and it stays whole.
+    writeFileText(mapset_ + "\\87654321.IMG", "older copy");
+    std::filesystem::permissions(hostPath(mapset_ + "\\87654321.IMG"),
+                                 std::filesystem::perms::owner_write |
+                                     std::filesystem::perms::group_write |
+                                     std::filesystem::perms::others_write,
+                                 std::filesystem::perm_options::remove);
+    EXPECT_FALSE(build());
+    expectFailure("The map " + secondMap_ + " could not be copied to " + mapset_ + ".");
+    std::filesystem::permissions(hostPath(mapset_ + "\\87654321.IMG"),
+                                 std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::add);
+    EXPECT_EQ(fileText(mapset_ + "\\87654321.IMG"), "older copy");
+    EXPECT_EQ(title(), "Create Mapset");
 }
 
 TEST_F(BuildPipelineTest, MapThatCannotBeCopiedStopsTheBuildBeforeTheTools) {

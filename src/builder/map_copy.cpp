@@ -1,0 +1,53 @@
+#include "builder/map_copy.h"
+
+#include "builder/create_window_controls.h"
+
+#include "platform/services.h"
+#include "platform/ui.h"
+
+#include <cstdint>
+
+namespace oxlo::builder {
+
+namespace {
+
+// File numbers of their own: the control file (0) is open while the maps are copied.
+constexpr int kSourceFile = 3;
+constexpr int kTargetFile = 4;
+
+bool copyPieces(std::int64_t size) {
+    std::string piece(kMapCopyPiece, '\0');
+    for (std::int64_t copied = 0; copied < size;) {
+        const std::size_t got = platform::readData(kSourceFile, piece.data(), piece.size());
+        if (got == 0) return false; // the map ended early or could not be read
+        piece.resize(got);
+        platform::writeString(kTargetFile, piece);
+        piece.resize(kMapCopyPiece);
+        copied += static_cast<std::int64_t>(got);
+        platform::keepWindowsPainted();
+    }
+    return true;
+}
+
+} // namespace
+
+bool copyMapInPieces(const std::string& source, const std::string& target, int number, int count) {
+    platform::setWindowTitle(kCreateWindow, "Copying " + platform::textFromNumber(number) + " of " +
+                                                platform::textFromNumber(count) + ": " +
+                                                platform::getFilePart(source));
+    platform::keepWindowsPainted();
+    const std::int64_t size = platform::fileSize(source);
+    if (size < 0 || platform::openFileForReading(kSourceFile, source) == 0) return false;
+    if (platform::createFile(kTargetFile, target) == 0) {
+        platform::closeFile(kSourceFile);
+        return false;
+    }
+    const bool copied = copyPieces(size);
+    const bool read = platform::closeFile(kSourceFile) != 0;
+    const bool written = platform::closeFile(kTargetFile) != 0;
+    if (copied && read && written) return true;
+    platform::deleteFile(target);
+    return false;
+}
+
+} // namespace oxlo::builder
