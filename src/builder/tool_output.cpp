@@ -12,7 +12,8 @@ namespace oxlo::builder {
 
 namespace {
 // How long to let the tool work between two looks at its output while the windows are painted.
-constexpr std::chrono::milliseconds kPaintInterval{15};
+// Short, since a tool's end is noticed only at the next look: each look costs next to nothing.
+constexpr std::chrono::milliseconds kPaintInterval{4};
 constexpr int kShownLines = 25;
 
 // Keeps the last kKeptToolOutput bytes. Dropped in batches, so that endless output costs no more
