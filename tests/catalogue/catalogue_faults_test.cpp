@@ -52,7 +52,9 @@ TEST_F(CatalogueFaults, RepairLeavesExactlyOneWholeEntry)
             for (const auto& message : run.messages)
                 if (message.text.find("incompatible") != std::string::npos) toldOrNotAsked = false;
             for (const auto& message : run.messages)
-                if (message.text.find("was not fixed") != std::string::npos) toldOrNotAsked = true;
+                if (message.text.find("was not fixed") != std::string::npos ||
+                    message.text == "No copy of Products\\Topo could be saved, so it was not changed.")
+                    toldOrNotAsked = true;
             EXPECT_TRUE(toldOrNotAsked);
         }
         EXPECT_TRUE(run.failingCall != 0 || repaired) << "the clean run repairs";
@@ -84,7 +86,9 @@ TEST_F(CatalogueFaults, UninstallReportsSuccessOnlyForAGoneEntry)
         const bool success = wasShown(run, "Uninstall Successful.");
         if (!gone) {
             EXPECT_FALSE(success);
-            EXPECT_TRUE(wasShown(run, "The registry entry Families\\Alps could not be removed."));
+            EXPECT_TRUE(
+                wasShown(run, "The registry entry Families\\Alps could not be removed.") ||
+                wasShown(run, "No copy of Families\\Alps could be saved, so it was not changed."));
             expectEntryWhole(kFamilies + "\\Alps\\1", {"LOC", "TDB"});
             EXPECT_TRUE(rawValue(kFamilies + "\\Alps", "ID").has_value());
             for (const std::string& file : alpsFiles) EXPECT_TRUE(fileExists(alps + "\\" + file));
