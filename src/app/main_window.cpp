@@ -155,7 +155,9 @@ MainLoopEnd runMainLoop()
         if (event != platform::EventKind::Control) {
             const int command = menuAsked ? platform::showContextMenu(catalogue::mapsetMenu(selectedRow))
                                           : platform::eventCommand();
-            catalogue::runMapsetCommand(command, selectedRow);
+            if (command != 0) {
+                catalogue::runMapsetCommand(command, selectedRow);
+            }
             enableEditForSelection(); // a command may have rescanned
             continue;
         }
