@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace oxlo::platform {
@@ -79,6 +80,30 @@ std::string withBackslash(std::string folder) {
     return folder;
 }
 
+// "description|filter|..." as the dialogs take it: NUL-separated, ending in two NULs.
+std::vector<char> filterList(const std::string& pattern) {
+    std::vector<char> filter(pattern.begin(), pattern.end());
+    for (char& c : filter)
+        if (c == '|') c = '\0';
+    filter.push_back('\0');
+    filter.push_back('\0');
+    return filter;
+}
+
+// The folder a file dialog starts in and the name proposed in its box, from the default file.
+std::pair<std::string, std::string> startingPlace(const std::string& defaultFile) {
+    std::string folder;
+    std::string name = defaultFile;
+    if (const std::size_t slash = defaultFile.rfind('\\'); slash != std::string::npos) {
+        folder = defaultFile.substr(0, slash);
+        name = defaultFile.substr(slash + 1);
+        if (folder.size() == 2 && folder[1] == ':') folder += '\\'; // "C:" alone means C's cwd
+    }
+    // The dialog refuses to open at all with an invalid name in its box.
+    if (!isValidFileName(name)) name.clear();
+    return {folder, name};
+}
+
 int CALLBACK browseCallback(HWND dialog, UINT message, LPARAM, LPARAM initialFolder) {
     if (message == BFFM_INITIALIZED && initialFolder)
         ::SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, initialFolder);
@@ -98,21 +123,8 @@ std::string chooseOpenFile(const std::string& title, const std::string& defaultF
     nextPending = 0;
     lastChoiceDidNotFit = false;
 
-    std::vector<char> filter(pattern.begin(), pattern.end());
-    for (char& c : filter)
-        if (c == '|') c = '\0';
-    filter.push_back('\0');
-    filter.push_back('\0');
-
-    std::string folder;
-    std::string name = defaultFile;
-    if (const std::size_t slash = defaultFile.rfind('\\'); slash != std::string::npos) {
-        folder = defaultFile.substr(0, slash);
-        name = defaultFile.substr(slash + 1);
-        if (folder.size() == 2 && folder[1] == ':') folder += '\\'; // "C:" alone means C's cwd
-    }
-    // The dialog refuses to open at all with an invalid name in its box.
-    if (!isValidFileName(name)) name.clear();
+    const std::vector<char> filter = filterList(pattern);
+    const auto [folder, name] = startingPlace(defaultFile);
 
     // One NUL more than the dialog is told of, so that every name read below ends in one.
     std::vector<char> selection(kSelectionSize + 1, '\0');
@@ -205,11 +217,7 @@ std::string choosePath(const std::string& title, const std::string& initialFolde
 
 std::string chooseSaveFile(const std::string& title, const std::string& defaultFile,
                            const std::string& pattern, int patternPosition) {
-    std::vector<char> filter(pattern.begin(), pattern.end());
-    for (char& c : filter)
-        if (c == '|') c = '\0';
-    filter.push_back('\0');
-    filter.push_back('\0');
+    const std::vector<char> filter = filterList(pattern);
 
     // The extension given to a name typed without one: that of the chosen pair's filter.
     std::string extension;
@@ -224,14 +232,7 @@ std::string chooseSaveFile(const std::string& title, const std::string& defaultF
             extension = parts[at].substr(2, parts[at].find(';') - 2);
     }
 
-    std::string folder;
-    std::string name = defaultFile;
-    if (const std::size_t slash = defaultFile.rfind('\\'); slash != std::string::npos) {
-        folder = defaultFile.substr(0, slash);
-        name = defaultFile.substr(slash + 1);
-        if (folder.size() == 2 && folder[1] == ':') folder += '\\';
-    }
-    if (!isValidFileName(name)) name.clear();
+    const auto [folder, name] = startingPlace(defaultFile);
     std::vector<char> chosen(MAX_PATH + 1, '\0');
     name.copy(chosen.data(), std::min<std::size_t>(name.size(), MAX_PATH - 1));
 
