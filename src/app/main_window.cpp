@@ -3,6 +3,7 @@
 #include "app/shared_resources.h"
 #include "builder/create_mapset_window.h"
 #include "catalogue/installed_mapsets.h"
+#include "catalogue/mapset_menu.h"
 #include "catalogue/uninstall.h"
 #include "editor/edit_mapset_window.h"
 #include "platform/services.h"
@@ -140,15 +141,27 @@ MainLoopEnd runMainLoop()
         if (event == platform::EventKind::Close) {
             return MainLoopEnd::Quit;
         }
-        if (event != platform::EventKind::Control) {
+        const bool menuAsked = event == platform::EventKind::ContextMenu &&
+                               platform::eventControl() == kMainList;
+        if (event != platform::EventKind::Control && event != platform::EventKind::Command &&
+            !menuAsked) {
             continue;
         }
 
-        const int control = platform::eventControl();
         selectedRow = platform::getControlState(kMainList) + 1;
         if (selectedRow < 0 || selectedRow > catalogue::kMaxMapsets) {
             selectedRow = 0; // not a catalogue slot: treat as no selection rather than overrun
         }
+        if (event != platform::EventKind::Control) {
+            const int command = menuAsked ? platform::showContextMenu(catalogue::mapsetMenu(selectedRow))
+                                          : platform::eventCommand();
+            if (command != 0) {
+                catalogue::runMapsetCommand(command, selectedRow);
+            }
+            enableEditForSelection(); // a command may have rescanned
+            continue;
+        }
+        const int control = platform::eventControl();
         switch (control) {
         case kRefreshButton:
             catalogue::scanInstalledMapsets();

@@ -1,8 +1,10 @@
 // registerMapset: its ID in the .TDB, the TYP file, and the family's keys in MapSource's catalogue.
 #include "builder/mapset_build.h"
+#include "builder/create_window_controls.h"
 #include "builder/path_rules.h"
 
 #include "catalogue/catalogue_registry.h"
+#include "catalogue/registry_backup.h"
 #include "catalogue/registry_layout.h"
 #include "catalogue/registry_tree.h"
 #include "mapfile/map_file.h"
@@ -100,6 +102,9 @@ std::string writeFamily(const MapsetBuildRequest& request, const RegistryTree& t
     if (!old)
         return notWritten + "The existing mapset " + existing.keyName +
                " could not be read, so it was left as it is.";
+    if (!catalogue::backUpKey(catalogue::relativeKeyPath(catalogue::kFamiliesBranch, existing.keyName),
+                              kCreateWindowTitle))
+        return notWritten + "The existing mapset " + existing.keyName + " is registered as before.";
     if (platform::deleteRegistryTree(kCatalogueRoot, oldKey) == 1 &&
         catalogue::writeRegistryTree(kCatalogueRoot, newKey, tree))
         return {};

@@ -4,8 +4,26 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace oxlo::catalogue {
+
+// What the check of a row finds (catalogue/mapset_check.h); `text` is what the user reads.
+enum class ProblemKind {
+    MissingFolder,
+    MissingIndex,
+    MissingOverview,
+    MissingTyp,
+    ForeignTyp,        // the TYP file holds another family ID
+    IndexFamilyId,     // the .TDB holds another family ID than the registry
+    SharedFamilyId,    // another family has the same ID
+    IndexProductCode,  // a numeric product key that is not its .TDB's code
+};
+
+struct MapsetProblem {
+    ProblemKind kind = ProblemKind::MissingFolder;
+    std::string text;
+};
 
 // One catalogue row.
 struct InstalledMapset {
@@ -16,6 +34,9 @@ struct InstalledMapset {
     std::string tdb;    // full path of its .TDB ("TDB")
     std::string form;   // "F" family, "O" old-form product, "N" product keyed by its code
     std::string keyName; // the subkey this row was read from (after a repair: the new key)
+    std::string bmap;   // the overview map ("BMAP"), empty when the entry has none
+    std::string typ;    // families: the TYP file ("TYP" of the family key), else empty
+    std::vector<MapsetProblem> problems; // found by the scan's check, in the order shown
 };
 
 inline constexpr int kMaxMapsets = 100;

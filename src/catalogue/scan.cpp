@@ -3,6 +3,8 @@
 #include "catalogue/installed_mapsets.h"
 
 #include "catalogue/catalogue_registry.h"
+#include "catalogue/mapset_check.h"
+#include "catalogue/registry_backup.h"
 #include "catalogue/registry_layout.h"
 #include "catalogue/registry_tree.h"
 #include "mapfile/map_file.h"
@@ -66,6 +68,7 @@ void repairOldProduct(InstalledMapset& row, const std::string& codeText)
                                  " (" + relativeKeyPath(kProductsBranch, newKey) + ").");
         return;
     }
+    if (!backUpKey(relativeKeyPath(kProductsBranch, oldKey), kScanTitle)) return;
     if (platform::createRegistryKey(kCatalogueRoot, newPath, kLocalComputer) == 0) {
         refuseRepair(oldKey, "the registry entry " + relativeKeyPath(kProductsBranch, newKey) +
                                  " could not be created.");
@@ -94,6 +97,7 @@ void repairOldProduct(InstalledMapset& row, const std::string& codeText)
     }
     row.form = kFormNumericProduct;
     row.keyName = newKey;
+    row.bmap = row.loc + "\\" + oldKey + ".IMG";
 }
 
 void readFamily(InstalledMapset& row, const CatalogueBranch& families, const std::string& keyName)
@@ -101,10 +105,14 @@ void readFamily(InstalledMapset& row, const CatalogueBranch& families, const std
     row.name = keyName;
     row.keyName = keyName;
     row.branch = kFamiliesBranch;
-    row.id = platform::numberFromText(families.values(keyName, {kValueId})[0]);
-    const auto files = families.values(keyName + kFamilyProductSubkey, {kValueLoc, kValueTdb});
+    const auto family = families.values(keyName, {kValueId, kValueTyp});
+    row.id = platform::numberFromText(family[0]);
+    row.typ = family[1];
+    const auto files =
+        families.values(keyName + kFamilyProductSubkey, {kValueLoc, kValueTdb, kValueBmap});
     row.loc = files[0];
     row.tdb = files[1];
+    row.bmap = files[2];
     row.form = kFormFamily;
 }
 
@@ -113,9 +121,10 @@ void readProduct(InstalledMapset& row, const CatalogueBranch& products, const st
     row.name = keyName;
     row.keyName = keyName;
     row.branch = kProductsBranch;
-    const auto files = products.values(keyName, {kValueLoc, kValueTdb});
+    const auto files = products.values(keyName, {kValueLoc, kValueTdb, kValueBmap});
     row.loc = files[0];
     row.tdb = files[1];
+    row.bmap = files[2];
     row.form = kFormOldProduct;
     // The code always comes from the .TDB, never from the key name.
     const std::string codeText = mapfile::readWordAtOffset(row.tdb, kTdbProductCodeOffset);
@@ -133,13 +142,21 @@ void readProduct(InstalledMapset& row, const CatalogueBranch& products, const st
     }
 }
 
-void showRow(const InstalledMapset& row)
+// Rows with a problem stand out in dark red and name their problems when the pointer rests on
+// them; the others look as always.
+constexpr std::uint32_t kProblemColour = platform::rgbColour(192, 0, 0);
+
+void showRow(const InstalledMapset& row, int listRow)
 {
     const char* prefix = row.branch == kFamiliesBranch ? "FID" : "COD";
     // A row without a name (a numeric key whose .TDB path gives none) is shown by its key.
     const std::string& shownName = row.name.empty() ? row.keyName : row.name;
     platform::addListItem(kMainList, -1,
                           prefix + platform::textFromNumber(row.id) + "\n" + shownName);
+    if (!row.problems.empty()) {
+        platform::setListRowColour(kMainList, listRow, kProblemColour);
+        platform::setListRowToolTip(kMainList, listRow, problemLines(row));
+    }
 }
 
 } // namespace
@@ -173,8 +190,9 @@ void scanInstalledMapsets()
         }
     }
 
+    checkInstalledMapsets(count);
     for (int slot = 1; slot <= count; ++slot) {
-        showRow(installedMapsets[slot]);
+        showRow(installedMapsets[slot], slot - 1);
     }
     platform::holdListDrawing(kMainList, 0);
     mapsetCount = count;

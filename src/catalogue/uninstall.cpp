@@ -5,6 +5,7 @@
 #include "catalogue/catalogue_registry.h"
 #include "catalogue/installed_mapsets.h"
 #include "catalogue/mapset_names.h"
+#include "catalogue/registry_backup.h"
 #include "catalogue/registry_layout.h"
 #include "catalogue/registry_tree.h"
 #include "platform/registry.h"
@@ -62,6 +63,7 @@ void uninstallMapset(int row)
         return;
     }
 
+    if (!backUpKey(relativePath, kTitle)) return;
     const std::string folder = mapset.loc;
     // Only a key that was really deleted counts: one that cannot even be opened (a name outside
     // the ANSI code page reads back as "??????") is still there.

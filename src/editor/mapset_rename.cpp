@@ -1,6 +1,7 @@
 #include "editor/mapset_rename.h"
 
 #include "catalogue/mapset_names.h"
+#include "catalogue/registry_backup.h"
 #include "catalogue/registry_layout.h"
 #include "editor/edit_messages.h"
 #include "editor/mapset_files.h"
@@ -65,6 +66,7 @@ void renameMapset(catalogue::InstalledMapset& row, const std::string& newName) {
         warnUser(notRenamed(row.name, kRegistryNotRewritten));
         return;
     }
+    if (!catalogue::backUpKey(relativeKey(move->oldKey), kEditTitle)) return;
     if (!renameMapsetFiles(row.loc, row.name, newName)) {
         warnUser("Cannot rename the mapset files in " + row.loc + ".");
         return;

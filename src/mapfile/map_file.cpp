@@ -130,6 +130,21 @@ std::string readWordAtOffset(const std::string& path, int offset)
     return platform::textFromNumber(word);
 }
 
+std::optional<std::uint16_t> readHeaderWord(const std::string& path, std::int64_t position)
+{
+    if (position < 0 || platform::fileSize(path) < position + 2 ||
+        platform::openFileForReading(kMapFileNumber, path) == 0) {
+        return std::nullopt;
+    }
+    OpenedFile opened;
+    unsigned char bytes[2];
+    platform::fileSeek(kMapFileNumber, position);
+    if (readFully(bytes, 2) != 2) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint16_t>(bytes[0] | (bytes[1] << 8));
+}
+
 int writeValueAtOffset(const std::string& path, std::int64_t offset, int byteValue, int wordValue,
                        const std::string& text, const std::string& kind)
 {

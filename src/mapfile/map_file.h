@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace oxlo::mapfile {
@@ -25,6 +26,14 @@ inline constexpr std::size_t kSearchChunkSize = 256 * 1024;
 int readMapAttributes(const std::string& path, const std::string& pattern, int patternLength);
 // The signed 16-bit word at 1-based `offset`, as decimal text; empty when the file cannot be read.
 std::string readWordAtOffset(const std::string& path, int offset);
+// Where the family ID stands (0-based, 16-bit little-endian) in a .TDB and in a TYP file.
+inline constexpr std::int64_t kTdbFamilyIdPosition = 5;
+inline constexpr std::int64_t kTypFamilyIdPosition = 0x2F;
+
+// The unsigned 16-bit little-endian word at 0-based `position` of an existing file, read without
+// opening the file for writing; nothing when the file is missing, cannot be read or ends before.
+std::optional<std::uint16_t> readHeaderWord(const std::string& path, std::int64_t position);
+
 // Writes at 1-based `offset`: kind "Text" the text, "Byte" the low 8 bits of byteValue, any other
 // kind the low 16 bits of wordValue, little-endian. Only an existing file is patched, and only
 // inside it (a patch past its end would grow the file). 1 when every byte reached the file, 0

@@ -4,6 +4,7 @@
 
 #include "platform/services.h"
 
+#include <cctype>
 #include <cstdint>
 #include <utility>
 #include <vector>
@@ -189,6 +190,15 @@ int writeRegistryValue(RegistryHandle root, const std::string& path, const std::
     default:
         return 1; // no registry type: nothing is written
     }
+}
+
+std::string registryImportPath(const std::string& path)
+{
+    const std::string software = "SOFTWARE\\";
+    std::string head = path.substr(0, software.size());
+    for (char& c : head) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    if (!registryHasSeparate32BitView() || head != software) return path;
+    return path.substr(0, software.size()) + "WOW6432Node\\" + path.substr(software.size());
 }
 
 } // namespace oxlo::platform

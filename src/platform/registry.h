@@ -29,6 +29,12 @@ std::string readRegistryValue(RegistryHandle root, const std::string& path,
 // the key (for reading) below `root`, which may be any open key. A missing key gives empty texts.
 std::vector<std::string> readRegistryValues(RegistryHandle root, const std::string& path,
                                             const std::vector<std::string>& valueNames);
+// The path, below HKEY_LOCAL_MACHINE, under which a .reg file must name the key `path` (below
+// HKEY_LOCAL_MACHINE, 32-bit view) for regedit, started by a double-click, to put it back there.
+// That regedit is a native program: on 64-bit Windows it reaches the 32-bit view's keys below
+// SOFTWARE as SOFTWARE\WOW6432Node\...; on 32-bit Windows the path stays as it is.
+std::string registryImportPath(const std::string& path);
+
 // Writes into an existing key (never creates it). A key that cannot be opened shows the "Fehler"
 // box and gives 0, as does a value that cannot be set; any other type code writes nothing and
 // gives 1.

@@ -40,6 +40,10 @@ enum class RegistryAccess {
     DeleteEnumerate, // DELETE | KEY_ENUMERATE_SUB_KEYS
 };
 
+// True when the 32-bit view is a view of its own (64-bit Windows, a 64-bit Wine prefix), whose
+// keys below HKEY_LOCAL_MACHINE\SOFTWARE are stored under SOFTWARE\WOW6432Node.
+bool registryHasSeparate32BitView();
+
 long registryConnect(const std::string& computer, RegistryHandle root, RegistryHandle* result);
 // Opens the key, creating it (and missing parents) when needed, with full access.
 long registryCreateKey(RegistryHandle root, const std::string& path, RegistryHandle* result);

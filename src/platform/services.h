@@ -57,6 +57,15 @@ bool chosenFilesDidNotFit();
 // Folder chooser. Returns the chosen folder ending in a backslash, or the empty text on Cancel.
 std::string choosePath(const std::string& title, const std::string& initialFolder);
 
+// Save-file dialog for one file, with `defaultFile` and `pattern` as chooseOpenFile takes them; a
+// name typed without extension gets the first extension of the chosen pattern, and replacing an
+// existing file is asked first. The full path, or the empty text on Cancel.
+std::string chooseSaveFile(const std::string& title, const std::string& defaultFile,
+                           const std::string& pattern, int patternPosition);
+
+// Opens `folder` in a window of the system's file manager; the outcome is not reported.
+void openFolderWindow(const std::string& folder);
+
 // ---------------------------------------------------------------------------------------------
 // File system.
 
@@ -87,6 +96,12 @@ int deleteDirectory(const std::string& folder, const std::string& pattern);
 // The names of the files (not folders) directly in `folder` that match `pattern` ("*" and "?",
 // letter case ignored), in no particular order; none for a missing folder.
 std::vector<std::string> listFiles(const std::string& folder, const std::string& pattern);
+
+// The user's folder for the local data of programs (%LOCALAPPDATA%), without a trailing
+// backslash; empty when it cannot be found.
+std::string localAppDataFolder();
+// The local date and time now, as "YYYYMMDD-HHMMSS".
+std::string localTimeStamp();
 
 // ---------------------------------------------------------------------------------------------
 // Numbered files. A small caller-chosen number names one open file from openFile/createFile until

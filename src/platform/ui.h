@@ -14,6 +14,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace oxlo::platform {
 
@@ -55,12 +56,18 @@ void hideWindow(int number);
 void closeAllWindows();
 void setWindowTitle(int number, const std::string& title);
 
-enum class EventKind { Control, Close, Other };
+// Control: a control fired (eventControl). Close: a close request. ContextMenu: the user asked
+// for a control's context menu (right click, Shift+F10 or the menu key; eventControl names the
+// control, showContextMenu shows it). Command: a menu command reached a window as WM_COMMAND
+// does (eventCommand). Other: any other message.
+enum class EventKind { Control, Close, Other, ContextMenu, Command };
 
 // Blocks until the next event. Control events raised by controls are queued and returned first.
 EventKind waitWindowEvent();
-// The control number of the last control event.
+// The control number of the last control or context-menu event.
 int eventControl();
+// The command number of the last command event.
+int eventCommand();
 // Repaints the windows without returning any event (used while a long task blocks the loop).
 void keepWindowsPainted();
 
@@ -108,5 +115,29 @@ void holdListDrawing(int list, int hold);
 void addListItem(int list, int position, const std::string& text);
 int countListItems(int list);
 void removeListItem(int list, int position);
+
+// A colour as Windows' RGB macro makes it (0x00BBGGRR).
+constexpr std::uint32_t rgbColour(int red, int green, int blue)
+{
+    return static_cast<std::uint32_t>(red) | (static_cast<std::uint32_t>(green) << 8) |
+           (static_cast<std::uint32_t>(blue) << 16);
+}
+// Report lists: the text colour of one row (0-based), and the text of the tooltip shown while
+// the pointer rests on it (empty: none). Rows start in the list's own colour without a tooltip;
+// both go with the row.
+void setListRowColour(int list, int row, std::uint32_t colour);
+void setListRowToolTip(int list, int row, const std::string& text);
+
+// ---------------------------------------------------------------------------------------------
+// Context menus.
+struct MenuItem {
+    int command = 0; // the command number it gives
+    std::string caption;
+    bool enabled = true; // greyed when false
+};
+// Shows a context menu for the control of the last context-menu event, where it was asked for
+// (at the pointer, or by the selected row when asked for with the keyboard), and waits for the
+// choice. The chosen item's command number, 0 when the menu was dismissed.
+int showContextMenu(const std::vector<MenuItem>& items);
 
 } // namespace oxlo::platform

@@ -256,5 +256,30 @@ TEST_F(ShellTest, RefreshRescansAndListEventsDoNothingElse)
     EXPECT_TRUE(scripted::shownMessages().empty());
 }
 
+TEST_F(ShellTest, TheListsContextMenuAndMenuCommandsActOnTheSelectedRow)
+{
+    standIns().registryRows = {familyRow("Alps", 6001), familyRow("Topo", 6002)};
+    scripted::queueSelectRow(0, 1);
+    scripted::queueContextMenu(0);           // the menu, and its first item chosen
+    scripted::chooseNextMenuCommand(40001);
+    scripted::queueContextMenu(0);           // the menu dismissed
+    scripted::chooseNextMenuCommand(0);
+    scripted::queueCommand(40006);           // a command sent to the window without the menu
+    scripted::queueSelectRow(0, -1);
+    scripted::queueCommand(40003);
+    scripted::queueContextMenu(kRefresh);    // another control's menu: none
+    queueQuitAndGoodBye();
+
+    EXPECT_EQ(runScript(), 0);
+    EXPECT_EQ(standIns().calls,
+              (std::vector<std::string>{"scan", "menu 2", "command 40001 2", "menu 2",
+                                        "command 40006 2", "command 40003 0"}));
+    const auto menus = scripted::shownMenus();
+    ASSERT_EQ(menus.size(), 2u);
+    EXPECT_EQ(menus[0].control, 0);
+    EXPECT_EQ(menus[0].choice, 40001);
+    EXPECT_TRUE(scripted::shownMessages().empty());
+}
+
 } // namespace
 } // namespace oxlo::app_test

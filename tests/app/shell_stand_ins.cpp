@@ -1,6 +1,7 @@
 #include "app/shell_stand_ins.h"
 
 #include "builder/create_mapset_window.h"
+#include "catalogue/mapset_menu.h"
 #include "catalogue/uninstall.h"
 #include "editor/edit_mapset_window.h"
 #include "platform/services.h"
@@ -89,6 +90,18 @@ void scanInstalledMapsets()
 void uninstallMapset(int row)
 {
     app_test::standIns().calls.push_back("uninstall " + std::to_string(row));
+}
+
+std::vector<platform::MenuItem> mapsetMenu(int row)
+{
+    app_test::standIns().calls.push_back("menu " + std::to_string(row));
+    return {{40001, "First", row > 0}, {40002, "Second", false}};
+}
+
+void runMapsetCommand(int command, int row)
+{
+    app_test::standIns().calls.push_back("command " + std::to_string(command) + " " +
+                                         std::to_string(row));
 }
 
 } // namespace oxlo::catalogue

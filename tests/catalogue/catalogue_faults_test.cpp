@@ -1,8 +1,10 @@
 // The repair and the uninstall with each of their registry and file calls failing in turn: the
 // collection stays whole, and success is reported only for a change that is complete.
-#include "catalogue/catalogue_fixture.h"
+#include "catalogue/backup_fixture.h"
 
 #include "catalogue/installed_mapsets.h"
+#include "catalogue/mapset_menu.h"
+#include "catalogue/registry_file.h"
 #include "catalogue/uninstall.h"
 #include "platform/portable/scripted_ui.h"
 #include "platform/services.h"
@@ -14,8 +16,9 @@ namespace oxlo::testing {
 namespace {
 
 using namespace oxlo::platform;
+namespace scripted = oxlo::platform::scripted;
 
-class CatalogueFaults : public CatalogueTest {
+class CatalogueFaults : public BackupTest {
 protected:
     // A key whose values are all there, each naming a file (LOC: a folder) that exists.
     void expectEntryWhole(const std::string& key, const std::vector<std::string>& fileValues)
@@ -52,7 +55,9 @@ TEST_F(CatalogueFaults, RepairLeavesExactlyOneWholeEntry)
             for (const auto& message : run.messages)
                 if (message.text.find("incompatible") != std::string::npos) toldOrNotAsked = false;
             for (const auto& message : run.messages)
-                if (message.text.find("was not fixed") != std::string::npos) toldOrNotAsked = true;
+                if (message.text.find("was not fixed") != std::string::npos ||
+                    message.text == "No copy of Products\\Topo could be saved, so it was not changed.")
+                    toldOrNotAsked = true;
             EXPECT_TRUE(toldOrNotAsked);
         }
         EXPECT_TRUE(run.failingCall != 0 || repaired) << "the clean run repairs";
@@ -84,7 +89,9 @@ TEST_F(CatalogueFaults, UninstallReportsSuccessOnlyForAGoneEntry)
         const bool success = wasShown(run, "Uninstall Successful.");
         if (!gone) {
             EXPECT_FALSE(success);
-            EXPECT_TRUE(wasShown(run, "The registry entry Families\\Alps could not be removed."));
+            EXPECT_TRUE(
+                wasShown(run, "The registry entry Families\\Alps could not be removed.") ||
+                wasShown(run, "No copy of Families\\Alps could be saved, so it was not changed."));
             expectEntryWhole(kFamilies + "\\Alps\\1", {"LOC", "TDB"});
             EXPECT_TRUE(rawValue(kFamilies + "\\Alps", "ID").has_value());
             for (const std::string& file : alpsFiles) EXPECT_TRUE(fileExists(alps + "\\" + file));
@@ -103,6 +110,82 @@ TEST_F(CatalogueFaults, UninstallReportsSuccessOnlyForAGoneEntry)
         prepare, [] { catalogue::uninstallMapset(1); }, check);
     EXPECT_GT(totals.runs, 10);
     countInjectedRuns("uninstall", totals.runs);
+}
+
+TEST_F(CatalogueFaults, LocateFolderLeavesTheEntryWholeAtOneOfTheFolders)
+{
+    std::string alps, moved, before;
+    const auto prepare = [&] {
+        SetUp();
+        alps = folder_ + "\\Alps";
+        moved = folder_ + "\\Moved";
+        addFamily("Alps", kRegBinary, {0x71, 0x17}, alps, makeFile("Moved\\Alps.TDB"));
+        putText(kFamilies + "\\Alps\\1", "TDB", alps + "\\Alps.TDB");
+        putText(kFamilies + "\\Alps\\1", "BMAP", alps + "\\Alps.IMG");
+        makeFile("Moved\\Alps.IMG");
+        catalogue::scanInstalledMapsets();
+        before = catalogue::registryFileText(
+            kFamilies + "\\Alps", *catalogue::readRegistryTree(kLocalMachine, kFamilies + "\\Alps"));
+        scripted::chooseNextFolder(moved);
+    };
+    const auto check = [&](const FaultRun& run) {
+        const std::string files = kFamilies + "\\Alps\\1";
+        const std::optional<std::string> loc = textValue(files, "LOC");
+        if (loc == moved) {
+            expectEntryWhole(files, {"LOC", "TDB", "BMAP"});
+            const auto names = copies();
+            ASSERT_EQ(names.size(), 1u) << "a copy was kept before the change";
+            EXPECT_EQ(copyText(names[0]), before);
+            return;
+        }
+        // Not moved: as it was, and the user was told (unless nothing was ever asked of the
+        // registry because the folder could not be looked at).
+        const std::string now = catalogue::registryFileText(
+            kFamilies + "\\Alps", *catalogue::readRegistryTree(kLocalMachine, kFamilies + "\\Alps"));
+        EXPECT_EQ(now, before);
+        EXPECT_FALSE(run.messages.empty()) << "a failed Locate Folder says so";
+        EXPECT_NE(run.failingCall, 0) << "the clean run moves the entry";
+    };
+    const FaultRunTotals totals = runFailingEachCall(
+        prepare, [] { catalogue::runMapsetCommand(catalogue::kLocateFolderCommand, 1); }, check);
+    EXPECT_GT(totals.runs, 10);
+    countInjectedRuns("locate folder", totals.runs);
+}
+
+TEST_F(CatalogueFaults, RemoveEntryRemovesTheKeyOnlyWithACopyAndSaysWhenItCannot)
+{
+    std::string before;
+    const auto prepare = [&] {
+        SetUp();
+        addFamily("Alps", kRegBinary, {0x71, 0x17}, folder_ + "\\Gone", folder_ + "\\Gone\\Alps.TDB");
+        makeFile("Dol\\Dol.TDB");
+        addFamily("Dolomites", kRegBinary, {0x72, 0x17}, folder_ + "\\Dol",
+                  folder_ + "\\Dol\\Dol.TDB");
+        catalogue::scanInstalledMapsets();
+        before = catalogue::registryFileText(
+            kFamilies + "\\Alps", *catalogue::readRegistryTree(kLocalMachine, kFamilies + "\\Alps"));
+    };
+    const auto check = [&](const FaultRun& run) {
+        expectEntryWhole(kFamilies + "\\Dolomites\\1", {"LOC", "TDB"});
+        if (!keyExists(kFamilies + "\\Alps")) {
+            const auto names = copies();
+            ASSERT_EQ(names.size(), 1u) << "removed only with a copy";
+            EXPECT_EQ(copyText(names[0]), before);
+            return;
+        }
+        EXPECT_EQ(catalogue::registryFileText(kFamilies + "\\Alps",
+                                              *catalogue::readRegistryTree(kLocalMachine,
+                                                                           kFamilies + "\\Alps")),
+                  before);
+        EXPECT_TRUE(
+            wasShown(run, "No copy of Families\\Alps could be saved, so it was not changed.") ||
+            wasShown(run, "The registry entry Families\\Alps could not be removed."));
+        EXPECT_NE(run.failingCall, 0) << "the clean run removes the entry";
+    };
+    const FaultRunTotals totals = runFailingEachCall(
+        prepare, [] { catalogue::runMapsetCommand(catalogue::kRemoveEntryCommand, 1); }, check);
+    EXPECT_GT(totals.runs, 5);
+    countInjectedRuns("remove entry", totals.runs);
 }
 
 } // namespace

@@ -144,5 +144,27 @@ TEST_F(PortableRegistry, HandlesOfADeletedKeyGoStale)
     EXPECT_EQ(registryDeleteKey(kLocalMachine, kFamilies), kRegistryOk);
 }
 
+TEST_F(PortableRegistry, ImportPathsNameTheThirtyTwoBitViewAsRegeditReachesIt)
+{
+    struct Case {
+        bool separateView;
+        std::string path, expected;
+    };
+    const std::vector<Case> cases = {
+        {true, "SOFTWARE\\Garmin\\Mapsource\\Families\\Alps",
+         "SOFTWARE\\WOW6432Node\\Garmin\\Mapsource\\Families\\Alps"},
+        {true, "Software\\Garmin", "Software\\WOW6432Node\\Garmin"},
+        {true, "SYSTEM\\Garmin", "SYSTEM\\Garmin"}, // only SOFTWARE is split into two views
+        {false, "SOFTWARE\\Garmin\\Mapsource\\Families\\Alps",
+         "SOFTWARE\\Garmin\\Mapsource\\Families\\Alps"},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.path + (test.separateView ? " (64-bit)" : " (32-bit)"));
+        memory_registry::setSeparate32BitView(test.separateView);
+        EXPECT_EQ(registryImportPath(test.path), test.expected);
+    }
+    memory_registry::setSeparate32BitView(true);
+}
+
 } // namespace
 } // namespace oxlo::testing

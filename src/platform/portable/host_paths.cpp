@@ -1,7 +1,10 @@
 // Mapping of Windows paths onto the host root, and the platform's own current folder.
 #include "platform/portable/portable_files.h"
 
+#include "platform/services.h"
+
 #include <cctype>
+#include <ctime>
 #include <cstdlib>
 #include <system_error>
 #include <vector>
@@ -158,5 +161,24 @@ std::string currentWindowsFolder()
 }
 
 void setCurrentWindowsFolder(const std::string& fullPath) { state().currentFolder = fullPath; }
+
+// A user's profile as Windows lays it out, made on first use below the host root.
+std::string localAppDataFolder()
+{
+    const std::string folder = "C:\\Users\\oxlo\\AppData\\Local";
+    std::error_code ignored;
+    fs::create_directories(hostPathOf(folder), ignored);
+    return folder;
+}
+
+std::string localTimeStamp()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &local);
+    return text;
+}
 
 } // namespace oxlo::platform

@@ -411,7 +411,15 @@ void registryCloseKey(RegistryHandle key)
     reg.connections.erase(key);
 }
 
+namespace {
+bool separate32BitView = true; // as on 64-bit Windows
+} // namespace
+
+bool registryHasSeparate32BitView() { return separate32BitView; }
+
 namespace memory_registry {
+
+void setSeparate32BitView(bool separate) { separate32BitView = separate; }
 
 void reset()
 {

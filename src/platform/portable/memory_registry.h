@@ -26,6 +26,10 @@ bool setUndeletable(RegistryHandle root, const std::string& path, bool undeletab
 // separate from the local one. Any other non-empty name fails with kRegistryBadNetPath.
 void addRemoteComputer(const std::string& computer);
 
+// Whether registryHasSeparate32BitView gives true (as on 64-bit Windows, the default) or false
+// (as on 32-bit Windows).
+void setSeparate32BitView(bool separate);
+
 // Handles returned by the registry and not yet closed (to catch leaked handles).
 int openHandleCount();
 

@@ -138,6 +138,8 @@ void clearListItems(int list)
     if (record == nullptr || !isList(*record))
         return;
     record->rows.clear();
+    record->rowColours.clear();
+    record->rowToolTips.clear();
     record->selected = -1;
 }
 
@@ -158,9 +160,13 @@ void addListItem(int list, int position, const std::string& text)
     auto& rows = record->rows;
     if (position < 0 || position >= static_cast<int>(rows.size())) {
         rows.push_back(text);
+        record->rowColours.push_back(kListColour);
+        record->rowToolTips.emplace_back();
         return;
     }
     rows.insert(rows.begin() + position, text);
+    record->rowColours.insert(record->rowColours.begin() + position, kListColour);
+    record->rowToolTips.insert(record->rowToolTips.begin() + position, std::string());
     if (record->selected >= position)
         ++record->selected; // the selection stays with its row
 }
@@ -178,10 +184,38 @@ void removeListItem(int list, int position)
         position >= static_cast<int>(record->rows.size()))
         return;
     record->rows.erase(record->rows.begin() + position);
+    record->rowColours.erase(record->rowColours.begin() + position);
+    record->rowToolTips.erase(record->rowToolTips.begin() + position);
     if (record->selected == position)
         record->selected = -1;
     else if (record->selected > position)
         --record->selected;
+}
+
+namespace {
+
+// The row of a report list that exists now, or null.
+ControlRecord* reportRow(int list, int row)
+{
+    ControlRecord* record = liveControl(list);
+    if (record == nullptr || record->kind != ControlKind::ReportList || row < 0 ||
+        row >= static_cast<int>(record->rows.size()))
+        return nullptr;
+    return record;
+}
+
+} // namespace
+
+void setListRowColour(int list, int row, std::uint32_t colour)
+{
+    if (ControlRecord* record = reportRow(list, row))
+        record->rowColours[static_cast<std::size_t>(row)] = colour;
+}
+
+void setListRowToolTip(int list, int row, const std::string& text)
+{
+    if (ControlRecord* record = reportRow(list, row))
+        record->rowToolTips[static_cast<std::size_t>(row)] = text;
 }
 
 } // namespace oxlo::platform

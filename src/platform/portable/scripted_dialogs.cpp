@@ -92,6 +92,22 @@ std::string choosePath(const std::string& title, const std::string& initialFolde
     return folder;
 }
 
+std::string chooseSaveFile(const std::string& title, const std::string& defaultFile,
+                           const std::string& pattern, int patternPosition)
+{
+    ScriptState& script = state();
+    ChooserRecord record{false, title, defaultFile, pattern, patternPosition, 0};
+    record.save = true;
+    script.choosers.push_back(record);
+    if (script.saveChoices.empty())
+        throw ScriptError("chooseSaveFile: no choice queued for the save dialog " + quoted(title));
+    std::string path = std::move(script.saveChoices.front());
+    script.saveChoices.pop_front();
+    return path;
+}
+
 void openWebAddress(const std::string& address) { state().webAddresses.push_back(address); }
+
+void openFolderWindow(const std::string& folder) { state().folders.push_back(folder); }
 
 } // namespace oxlo::platform

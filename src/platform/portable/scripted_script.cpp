@@ -83,6 +83,8 @@ std::vector<WindowRecord> openedWindows() { return state().openedWindows; }
 std::vector<MessageRecord> shownMessages() { return state().messages; }
 std::vector<ChooserRecord> shownChoosers() { return state().choosers; }
 std::vector<std::string> openedWebAddresses() { return state().webAddresses; }
+std::vector<std::string> openedFolders() { return state().folders; }
+std::vector<MenuRecord> shownMenus() { return state().menus; }
 std::vector<std::string> titlesSet(int number) { return state().titlesSet[number]; }
 int paintRequests() { return state().paintRequests; }
 
@@ -105,10 +107,14 @@ void chooseNextFiles(const std::vector<std::string>& paths)
 }
 void chooseTooManyFiles() { state().fileChoices.push_back({{}, true}); }
 void chooseNextFolder(const std::string& folder) { state().folderChoices.push_back(folder); }
+void chooseNextSaveFile(const std::string& path) { state().saveChoices.push_back(path); }
+void chooseNextMenuCommand(int command) { state().menuChoices.push_back(command); }
 
 void queueControlEvent(int control) { queue({Step::Kind::ControlEvent, control, 0, {}, {}}); }
 void queueClose() { queue({Step::Kind::Close, -1, 0, {}, {}}); }
 void queueOtherEvent() { queue({Step::Kind::Other, -1, 0, {}, {}}); }
+void queueContextMenu(int control) { queue({Step::Kind::ContextMenu, control, 0, {}, {}}); }
+void queueCommand(int command) { queue({Step::Kind::Command, -1, command, {}, {}}); }
 void queueSelectRow(int list, int row) { queue({Step::Kind::SelectRow, list, row, {}, {}}); }
 void queueTyping(int field, const std::string& text) { queue({Step::Kind::Typing, field, 0, text, {}}); }
 void queueClick(int control, int newState) { queue({Step::Kind::Click, control, newState, {}, {}}); }

@@ -10,7 +10,7 @@
 namespace oxlo::platform::scripted {
 
 struct Step {
-    enum class Kind { ControlEvent, Close, Other, SelectRow, Typing, Click, Action };
+    enum class Kind { ControlEvent, Close, Other, SelectRow, Typing, Click, Action, ContextMenu, Command };
     Kind kind = Kind::Other;
     int control = -1;
     int value = 0;
@@ -39,6 +39,7 @@ struct ScriptState {
 
     std::deque<Step> steps;
     int lastEventControl = -1;
+    int lastEventCommand = 0;
 
     std::deque<int> messageAnswers;
     MessageResponder messageResponder; // answers when the queue is empty
@@ -49,6 +50,8 @@ struct ScriptState {
     };
     std::deque<FileChoice> fileChoices;
     std::deque<std::string> folderChoices;
+    std::deque<std::string> saveChoices;
+    std::deque<int> menuChoices;
     std::deque<std::string> selection; // the rest of the last multiple file choice
     bool choiceDidNotFit = false;       // the last file choice was one of chooseTooManyFiles
 
@@ -56,6 +59,8 @@ struct ScriptState {
     std::vector<MessageRecord> messages;
     std::vector<ChooserRecord> choosers;
     std::vector<std::string> webAddresses;
+    std::vector<std::string> folders;
+    std::vector<MenuRecord> menus;
     std::map<int, std::vector<std::string>> titlesSet;
     int paintRequests = 0;
 };

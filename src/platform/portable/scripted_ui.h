@@ -12,6 +12,7 @@
 
 #include "platform/ui.h"
 
+#include <cstdint>
 #include <functional>
 #include <stdexcept>
 #include <string>
@@ -35,6 +36,9 @@ struct WindowRecord {
     bool hidden = false; // by hideWindow
 };
 
+// A report list row drawn in the list's own colour (no setListRowColour for it).
+inline constexpr std::uint32_t kListColour = 0xFFFFFFFFu;
+
 struct ColumnRecord {
     std::string title;
     int width = 0;
@@ -56,6 +60,8 @@ struct ControlRecord {
     std::string toolTip;
     std::vector<ColumnRecord> columns;
     std::vector<std::string> rows; // report list rows keep their "\n"-separated columns
+    std::vector<std::uint32_t> rowColours;  // one per row: kListColour or setListRowColour's
+    std::vector<std::string> rowToolTips;   // one per row: empty or setListRowToolTip's
     bool drawingHeld = false;      // holdListDrawing(list, 1) and not yet released
     int rowsAddedWhileHeld = 0;    // since the list was created
 };
@@ -80,6 +86,13 @@ struct ChooserRecord {
     std::string pattern;
     int patternPosition = 0;
     int multiple = 0;
+    bool save = false; // chooseSaveFile rather than chooseOpenFile
+};
+
+struct MenuRecord {
+    int control = -1; // whose context menu
+    std::vector<MenuItem> items;
+    int choice = 0;   // the command given back, 0 when dismissed
 };
 
 // nullptr when no such window/control exists now.
@@ -95,6 +108,8 @@ std::vector<WindowRecord> openedWindows();
 std::vector<MessageRecord> shownMessages();
 std::vector<ChooserRecord> shownChoosers();
 std::vector<std::string> openedWebAddresses();
+std::vector<std::string> openedFolders(); // by openFolderWindow
+std::vector<MenuRecord> shownMenus();
 // Every title that setWindowTitle gave window `number`, in order, and how often
 // keepWindowsPainted was called (a long task keeps its windows painted).
 std::vector<std::string> titlesSet(int number);
@@ -113,6 +128,11 @@ void chooseNextFiles(const std::vector<std::string>& paths);
 void chooseTooManyFiles();
 // The next choosePath gives this folder (empty: Cancel).
 void chooseNextFolder(const std::string& folder);
+// The next chooseSaveFile gives this path (empty: Cancel).
+void chooseNextSaveFile(const std::string& path);
+// The next showContextMenu gives this command (0: the menu is dismissed). Choosing a greyed item
+// fails the test, as a user cannot.
+void chooseNextMenuCommand(int command);
 
 // A message box that finds no queued answer is answered by `responder` (given the box as shown)
 // instead of failing the test; an empty function restores the failure. For runs whose course
@@ -124,6 +144,10 @@ void answerUnqueuedMessages(MessageResponder responder);
 void queueControlEvent(int control);
 void queueClose();
 void queueOtherEvent();
+// The user asks for the context menu of `control` (a right click on it, or the keyboard).
+void queueContextMenu(int control);
+// A menu command arrives at the window as WM_COMMAND does.
+void queueCommand(int command);
 // Selects a row (-1: none) of a list, then delivers the list's control event.
 void queueSelectRow(int list, int row);
 // Replaces a field's text, then delivers the field's control event.

@@ -1,6 +1,8 @@
 // The scripted window layer: windows, fonts, images and the event wait of ui.h.
 #include "platform/portable/scripted_state.h"
 
+#include <algorithm>
+
 namespace oxlo::platform {
 using namespace scripted;
 
@@ -137,6 +139,13 @@ EventKind waitWindowEvent()
         case Step::Kind::Action:
             step.action();
             continue;
+        case Step::Kind::Command:
+            script.lastEventCommand = step.value;
+            return EventKind::Command;
+        case Step::Kind::ContextMenu:
+            usableControl(step, "context menu");
+            script.lastEventControl = step.control;
+            return EventKind::ContextMenu;
         case Step::Kind::ControlEvent:
             usableControl(step, "control event");
             break;
@@ -170,6 +179,28 @@ EventKind waitWindowEvent()
 }
 
 int eventControl() { return state().lastEventControl; }
+int eventCommand() { return state().lastEventCommand; }
+
+int showContextMenu(const std::vector<MenuItem>& items)
+{
+    ScriptState& script = state();
+    script.menus.push_back(MenuRecord{script.lastEventControl, items, 0});
+    if (script.menuChoices.empty())
+        throw ScriptError("showContextMenu: no choice queued for the menu of " +
+                          describeControl(script.lastEventControl));
+    const int command = script.menuChoices.front();
+    script.menuChoices.pop_front();
+    if (command != 0) {
+        const auto item = std::find_if(items.begin(), items.end(), [&](const MenuItem& candidate) {
+            return candidate.command == command;
+        });
+        if (item == items.end() || !item->enabled)
+            throw ScriptError("showContextMenu: command " + std::to_string(command) +
+                              " is not an item that can be chosen");
+    }
+    script.menus.back().choice = command;
+    return command;
+}
 
 void keepWindowsPainted() { ++state().paintRequests; }
 

@@ -31,6 +31,52 @@ void forgetToolTip(const ControlEntry& entry) {
     ::SendMessageA(window->second.toolTip, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
+// The window's tooltip, made with its first tool; owned by the window, so it goes when the window
+// goes. Wide enough for a row's problems one to a line.
+HWND toolTipWindow(WindowEntry& window) {
+    if (!window.toolTip) {
+        window.toolTip = ::CreateWindowExA(
+            WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window.window.get(), nullptr,
+            ::GetModuleHandleA(nullptr), nullptr);
+        if (window.toolTip) ::SendMessageA(window.toolTip, TTM_SETMAXTIPWIDTH, 0, scaled(600));
+    }
+    return window.toolTip;
+}
+
+WindowEntry* windowOf(const ControlEntry& entry) {
+    auto window = layer().windows.find(entry.window);
+    return window == layer().windows.end() ? nullptr : &window->second;
+}
+
+// The report list row under the pointer now, -1 when none.
+int rowUnderPointer(HWND list) {
+    LVHITTESTINFO hit{};
+    if (!::GetCursorPos(&hit.pt) || !::ScreenToClient(list, &hit.pt)) return -1;
+    return static_cast<int>(::SendMessageA(list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+}
+
+constexpr UINT_PTR kRowTipSubclassId = 2;
+
+// The tooltip asks for its text when it shows; when the pointer moves to another row it is
+// taken down, so that it shows again with that row's text.
+LRESULT CALLBACK rowTipProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                 DWORD_PTR) {
+    if (message == WM_MOUSEMOVE) {
+        if (ControlEntry* entry = controlByHandle(list, nullptr)) {
+            const int row = rowUnderPointer(list);
+            WindowEntry* window = windowOf(*entry);
+            if (row != entry->tipRow && window && window->toolTip) {
+                entry->tipRow = row;
+                ::SendMessageA(window->toolTip, TTM_POP, 0, 0);
+            }
+        }
+    } else if (message == WM_NCDESTROY) {
+        ::RemoveWindowSubclass(list, rowTipProcedure, kRowTipSubclassId);
+    }
+    return ::DefSubclassProc(list, message, wParam, lParam);
+}
+
 // A link is a notifying static: the hand pointer, black text while hovered, and an event when
 // the left button is released over it (STN_CLICKED would fire on the press).
 LRESULT CALLBACK linkProcedure(HWND link, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
@@ -187,12 +233,39 @@ void onCommand(HWND control, UINT code) {
     if (fires) raiseControlEvent(number);
 }
 
-void onNotify(const NMHDR* header) {
-    if (!header) return;
+// Rows with a colour of their own are drawn in it.
+LRESULT onCustomDraw(const ControlEntry& entry, NMLVCUSTOMDRAW* draw) {
+    if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
+    if (draw->nmcd.dwDrawStage != CDDS_ITEMPREPAINT) return CDRF_DODEFAULT;
+    const auto row = static_cast<std::size_t>(draw->nmcd.dwItemSpec);
+    if (row >= entry.rowColours.size() || entry.rowColours[row] == CLR_DEFAULT)
+        return CDRF_DODEFAULT;
+    draw->clrText = entry.rowColours[row];
+    return CDRF_NEWFONT;
+}
+
+// The tooltip of a list's rows asks for the text of the row under the pointer.
+void onRowTipText(NMTTDISPINFOA* info) {
+    const ControlEntry* entry = controlByHandle(reinterpret_cast<HWND>(info->hdr.idFrom), nullptr);
+    info->szText[0] = '\0';
+    info->lpszText = info->szText;
+    if (!entry || !entry->rowTipTool) return;
+    const int row = rowUnderPointer(entry->control.get());
+    if (row >= 0 && static_cast<std::size_t>(row) < entry->rowTips.size())
+        info->lpszText = const_cast<char*>(entry->rowTips[static_cast<std::size_t>(row)].c_str());
+}
+
+LRESULT onNotify(NMHDR* header) {
+    if (!header) return 0;
+    if (header->code == TTN_GETDISPINFOA) {
+        onRowTipText(reinterpret_cast<NMTTDISPINFOA*>(header));
+        return 0;
+    }
     int number = -1;
     const ControlEntry* entry = controlByHandle(header->hwndFrom, &number);
-    if (!entry || entry->kind != ControlKind::ReportList) return;
+    if (!entry || entry->kind != ControlKind::ReportList) return 0;
     switch (header->code) {
+    case NM_CUSTOMDRAW: return onCustomDraw(*entry, reinterpret_cast<NMLVCUSTOMDRAW*>(header));
     case NM_CLICK:
     case NM_DBLCLK:
     case NM_RCLICK:
@@ -206,6 +279,7 @@ void onNotify(const NMHDR* header) {
     }
     default: break;
     }
+    return 0;
 }
 
 HBRUSH onStaticColour(HWND control, HDC dc) {
@@ -269,17 +343,9 @@ void setControlImage(int control, ImageHandle image) {
 void setToolTip(int control, const std::string& text) {
     ControlEntry* entry = findControl(control);
     if (!entry) return;
-    auto window = layer().windows.find(entry->window);
-    if (window == layer().windows.end()) return;
-    HWND owner = window->second.window.get();
-    if (!window->second.toolTip) {
-        // Owned by the window, so it goes when the window goes.
-        window->second.toolTip = ::CreateWindowExA(
-            WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
-            ::GetModuleHandleA(nullptr), nullptr);
-        if (!window->second.toolTip) return;
-    }
+    WindowEntry* window = windowOf(*entry);
+    if (!window || !toolTipWindow(*window)) return;
+    HWND owner = window->window.get();
     forgetToolTip(*entry);
     std::vector<char> tip(text.begin(), text.end());
     tip.push_back('\0');
@@ -289,7 +355,7 @@ void setToolTip(int control, const std::string& text) {
     tool.hwnd = owner;
     tool.uId = reinterpret_cast<UINT_PTR>(entry->control.get());
     tool.lpszText = tip.data();
-    entry->hasToolTip = ::SendMessageA(window->second.toolTip, TTM_ADDTOOLA, 0,
+    entry->hasToolTip = ::SendMessageA(window->toolTip, TTM_ADDTOOLA, 0,
                                        reinterpret_cast<LPARAM>(&tool)) != FALSE;
 }
 
@@ -358,8 +424,10 @@ void disableControl(int control, int disable) {
 
 void clearListItems(int list) {
     QuietScope quiet;
-    const ControlEntry* entry = findControl(list);
+    ControlEntry* entry = findControl(list);
     if (!entry || !isList(entry->kind)) return;
+    entry->rowColours.clear();
+    entry->rowTips.clear();
     ::SendMessageA(entry->control.get(),
                    entry->kind == ControlKind::ListBox ? LB_RESETCONTENT : LVM_DELETEALLITEMS, 0, 0);
 }
@@ -375,7 +443,7 @@ void holdListDrawing(int list, int hold) {
 
 void addListItem(int list, int position, const std::string& text) {
     QuietScope quiet;
-    const ControlEntry* entry = findControl(list);
+    ControlEntry* entry = findControl(list);
     if (!entry || !isList(entry->kind)) return;
     HWND handle = entry->control.get();
     const int count = countListItems(list);
@@ -400,6 +468,11 @@ void addListItem(int list, int position, const std::string& text) {
     const auto inserted = static_cast<int>(
         ::SendMessageA(handle, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
     if (inserted < 0) return;
+    const auto at = static_cast<std::size_t>(inserted);
+    if (at <= entry->rowColours.size()) {
+        entry->rowColours.insert(entry->rowColours.begin() + inserted, CLR_DEFAULT);
+        entry->rowTips.insert(entry->rowTips.begin() + inserted, std::string());
+    }
     for (std::size_t column = 1; column < columns.size(); ++column) {
         LVITEMA cell{};
         cell.iSubItem = static_cast<int>(column);
@@ -420,11 +493,91 @@ int countListItems(int list) {
 
 void removeListItem(int list, int position) {
     QuietScope quiet;
-    const ControlEntry* entry = findControl(list);
+    ControlEntry* entry = findControl(list);
     if (!entry || !isList(entry->kind) || position < 0) return;
+    if (static_cast<std::size_t>(position) < entry->rowColours.size()) {
+        entry->rowColours.erase(entry->rowColours.begin() + position);
+        entry->rowTips.erase(entry->rowTips.begin() + position);
+    }
     ::SendMessageA(entry->control.get(),
                    entry->kind == ControlKind::ListBox ? LB_DELETESTRING : LVM_DELETEITEM,
                    static_cast<WPARAM>(position), 0);
+}
+
+namespace {
+
+ControlEntry* reportRow(int list, int row) {
+    ControlEntry* entry = findControl(list);
+    if (!entry || entry->kind != ControlKind::ReportList || row < 0 ||
+        static_cast<std::size_t>(row) >= entry->rowColours.size())
+        return nullptr;
+    return entry;
+}
+
+} // namespace
+
+void setListRowColour(int list, int row, std::uint32_t colour) {
+    ControlEntry* entry = reportRow(list, row);
+    if (!entry) return;
+    entry->rowColours[static_cast<std::size_t>(row)] = colour;
+    RECT bounds{};
+    bounds.left = LVIR_BOUNDS;
+    HWND handle = entry->control.get();
+    if (::SendMessageA(handle, LVM_GETITEMRECT, static_cast<WPARAM>(row),
+                       reinterpret_cast<LPARAM>(&bounds)))
+        ::InvalidateRect(handle, &bounds, FALSE);
+}
+
+void setListRowToolTip(int list, int row, const std::string& text) {
+    ControlEntry* entry = reportRow(list, row);
+    if (!entry) return;
+    entry->rowTips[static_cast<std::size_t>(row)] = text;
+    if (entry->rowTipTool || text.empty()) return;
+    WindowEntry* window = windowOf(*entry);
+    if (!window || !toolTipWindow(*window)) return;
+    // One tool for the whole list, whose text is asked for (TTN_GETDISPINFO) row by row.
+    TTTOOLINFOA tool{};
+    tool.cbSize = TTTOOLINFOA_V2_SIZE;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = window->window.get();
+    tool.uId = reinterpret_cast<UINT_PTR>(entry->control.get());
+    tool.lpszText = LPSTR_TEXTCALLBACKA;
+    if (!::SendMessageA(window->toolTip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool))) return;
+    entry->rowTipTool = true;
+    entry->hasToolTip = true; // taken off the tooltip with the list
+    ::SetWindowSubclass(entry->control.get(), rowTipProcedure, kRowTipSubclassId, 0);
+}
+
+int showContextMenu(const std::vector<MenuItem>& items) {
+    ControlEntry* entry = findControl(layer().lastEventControl);
+    if (!entry || items.empty()) return 0;
+    WindowEntry* window = windowOf(*entry);
+    if (!window) return 0;
+    HWND control = entry->control.get();
+    POINT at = layer().contextPoint;
+    if (at.x == -1 && at.y == -1) {
+        // Asked for with the keyboard: below the selected row, else at the control's corner.
+        RECT place{};
+        place.left = LVIR_BOUNDS;
+        const int row = entry->kind == ControlKind::ReportList ? selectedRow(*entry) : -1;
+        if (row < 0 || !::SendMessageA(control, LVM_GETITEMRECT, static_cast<WPARAM>(row),
+                                       reinterpret_cast<LPARAM>(&place)))
+            place = RECT{0, 0, 0, 0};
+        at = POINT{place.left + scaled(8), place.bottom};
+        ::ClientToScreen(control, &at);
+    }
+    HMENU menu = ::CreatePopupMenu();
+    if (!menu) return 0;
+    for (const MenuItem& item : items)
+        ::AppendMenuA(menu, MF_STRING | (item.enabled ? MF_ENABLED : MF_GRAYED),
+                      static_cast<UINT_PTR>(item.command), item.caption.c_str());
+    HWND owner = window->window.get();
+    ::SetForegroundWindow(owner); // else the menu would not go when the user clicks elsewhere
+    const auto chosen = static_cast<int>(::TrackPopupMenuEx(
+        menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON | TPM_LEFTALIGN | TPM_TOPALIGN, at.x,
+        at.y, owner, nullptr));
+    ::DestroyMenu(menu);
+    return chosen;
 }
 
 } // namespace oxlo::platform

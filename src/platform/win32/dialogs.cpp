@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace oxlo::platform {
@@ -79,6 +80,30 @@ std::string withBackslash(std::string folder) {
     return folder;
 }
 
+// "description|filter|..." as the dialogs take it: NUL-separated, ending in two NULs.
+std::vector<char> filterList(const std::string& pattern) {
+    std::vector<char> filter(pattern.begin(), pattern.end());
+    for (char& c : filter)
+        if (c == '|') c = '\0';
+    filter.push_back('\0');
+    filter.push_back('\0');
+    return filter;
+}
+
+// The folder a file dialog starts in and the name proposed in its box, from the default file.
+std::pair<std::string, std::string> startingPlace(const std::string& defaultFile) {
+    std::string folder;
+    std::string name = defaultFile;
+    if (const std::size_t slash = defaultFile.rfind('\\'); slash != std::string::npos) {
+        folder = defaultFile.substr(0, slash);
+        name = defaultFile.substr(slash + 1);
+        if (folder.size() == 2 && folder[1] == ':') folder += '\\'; // "C:" alone means C's cwd
+    }
+    // The dialog refuses to open at all with an invalid name in its box.
+    if (!isValidFileName(name)) name.clear();
+    return {folder, name};
+}
+
 int CALLBACK browseCallback(HWND dialog, UINT message, LPARAM, LPARAM initialFolder) {
     if (message == BFFM_INITIALIZED && initialFolder)
         ::SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, initialFolder);
@@ -98,21 +123,8 @@ std::string chooseOpenFile(const std::string& title, const std::string& defaultF
     nextPending = 0;
     lastChoiceDidNotFit = false;
 
-    std::vector<char> filter(pattern.begin(), pattern.end());
-    for (char& c : filter)
-        if (c == '|') c = '\0';
-    filter.push_back('\0');
-    filter.push_back('\0');
-
-    std::string folder;
-    std::string name = defaultFile;
-    if (const std::size_t slash = defaultFile.rfind('\\'); slash != std::string::npos) {
-        folder = defaultFile.substr(0, slash);
-        name = defaultFile.substr(slash + 1);
-        if (folder.size() == 2 && folder[1] == ':') folder += '\\'; // "C:" alone means C's cwd
-    }
-    // The dialog refuses to open at all with an invalid name in its box.
-    if (!isValidFileName(name)) name.clear();
+    const std::vector<char> filter = filterList(pattern);
+    const auto [folder, name] = startingPlace(defaultFile);
 
     // One NUL more than the dialog is told of, so that every name read below ends in one.
     std::vector<char> selection(kSelectionSize + 1, '\0');
@@ -201,6 +213,48 @@ std::string choosePath(const std::string& title, const std::string& initialFolde
     }
     if (SUCCEEDED(com)) ::CoUninitialize();
     return chosen;
+}
+
+std::string chooseSaveFile(const std::string& title, const std::string& defaultFile,
+                           const std::string& pattern, int patternPosition) {
+    const std::vector<char> filter = filterList(pattern);
+
+    // The extension given to a name typed without one: that of the chosen pair's filter.
+    std::string extension;
+    {
+        std::vector<std::string> parts;
+        std::size_t start = 0;
+        for (std::size_t bar; (bar = pattern.find('|', start)) != std::string::npos; start = bar + 1)
+            parts.push_back(pattern.substr(start, bar - start));
+        parts.push_back(pattern.substr(start));
+        const std::size_t at = static_cast<std::size_t>(patternPosition) * 2 + 1;
+        if (at < parts.size() && parts[at].rfind("*.", 0) == 0)
+            extension = parts[at].substr(2, parts[at].find(';') - 2);
+    }
+
+    const auto [folder, name] = startingPlace(defaultFile);
+    std::vector<char> chosen(MAX_PATH + 1, '\0');
+    name.copy(chosen.data(), std::min<std::size_t>(name.size(), MAX_PATH - 1));
+
+    ModalScope modal;
+    OPENFILENAMEA dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = modal.owner();
+    dialog.lpstrFilter = filter.data();
+    dialog.nFilterIndex = static_cast<DWORD>(patternPosition + 1);
+    dialog.lpstrFile = chosen.data();
+    dialog.nMaxFile = MAX_PATH;
+    dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
+    dialog.lpstrTitle = title.c_str();
+    dialog.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
+    dialog.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY |
+                   OFN_OVERWRITEPROMPT;
+    if (!::GetSaveFileNameA(&dialog)) return {};
+    return std::string(chosen.data());
+}
+
+void openFolderWindow(const std::string& folder) {
+    ::ShellExecuteA(nullptr, "open", folder.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 void openWebAddress(const std::string& address) {

@@ -2,6 +2,9 @@
 #include "platform/services.h"
 
 #include <windows.h>
+#include <shlobj.h>
+
+#include <cstdio>
 
 #include <vector>
 
@@ -40,6 +43,24 @@ int deleteFile(const std::string& path) { return ::DeleteFileA(path.c_str()) ? 1
 
 int renameFile(const std::string& oldPath, const std::string& newPath) {
     return ::MoveFileA(oldPath.c_str(), newPath.c_str()) ? 1 : 0;
+}
+
+std::string localAppDataFolder() {
+    char path[MAX_PATH] = {};
+    if (FAILED(::SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path)))
+        return {};
+    std::string folder(path);
+    while (!folder.empty() && folder.back() == '\\') folder.pop_back();
+    return folder;
+}
+
+std::string localTimeStamp() {
+    SYSTEMTIME now;
+    ::GetLocalTime(&now);
+    char text[32];
+    std::snprintf(text, sizeof text, "%04u%02u%02u-%02u%02u%02u", now.wYear, now.wMonth, now.wDay,
+                  now.wHour, now.wMinute, now.wSecond);
+    return text;
 }
 
 } // namespace oxlo::platform

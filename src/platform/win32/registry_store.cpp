@@ -42,6 +42,13 @@ REGSAM accessMask(RegistryAccess access)
 
 } // namespace
 
+bool registryHasSeparate32BitView()
+{
+    if (sizeof(void*) == 8) return true;
+    BOOL wow64 = FALSE;
+    return ::IsWow64Process(::GetCurrentProcess(), &wow64) && wow64;
+}
+
 long registryConnect(const std::string& computer, RegistryHandle root, RegistryHandle* result)
 {
     HKEY key = nullptr;

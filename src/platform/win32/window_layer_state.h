@@ -27,12 +27,19 @@ struct ControlEntry {
     int window = -1;       // number of the window it lives in
     bool hasToolTip = false;
     bool hovered = false;  // links: pointer over it
+    // Report lists: per row, the text colour (CLR_DEFAULT: the list's own) and the tooltip text.
+    std::vector<COLORREF> rowColours;
+    std::vector<std::string> rowTips;
+    bool rowTipTool = false; // the list is a tool of its window's tooltip (text per row)
+    int tipRow = -1;         // the row the pointer was last over
 };
 
 struct QueuedEvent {
     EventKind kind = EventKind::Other;
-    int control = -1; // Control events
+    int control = -1; // Control and ContextMenu events
     int window = -1;  // Close events
+    int command = 0;  // Command events
+    POINT at{-1, -1}; // ContextMenu events: the screen point asked at, (-1, -1) from the keyboard
 };
 
 // Destroyed in reverse order: controls, windows, fonts, images — each still valid while the
@@ -44,6 +51,8 @@ struct WindowLayer {
     std::map<int, ControlEntry> controls;
     std::deque<QueuedEvent> events;
     int lastEventControl = -1;
+    int lastEventCommand = 0;
+    POINT contextPoint{-1, -1};
     unsigned long openings = 0;
     int dpi = 0;            // vertical pixels per inch of the screen; 0 until initialised
     bool waiting = false;   // inside GetMessage: a raised event must wake it
@@ -81,10 +90,14 @@ public:
 };
 void raiseControlEvent(int number);
 void raiseCloseEvent(int window);
+void raiseCommandEvent(int command);
+// WM_CONTEXTMENU for one of the layer's controls (false for any other window).
+bool raiseContextMenuEvent(HWND control, POINT at);
 
 // Control notifications arriving at a window (WM_COMMAND, WM_NOTIFY, WM_CTLCOLORSTATIC).
 void onCommand(HWND control, UINT code);
-void onNotify(const NMHDR* header);
+// The result of WM_NOTIFY: custom draw stages of report lists, 0 otherwise.
+LRESULT onNotify(NMHDR* header);
 // Non-zero brush when the window layer colours this static control itself.
 HBRUSH onStaticColour(HWND control, HDC dc);
 

@@ -2,6 +2,7 @@
 #include "platform/win32/window_layer_state.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <algorithm>
 
@@ -35,11 +36,18 @@ int windowNumberOf(HWND window) {
 LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COMMAND:
-        if (lParam != 0) onCommand(reinterpret_cast<HWND>(lParam), HIWORD(wParam));
+        if (lParam != 0)
+            onCommand(reinterpret_cast<HWND>(lParam), HIWORD(wParam));
+        else if (HIWORD(wParam) == 0) // a menu's (an accelerator's would say 1)
+            raiseCommandEvent(LOWORD(wParam));
         return 0;
     case WM_NOTIFY:
-        onNotify(reinterpret_cast<const NMHDR*>(lParam));
-        return 0;
+        return onNotify(reinterpret_cast<NMHDR*>(lParam));
+    case WM_CONTEXTMENU: {
+        const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        if (raiseContextMenuEvent(reinterpret_cast<HWND>(wParam), at)) return 0;
+        break;
+    }
     case WM_CTLCOLORSTATIC:
         if (HBRUSH brush = onStaticColour(reinterpret_cast<HWND>(lParam),
                                           reinterpret_cast<HDC>(wParam)))
@@ -66,7 +74,10 @@ bool takeEvent(EventKind* kind) {
     if (events.empty()) return false;
     const QueuedEvent event = events.front();
     events.pop_front();
-    if (event.kind == EventKind::Control) layer().lastEventControl = event.control;
+    if (event.kind == EventKind::Control || event.kind == EventKind::ContextMenu)
+        layer().lastEventControl = event.control;
+    if (event.kind == EventKind::Command) layer().lastEventCommand = event.command;
+    if (event.kind == EventKind::ContextMenu) layer().contextPoint = event.at;
     *kind = event.kind;
     return true;
 }
@@ -163,6 +174,26 @@ void raiseControlEvent(int number) {
 void raiseCloseEvent(int window) {
     layer().events.push_back({EventKind::Close, -1, window});
     wakeWaitingLoop();
+}
+
+void raiseCommandEvent(int command) {
+    QueuedEvent event;
+    event.kind = EventKind::Command;
+    event.command = command;
+    layer().events.push_back(event);
+    wakeWaitingLoop();
+}
+
+bool raiseContextMenuEvent(HWND control, POINT at) {
+    int number = -1;
+    if (!controlByHandle(control, &number)) return false;
+    QueuedEvent event;
+    event.kind = EventKind::ContextMenu;
+    event.control = number;
+    event.at = at;
+    layer().events.push_back(event);
+    wakeWaitingLoop();
+    return true;
 }
 
 } // namespace win32
@@ -281,6 +312,8 @@ EventKind waitWindowEvent() {
 }
 
 int eventControl() { return layer().lastEventControl; }
+
+int eventCommand() { return layer().lastEventCommand; }
 
 void keepWindowsPainted() {
     showNewWindows();

@@ -1,0 +1,108 @@
+#include "catalogue/mapset_check.h"
+
+#include "catalogue/registry_layout.h"
+#include "mapfile/map_file.h"
+#include "platform/services.h"
+
+#include <optional>
+
+namespace oxlo::catalogue {
+
+namespace {
+
+using platform::textFromNumber;
+
+bool fileThere(const std::string& path) { return platform::fileSize(path) >= 0; }
+
+void add(std::vector<MapsetProblem>& problems, ProblemKind kind, std::string text)
+{
+    problems.push_back({kind, std::move(text)});
+}
+
+void checkTyp(const InstalledMapset& row, std::vector<MapsetProblem>& problems)
+{
+    if (row.typ.empty()) return;
+    if (!fileThere(row.typ)) {
+        add(problems, ProblemKind::MissingTyp, "The TYP file " + row.typ + " does not exist.");
+        return;
+    }
+    const std::optional<std::uint16_t> id =
+        mapfile::readHeaderWord(row.typ, mapfile::kTypFamilyIdPosition);
+    if (id && *id != row.id)
+        add(problems, ProblemKind::ForeignTyp,
+            "The TYP file " + row.typ + " belongs to family ID " + textFromNumber(*id) +
+                ", not to this mapset's family ID " + textFromNumber(row.id) + ".");
+}
+
+void checkIndexFields(const InstalledMapset& row, std::vector<MapsetProblem>& problems)
+{
+    if (row.form == kFormFamily) {
+        const auto id = mapfile::readHeaderWord(row.tdb, mapfile::kTdbFamilyIdPosition);
+        if (id && *id != row.id)
+            add(problems, ProblemKind::IndexFamilyId,
+                "The index file " + row.tdb + " holds family ID " + textFromNumber(*id) +
+                    ", not the registry's " + textFromNumber(row.id) + ".");
+        return;
+    }
+    // The row's code was read from the .TDB by the scan; a key named otherwise is not its own.
+    if (row.form == kFormNumericProduct && platform::numberFromText(row.keyName) != row.id)
+        add(problems, ProblemKind::IndexProductCode,
+            "The index file " + row.tdb + " holds product code " + textFromNumber(row.id) +
+                ", but the entry is registered as " +
+                relativeKeyPath(kProductsBranch, row.keyName) + ".");
+}
+
+} // namespace
+
+std::vector<MapsetProblem> checkMapset(const InstalledMapset& row,
+                                       const std::vector<const InstalledMapset*>& rows)
+{
+    std::vector<MapsetProblem> problems;
+    if (platform::fileSize(row.loc) != platform::kIsFolder)
+        add(problems, ProblemKind::MissingFolder, "The folder " + row.loc + " does not exist.");
+    const bool indexThere = fileThere(row.tdb);
+    if (!indexThere)
+        add(problems, ProblemKind::MissingIndex, "The index file " + row.tdb + " does not exist.");
+    if (!row.bmap.empty() && !fileThere(row.bmap))
+        add(problems, ProblemKind::MissingOverview,
+            "The overview map " + row.bmap + " does not exist.");
+    if (row.form == kFormFamily) checkTyp(row, problems);
+    if (indexThere) checkIndexFields(row, problems);
+    if (row.form == kFormFamily) {
+        for (const InstalledMapset* other : rows) {
+            if (other == &row || other->form != kFormFamily || other->id != row.id) continue;
+            add(problems, ProblemKind::SharedFamilyId,
+                "Family ID " + textFromNumber(row.id) + " is also used by mapset " +
+                    relativeKeyPath(kFamiliesBranch, other->keyName) +
+                    "; MapSource shows only one of them.");
+        }
+    }
+    return problems;
+}
+
+void checkInstalledMapsets(int count)
+{
+    std::vector<const InstalledMapset*> rows;
+    for (int slot = 1; slot <= count; ++slot) rows.push_back(&installedMapsets[slot]);
+    for (int slot = 1; slot <= count; ++slot)
+        installedMapsets[slot].problems = checkMapset(installedMapsets[slot], rows);
+}
+
+bool hasProblem(const InstalledMapset& row, ProblemKind kind)
+{
+    for (const MapsetProblem& problem : row.problems)
+        if (problem.kind == kind) return true;
+    return false;
+}
+
+std::string problemLines(const InstalledMapset& row)
+{
+    std::string lines;
+    for (const MapsetProblem& problem : row.problems) {
+        if (!lines.empty()) lines += "\n";
+        lines += problem.text;
+    }
+    return lines;
+}
+
+} // namespace oxlo::catalogue

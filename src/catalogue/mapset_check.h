@@ -1,0 +1,26 @@
+// The check that every scan makes of each row: missing folders and files, and family IDs and
+// product codes that disagree between the registry, the .TDB and the TYP file. Only file sizes and
+// header words are read, never a whole map.
+#pragma once
+
+#include "catalogue/installed_mapsets.h"
+
+#include <string>
+#include <vector>
+
+namespace oxlo::catalogue {
+
+// The problems of `row`; `rows` are all rows of the scan (family IDs are compared across them).
+std::vector<MapsetProblem> checkMapset(const InstalledMapset& row,
+                                       const std::vector<const InstalledMapset*>& rows);
+
+// Checks rows 1 to `count` of installedMapsets and stores their problems.
+void checkInstalledMapsets(int count);
+
+// True when the row has a problem of that kind.
+bool hasProblem(const InstalledMapset& row, ProblemKind kind);
+
+// The row's problems one to a line (a line feed between them).
+std::string problemLines(const InstalledMapset& row);
+
+} // namespace oxlo::catalogue

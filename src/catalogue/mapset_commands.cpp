@@ -1,0 +1,190 @@
+#include "catalogue/mapset_commands.h"
+
+#include "catalogue/installed_mapsets.h"
+#include "catalogue/mapset_check.h"
+#include "catalogue/mapset_names.h"
+#include "catalogue/registry_backup.h"
+#include "catalogue/registry_file.h"
+#include "catalogue/registry_layout.h"
+#include "catalogue/registry_tree.h"
+#include "mapfile/map_file.h"
+#include "platform/registry.h"
+#include "platform/services.h"
+
+#include <array>
+#include <optional>
+#include <string>
+
+namespace oxlo::catalogue {
+
+namespace {
+
+constexpr const char* kCheckTitle = "Check Mapset";
+constexpr const char* kLocateTitle = "Locate Folder";
+constexpr const char* kRemoveTitle = "Remove Entry";
+constexpr const char* kFixTypTitle = "Fix TYP Family ID";
+constexpr const char* kSaveTitle = "Save Registry Entry";
+
+// The values that name a file or the folder of a mapset, wherever in its key they stand.
+constexpr std::array<const char*, 6> kPathValues = {kValueLoc, kValueTdb, kValueBmap,
+                                                    kValueTyp, "IDX",     "MDR"};
+
+const InstalledMapset* rowAt(int row)
+{
+    if (row < 1 || row > mapsetCount || installedMapsets[row].keyName.empty()) return nullptr;
+    return &installedMapsets[row];
+}
+
+std::string keyOf(const InstalledMapset& mapset)
+{
+    return relativeKeyPath(mapset.branch, mapset.keyName);
+}
+
+void warn(const char* title, const std::string& text)
+{
+    platform::showMessage(title, text, platform::kMessageWarning);
+}
+
+// `path` with `oldFolder` in front replaced by `newFolder`; nothing when it lies elsewhere.
+std::optional<std::string> moved(const std::string& path, const std::string& oldFolder,
+                                 const std::string& newFolder)
+{
+    if (samePath(path, oldFolder)) return newFolder;
+    const std::size_t slash = path.rfind('\\');
+    if (slash == std::string::npos || !samePath(path.substr(0, slash), oldFolder)) return {};
+    return newFolder + path.substr(slash);
+}
+
+bool isPathValue(const std::string& name)
+{
+    for (const char* candidate : kPathValues)
+        if (sameIgnoringCase(name, candidate)) return true;
+    return false;
+}
+
+// Points every path value of the key, and of its subkeys, that lay in `oldFolder` into `newFolder`.
+void moveFolder(RegistryTree& tree, const std::string& oldFolder, const std::string& newFolder)
+{
+    for (RegistryTreeValue& value : tree.values) {
+        if (value.type != platform::kRegSz || !isPathValue(value.name) || value.bytes.empty())
+            continue;
+        const std::string text(value.bytes.begin(), value.bytes.end() - 1);
+        if (const auto path = moved(text, oldFolder, newFolder)) {
+            value.bytes.assign(path->begin(), path->end());
+            value.bytes.push_back(0);
+        }
+    }
+    for (auto& subkey : tree.subkeys) moveFolder(subkey.second, oldFolder, newFolder);
+}
+
+std::string withoutTrailingBackslash(std::string folder)
+{
+    if (folder.size() > 3 && folder.back() == '\\') folder.pop_back();
+    return folder;
+}
+
+} // namespace
+
+void showMapsetCheck(int row)
+{
+    const InstalledMapset* mapset = rowAt(row);
+    if (!mapset) return;
+    if (mapset->problems.empty()) {
+        platform::showMessage(kCheckTitle, "Mapset " + keyOf(*mapset) + " has no problems.",
+                              platform::kMessageInfo);
+        return;
+    }
+    platform::showMessage(kCheckTitle, "Mapset " + keyOf(*mapset) + ":\n" + problemLines(*mapset),
+                          platform::kMessageWarning);
+}
+
+void openMapsetFolder(int row)
+{
+    const InstalledMapset* mapset = rowAt(row);
+    if (mapset && platform::fileSize(mapset->loc) == platform::kIsFolder)
+        platform::openFolderWindow(mapset->loc);
+}
+
+void locateMapsetFolder(int row)
+{
+    const InstalledMapset* found = rowAt(row);
+    if (!found) return;
+    const InstalledMapset mapset = *found; // the rescan refills the table
+    const std::string chosen = platform::choosePath(kLocateTitle, mapset.loc);
+    if (chosen.empty()) return;
+    const std::string folder = withoutTrailingBackslash(chosen);
+    const std::string index = platform::getFilePart(mapset.tdb);
+    const std::string separator = folder.back() == '\\' ? "" : "\\";
+    if (index.empty() || platform::fileSize(folder + separator + index) < 0) {
+        warn(kLocateTitle, "The folder " + folder + " does not hold " +
+                               (index.empty() ? std::string("the mapset's index file") : index) +
+                               ". Nothing was changed.");
+        return;
+    }
+    const std::string key = keyOf(mapset);
+    const std::string path = kBaseKey + key;
+    const std::optional<RegistryTree> old = readRegistryTree(kCatalogueRoot, path);
+    if (!old) {
+        warn(kLocateTitle, "The registry entry " + key + " could not be read. Nothing was changed.");
+        return;
+    }
+    if (!backUpKey(key, kLocateTitle)) return;
+    RegistryTree updated = *old;
+    moveFolder(updated, mapset.loc, folder);
+    if (!writeRegistryTree(kCatalogueRoot, path, updated)) {
+        // Only values were written, so writing the old ones back makes the key as it was.
+        const bool back = writeRegistryTree(kCatalogueRoot, path, *old);
+        warn(kLocateTitle, "The registry entry " + key + " could not be rewritten" +
+                               (back ? ", so it is as it was."
+                                     : " and may be changed in part. A copy of it is in " +
+                                           backupFolder() + "."));
+    }
+    scanInstalledMapsets();
+}
+
+void removeMapsetEntry(int row)
+{
+    const InstalledMapset* found = rowAt(row);
+    if (!found || !hasProblem(*found, ProblemKind::MissingFolder)) return;
+    const std::string key = keyOf(*found);
+    if (platform::showMessage(kRemoveTitle,
+                              "Remove the registry entry " + key + "? Its folder " + found->loc +
+                                  " no longer exists.",
+                              platform::kMessageQuestion) != platform::kAnswerYes)
+        return;
+    if (!backUpKey(key, kRemoveTitle)) return;
+    const bool removed = deleteRegistryTreeOrKeep(kCatalogueRoot, kBaseKey + key);
+    scanInstalledMapsets();
+    if (!removed)
+        warn(kRemoveTitle, "The registry entry " + key + " could not be removed.");
+}
+
+void fixTypFamilyId(int row)
+{
+    const InstalledMapset* found = rowAt(row);
+    if (!found || !hasProblem(*found, ProblemKind::ForeignTyp)) return;
+    const std::string typ = found->typ;
+    if (platform::copyFile(typ, typ + ".bak") == 0) {
+        warn(kFixTypTitle, "No copy of " + typ + " could be saved, so it was not changed.");
+        return;
+    }
+    if (mapfile::writeValueAtOffset(typ, mapfile::kTypFamilyIdPosition + 1, 0, found->id, "",
+                                    "Word") != 1)
+        warn(kFixTypTitle, "The family ID could not be written into " + typ +
+                               ". Its copy is " + typ + ".bak.");
+    scanInstalledMapsets();
+}
+
+void saveMapsetEntry(int row)
+{
+    const InstalledMapset* mapset = rowAt(row);
+    if (!mapset) return;
+    const std::string key = keyOf(*mapset);
+    const std::string file = platform::chooseSaveFile(kSaveTitle, mapset->keyName + ".reg",
+                                                      "Registration entries|*.reg", 0);
+    if (file.empty()) return;
+    if (!saveRegistryKey(kBaseKey + key, file))
+        warn(kSaveTitle, "The registry entry " + key + " could not be saved to " + file + ".");
+}
+
+} // namespace oxlo::catalogue

@@ -1,0 +1,19 @@
+// What the user can do with one catalogue row from the main list's context menu: see its
+// problems, open or locate its folder, remove an entry whose folder is gone, give a TYP file the
+// mapset's family ID, and save the row's key as a .reg file. `row` is the 1-based slot; a row
+// outside the table does nothing. Every change of a key is preceded by a copy of it
+// (catalogue/registry_backup.h) and followed by a rescan.
+#pragma once
+
+namespace oxlo::catalogue {
+
+void showMapsetCheck(int row);
+void openMapsetFolder(int row);
+void locateMapsetFolder(int row);
+// Only for a row whose folder does not exist.
+void removeMapsetEntry(int row);
+// Only for a row whose TYP file holds another family ID.
+void fixTypFamilyId(int row);
+void saveMapsetEntry(int row);
+
+} // namespace oxlo::catalogue

@@ -1,0 +1,24 @@
+// The context menu of the main list: commands on the selected row, each also taken as a menu
+// command (WM_COMMAND) sent to the main window with its number.
+#pragma once
+
+#include "platform/ui.h"
+
+#include <vector>
+
+namespace oxlo::catalogue {
+
+inline constexpr int kCheckMapsetCommand = 40001;
+inline constexpr int kOpenFolderCommand = 40002;
+inline constexpr int kLocateFolderCommand = 40003;
+inline constexpr int kRemoveEntryCommand = 40004;
+inline constexpr int kFixTypCommand = 40005;
+inline constexpr int kSaveEntryCommand = 40006;
+
+// The menu for catalogue row `row` (1-based; 0: none selected, every item greyed).
+std::vector<platform::MenuItem> mapsetMenu(int row);
+
+// Runs `command` on row `row`; a command that is not one of the menu's, or no row, does nothing.
+void runMapsetCommand(int command, int row);
+
+} // namespace oxlo::catalogue

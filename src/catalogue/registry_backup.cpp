@@ -1,0 +1,58 @@
+#include "catalogue/registry_backup.h"
+
+#include "catalogue/registry_file.h"
+#include "catalogue/registry_layout.h"
+#include "platform/services.h"
+
+namespace oxlo::catalogue {
+
+namespace {
+
+bool isFolder(const std::string& path) { return platform::fileSize(path) == platform::kIsFolder; }
+
+// Each level is made when missing; an existing one makes createDirectory fail, which is fine.
+bool makeFolder(const std::string& folder)
+{
+    if (!isFolder(folder)) platform::createDirectory(folder);
+    return isFolder(folder);
+}
+
+// "Families\Alps" -> "Families-Alps": a file name cannot hold a backslash.
+std::string fileNamePart(const std::string& relativePath)
+{
+    std::string name = relativePath;
+    for (char& c : name)
+        if (c == '\\') c = '-';
+    return name;
+}
+
+} // namespace
+
+std::string backupFolder()
+{
+    const std::string local = platform::localAppDataFolder();
+    return local.empty() ? std::string() : local + "\\Oxlo\\Backups";
+}
+
+bool backUpKey(const std::string& relativePath, const std::string& title)
+{
+    const std::string folder = backupFolder();
+    bool saved = false;
+    if (!folder.empty() && makeFolder(folder.substr(0, folder.rfind('\\'))) && makeFolder(folder)) {
+        const std::string stem =
+            folder + "\\" + platform::localTimeStamp() + " " + fileNamePart(relativePath);
+        // Two changes within a second keep both copies.
+        std::string file = stem + ".reg";
+        for (int copy = 2; platform::fileSize(file) != platform::kNoSuchPath && copy < 100; ++copy)
+            file = stem + " (" + platform::textFromNumber(copy) + ").reg";
+        saved = platform::fileSize(file) == platform::kNoSuchPath &&
+                saveRegistryKey(kBaseKey + relativePath, file);
+    }
+    if (!saved)
+        platform::showMessage(title,
+                              "No copy of " + relativePath + " could be saved, so it was not changed.",
+                              platform::kMessageWarning);
+    return saved;
+}
+
+} // namespace oxlo::catalogue

@@ -1,0 +1,271 @@
+// The commands of the main list's context menu on the rows of a scan, through the scripted layer,
+// and the copies that every change of a key leaves.
+#include "catalogue/backup_fixture.h"
+
+#include "catalogue/installed_mapsets.h"
+#include "catalogue/mapset_menu.h"
+#include "catalogue/registry_file.h"
+#include "catalogue/uninstall.h"
+#include "platform/portable/scripted_ui.h"
+#include "platform/services.h"
+
+#include <gtest/gtest.h>
+
+namespace oxlo::testing {
+namespace {
+
+using namespace oxlo::platform;
+using catalogue::installedMapsets;
+using catalogue::runMapsetCommand;
+using catalogue::scanInstalledMapsets;
+
+class MapsetCommands : public BackupTest {
+protected:
+    void SetUp() override
+    {
+        BackupTest::SetUp();
+        alps_ = folder_ + "\\Alps";
+        addFamily("Alps", kRegBinary, {0x71, 0x17}, alps_, makeTdb("Alps\\Alps.TDB", 7));
+        putText(kFamilies + "\\Alps\\1", "BMAP", makeFile("Alps\\Alps.IMG"));
+        putText(kFamilies + "\\Alps", "TYP", typ("Alps\\Alps.TYP", 6001));
+    }
+    // A TYP file whose family ID (at 0x2F) is `id`.
+    std::string typ(const std::string& relativePath, int id)
+    {
+        std::string bytes(0x40, '\0');
+        bytes[0x2F] = static_cast<char>(id & 0xFF);
+        bytes[0x30] = static_cast<char>(id >> 8);
+        return makeFile(relativePath, bytes);
+    }
+    // The last message shown, and the only one since the last one looked at.
+    void expectMessage(const std::string& title, const std::string& text, int flags)
+    {
+        const auto messages = scripted::shownMessages();
+        ASSERT_EQ(messages.size(), ++messagesSeen_);
+        EXPECT_EQ(messages.back().title, title);
+        EXPECT_EQ(messages.back().text, text);
+        EXPECT_EQ(messages.back().flags, flags);
+    }
+    // Moves the Alps folder away so that the entry points nowhere; gives the new folder.
+    std::string moveAlps()
+    {
+        const std::string moved = folder_ + "\\Moved";
+        std::filesystem::rename(hostPath(alps_), hostPath(moved));
+        return moved;
+    }
+    std::string keyText(const std::string& key)
+    {
+        return catalogue::registryFileText(key, *catalogue::readRegistryTree(kLocalMachine, key));
+    }
+
+    std::string alps_;
+    std::size_t messagesSeen_ = 0;
+};
+
+TEST_F(MapsetCommands, CheckMapsetNamesTheProblemsOrSaysThereAreNone)
+{
+    scanInstalledMapsets();
+    scripted::answerNextMessage(kAnswerOk);
+    runMapsetCommand(catalogue::kCheckMapsetCommand, 1);
+    expectMessage("Check Mapset", "Mapset Families\\Alps has no problems.", 0x40);
+
+    std::filesystem::remove(hostPath(alps_ + "\\Alps.IMG"));
+    typ("Alps\\Alps.TYP", 6100);
+    scanInstalledMapsets();
+    scripted::answerNextMessage(kAnswerOk);
+    runMapsetCommand(catalogue::kCheckMapsetCommand, 1);
+    expectMessage("Check Mapset",
+                  "Mapset Families\\Alps:\nThe overview map " + alps_ +
+                      "\\Alps.IMG does not exist.\nThe TYP file " + alps_ +
+                      "\\Alps.TYP belongs to family ID 6100, not to this mapset's family ID 6001.",
+                  0x30);
+}
+
+TEST_F(MapsetCommands, TheMenuOffersWhatFitsTheRow)
+{
+    const std::string moved = folder_ + "\\Gone";
+    addFamily("Bern", kRegBinary, {0x72, 0x17}, moved, moved + "\\Bern.TDB");
+    typ("Alps\\Alps.TYP", 6100);
+    scanInstalledMapsets();
+    const auto enabled = [](int row) {
+        std::vector<int> commands;
+        for (const auto& item : catalogue::mapsetMenu(row))
+            if (item.enabled) commands.push_back(item.command);
+        return commands;
+    };
+    EXPECT_EQ(enabled(1), (std::vector<int>{40001, 40002, 40003, 40005, 40006}));
+    EXPECT_EQ(enabled(2), (std::vector<int>{40001, 40003, 40004, 40006}));
+    EXPECT_EQ(enabled(0), std::vector<int>{});
+    std::vector<std::string> captions;
+    for (const auto& item : catalogue::mapsetMenu(1)) captions.push_back(item.caption);
+    EXPECT_EQ(captions, (std::vector<std::string>{"Check Mapset...", "Open Folder",
+                                                  "Locate Folder...", "Remove Entry...",
+                                                  "Fix TYP Family ID", "Save Registry Entry..."}));
+
+    // Commands that do not fit the row do nothing, also when they come without the menu.
+    runMapsetCommand(catalogue::kRemoveEntryCommand, 1);
+    runMapsetCommand(catalogue::kOpenFolderCommand, 2);
+    runMapsetCommand(catalogue::kFixTypCommand, 2);
+    EXPECT_TRUE(scripted::shownMessages().empty());
+    EXPECT_TRUE(scripted::openedFolders().empty());
+    runMapsetCommand(catalogue::kOpenFolderCommand, 1);
+    EXPECT_EQ(scripted::openedFolders(), std::vector<std::string>{alps_});
+}
+
+TEST_F(MapsetCommands, LocateFolderPointsTheEntryAtTheMovedFolder)
+{
+    putText(kFamilies + "\\Alps\\1", "MDR", alps_ + "\\Alps_mdr.img");
+    putText(kFamilies + "\\Alps\\1", "IDX", "D:\\Elsewhere\\Alps.mdx"); // not in the folder
+    putText(kFamilies + "\\Alps\\1", "Note", alps_ + "\\readme.txt");  // not a path value
+    const std::string moved = moveAlps();
+    scanInstalledMapsets();
+    const std::string before = keyText(kFamilies + "\\Alps");
+
+    scripted::chooseNextFolder(moved + "\\");
+    runMapsetCommand(catalogue::kLocateFolderCommand, 1);
+
+    const std::string files = kFamilies + "\\Alps\\1";
+    EXPECT_EQ(textValue(files, "LOC"), moved);
+    EXPECT_EQ(textValue(files, "TDB"), moved + "\\Alps.TDB");
+    EXPECT_EQ(textValue(files, "BMAP"), moved + "\\Alps.IMG");
+    EXPECT_EQ(textValue(files, "MDR"), moved + "\\Alps_mdr.img");
+    EXPECT_EQ(textValue(kFamilies + "\\Alps", "TYP"), moved + "\\Alps.TYP");
+    EXPECT_EQ(textValue(files, "IDX"), "D:\\Elsewhere\\Alps.mdx");
+    EXPECT_EQ(textValue(files, "Note"), alps_ + "\\readme.txt");
+    EXPECT_EQ(rawValue(kFamilies + "\\Alps", "ID")->bytes, (std::vector<unsigned char>{0x71, 0x17}));
+    EXPECT_TRUE(installedMapsets[1].problems.empty()) << "rescanned";
+    EXPECT_TRUE(scripted::shownMessages().empty());
+    const auto names = copies();
+    ASSERT_EQ(names.size(), 1u);
+    EXPECT_EQ(copyText(names[0]), before);
+    ASSERT_EQ(scripted::shownChoosers().size(), 1u);
+    EXPECT_EQ(scripted::shownChoosers()[0].title, "Locate Folder");
+}
+
+TEST_F(MapsetCommands, LocateFolderRefusesAFolderWithoutTheIndex)
+{
+    moveAlps();
+    makeFile("Other\\Other.TDB");
+    scanInstalledMapsets();
+    const std::string before = keyText(kFamilies + "\\Alps");
+    scripted::chooseNextFolder(folder_ + "\\Other");
+    scripted::answerNextMessage(kAnswerOk);
+    runMapsetCommand(catalogue::kLocateFolderCommand, 1);
+    expectMessage("Locate Folder",
+                  "The folder " + folder_ + "\\Other does not hold Alps.TDB. Nothing was changed.",
+                  0x30);
+    EXPECT_EQ(keyText(kFamilies + "\\Alps"), before);
+    EXPECT_TRUE(copies().empty());
+}
+
+TEST_F(MapsetCommands, RemoveEntryDeletesOnlyTheKeyOfAGoneFolderAfterAskingAndKeepsACopy)
+{
+    const std::string moved = moveAlps();
+    scanInstalledMapsets();
+    const std::string before = keyText(kFamilies + "\\Alps");
+    const std::string question = "Remove the registry entry Families\\Alps? Its folder " + alps_ +
+                                 " no longer exists.";
+
+    scripted::answerNextMessage(kAnswerNo);
+    runMapsetCommand(catalogue::kRemoveEntryCommand, 1);
+    expectMessage("Remove Entry", question, 0x24);
+    EXPECT_TRUE(keyExists(kFamilies + "\\Alps"));
+    EXPECT_TRUE(copies().empty());
+
+    scripted::answerNextMessage(kAnswerYes);
+    runMapsetCommand(catalogue::kRemoveEntryCommand, 1);
+    EXPECT_FALSE(keyExists(kFamilies + "\\Alps"));
+    EXPECT_EQ(listRows(), std::vector<std::string>{});
+    EXPECT_TRUE(fileExists(moved + "\\Alps.TDB")) << "no file is touched";
+    const auto names = copies();
+    ASSERT_EQ(names.size(), 1u);
+    EXPECT_EQ(copyText(names[0]), before);
+}
+
+TEST_F(MapsetCommands, NoCopyNoChange)
+{
+    struct Case {
+        const char* what;
+        int command;
+        std::function<void()> answers;
+        std::string title;
+    };
+    const std::vector<Case> cases = {
+        {"remove entry", catalogue::kRemoveEntryCommand,
+         [] { scripted::answerNextMessage(kAnswerYes); }, "Remove Entry"},
+        {"locate folder", catalogue::kLocateFolderCommand,
+         [this] { scripted::chooseNextFolder(folder_ + "\\Moved"); }, "Locate Folder"},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.what);
+        SetUp();
+        moveAlps();
+        scanInstalledMapsets();
+        const std::string before = keyText(kFamilies + "\\Alps");
+        blockCopies();
+        test.answers();
+        scripted::answerNextMessage(kAnswerOk);
+        runMapsetCommand(test.command, 1);
+        const auto messages = scripted::shownMessages();
+        ASSERT_FALSE(messages.empty());
+        EXPECT_EQ(messages.back().title, test.title);
+        EXPECT_EQ(messages.back().text,
+                  "No copy of Families\\Alps could be saved, so it was not changed.");
+        EXPECT_EQ(messages.back().flags, 0x30);
+        EXPECT_EQ(keyText(kFamilies + "\\Alps"), before);
+        std::filesystem::remove(hostPath(catalogue::backupFolder()));
+        scripted::resetScript();
+    }
+}
+
+TEST_F(MapsetCommands, FixTypKeepsACopyAndGivesTheTypTheMapsetsFamilyId)
+{
+    const std::string typPath = typ("Alps\\Alps.TYP", 6100);
+    const std::string original = hostFileText(typPath);
+    scanInstalledMapsets();
+    runMapsetCommand(catalogue::kFixTypCommand, 1);
+    EXPECT_EQ(hostFileText(typPath + ".bak"), original);
+    std::string fixed = original;
+    fixed[0x2F] = 0x71;
+    fixed[0x30] = 0x17;
+    EXPECT_EQ(hostFileText(typPath), fixed);
+    EXPECT_TRUE(installedMapsets[1].problems.empty()) << "rescanned";
+    EXPECT_TRUE(scripted::shownMessages().empty());
+}
+
+TEST_F(MapsetCommands, SaveRegistryEntryWritesTheKeyWhereTheUserChose)
+{
+    scanInstalledMapsets();
+    const std::string file = folder_ + "\\saved.reg";
+    scripted::chooseNextSaveFile(file);
+    runMapsetCommand(catalogue::kSaveEntryCommand, 1);
+    EXPECT_EQ(hostFileText(file), keyText(kFamilies + "\\Alps"));
+    const auto choosers = scripted::shownChoosers();
+    ASSERT_EQ(choosers.size(), 1u);
+    EXPECT_TRUE(choosers[0].save);
+    EXPECT_EQ(choosers[0].title, "Save Registry Entry");
+    EXPECT_EQ(choosers[0].defaultFile, "Alps.reg");
+    EXPECT_EQ(choosers[0].pattern, "Registration entries|*.reg");
+
+    scripted::chooseNextSaveFile(""); // Cancel
+    runMapsetCommand(catalogue::kSaveEntryCommand, 1);
+    EXPECT_TRUE(scripted::shownMessages().empty());
+}
+
+TEST_F(MapsetCommands, AnUninstallLeavesACopyThatIsTheKeyAsItWas)
+{
+    scanInstalledMapsets();
+    const std::string before = keyText(kFamilies + "\\Alps");
+    scripted::answerNextMessage(kAnswerYes);
+    scripted::answerNextMessage(kAnswerNo);
+    scripted::answerNextMessage(kAnswerOk);
+    catalogue::uninstallMapset(1);
+    EXPECT_FALSE(keyExists(kFamilies + "\\Alps"));
+    const auto names = copies();
+    ASSERT_EQ(names.size(), 1u);
+    EXPECT_TRUE(names[0].ends_with(" Families-Alps.reg"));
+    EXPECT_EQ(copyText(names[0]), before);
+}
+
+} // namespace
+} // namespace oxlo::testing
