@@ -10,10 +10,13 @@
 #   village.tdb              mapset index, product code 152, family ID 6001
 #   alpen.tdb, alpen.img     mapset index and overview map named Alpen, product code 150, family
 #                            ID 6001 (the editor's rename tests)
+#   village.typ              TYP file compiled from src/village-typ.txt: family ID 1234, product
+#                            ID 7 (the TYP stamp tests)
 set -eu
 
 here=$(cd "$(dirname "$0")/.." && pwd)
 source_map="$here/tests/data/src/village.osm"
+source_typ="$here/tests/data/src/village-typ.txt"
 out="$here/tests/data"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -49,4 +52,8 @@ make_map 63240031 --tdbfile --product-id=150 --family-id=6001 --family-name=Alpe
 cp "$work/osmmap.tdb" "$out/alpen.tdb"
 cp "$work/osmmap.img" "$out/alpen.img"
 
-ls -l "$out"/*.img "$out"/*.tdb
+cp "$source_typ" "$work/village.txt"
+(cd "$work" && mkgmap village.txt >"$work/mkgmap-typ.log" 2>&1)
+cp "$work/village.typ" "$out/village.typ"
+
+ls -l "$out"/*.img "$out"/*.tdb "$out"/*.typ
