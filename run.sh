@@ -35,6 +35,7 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     exit 1
   }
 fi
+oxlo_add_wine_fonts "$WINEPREFIX" || echo "Could not copy Wine's fonts into $WINEPREFIX (title bar buttons may show as 0, 1 and r)"
 
 wine_log=$root/build/run-wine.log
 if [ -n "${DISPLAY:-}" ]; then

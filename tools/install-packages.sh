@@ -7,7 +7,7 @@ packages=(
   cmake make g++                 # native build with sanitizers
   googletest                     # GoogleTest sources in /usr/src/googletest, built per target
   g++-mingw-w64-x86-64-posix     # oxlo.exe and the Windows test programs
-  wine wine64                    # runs them on Linux
+  wine wine64 fonts-wine         # runs them on Linux; Wine's own fonts (title bar buttons)
   xvfb                           # a display for the window tests and run.sh
   imagemagick                    # turns the driver's screenshots into PNG files
   clang-14 libfuzzer-14-dev      # the fuzz targets of the readers of outside data

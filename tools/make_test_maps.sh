@@ -10,6 +10,8 @@
 #   village.tdb              mapset index, product code 152, family ID 6001
 #   alpen.tdb, alpen.img     mapset index and overview map named Alpen, product code 150, family
 #                            ID 6001 (the editor's rename tests)
+#   topo.tdb                 mapset index storing the name Topo, product code 160, family ID 6002
+#                            (the editor's tests of a file name longer than the stored name)
 #   village.typ              TYP file compiled from src/village-typ.txt: family ID 1234, product
 #                            ID 7 (the TYP stamp tests)
 set -eu
@@ -51,6 +53,9 @@ cp "$work/osmmap.tdb" "$out/village.tdb"
 make_map 63240031 --tdbfile --product-id=150 --family-id=6001 --family-name=Alpen --series-name=Alpen
 cp "$work/osmmap.tdb" "$out/alpen.tdb"
 cp "$work/osmmap.img" "$out/alpen.img"
+
+make_map 63240041 --tdbfile --product-id=160 --family-id=6002 --family-name=Topo --series-name=Topo
+cp "$work/osmmap.tdb" "$out/topo.tdb"
 
 cp "$source_typ" "$work/village.txt"
 (cd "$work" && mkgmap village.txt >"$work/mkgmap-typ.log" 2>&1)

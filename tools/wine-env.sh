@@ -17,9 +17,21 @@ oxlo_make_prefix() {
     export WINEPREFIX=$dir
     unset DISPLAY
     WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i && \
+      oxlo_add_wine_fonts "$dir" && \
       wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f && \
       wineserver -w
   ) </dev/null >"$log" 2>&1
+}
+
+# oxlo_add_wine_fonts PREFIX: gives the prefix Wine's own fonts (Debian's fonts-wine), unless it
+# has them. Debian's Wine 8 does not load them from its data folder, so a new prefix has no
+# Marlett, and every title bar draws its minimise, maximise and close buttons as the characters
+# "0", "1" and "r" of a substitute font; Tahoma and MS Sans Serif are missing the same way. Wine
+# loads every font file in the prefix's windows\Fonts at start-up.
+oxlo_add_wine_fonts() {
+  local fonts=$1/drive_c/windows/Fonts source=/usr/share/wine/fonts
+  [ -d "$source" ] || return 0
+  mkdir -p "$fonts" && cp -n "$source"/* "$fonts"/
 }
 
 # oxlo_copy_prefix BASE COPY: a copy of a stopped prefix in ~0.1 s. Files are hard links except

@@ -49,9 +49,17 @@ bool rebuildMainWindow()
     return true;
 }
 
+// The task window has taken the main window's control numbers; the main window goes off the
+// screen rather than stand there without its controls until it is built anew.
+void hideMainWindowForTask()
+{
+    platform::hideWindow(kMainWindow);
+}
+
 bool runNewMapsetTask()
 {
     builder::openCreateMapsetWindow();
+    hideMainWindowForTask();
     builder::setCreationMode(true);
     builder::setAttributePanelHidden(true);
     builder::runCreateMapsetWindow(compilerPath, previewPath);
@@ -67,6 +75,7 @@ bool runEditTask()
     }
     const catalogue::InstalledMapset& row = catalogue::installedMapsets[selectedRow];
     editor::openEditMapsetWindow();
+    hideMainWindowForTask();
     platform::setControlText(1, row.name);
     platform::setControlText(2, platform::textFromNumber(row.id));
     editor::runEditMapsetWindow(selectedRow);

@@ -17,6 +17,25 @@ constexpr const char* kTreSignature = "GARMIN TRE";
 constexpr int kTreSignatureLength = 10;
 constexpr std::uint8_t kTransparent = 3;
 constexpr std::uint8_t kOpaque = 1;
+
+// Writes the panel's values into the map: the transparency byte first, then the priority clamped
+// to 1 to 31. A map that takes the first byte but not the second gets the first one back, so it
+// is never left half saved. False when the map did not take them.
+bool writeAttributes(const std::string& path) {
+    const int priority =
+        std::clamp(platform::numberFromText(platform::getControlText(kPriorityField)), 1, 31);
+    const int transparency =
+        platform::getControlState(kTransparentBox) == 1 ? kTransparent : kOpaque;
+    // 1-based offsets of the bytes at headerEnd + 51 and + 52.
+    const std::int64_t transparencyOffset = mapfile::mapAttributes.headerEnd + 52;
+    if (mapfile::writeValueAtOffset(path, transparencyOffset, transparency, 0, "", "Byte") != 1)
+        return false;
+    if (mapfile::writeValueAtOffset(path, transparencyOffset + 1, priority, 0, "", "Byte") == 1)
+        return true;
+    mapfile::writeValueAtOffset(path, transparencyOffset, mapfile::mapAttributes.transparency, 0,
+                                "", "Byte");
+    return false;
+}
 } // namespace
 
 bool requireSelectedMap() {
@@ -55,15 +74,13 @@ void saveMapAttributes(const CreateWindowState& state) {
                    "Be warned that changing these attribute may make your map unworkable. Make "
                    "sure you have backed up your map before proceeding. Update " +
                        fileName + "?",
-                   platform::kMessageInfoYesNo) == platform::kAnswerYes) {
-        const int priority =
-            std::clamp(platform::numberFromText(platform::getControlText(kPriorityField)), 1, 31);
-        const int transparency =
-            platform::getControlState(kTransparentBox) == 1 ? kTransparent : kOpaque;
-        // 1-based offsets of the bytes at headerEnd + 51 and + 52; transparency goes first.
-        const std::int64_t headerEnd = mapfile::mapAttributes.headerEnd;
-        mapfile::writeValueAtOffset(path, headerEnd + 52, transparency, 0, "", "Byte");
-        mapfile::writeValueAtOffset(path, headerEnd + 53, priority, 0, "", "Byte");
+                   platform::kMessageInfoYesNo) == platform::kAnswerYes &&
+               !writeAttributes(path)) {
+        // The panel stays open with the values, so the user can try again.
+        platform::showMessage("Save Map Attribute",
+                              "The map attributes could not be saved to " + path + ".",
+                              platform::kMessageWarning);
+        return;
     }
     setAttributePanelHidden(true);
 }

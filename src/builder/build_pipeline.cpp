@@ -1,6 +1,7 @@
 // buildMapset: folder, control file, map copies, the two tools, and the judging of the result.
 #include "builder/create_window_controls.h"
 #include "builder/mapset_build.h"
+#include "builder/path_rules.h"
 
 #include "platform/services.h"
 
@@ -17,10 +18,15 @@ void reportFailure(const std::string& details) {
 }
 
 // The control file for cpreview.exe, written afresh so nothing of an earlier attempt stays in
-// it, while each map is copied into the current folder D.
-void writeControlFileAndCopyMaps(const MapsetBuildRequest& request) {
+// it, while each map is copied into the current folder D. Gives what failed, or the empty text:
+// the tools must not run on a control file cut short or without every map beside it.
+std::string writeControlFileAndCopyMaps(const MapsetBuildRequest& request) {
     const std::string& name = request.name;
-    platform::createFile(kControlFile, kControlFileName);
+    const std::string& folder = request.folder;
+    const std::string notWritten =
+        std::string("The control file ") + kControlFileName + " could not be written to " + folder +
+        ".";
+    if (platform::createFile(kControlFile, kControlFileName) == 0) return notWritten;
     for (const std::string& line : {
              std::string("[MAP]"),
              "FileName=" + name,
@@ -46,11 +52,15 @@ void writeControlFileAndCopyMaps(const MapsetBuildRequest& request) {
     for (const std::string& map : request.maps) {
         const std::string fileName = platform::getFilePart(map);
         platform::writeLine(kControlFile, "IMG=" + fileName);
-        // A map that already lies in D cannot be copied onto itself; that is fine.
-        platform::copyFile(map, request.folder + "\\" + fileName);
+        // A map that already lies in D cannot be copied onto itself, and needs no copy.
+        const std::string copy = folder + "\\" + fileName;
+        if (!samePath(map, copy) && platform::copyFile(map, copy) == 0) {
+            platform::closeFile(kControlFile);
+            return "The map " + map + " could not be copied to " + folder + ".";
+        }
     }
     platform::writeLine(kControlFile, "[END-FILES]");
-    platform::closeFile(kControlFile);
+    return platform::closeFile(kControlFile) == 0 ? notWritten : std::string();
 }
 
 // Success is judged by NAME.TDB alone, so one left by an earlier build must not be there while
@@ -95,11 +105,14 @@ bool buildMapset(const MapsetBuildRequest& request) {
         return false;
     }
 
-    writeControlFileAndCopyMaps(request);
+    if (const std::string failure = writeControlFileAndCopyMaps(request); !failure.empty()) {
+        reportFailure(failure);
+        return false;
+    }
 
     const ToolRun preview = runToolAndCollectOutput(request.previewPath, kControlFileName);
     if (!preview.started) {
-        reportFailure(preview.output);
+        reportFailure(lastLinesOf(preview));
         return false;
     }
     filterOverviewSource(request.name);
@@ -113,13 +126,16 @@ bool buildMapset(const MapsetBuildRequest& request) {
         runToolAndCollectOutput(request.compilerPath, "-e \"" + request.name + ".mp\"");
     if (platform::fileSize(earlier.index()) < 0) {
         earlier.putBack();
-        reportFailure(compiler.output);
+        reportFailure(lastLinesOf(compiler));
         return false;
     }
     earlier.discard();
 
+    if (const std::string failure = registerMapset(request); !failure.empty()) {
+        reportFailure(failure);
+        return false;
+    }
     platform::deleteFile(kControlFileName);
-    registerMapset(request);
     platform::showMessage(kCreateWindowTitle, "Mapset Created.", platform::kMessageInfo);
     return true;
 }

@@ -3,10 +3,13 @@
 #include "builder/create_window_controls.h"
 #include "builder/create_window_state.h"
 
-#include "catalogue/installed_mapsets.h"
+#include "builder/path_rules.h"
+#include "builder/registered_families.h"
 #include "catalogue/mapset_names.h"
 #include "platform/services.h"
 #include "platform/ui.h"
+
+#include <algorithm>
 
 namespace oxlo::builder {
 
@@ -28,25 +31,33 @@ void locateToolIfMissing(std::string& path, const std::string& title,
         path = platform::chooseOpenFile(title, defaultFile, "Compiler|*.EXE", 0, 0);
 }
 
-template <typename Visit>
-void forEachFamilyRow(Visit visit) {
-    for (int row = 1; row <= catalogue::mapsetCount && row <= catalogue::kMaxMapsets; ++row) {
-        const catalogue::InstalledMapset& mapset = catalogue::installedMapsets[row];
-        if (mapset.branch == "Families" && !visit(mapset)) return;
-    }
+bool familyIdInUse(std::int32_t familyId, const std::vector<RegisteredFamily>& families) {
+    return std::ranges::any_of(families,
+                               [&](const RegisteredFamily& family) { return family.id == familyId; });
 }
 
-bool familyIdInUse(std::int32_t familyId) {
-    bool used = false;
-    forEachFamilyRow([&](const catalogue::InstalledMapset& mapset) {
-        used = mapset.id == familyId;
-        return !used;
-    });
-    return used;
+// The overview map the compiler writes is NAME.IMG in the mapset folder, over the copy of a map
+// of that name.
+bool nameOfAMap(const std::string& name, const std::vector<std::string>& maps) {
+    return std::ranges::any_of(
+        maps, [&](const std::string& map) { return sameIgnoringCase(fileStem(map), name); });
 }
 
-// Every failed check says why; the checks after a failed one are skipped, except that each
-// existing mapset of the same name is asked about even after a No.
+// createDirectory makes one level only, so a machine without C:\Garmin needs it first.
+void makeDefaultBaseFolder() {
+    if (platform::fileSize(kGarminFolder) != platform::kIsFolder)
+        platform::createDirectory(kGarminFolder);
+    platform::createDirectory(kAutoBaseFolder);
+}
+
+// The default folder C:\Garmin\Oxlo\NAME, or another one beside it.
+bool liesInDefaultBaseFolder(const std::string& folder) {
+    const std::size_t slash = folder.rfind('\\');
+    return slash != std::string::npos &&
+           sameIgnoringCase(folder.substr(0, slash + 1), kAutoBaseFolder);
+}
+
+// Every failed check says why; the checks after a failed one are skipped.
 bool inputsPassChecks(const std::string& name, const CreateWindowState& state) {
     if (name.empty()) {
         refuse("Please name the mapset.");
@@ -66,24 +77,29 @@ bool inputsPassChecks(const std::string& name, const CreateWindowState& state) {
         refuse("Please select at least one map.");
         return false;
     }
+    if (nameOfAMap(name, state.maps)) {
+        refuse("Please use a mapset name that differs from the names of its maps.");
+        return false;
+    }
+    // Registry key names ignore case: "alps" would overwrite the family "Alps".
     bool ok = true;
-    forEachFamilyRow([&](const catalogue::InstalledMapset& mapset) {
-        if (mapset.name == name &&
+    for (const RegisteredFamily& family : registeredFamilies()) {
+        if (sameIgnoringCase(family.keyName, name) &&
             platform::showMessage(kCreateWindowTitle,
                                   "There is already an existing mapset named " + name +
                                       ". You will be overwriting the existing mapset. Proceed?",
                                   platform::kMessageWarningYesNo) == platform::kAnswerNo)
             ok = false;
-        return true;
-    });
+    }
     return ok;
 }
 
 } // namespace
 
 std::int32_t firstFreeFamilyId() {
+    const std::vector<RegisteredFamily> families = registeredFamilies();
     std::int32_t familyId = kFirstAutoFamilyId;
-    while (familyIdInUse(familyId)) ++familyId;
+    while (familyIdInUse(familyId, families)) ++familyId;
     return familyId;
 }
 
@@ -102,15 +118,18 @@ std::optional<MapsetBuildRequest> checkCreateRequest(CreateWindowState& state) {
     MapsetBuildRequest request;
     request.name = name;
     if (platform::getControlState(kAutoToggle) == 1) {
-        // createDirectory makes one level only, so a machine without C:\Garmin needs it first.
-        if (platform::fileSize(kGarminFolder) != platform::kIsFolder)
-            platform::createDirectory(kGarminFolder);
-        platform::createDirectory(kAutoBaseFolder);
+        makeDefaultBaseFolder();
         request.folder = kAutoBaseFolder + name;
         request.familyId = firstFreeFamilyId();
     } else {
         request.folder = platform::getControlText(kFolderField);
         if (request.folder.empty()) request.folder = kAutoBaseFolder + name;
+        // A relative folder would be taken from whatever folder is current during the build, and
+        // the registry would point nowhere.
+        if (!isFullFolderPath(request.folder)) {
+            refuse("Please choose a full folder path, such as C:\\Garmin\\Maps.");
+            return std::nullopt;
+        }
         const std::string typedFamilyId = platform::getControlText(kFamilyIdField);
         request.familyId = platform::numberFromText(typedFamilyId);
         if (request.familyId < kLowestFamilyId || request.familyId > kHighestFamilyId) {
@@ -118,11 +137,12 @@ std::optional<MapsetBuildRequest> checkCreateRequest(CreateWindowState& state) {
                    "between 6000 and 7000.");
             return std::nullopt;
         }
-        if (familyIdInUse(request.familyId)) {
+        if (familyIdInUse(request.familyId, registeredFamilies())) {
             refuse("There is already an existing mapset with FID " + typedFamilyId +
                    ". Please use another FID.");
             return std::nullopt;
         }
+        if (liesInDefaultBaseFolder(request.folder)) makeDefaultBaseFolder();
     }
     request.maps = state.maps;
     request.typPath = platform::getControlText(kTypField);

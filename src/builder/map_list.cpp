@@ -23,6 +23,14 @@ std::string mapNameRefusal(const std::string& path) {
 
 void addChosenMaps(CreateWindowState& state) {
     std::string path = platform::chooseOpenFile("Select Maps", "", "Garmin Maps (*.img)|*.IMG", 0, 1);
+    // Otherwise the user could not tell such a choice from Cancel: nothing is added either way.
+    if (path.empty() && platform::chosenFilesDidNotFit()) {
+        platform::showMessage(kCreateWindowTitle,
+                              "Too many maps were chosen at once. Please choose fewer maps at a "
+                              "time.",
+                              platform::kMessageWarning);
+        return;
+    }
     for (; !path.empty(); path = platform::nextSelectedFile()) {
         const std::string refusal = mapNameRefusal(path);
         if (!refusal.empty()) {

@@ -1,6 +1,7 @@
 // The build pipeline: from the checked inputs of the Create Mapset window to a registered mapset.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -21,20 +22,31 @@ struct MapsetBuildRequest {
 // result. Shows its own final message; true on success. D stays the current folder afterwards.
 bool buildMapset(const MapsetBuildRequest& request);
 
+// A tool may print without end: only the last 64 KiB of its output are kept.
+inline constexpr std::size_t kKeptToolOutput = 64 * 1024;
+
 struct ToolRun {
     bool started = false;
-    std::string output; // every line the tool printed, each followed by a CR
+    std::string output; // the lines the tool printed, each followed by a CR (the last 64 KiB)
+    bool cut = false;   // earlier output was dropped to keep within kKeptToolOutput
 };
 
 // Runs `program` with `parameters` in the current folder and collects its output line by line.
 // While it waits, the windows stay painted and window 1's title shows the latest line.
 ToolRun runToolAndCollectOutput(const std::string& program, const std::string& parameters);
 
+// The output as a message shows it: whole when it has at most 25 lines, else a line "..." and its
+// last 25 lines, so the message box stays within the screen.
+std::string lastLinesOf(const ToolRun& run);
+
 // Rewrites NAME.mp in the current folder without the [RGN40] sections that hold a Type=6 or
 // Type=7 line (see overview_filter.cpp for the exact rule).
 void filterOverviewSource(const std::string& name);
 
-// Writes the family's registry keys, stamps the family ID into NAME.TDB and installs the TYP file.
-void registerMapset(const MapsetBuildRequest& request);
+// Stamps the family ID into NAME.TDB, installs the TYP file and writes the family's registry
+// keys. A family registered under the same name (letter case aside) is replaced whole, and put
+// back as it was when the new one cannot be written. Gives the empty text on success, else what
+// failed and what is left, for the failure message.
+std::string registerMapset(const MapsetBuildRequest& request);
 
 } // namespace oxlo::builder

@@ -13,6 +13,15 @@ namespace oxlo::builder {
 namespace {
 // How long to let the tool work between two looks at its output while the windows are painted.
 constexpr std::chrono::milliseconds kPaintInterval{15};
+constexpr int kShownLines = 25;
+
+// Keeps the last kKeptToolOutput bytes. Dropped in batches, so that endless output costs no more
+// than twice that memory and each byte is moved a few times at most.
+void keepTail(ToolRun& run, std::size_t allowed) {
+    if (run.output.size() <= allowed) return;
+    run.output.erase(0, run.output.size() - kKeptToolOutput);
+    run.cut = true;
+}
 } // namespace
 
 ToolRun runToolAndCollectOutput(const std::string& program, const std::string& parameters) {
@@ -34,11 +43,26 @@ ToolRun runToolAndCollectOutput(const std::string& program, const std::string& p
         const std::string line = platform::readProgramOutput(handle);
         run.output += line;
         run.output += '\r';
+        keepTail(run, 2 * kKeptToolOutput);
         if (!line.empty()) platform::setWindowTitle(kCreateWindow, line);
     }
+    keepTail(run, kKeptToolOutput);
     platform::releaseProgram(handle);
     platform::setWindowTitle(kCreateWindow, kCreateWindowTitle);
     return run;
+}
+
+std::string lastLinesOf(const ToolRun& run) {
+    const std::string& output = run.output;
+    // Each line ends in a CR: the 25th CR from the end closes the line before the last 25.
+    std::size_t start = output.size();
+    int ends = 0;
+    while (start > 0) {
+        if (output[start - 1] == '\r' && ++ends > kShownLines) break;
+        --start;
+    }
+    if (start == 0 && !run.cut) return output;
+    return "...\r" + output.substr(start);
 }
 
 } // namespace oxlo::builder

@@ -1,7 +1,7 @@
 #include "catalogue/catalogue_registry.h"
 
 #include "catalogue/registry_layout.h"
-#include "platform/registry_store.h"
+#include "platform/registry.h"
 
 namespace oxlo::catalogue {
 
@@ -16,19 +16,13 @@ bool openForReading(const std::string& path, platform::OwnedRegistryKey& key)
                                      key.receive()) == platform::kRegistryOk;
 }
 
-} // namespace
-
-std::vector<std::string> listSubkeys(const std::string& path)
+std::vector<std::string> subkeyNames(platform::RegistryHandle key)
 {
     std::vector<std::string> names;
-    platform::OwnedRegistryKey key;
-    if (!openForReading(path, key)) {
-        return names;
-    }
     for (unsigned index = 0;; ++index) {
         char name[kNameBuffer];
         unsigned length = kNameBuffer;
-        if (platform::registryEnumKey(key.get(), index, name, &length) != platform::kRegistryOk) {
+        if (platform::registryEnumKey(key, index, name, &length) != platform::kRegistryOk) {
             break;
         }
         names.emplace_back(name, length);
@@ -36,10 +30,47 @@ std::vector<std::string> listSubkeys(const std::string& path)
     return names;
 }
 
-bool registryKeyExists(const std::string& path)
+} // namespace
+
+std::vector<std::string> listSubkeys(const std::string& path)
 {
     platform::OwnedRegistryKey key;
-    return openForReading(path, key);
+    if (!openForReading(path, key)) {
+        return {};
+    }
+    return subkeyNames(key.get());
+}
+
+CatalogueBranch::CatalogueBranch(const std::string& path)
+{
+    if (openForReading(path, key_)) {
+        names_ = subkeyNames(key_.get());
+    }
+}
+
+std::vector<std::string> CatalogueBranch::values(const std::string& subkeyPath,
+                                                 const std::vector<std::string>& valueNames) const
+{
+    if (key_.get() == 0) {
+        return std::vector<std::string>(valueNames.size());
+    }
+    return platform::readRegistryValues(key_.get(), subkeyPath, valueNames);
+}
+
+KeyPresence registryKeyPresence(const std::string& path)
+{
+    platform::OwnedRegistryKey key;
+    const long status = platform::registryOpenKey(kCatalogueRoot, path,
+                                                  platform::RegistryAccess::Read, key.receive());
+    if (status == platform::kRegistryOk) {
+        return KeyPresence::Present;
+    }
+    return status == platform::kRegistryNotFound ? KeyPresence::Absent : KeyPresence::Unknown;
+}
+
+bool registryKeyExists(const std::string& path)
+{
+    return registryKeyPresence(path) == KeyPresence::Present;
 }
 
 } // namespace oxlo::catalogue

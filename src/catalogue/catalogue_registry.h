@@ -2,6 +2,8 @@
 // branch's subkeys and asking whether a key exists.
 #pragma once
 
+#include "platform/registry_store.h"
+
 #include <string>
 #include <vector>
 
@@ -14,5 +16,28 @@ std::vector<std::string> listSubkeys(const std::string& path);
 
 // True when the key `path` (below the catalogue root) exists now.
 bool registryKeyExists(const std::string& path);
+
+// A branch of the catalogue (the Families or Products key) opened once for a whole scan: its
+// subkey names, read to the end on opening, and the values of its subkeys, each subkey opened
+// once relative to the branch rather than from the root. A branch that cannot be opened has no
+// names and gives empty values.
+class CatalogueBranch {
+public:
+    explicit CatalogueBranch(const std::string& path);
+    const std::vector<std::string>& names() const { return names_; }
+    // The values `valueNames` of `subkeyPath` (below the branch), as readRegistryValue gives them.
+    std::vector<std::string> values(const std::string& subkeyPath,
+                                    const std::vector<std::string>& valueNames) const;
+
+private:
+    platform::OwnedRegistryKey key_;
+    std::vector<std::string> names_;
+};
+
+// Whether the key `path` (below the catalogue root) is there. Unknown when it could not be opened
+// for another reason than its absence: a caller about to write a key of its own there must not
+// take that for absent, since the key may belong to another mapset.
+enum class KeyPresence { Present, Absent, Unknown };
+KeyPresence registryKeyPresence(const std::string& path);
 
 } // namespace oxlo::catalogue

@@ -33,4 +33,14 @@ bool isUsableFolderName(const std::string& name) {
     return last != '.' && last != ' ' && !isDeviceName(name);
 }
 
+bool sameIgnoringCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(a[i])) !=
+            std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    }
+    return true;
+}
+
 } // namespace oxlo::catalogue

@@ -1,6 +1,9 @@
 #include "catalogue/registry_tree.h"
 
+#include "catalogue/mapset_names.h"
 #include "platform/registry.h"
+
+#include <algorithm>
 
 namespace oxlo::catalogue {
 
@@ -35,6 +38,24 @@ bool readValues(RegistryHandle key, RegistryTree& tree) {
 }
 
 } // namespace
+
+bool sameRegistryTree(const RegistryTree& a, const RegistryTree& b) {
+    if (a.values.size() != b.values.size() || a.subkeys.size() != b.subkeys.size()) return false;
+    for (const RegistryTreeValue& value : a.values) {
+        const auto match = std::find_if(b.values.begin(), b.values.end(), [&](const auto& other) {
+            return sameIgnoringCase(value.name, other.name);
+        });
+        if (match == b.values.end() || match->type != value.type || match->bytes != value.bytes)
+            return false;
+    }
+    for (const auto& [name, contents] : a.subkeys) {
+        const auto match = std::find_if(b.subkeys.begin(), b.subkeys.end(), [&](const auto& other) {
+            return sameIgnoringCase(name, other.first);
+        });
+        if (match == b.subkeys.end() || !sameRegistryTree(contents, match->second)) return false;
+    }
+    return true;
+}
 
 std::optional<RegistryTree> readRegistryTree(RegistryHandle root, const std::string& path) {
     platform::OwnedRegistryKey key;

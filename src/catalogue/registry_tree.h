@@ -35,6 +35,10 @@ bool writeRegistryTree(platform::RegistryHandle root, const std::string& path,
 // written; the caller removes the partial copy.
 bool copyRegistryTree(platform::RegistryHandle root, const std::string& from, const std::string& to);
 
+// True when both hold the same values (type and bytes) and subkeys, names compared without regard
+// to letter case as the registry compares them, in whatever order.
+bool sameRegistryTree(const RegistryTree& a, const RegistryTree& b);
+
 // Puts a key back as it was read: removes whatever is at `path` now, then writes `tree` there
 // (over what could not be removed). False when anything could not be removed or written.
 bool restoreRegistryTree(platform::RegistryHandle root, const std::string& path,

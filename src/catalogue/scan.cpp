@@ -23,11 +23,6 @@ constexpr int kMainList = 0;
 constexpr int kCountLabel = 1;
 constexpr const char* kScanTitle = "Read Mapset";
 
-std::string readValue(const std::string& path, const char* valueName)
-{
-    return platform::readRegistryValue(kCatalogueRoot, path, valueName, kLocalComputer);
-}
-
 // A numeric product key is listed under its .TDB's file name without the extension.
 std::string nameFromTdbPath(const std::string& tdb)
 {
@@ -101,26 +96,26 @@ void repairOldProduct(InstalledMapset& row, const std::string& codeText)
     row.keyName = newKey;
 }
 
-void readFamily(InstalledMapset& row, const std::string& keyName)
+void readFamily(InstalledMapset& row, const CatalogueBranch& families, const std::string& keyName)
 {
-    const std::string path = std::string(kFamiliesKey) + keyName;
     row.name = keyName;
     row.keyName = keyName;
     row.branch = kFamiliesBranch;
-    row.id = platform::numberFromText(readValue(path, kValueId));
-    row.loc = readValue(path + kFamilyProductSubkey, kValueLoc);
-    row.tdb = readValue(path + kFamilyProductSubkey, kValueTdb);
+    row.id = platform::numberFromText(families.values(keyName, {kValueId})[0]);
+    const auto files = families.values(keyName + kFamilyProductSubkey, {kValueLoc, kValueTdb});
+    row.loc = files[0];
+    row.tdb = files[1];
     row.form = kFormFamily;
 }
 
-void readProduct(InstalledMapset& row, const std::string& keyName)
+void readProduct(InstalledMapset& row, const CatalogueBranch& products, const std::string& keyName)
 {
-    const std::string path = std::string(kProductsKey) + keyName;
     row.name = keyName;
     row.keyName = keyName;
     row.branch = kProductsBranch;
-    row.loc = readValue(path, kValueLoc);
-    row.tdb = readValue(path, kValueTdb);
+    const auto files = products.values(keyName, {kValueLoc, kValueTdb});
+    row.loc = files[0];
+    row.tdb = files[1];
     row.form = kFormOldProduct;
     // The code always comes from the .TDB, never from the key name.
     const std::string codeText = mapfile::readWordAtOffset(row.tdb, kTdbProductCodeOffset);
@@ -151,31 +146,37 @@ void showRow(const InstalledMapset& row)
 
 void scanInstalledMapsets()
 {
+    // Drawn once when full: a list redrawn (and its scroll bars worked out) after every row takes
+    // most of the scan's time with a big collection.
+    platform::holdListDrawing(kMainList, 1);
     platform::clearListItems(kMainList);
     installedMapsets.fill(InstalledMapset{});
     int count = 0;
     bool tooMany = false;
 
-    for (const auto& keyName : listSubkeys(kFamiliesKey)) {
+    const CatalogueBranch families(kFamiliesKey);
+    for (const auto& keyName : families.names()) {
         if (count == kMaxMapsets) {
             tooMany = true;
             break;
         }
-        readFamily(installedMapsets[++count], keyName);
+        readFamily(installedMapsets[++count], families, keyName);
     }
     if (!tooMany) {
-        for (const auto& keyName : listSubkeys(kProductsKey)) {
+        const CatalogueBranch products(kProductsKey);
+        for (const auto& keyName : products.names()) {
             if (count == kMaxMapsets) {
                 tooMany = true;
                 break;
             }
-            readProduct(installedMapsets[++count], keyName);
+            readProduct(installedMapsets[++count], products, keyName);
         }
     }
 
     for (int slot = 1; slot <= count; ++slot) {
         showRow(installedMapsets[slot]);
     }
+    platform::holdListDrawing(kMainList, 0);
     mapsetCount = count;
     platform::setControlText(kCountLabel,
                              platform::textFromNumber(mapsetCount) + " Installed Mapsets");

@@ -2,9 +2,9 @@
 
 #include "app/shared_resources.h"
 #include "catalogue/installed_mapsets.h"
-#include "catalogue/mapset_names.h"
-#include "editor/mapset_files.h"
-#include "editor/mapset_registration.h"
+#include "catalogue/registry_layout.h"
+#include "editor/edit_messages.h"
+#include "editor/mapset_rename.h"
 #include "mapfile/map_file.h"
 #include "platform/services.h"
 #include "platform/ui.h"
@@ -17,7 +17,6 @@ namespace oxlo::editor {
 namespace {
 
 constexpr int kWindow = 2;
-constexpr const char* kTitle = "Edit Mapset";
 
 enum Control : int {
     kNameLabel = 0,
@@ -35,69 +34,33 @@ constexpr int kHighestCode = 200;
 // Without its window the loop would wait for events that never come.
 bool windowOpen = false;
 
-void warn(const std::string& text) { platform::showMessage(kTitle, text, platform::kMessageWarning); }
-
-// The stored name of a .TDB starts at offset 10 and ends at its first zero byte. A shorter name is
-// followed by zeros up to the old name's length, so it reads as the new name and the header keeps
-// its layout.
-void writeStoredName(const std::string& tdb, const std::string& oldName, const std::string& newName) {
-    std::string text = newName;
-    if (oldName.size() > newName.size()) text.append(oldName.size() - newName.size(), '\0');
-    mapfile::writeValueAtOffset(tdb, 10, 0, 0, text, "Text");
-}
-
-void renameMapset(catalogue::InstalledMapset& row, const std::string& newName) {
-    if (newName.size() > row.name.size()) {
-        warn("New name cannot be longer than original name. Please use a shorter name.");
-        return;
-    }
-    if (!catalogue::isUsableFolderName(newName)) {
-        warn("Please use a mapset name that can be a folder name.");
-        return;
-    }
-    if (row.form == "F" && familyNameTaken(row, newName)) {
-        warn("A mapset named " + newName + " is already installed. Please use another name.");
-        return;
-    }
-    if (!renameMapsetFiles(row.loc, row.name, newName)) {
-        warn("Cannot rename the mapset files in " + row.loc + ".");
-        return;
-    }
-    const std::string newIndex = indexPath(row.loc, newName);
-    writeStoredName(newIndex, row.name, newName);
-    row.tdb = newIndex;
-
-    if (row.form == "O" || row.form == "N")
-        reregisterProduct(row, newName);
-    else if (row.form == "F")
-        reregisterFamily(row, newName);
-}
-
 void changeProductCode(catalogue::InstalledMapset& row, std::int32_t number) {
     if (number == row.id) return;
     if (number < kLowestCode || number > kHighestCode) {
-        warn("Product code range limited to 100 - 200 by Oxlo. Please select a number between 100 "
-             "and 200.");
+        warnUser("Product code range limited to 100 - 200 by Oxlo. Please select a number between "
+                 "100 and 200.");
         platform::setControlText(kNumberField, platform::textFromNumber(row.id));
         return;
     }
-    // Only an existing index is patched: an edit never creates a file.
-    if (platform::fileSize(row.tdb) < 0) return;
-    mapfile::writeValueAtOffset(row.tdb, 4, 0, number, "", "Value");
+    // Only an existing index is patched (an edit never creates a file); a missing, read-only or
+    // locked one is reported.
+    if (mapfile::writeValueAtOffset(row.tdb, catalogue::kTdbProductCodeOffset, 0, number, "",
+                                    "Value") == 0)
+        warnUser("The product code could not be written to " + row.tdb + ".");
 }
 
 void editMapset(catalogue::InstalledMapset& row) {
     const std::string newName = platform::getControlText(kNameField);
     if (newName != row.name) renameMapset(row, newName);
     changeProductCode(row, platform::numberFromText(platform::getControlText(kNumberField)));
-    platform::showMessage(kTitle, "Mapset edited.", platform::kMessageInfo);
+    platform::showMessage(kEditTitle, "Mapset edited.", platform::kMessageInfo);
 }
 
 } // namespace
 
 void openEditMapsetWindow() {
     using platform::ControlKind;
-    windowOpen = platform::openWindow(kWindow, 0, 0, 437, 162, kTitle,
+    windowOpen = platform::openWindow(kWindow, 0, 0, 437, 162, kEditTitle,
                                       platform::kWindowTitleBar | platform::kWindowCentreActive) != 0;
     if (!windowOpen) return;
 

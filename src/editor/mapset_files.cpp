@@ -1,8 +1,7 @@
 #include "editor/mapset_files.h"
 
+#include "catalogue/mapset_names.h"
 #include "platform/services.h"
-
-#include <cctype>
 
 namespace oxlo::editor {
 
@@ -43,22 +42,12 @@ std::string indexPath(const std::string& loc, const std::string& name) {
     return loc + "\\" + name + ".TDB";
 }
 
-bool sameIgnoringCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto x = static_cast<unsigned char>(a[i]);
-        const auto y = static_cast<unsigned char>(b[i]);
-        if (std::tolower(x) != std::tolower(y)) return false;
-    }
-    return true;
-}
-
 bool renameMapsetFiles(const std::string& loc, const std::string& name, const std::string& newName) {
     const std::string oldMap = overviewMapPath(loc, name);
     const std::string oldIndex = indexPath(loc, name);
     const std::string newMap = overviewMapPath(loc, newName);
     const std::string newIndex = indexPath(loc, newName);
-    const bool caseOnly = sameIgnoringCase(name, newName);
+    const bool caseOnly = catalogue::sameIgnoringCase(name, newName);
 
     if (!isFile(oldMap) || !isFile(oldIndex)) return false;
     if (!caseOnly && (!isFree(newMap) || !isFree(newIndex))) return false;

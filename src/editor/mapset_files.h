@@ -9,10 +9,6 @@ namespace oxlo::editor {
 std::string overviewMapPath(const std::string& loc, const std::string& name); // loc\name.IMG
 std::string indexPath(const std::string& loc, const std::string& name);       // loc\name.TDB
 
-// True when the two names are the same apart from ASCII letter case, so that on Windows both
-// name the same files and the same registry keys.
-bool sameIgnoringCase(const std::string& a, const std::string& b);
-
 // Renames name.IMG and name.TDB in `loc` to newName.IMG and newName.TDB. Refuses (false, nothing
 // touched) unless both files exist under the old name and neither exists under the new one; a
 // change of letter case only is done through a temporary name, since the "new" files are then the

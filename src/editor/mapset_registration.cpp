@@ -1,91 +1,152 @@
 #include "editor/mapset_registration.h"
 
 #include "catalogue/catalogue_registry.h"
+#include "catalogue/mapset_names.h"
+#include "catalogue/registry_layout.h"
+#include "editor/edit_messages.h"
 #include "editor/mapset_files.h"
-#include "catalogue/registry_tree.h"
 #include "platform/registry.h"
 #include "platform/services.h"
 
+#include <utility>
+#include <vector>
+
 namespace oxlo::editor {
 
-using platform::kLocalMachine;
+using catalogue::InstalledMapset;
+using catalogue::kCatalogueRoot;
+using catalogue::RegistryTree;
+using catalogue::sameIgnoringCase;
 
 namespace {
 
-void writeFileValues(const std::string& key, const catalogue::InstalledMapset& row,
-                     const std::string& newName) {
-    platform::writeRegistryValue(kLocalMachine, key, "BMAP", overviewMapPath(row.loc, newName),
-                                 platform::kValueText, "");
-    platform::writeRegistryValue(kLocalMachine, key, "LOC", row.loc, platform::kValueText, "");
-    platform::writeRegistryValue(kLocalMachine, key, "TDB", indexPath(row.loc, newName),
-                                 platform::kValueText, "");
+// The subkey of a family key that holds its files.
+constexpr const char* kFamilyFilesSubkey = "1";
+
+bool isFamily(const InstalledMapset& row) { return row.form == catalogue::kFormFamily; }
+
+std::string newKeyPath(const InstalledMapset& row, const std::string& newName) {
+    if (isFamily(row)) return catalogue::kFamiliesKey + newName;
+    return catalogue::kProductsKey + platform::textFromNumber(row.id);
 }
 
-// A sibling of `key` that does not exist yet, to carry a family across a change of letter case
-// (registry key names ignore case, so the new key is the old one).
-std::string freeTemporaryKey(const std::string& key) {
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::string candidate = key + ".oxlo" + platform::textFromNumber(attempt) + "~";
-        if (!catalogue::registryKeyExists(candidate)) return candidate;
+// A REG_SZ value with its NUL, as writeRegistryValue stores text; replaced where the key has it.
+void setText(RegistryTree& tree, const std::string& name, const std::string& text) {
+    std::vector<unsigned char> bytes(text.begin(), text.end());
+    bytes.push_back(0);
+    for (auto& value : tree.values) {
+        if (sameIgnoringCase(value.name, name)) {
+            value.type = platform::kRegSz;
+            value.bytes = std::move(bytes);
+            return;
+        }
     }
-    return {};
+    tree.values.push_back({name, platform::kRegSz, std::move(bytes)});
 }
 
-// Copies `from` to `to`; on failure removes what was copied and leaves `from` as it was.
-bool copyOrClean(const std::string& from, const std::string& to) {
-    if (catalogue::copyRegistryTree(kLocalMachine, from, to)) return true;
-    platform::deleteRegistryTree(kLocalMachine, to);
-    return false;
+void setFileValues(RegistryTree& tree, const InstalledMapset& row, const std::string& newName) {
+    setText(tree, catalogue::kValueBmap, overviewMapPath(row.loc, newName));
+    setText(tree, catalogue::kValueLoc, row.loc);
+    setText(tree, catalogue::kValueTdb, indexPath(row.loc, newName));
+}
+
+RegistryTree& familyFiles(RegistryTree& family) {
+    for (auto& [name, contents] : family.subkeys)
+        if (name == kFamilyFilesSubkey) return contents;
+    family.subkeys.emplace_back(kFamilyFilesSubkey, RegistryTree{});
+    return family.subkeys.back().second;
+}
+
+// Deleted now, or not there in the first place (a write that failed may not have created it).
+bool removeKey(const std::string& path) {
+    return platform::deleteRegistryTree(kCatalogueRoot, path) == 1 ||
+           catalogue::registryKeyPresence(path) == catalogue::KeyPresence::Absent;
+}
+
+// The old key holds exactly what was read from it before the move: a put-back that could not
+// clear the key first (restoreRegistryTree then reports failure) may still have made it whole.
+bool holdsAsRead(const Reregistration& move) {
+    const std::optional<RegistryTree> now =
+        catalogue::readRegistryTree(kCatalogueRoot, move.oldKey);
+    return now && catalogue::sameRegistryTree(*now, move.oldTree);
 }
 
 } // namespace
 
-std::string rowKeyPath(const catalogue::InstalledMapset& row) {
+std::string rowKeyPath(const InstalledMapset& row) {
     // Rows always carry the key they came from; the fallback is the key the row's form implies.
     // Never an empty subkey name: that would address the whole branch.
     std::string subkey = row.keyName;
-    if (subkey.empty()) subkey = row.form == "N" ? platform::textFromNumber(row.id) : row.name;
-    const std::string branch =
-        !row.branch.empty() ? row.branch : (row.form == "F" ? "Families" : "Products");
-    return std::string(kMapsourceKey) + branch + "\\" + subkey;
-}
-
-bool familyNameTaken(const catalogue::InstalledMapset& row, const std::string& newName) {
-    const std::string oldKey = rowKeyPath(row);
-    const std::string newKey = kFamiliesKey + newName;
-    return !sameIgnoringCase(oldKey, newKey) && catalogue::registryKeyExists(newKey);
-}
-
-void reregisterProduct(const catalogue::InstalledMapset& row, const std::string& newName) {
-    const std::string key = kProductsKey + platform::textFromNumber(row.id);
-    platform::deleteRegistryTree(kLocalMachine, rowKeyPath(row));
-    platform::createRegistryKey(kLocalMachine, key, "");
-    writeFileValues(key, row, newName);
-}
-
-void reregisterFamily(const catalogue::InstalledMapset& row, const std::string& newName) {
-    const std::string oldKey = rowKeyPath(row);
-    const std::string newKey = kFamiliesKey + newName;
-
-    if (sameIgnoringCase(oldKey, newKey)) {
-        const std::string temporary = freeTemporaryKey(newKey);
-        if (temporary.empty() || !copyOrClean(oldKey, temporary)) return;
-        platform::deleteRegistryTree(kLocalMachine, oldKey);
-        if (!copyOrClean(temporary, newKey)) {
-            copyOrClean(temporary, oldKey);
-            platform::deleteRegistryTree(kLocalMachine, temporary);
-            return;
-        }
-        platform::deleteRegistryTree(kLocalMachine, temporary);
-        platform::createRegistryKey(kLocalMachine, newKey + "\\1", "");
-        writeFileValues(newKey + "\\1", row, newName);
-        return;
+    if (subkey.empty()) {
+        subkey = row.form == catalogue::kFormNumericProduct ? platform::textFromNumber(row.id)
+                                                            : row.name;
     }
+    std::string branch = row.branch;
+    if (branch.empty())
+        branch = isFamily(row) ? catalogue::kFamiliesBranch : catalogue::kProductsBranch;
+    return catalogue::kBaseKey + catalogue::relativeKeyPath(branch, subkey);
+}
 
-    if (!copyOrClean(oldKey, newKey)) return;
-    platform::createRegistryKey(kLocalMachine, newKey + "\\1", "");
-    writeFileValues(newKey + "\\1", row, newName);
-    platform::deleteRegistryTree(kLocalMachine, oldKey);
+std::string registrationRefusal(const InstalledMapset& row, const std::string& newName) {
+    const std::string code = platform::textFromNumber(row.id);
+    if (!isFamily(row) && row.id <= 0)
+        return notRenamed(row.name, "its .TDB file holds no valid product code (" + code + ").");
+    const std::string newKey = newKeyPath(row, newName);
+    if (sameIgnoringCase(rowKeyPath(row), newKey)) return {};
+    switch (catalogue::registryKeyPresence(newKey)) {
+    case catalogue::KeyPresence::Absent:
+        return {};
+    case catalogue::KeyPresence::Present:
+        if (isFamily(row))
+            return "A mapset named " + newName + " is already installed. Please use another name.";
+        return notRenamed(row.name,
+                          "product code " + code + " is already registered to another mapset (" +
+                              catalogue::relativeKeyPath(catalogue::kProductsBranch, code) + ").");
+    case catalogue::KeyPresence::Unknown:
+        break;
+    }
+    // Whose key it is cannot be told, so it is not written over.
+    return notRenamed(row.name, kRegistryNotRewritten);
+}
+
+std::optional<Reregistration> prepareReregistration(const InstalledMapset& row,
+                                                    const std::string& newName) {
+    Reregistration move;
+    move.oldKey = rowKeyPath(row);
+    std::optional<RegistryTree> old = catalogue::readRegistryTree(kCatalogueRoot, move.oldKey);
+    if (!old) return std::nullopt;
+    move.oldTree = std::move(*old);
+    move.newKey = newKeyPath(row, newName);
+    if (isFamily(row)) {
+        move.newTree = move.oldTree;
+        setFileValues(familyFiles(move.newTree), row, newName);
+    } else {
+        setFileValues(move.newTree, row, newName);
+    }
+    return move;
+}
+
+RegistrationOutcome moveRegistration(const Reregistration& move) {
+    using catalogue::restoreRegistryTree;
+    if (sameIgnoringCase(move.oldKey, move.newKey)) {
+        // One key under both names (key names ignore letter case): replaced where it stands, and
+        // put back from memory when that fails.
+        if (restoreRegistryTree(kCatalogueRoot, move.newKey, move.newTree))
+            return RegistrationOutcome::Moved;
+        restoreRegistryTree(kCatalogueRoot, move.oldKey, move.oldTree);
+        return holdsAsRead(move) ? RegistrationOutcome::Unchanged : RegistrationOutcome::Damaged;
+    }
+    if (!catalogue::writeRegistryTree(kCatalogueRoot, move.newKey, move.newTree)) {
+        return removeKey(move.newKey) ? RegistrationOutcome::Unchanged
+                                      : RegistrationOutcome::Damaged;
+    }
+    if (platform::deleteRegistryTree(kCatalogueRoot, move.oldKey) == 1)
+        return RegistrationOutcome::Moved;
+    // Part of the old key may be gone already. Nothing was ever written into it, so what is left
+    // is part of what was read, and writing that over it makes it whole again.
+    catalogue::writeRegistryTree(kCatalogueRoot, move.oldKey, move.oldTree);
+    return removeKey(move.newKey) && holdsAsRead(move) ? RegistrationOutcome::Unchanged
+                                                       : RegistrationOutcome::Damaged;
 }
 
 } // namespace oxlo::editor

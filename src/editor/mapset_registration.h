@@ -1,29 +1,42 @@
-// Re-registering a renamed mapset, so that MapSource finds it under its new file names.
+// Re-registering a renamed mapset, so that MapSource finds it under its new file names. The
+// registration moves as a whole: the row's key is read into memory first, the new key is written
+// complete before the old one goes, and on any failure the old key is put back as it was read.
 #pragma once
 
 #include "catalogue/installed_mapsets.h"
+#include "catalogue/registry_tree.h"
 
+#include <optional>
 #include <string>
 
 namespace oxlo::editor {
 
-inline constexpr const char* kMapsourceKey = "SOFTWARE\\Garmin\\Mapsource\\";
-inline constexpr const char* kFamiliesKey = "SOFTWARE\\Garmin\\Mapsource\\Families\\";
-inline constexpr const char* kProductsKey = "SOFTWARE\\Garmin\\Mapsource\\Products\\";
-
 // The key the row was read from by the last scan.
 std::string rowKeyPath(const catalogue::InstalledMapset& row);
 
-// A family key named `newName` that is not the row's own key (another installed family).
-bool familyNameTaken(const catalogue::InstalledMapset& row, const std::string& newName);
+// The message that refuses to register the row anew under `newName`, empty when nothing stands in
+// the way. A family must not take over another family's key; a product row moves to the key of
+// its product code, which must be a valid code and not the key of another mapset.
+std::string registrationRefusal(const catalogue::InstalledMapset& row, const std::string& newName);
 
-// Product row ("N" or "O"): deletes the row's key and writes productsKey + id afresh with exactly
-// "BMAP", "LOC" and "TDB" for the renamed files.
-void reregisterProduct(const catalogue::InstalledMapset& row, const std::string& newName);
+// The row's key as read now and the key it becomes with the renamed files: for a product row
+// productsKey + code holding exactly "BMAP", "LOC" and "TDB"; for a family familiesKey + newName
+// with every value and subkey of the old key, "BMAP", "LOC" and "TDB" of its "1" set anew.
+struct Reregistration {
+    std::string oldKey;
+    catalogue::RegistryTree oldTree;
+    std::string newKey;
+    catalogue::RegistryTree newTree;
+};
+// Nothing when the row's key cannot be read whole.
+std::optional<Reregistration> prepareReregistration(const catalogue::InstalledMapset& row,
+                                                    const std::string& newName);
 
-// Family row ("F"): familiesKey + newName gets every value and subkey of the old family key,
-// then its "1" gets "BMAP", "LOC" and "TDB" for the renamed files, and only then the old key goes.
-// When the copy cannot be made, the partial copy is removed and the old key stays.
-void reregisterFamily(const catalogue::InstalledMapset& row, const std::string& newName);
+enum class RegistrationOutcome {
+    Moved,    // the mapset is registered under newKey only
+    Unchanged, // the move failed and the old key is back as it was read; newKey is gone
+    Damaged,  // the move failed and the old state could not be put back entirely
+};
+RegistrationOutcome moveRegistration(const Reregistration& move);
 
 } // namespace oxlo::editor

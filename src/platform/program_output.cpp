@@ -13,6 +13,9 @@ namespace {
 constexpr std::size_t kInitialBuffer = 4096;
 constexpr std::size_t kBufferGrowth = 4096;
 constexpr std::size_t kMinimumFree = 512;
+// A line longer than this is handed out in pieces of this size, so that a program printing
+// without a line end cannot make the buffer grow without bound.
+constexpr std::size_t kLongestLine = 64 * 1024;
 
 struct RunningProgram {
     raw::Process process = 0;
@@ -62,6 +65,14 @@ std::string takeLine(RunningProgram& program, std::size_t length, std::size_t en
               program.buffer.begin());
     program.held -= consumed;
     return line;
+}
+
+// Whether the held text, which holds no line end, is long enough to be handed out as a piece.
+// A CR at its very end may be the first half of a CR LF: the next byte decides first, or the LF
+// would later come out as an empty line of its own.
+bool longLinePieceWaiting(const RunningProgram& program)
+{
+    return program.held >= kLongestLine && program.buffer[program.held - 1] != '\r';
 }
 
 } // namespace
@@ -123,6 +134,8 @@ std::string readProgramOutput(ProgramHandle handle)
         }
         if (program->pipeEnded)
             return takeLine(*program, program->held, 0);
+        if (longLinePieceWaiting(*program))
+            return takeLine(*program, kLongestLine, 0);
         searched = program->held != 0 && program->buffer[program->held - 1] == '\r'
                        ? program->held - 1
                        : program->held;
@@ -143,6 +156,8 @@ int programOutputWaiting(ProgramHandle handle)
         }
         if (program->pipeEnded)
             return program->held != 0 ? kOutputLineWaiting : kOutputEnded;
+        if (longLinePieceWaiting(*program))
+            return kOutputLineWaiting;
         if (raw::pipeWaitingRaw(program->process) != 0) {
             readMore(*program); // does not block: bytes are waiting
             continue;

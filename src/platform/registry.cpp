@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <utility>
+#include <vector>
 
 namespace oxlo::platform {
 
@@ -36,6 +37,48 @@ std::int32_t littleEndian32(const unsigned char bytes[4])
                                 std::uint32_t{bytes[2]} << 16 | std::uint32_t{bytes[3]} << 24;
     return static_cast<std::int32_t>(value);
 }
+
+// The value `valueName` of the open `key` as text, as readRegistryValue gives it.
+std::string valueText(RegistryHandle key, const std::string& valueName)
+{
+    char text[kFirstQuerySize];
+    unsigned type = kRegNone;
+    unsigned size = kFirstQuerySize;
+    if (registryQueryValue(key, valueName, &type, text, &size) != kRegistryOk) {
+        return ""; // missing, or longer than 255 bytes
+    }
+    switch (type) {
+    case kRegSz: {
+        unsigned again = size;
+        if (registryQueryValue(key, valueName, nullptr, text, &again) != kRegistryOk) {
+            return "";
+        }
+        // The characters before the terminating NUL; a value stored without one keeps its last
+        // character.
+        std::size_t length = 0;
+        while (length < again && text[length] != '\0') {
+            ++length;
+        }
+        return std::string(text, length);
+    }
+    case kRegDword:
+    case kRegBinary: {
+        // Only 2- and 4-byte numbers belong in the catalogue; anything longer is not one.
+        if (size > 4) {
+            return "0";
+        }
+        unsigned char number[4] = {0, 0, 0, 0};
+        unsigned again = size;
+        if (registryQueryValue(key, valueName, nullptr, number, &again) != kRegistryOk) {
+            return "0";
+        }
+        return textFromNumber(littleEndian32(number));
+    }
+    default:
+        return "";
+    }
+}
+
 
 } // namespace
 
@@ -95,42 +138,22 @@ std::string readRegistryValue(RegistryHandle root, const std::string& path,
                                      key.receive()) != kRegistryOk) {
         return "";
     }
-    char text[kFirstQuerySize];
-    unsigned type = kRegNone;
-    unsigned size = kFirstQuerySize;
-    if (registryQueryValue(key.get(), valueName, &type, text, &size) != kRegistryOk) {
-        return ""; // missing, or longer than 255 bytes
+    return valueText(key.get(), valueName);
+}
+
+std::vector<std::string> readRegistryValues(RegistryHandle root, const std::string& path,
+                                            const std::vector<std::string>& valueNames)
+{
+    std::vector<std::string> texts(valueNames.size());
+    OwnedRegistryKey key;
+    if (registryOpenKey(root, withoutLeadingBackslash(path), RegistryAccess::Read,
+                        key.receive()) != kRegistryOk) {
+        return texts;
     }
-    switch (type) {
-    case kRegSz: {
-        unsigned again = size;
-        if (registryQueryValue(key.get(), valueName, nullptr, text, &again) != kRegistryOk) {
-            return "";
-        }
-        // The characters before the terminating NUL; a value stored without one keeps its last
-        // character.
-        std::size_t length = 0;
-        while (length < again && text[length] != '\0') {
-            ++length;
-        }
-        return std::string(text, length);
+    for (std::size_t i = 0; i < valueNames.size(); ++i) {
+        texts[i] = valueText(key.get(), valueNames[i]);
     }
-    case kRegDword:
-    case kRegBinary: {
-        // Only 2- and 4-byte numbers belong in the catalogue; anything longer is not one.
-        if (size > 4) {
-            return "0";
-        }
-        unsigned char number[4] = {0, 0, 0, 0};
-        unsigned again = size;
-        if (registryQueryValue(key.get(), valueName, nullptr, number, &again) != kRegistryOk) {
-            return "0";
-        }
-        return textFromNumber(littleEndian32(number));
-    }
-    default:
-        return "";
-    }
+    return texts;
 }
 
 int writeRegistryValue(RegistryHandle root, const std::string& path, const std::string& valueName,

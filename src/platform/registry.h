@@ -6,6 +6,7 @@
 #include "platform/registry_store.h"
 
 #include <string>
+#include <vector>
 
 namespace oxlo::platform {
 
@@ -24,6 +25,10 @@ int deleteRegistryTree(RegistryHandle root, const std::string& path);
 // another type; "0" when a number cannot be read.
 std::string readRegistryValue(RegistryHandle root, const std::string& path,
                               const std::string& valueName, const std::string& computer);
+// The values `valueNames` of one key, each as readRegistryValue gives it, through a single open of
+// the key (for reading) below `root`, which may be any open key. A missing key gives empty texts.
+std::vector<std::string> readRegistryValues(RegistryHandle root, const std::string& path,
+                                            const std::vector<std::string>& valueNames);
 // Writes into an existing key (never creates it). A key that cannot be opened shows the "Fehler"
 // box and gives 0, as does a value that cannot be set; any other type code writes nothing and
 // gives 1.

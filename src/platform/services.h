@@ -50,6 +50,10 @@ std::string chooseOpenFile(const std::string& title, const std::string& defaultF
 // selection lasts until the next chooseOpenFile call.
 std::string nextSelectedFile();
 
+// True when the last chooseOpenFile gave the empty text because the chosen files did not fit its
+// selection buffer (more than about 2,500 names of 8.3 form at once), not because of Cancel.
+bool chosenFilesDidNotFit();
+
 // Folder chooser. Returns the chosen folder ending in a backslash, or the empty text on Cancel.
 std::string choosePath(const std::string& title, const std::string& initialFolder);
 
@@ -137,7 +141,9 @@ ProgramHandle runProgram(const std::string& program, const std::string& paramete
 // 1 while the program runs, and afterwards while output is still waiting to be read; else 0.
 int programRunning(ProgramHandle handle);
 // The next line of the program's output, without its end (CR, LF or CR LF); waits for a line or
-// for the end of the pipe, after which it gives the text left over (possibly empty).
+// for the end of the pipe, after which it gives the text left over (possibly empty). A line
+// longer than 64 KiB comes in pieces of 64 KiB, so endless output without a line end is never
+// held whole.
 std::string readProgramOutput(ProgramHandle handle);
 // Whether readProgramOutput would return without waiting: kOutputLineWaiting when a whole line
 // (or, after the program's end, its unfinished last line) is there; kOutputEnded when the program

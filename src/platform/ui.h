@@ -43,10 +43,15 @@ enum WindowFlags : unsigned {
 };
 
 // Creates a top-level window whose client area is width x height. Returns 0 when it cannot be
-// created (callers then create no controls).
+// created (callers then create no controls). The window shows itself, with the controls it has by
+// then, when the program next waits for an event, keeps its windows painted or opens a dialog,
+// so it is never seen half-built.
 int openWindow(int number, int x, int y, int width, int height, const std::string& title,
                unsigned flags);
 void closeWindow(int number);
+// Takes the window off the screen (and out of the way of the active window) until it is closed
+// or opened anew; for a window whose controls another window has taken.
+void hideWindow(int number);
 void closeAllWindows();
 void setWindowTitle(int number, const std::string& title);
 
@@ -101,6 +106,9 @@ void disableControl(int control, int disable);
 // The row operations below serve list boxes, report lists and drop-downs (a drop-down's rows are
 // its entries).
 void clearListItems(int list);
+// While held (hold 1), a list takes rows without drawing itself; releasing the hold (hold 0)
+// draws it once. For filling a list with many rows.
+void holdListDrawing(int list, int hold);
 // position -1 appends; in a report list the columns are separated by a line feed.
 void addListItem(int list, int position, const std::string& text);
 int countListItems(int list);

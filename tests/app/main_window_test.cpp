@@ -177,10 +177,17 @@ TEST_F(ShellTest, UninstallAsksFirstOnlyWhenOneMapsetIsLeft)
 
 TEST_F(ShellTest, NewRunsTheCreateTaskThenRebuildsAndRescans)
 {
-    standIns().duringTask = [] { standIns().registryRows.push_back(familyRow("Fresh", 6001)); };
+    standIns().duringTask = [] {
+        standIns().registryRows.push_back(familyRow("Fresh", 6001));
+        const scripted::WindowRecord* main = scripted::findWindow(0);
+        ASSERT_NE(main, nullptr);
+        EXPECT_TRUE(main->hidden) << "the main window stands there without its controls";
+    };
     scripted::queueControlEvent(kNew);
     scripted::queueClose(); // the Create Mapset window
     scripted::queueAction([] {
+        ASSERT_NE(scripted::findWindow(0), nullptr);
+        EXPECT_FALSE(scripted::findWindow(0)->hidden) << "the rebuilt main window is shown";
         const scripted::ControlRecord* list = scripted::findControl(0);
         ASSERT_NE(list, nullptr);
         EXPECT_EQ(list->window, 0);
@@ -206,7 +213,11 @@ TEST_F(ShellTest, NewRunsTheCreateTaskThenRebuildsAndRescans)
 TEST_F(ShellTest, EditHandsTheSelectedRowToTheEditWindowThenRebuilds)
 {
     standIns().registryRows = {familyRow("Alps", 6001), familyRow("Topo", -6002)};
-    standIns().duringTask = [] { standIns().registryRows[1].name = "Topo2"; };
+    standIns().duringTask = [] {
+        standIns().registryRows[1].name = "Topo2";
+        ASSERT_NE(scripted::findWindow(0), nullptr);
+        EXPECT_TRUE(scripted::findWindow(0)->hidden) << "the main window waits off the screen";
+    };
     scripted::queueSelectRow(0, 1);
     scripted::queueAction([] { expectEditEnabled(true, "a row selected"); });
     scripted::queueControlEvent(kEdit);

@@ -59,6 +59,16 @@ protected:
             view.shown = scripted::findControl(kSaveAttributeButton)->visible;
         });
     }
+    // Selects the first map, opens the panel, types the priority, sets the box (unless -1),
+    // presses Save and answers its question.
+    void saveFirstMap(const std::string& priority, int box, int answer) {
+        scripted::queueSelectRow(kMapList, 0);
+        scripted::queueControlEvent(kMapAttributeButton);
+        scripted::queueTyping(kPriorityField, priority);
+        if (box >= 0) scripted::queueClick(kTransparentBox, box);
+        scripted::queueControlEvent(kSaveAttributeButton);
+        scripted::answerNextMessage(answer);
+    }
     void run() {
         scripted::queueClose();
         runCreateMapsetWindow("C:\\Tools\\cgpsmapper.exe", "C:\\Tools\\cpreview.exe");
@@ -139,12 +149,7 @@ TEST_F(AttributePanelTest, SaveClampsThePriorityAndWritesOnlyTheTwoBytes) {
         const std::vector<std::uint8_t> before = mapBytes(2, 20);
         const std::string path = addMap("12345678.IMG", before);
         PanelView afterSave;
-        scripted::queueSelectRow(kMapList, 0);
-        scripted::queueControlEvent(kMapAttributeButton);
-        scripted::queueTyping(kPriorityField, c.typed);
-        scripted::queueClick(kTransparentBox, c.box);
-        scripted::queueControlEvent(kSaveAttributeButton);
-        scripted::answerNextMessage(platform::kAnswerYes);
+        saveFirstMap(c.typed, c.box, platform::kAnswerYes);
         look(afterSave);
         run();
 
@@ -167,11 +172,7 @@ TEST_F(AttributePanelTest, NoToTheSaveQuestionWritesNothing) {
     const std::vector<std::uint8_t> before = mapBytes(1, 12);
     const std::string path = addMap("12345678.IMG", before);
     PanelView afterNo;
-    scripted::queueSelectRow(kMapList, 0);
-    scripted::queueControlEvent(kMapAttributeButton);
-    scripted::queueTyping(kPriorityField, "25");
-    scripted::queueControlEvent(kSaveAttributeButton);
-    scripted::answerNextMessage(platform::kAnswerNo);
+    saveFirstMap("25", -1, platform::kAnswerNo);
     look(afterNo);
     run();
     EXPECT_EQ(fileBytes(path), before);
@@ -216,6 +217,29 @@ TEST_F(AttributePanelTest, MapWithoutAttributesShowsNothingAndIsNeverWritten) {
         EXPECT_EQ(message.title, "Save Map Attribute");
         EXPECT_EQ(message.flags, 0x30);
     }
+}
+
+TEST_F(AttributePanelTest, MapThatCannotBeWrittenSaysSoAndKeepsThePanelOpen) {
+    const std::vector<std::uint8_t> before = mapBytes(1, 12);
+    const std::string path = addMap("12345678.IMG", before);
+    PanelView afterFailure;
+    saveFirstMap("25", 1, platform::kAnswerYes);
+    scripted::answerNextMessage(platform::kAnswerOk);
+    look(afterFailure);
+    {
+        WriteBlock block(path);
+        run();
+    }
+
+    EXPECT_EQ(fileBytes(path), before);
+    EXPECT_TRUE(afterFailure.shown) << "the panel stays open for another try";
+    EXPECT_EQ(afterFailure.priority, "25");
+    EXPECT_EQ(afterFailure.transparent, 1);
+    const auto messages = scripted::shownMessages();
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[1].text, "The map attributes could not be saved to " + path + ".");
+    EXPECT_EQ(messages[1].title, "Save Map Attribute");
+    EXPECT_EQ(messages[1].flags, 0x30);
 }
 
 } // namespace

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 
 namespace oxlo::testing {
 namespace {
@@ -43,13 +44,13 @@ protected:
         request_.maps = {firstMap_, secondMap_};
         request_.compilerPath = standInProgram("cgpsmapper");
         request_.previewPath = standInProgram("cpreview");
-        removeRegistryTree(kFamilyKey);
+        clearRegisteredMapsets();
         // The window whose title shows the tools' output.
         platform::openWindow(builder::kCreateWindow, 0, 0, 503, 432, "Create Mapset", 0);
     }
     void TearDown() override {
         platform::setCurrentDirectory(startFolder_);
-        removeRegistryTree(kFamilyKey);
+        clearRegisteredMapsets();
     }
 
     // Steers the stand-in tools of a build in the mapset folder (see standin_control.h).
@@ -62,6 +63,14 @@ protected:
         const bool built = builder::buildMapset(request_);
         EXPECT_EQ(scripted::shownMessages().size(), 1u) << "one final message";
         return built;
+    }
+    // The one message shown: the failure box with these details.
+    void expectFailure(const std::string& details) {
+        ASSERT_EQ(scripted::shownMessages().size(), 1u);
+        const auto message = scripted::shownMessages()[0];
+        EXPECT_EQ(message.text, "Mapset Creation Failed!\r\r" + details);
+        EXPECT_EQ(message.title, "Error");
+        EXPECT_EQ(message.flags, 0x30);
     }
     std::string onlyMessage() {
         const auto messages = scripted::shownMessages();
@@ -77,10 +86,16 @@ protected:
 };
 
 TEST_F(BuildPipelineTest, AlpsIsBuiltRegisteredAndStamped) {
-    // An earlier family of the same name: its values are overwritten, its others stay.
-    ASSERT_EQ(platform::createRegistryKey(platform::kLocalMachine, kFamilyKey, ""), 1);
-    platform::writeRegistryValue(platform::kLocalMachine, kFamilyKey, "ID", "6500", 3, "");
-    platform::writeRegistryValue(platform::kLocalMachine, kFamilyKey, "Extra", "kept", 1, "");
+    // An earlier family of the same name but for letter case (the user agreed to overwrite it):
+    // it is replaced whole, so none of its values or subkeys stays with the new family.
+    const std::string earlier = kFamiliesPath + "\\ALPS";
+    putValue(earlier, "ID", platform::kRegBinary, {0x64, 0x19});
+    putText(earlier, "TYP", folder_ + "\\old.typ");
+    putText(earlier, "Extra", "earlier");
+    putText(earlier + "\\1", "LOC", folder_ + "\\old");
+    putText(earlier + "\\1", "Extra", "earlier");
+    putText(earlier + "\\2", "LOC", folder_ + "\\old");
+    registerFamily("Other", 6002);
 
     ASSERT_TRUE(build());
     const auto message = scripted::shownMessages()[0];
@@ -91,7 +106,11 @@ TEST_F(BuildPipelineTest, AlpsIsBuiltRegisteredAndStamped) {
     const RawValue id = readRawValue(kFamilyKey, "ID");
     EXPECT_EQ(id.type, platform::kRegBinary);
     EXPECT_EQ(id.bytes, (std::vector<std::uint8_t>{0x71, 0x17}));
-    EXPECT_EQ(readRawValue(kFamilyKey, "Extra").bytes, textBytes("kept", true));
+    EXPECT_EQ(subkeyNames(kFamiliesPath), (std::vector<std::string>{"Alps", "Other"}))
+        << "the new spelling, the other family untouched";
+    EXPECT_EQ(valueNames(kFamilyKey), (std::vector<std::string>{"ID"}));
+    EXPECT_EQ(subkeyNames(kFamilyKey), (std::vector<std::string>{"1"}));
+    EXPECT_EQ(valueNames(kFamilyKey + "\\1"), (std::vector<std::string>{"BMAP", "LOC", "TDB"}));
     const std::string product = kFamilyKey + "\\1";
     for (const auto& [name, data] :
          std::vector<std::pair<std::string, std::string>>{{"BMAP", mapset_ + "\\Alps.IMG"},
@@ -179,15 +198,73 @@ TEST_F(BuildPipelineTest, CompilerFailureShowsItsOutputAndRegistersNothing) {
     EXPECT_EQ(title(), "Create Mapset");
 }
 
-TEST_F(BuildPipelineTest, OutputBeyondAPipeBufferIsCollectedWhole) {
-    tellTools("cgpsmapper flood\r\ncgpsmapper fail\r\ncpreview flood\r\n");
+TEST_F(BuildPipelineTest, LongOutputIsCollectedAndShownByItsLastLines) {
+    // More than a pipe holds, and several times the 64 KiB kept of it.
+    tellTools("cgpsmapper deluge\r\ncgpsmapper fail\r\ncpreview flood\r\n");
     EXPECT_FALSE(build());
     const std::string text = onlyMessage();
-    EXPECT_EQ(std::count(text.begin(), text.end(), '\r'), 2 + 3 + 1200 + 1);
-    EXPECT_NE(text.find("\rcgpsmapper progress 1 ...."), std::string::npos);
-    EXPECT_NE(text.find("\rcgpsmapper progress 1200 ...."), std::string::npos);
-    EXPECT_GT(text.size(), 64u * 1024u);
+    const std::string head = "Mapset Creation Failed!\r\r...\r";
+    ASSERT_EQ(text.rfind(head, 0), 0u) << text.substr(0, 200);
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\r'), 2 + 1 + 25);
+    const std::string filler(70, '.');
+    std::string lastLines;
+    for (int i = 4978; i <= 5000; ++i)
+        lastLines += "cgpsmapper progress " + std::to_string(i) + " " + filler + "\r";
+    lastLines += "Error E006: cannot compile Alps.mp\r";
+    // The 25 lines: the last 24 progress lines, then the error. 4977 comes first.
+    EXPECT_EQ(text.substr(head.size()),
+              "cgpsmapper progress 4977 " + filler + "\r" + lastLines);
     EXPECT_EQ(text.find("cpreview"), std::string::npos) << "only the compiler's output is shown";
+}
+
+TEST_F(BuildPipelineTest, ToolOutputKeepsItsLast64KiB) {
+    struct Case {
+        const char* order;
+        int lines;
+    };
+    // 1200 lines come to less than twice the 64 KiB kept, 5000 to several times that.
+    for (const Case c : {Case{"flood", 1200}, Case{"deluge", 5000}}) {
+        SCOPED_TRACE(c.order);
+        tellTools(std::string("cpreview ") + c.order + "\r\n");
+        ASSERT_NE(platform::setCurrentDirectory(mapset_), 0);
+        const builder::ToolRun run =
+            builder::runToolAndCollectOutput(request_.previewPath, "Oxlo.txt");
+        EXPECT_TRUE(run.started);
+        EXPECT_TRUE(run.cut);
+        EXPECT_EQ(run.output.size(), builder::kKeptToolOutput);
+        const std::string last = "cpreview progress " + std::to_string(c.lines) + " ";
+        EXPECT_NE(run.output.find(last), std::string::npos) << "the latest lines are kept";
+        EXPECT_EQ(run.output.find("cpreview progress 1 "), std::string::npos);
+    }
+}
+
+TEST(ToolOutputLines, AtMost25LinesAreShownAfterALineOfDots) {
+    const auto lines = [](int from, int to) {
+        std::string text;
+        for (int i = from; i <= to; ++i) text += "line " + std::to_string(i) + "\r";
+        return text;
+    };
+    struct Case {
+        std::string output;
+        bool cut;
+        std::string shown;
+    };
+    const Case cases[] = {
+        {"", false, ""},
+        {lines(1, 3), false, lines(1, 3)},
+        {lines(1, 25), false, lines(1, 25)},
+        {lines(1, 26), false, "...\r" + lines(2, 26)},
+        {lines(1, 300), false, "...\r" + lines(276, 300)},
+        {"\r\r\r", false, "\r\r\r"},
+        {"ne 7\r" + lines(8, 9), true, "...\rne 7\r" + lines(8, 9)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.output.substr(0, 40));
+        builder::ToolRun run;
+        run.output = c.output;
+        run.cut = c.cut;
+        EXPECT_EQ(builder::lastLinesOf(run), c.shown);
+    }
 }
 
 TEST_F(BuildPipelineTest, SilentCompilerWithoutIndexGivesTheBareFailure) {
@@ -262,11 +339,7 @@ TEST_F(BuildPipelineTest, FolderThatCannotBeCreatedStopsBeforeAnythingIsWritten)
     ASSERT_NE(platform::setCurrentDirectory(folder_), 0);
     request_.folder = folder_ + "\\no-such-parent\\Alps";
     EXPECT_FALSE(build());
-    const auto message = scripted::shownMessages()[0];
-    EXPECT_EQ(message.text,
-              "Mapset Creation Failed!\r\rThe folder " + request_.folder + " cannot be created.");
-    EXPECT_EQ(message.title, "Error");
-    EXPECT_EQ(message.flags, 0x30);
+    expectFailure("The folder " + request_.folder + " cannot be created.");
     EXPECT_FALSE(fileExists(folder_ + "\\Oxlo.txt")) << "nothing lands in the earlier folder";
     EXPECT_FALSE(fileExists(folder_ + "\\12345678.IMG"));
     EXPECT_FALSE(registryKeyExists(kFamilyKey));
@@ -302,6 +375,78 @@ TEST_F(BuildPipelineTest, TypFileIsInstalledOnlyWhenItExists) {
             EXPECT_EQ(value.type, 0u);
             EXPECT_FALSE(fileExists(mapset_ + "\\alps.typ"));
         }
+    }
+}
+
+TEST_F(BuildPipelineTest, MapThatCannotBeCopiedStopsTheBuildBeforeTheTools) {
+    const std::string missing = folder_ + "\\maps\\11111111.IMG";
+    request_.maps = {firstMap_, missing, secondMap_};
+    EXPECT_FALSE(build());
+    expectFailure("The map " + missing + " could not be copied to " + mapset_ + ".");
+    EXPECT_FALSE(fileExists(mapset_ + "\\Alps.mp")) << "cpreview.exe must not have run";
+    EXPECT_FALSE(fileExists(mapset_ + "\\Alps.TDB"));
+    EXPECT_FALSE(registryKeyExists(kFamilyKey));
+}
+
+TEST_F(BuildPipelineTest, MapsThatAlreadyLieInTheFolderNeedNoCopy) {
+    // The same file, named as the user's folder field and the chooser may name it.
+    const std::string inFolder = mapset_ + "\\12345678.IMG";
+    writeFileText(inFolder, "map in D");
+    request_.folder = mapset_ + "\\";
+    request_.maps = {inFolder, secondMap_};
+    EXPECT_TRUE(build()) << onlyMessage();
+    EXPECT_EQ(fileText(inFolder), "map in D");
+    request_.folder = mapset_;
+    request_.maps = {folder_ + "\\ALPS\\12345678.img"};
+    scripted::resetScript();
+    platform::openWindow(builder::kCreateWindow, 0, 0, 503, 432, "Create Mapset", 0);
+    EXPECT_TRUE(build()) << onlyMessage();
+}
+
+TEST_F(BuildPipelineTest, ControlFileThatCannotBeWrittenStopsTheBuild) {
+    const std::string control = mapset_ + "\\Oxlo.txt";
+    writeFileText(control, "left by an earlier attempt, held open elsewhere");
+    {
+        WriteBlock block(control);
+        EXPECT_FALSE(build());
+    }
+    expectFailure("The control file Oxlo.txt could not be written to " + mapset_ + ".");
+    EXPECT_FALSE(fileExists(mapset_ + "\\Alps.mp")) << "cpreview.exe must not have run";
+    EXPECT_FALSE(registryKeyExists(kFamilyKey));
+}
+
+TEST_F(BuildPipelineTest, IndexOrTypFileThatCannotBeWrittenRegistersNothing) {
+    const std::string typ = folder_ + "\\types\\alps.typ";
+    writeFileText(typ, "type file");
+    const std::string typCopy = mapset_ + "\\alps.typ";
+    struct Case {
+        const char* what;
+        const char* orders;
+        bool typLocked;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"index too short for the family ID", "cgpsmapper short-index\r\n", false,
+         "The family ID could not be written into " + mapset_ +
+             "\\Alps.TDB. The mapset was not registered."},
+        {"TYP copy held open elsewhere", "", true,
+         "The TYP file " + typ + " could not be copied to " + mapset_ +
+             ". The mapset was not registered."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        scripted::resetScript();
+        platform::openWindow(builder::kCreateWindow, 0, 0, 503, 432, "Create Mapset", 0);
+        tellTools(c.orders);
+        writeFileText(typCopy, "earlier copy");
+        request_.typPath = typ;
+        {
+            std::optional<WriteBlock> block;
+            if (c.typLocked) block.emplace(typCopy);
+            EXPECT_FALSE(build());
+        }
+        expectFailure(c.message);
+        EXPECT_FALSE(registryKeyExists(kFamilyKey));
     }
 }
 

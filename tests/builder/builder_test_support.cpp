@@ -5,6 +5,8 @@
 #include "platform/registry.h"
 #include "support/test_folder.h"
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -125,6 +127,66 @@ bool registryKeyExists(const std::string& keyPath) {
 
 void removeRegistryTree(const std::string& keyPath) {
     platform::deleteRegistryTree(platform::kLocalMachine, keyPath);
+}
+
+namespace {
+
+using EnumerateName = long (*)(platform::RegistryHandle, unsigned, char*, unsigned*);
+
+std::vector<std::string> enumeratedNames(const std::string& keyPath, EnumerateName enumerate) {
+    std::vector<std::string> names;
+    platform::OwnedRegistryKey key;
+    if (platform::registryOpenKey(platform::kLocalMachine, keyPath, platform::RegistryAccess::Read,
+                                  key.receive()) != platform::kRegistryOk)
+        return names;
+    std::vector<char> name(16384);
+    for (unsigned index = 0;; ++index) {
+        unsigned length = static_cast<unsigned>(name.size());
+        if (enumerate(key.get(), index, name.data(), &length) != platform::kRegistryOk) break;
+        names.emplace_back(name.data(), length);
+    }
+    return names;
+}
+
+} // namespace
+
+std::vector<std::string> subkeyNames(const std::string& keyPath) {
+    return enumeratedNames(keyPath, platform::registryEnumKey);
+}
+
+std::vector<std::string> valueNames(const std::string& keyPath) {
+    return enumeratedNames(keyPath, platform::registryEnumValue);
+}
+
+void putValue(const std::string& keyPath, const std::string& valueName, unsigned type,
+              const std::vector<std::uint8_t>& bytes) {
+    platform::OwnedRegistryKey key;
+    ASSERT_EQ(platform::registryCreateKey(platform::kLocalMachine, keyPath, key.receive()),
+              platform::kRegistryOk)
+        << keyPath;
+    ASSERT_EQ(platform::registrySetValue(key.get(), valueName, type, bytes.data(),
+                                         static_cast<unsigned>(bytes.size())),
+              platform::kRegistryOk)
+        << keyPath << " " << valueName;
+}
+
+void putText(const std::string& keyPath, const std::string& valueName, const std::string& text) {
+    std::vector<std::uint8_t> bytes(text.begin(), text.end());
+    bytes.push_back(0);
+    putValue(keyPath, valueName, platform::kRegSz, bytes);
+}
+
+void clearRegisteredMapsets() {
+    removeRegistryTree(kFamiliesPath);
+    removeRegistryTree(kProductsPath);
+    ASSERT_FALSE(registryKeyExists(kFamiliesPath));
+    ASSERT_FALSE(registryKeyExists(kProductsPath));
+}
+
+void registerFamily(const std::string& name, std::int32_t id) {
+    const auto word = static_cast<std::uint32_t>(id);
+    putValue(kFamiliesPath + "\\" + name, "ID", platform::kRegBinary,
+             {static_cast<std::uint8_t>(word & 0xFF), static_cast<std::uint8_t>(word >> 8 & 0xFF)});
 }
 
 } // namespace oxlo::testing

@@ -43,5 +43,18 @@ struct RawValue {
 RawValue readRawValue(const std::string& keyPath, const std::string& valueName);
 bool registryKeyExists(const std::string& keyPath);
 void removeRegistryTree(const std::string& keyPath);
+// Names of the subkeys and of the values of a key, in enumeration order; none when it is missing.
+std::vector<std::string> subkeyNames(const std::string& keyPath);
+std::vector<std::string> valueNames(const std::string& keyPath);
+void putValue(const std::string& keyPath, const std::string& valueName, unsigned type,
+              const std::vector<std::uint8_t>& bytes);
+void putText(const std::string& keyPath, const std::string& valueName, const std::string& text);
+
+inline const std::string kFamiliesPath = "SOFTWARE\\Garmin\\Mapsource\\Families";
+inline const std::string kProductsPath = "SOFTWARE\\Garmin\\Mapsource\\Products";
+// Removes every family and product key: each test starts from an empty catalogue.
+void clearRegisteredMapsets();
+// A family key with its 2-byte "ID" value, as the checks read it.
+void registerFamily(const std::string& name, std::int32_t id);
 
 } // namespace oxlo::testing

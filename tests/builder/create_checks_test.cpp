@@ -33,18 +33,33 @@ protected:
         writeFileText(compiler_, "");
         writeFileText(preview_, "");
         setCatalogue({});
+        clearRegisteredMapsets();
         openWindowAsNewDoes();
     }
     void TearDown() override {
         // A build leaves its folder current; move away so the folder can be removed.
         platform::setCurrentDirectory(startFolder_);
         for (const std::string& made : made_) std::filesystem::remove_all(hostPath(made));
+        clearRegisteredMapsets();
     }
 
     void typeName(const std::string& name) { scripted::queueTyping(kNameField, name); }
-    void addMap(const std::string& path) {
+    // A map file of that name in the test folder (the build copies it), chosen with Select Maps.
+    std::string addMap(const std::string& fileName) {
+        const std::string path = mapPath(fileName);
         scripted::chooseNextFiles({path});
         scripted::queueControlEvent(kSelectMapsButton);
+        return path;
+    }
+    std::string mapPath(const std::string& fileName) {
+        const std::string path = folder_ + "\\maps\\" + fileName;
+        if (!fileExists(path)) writeFileText(path, "map " + fileName);
+        return path;
+    }
+    void chooseCustomFolder(const std::string& folder, const std::string& familyId) {
+        scripted::queueClick(kCustomToggle, 1);
+        scripted::queueTyping(kFolderField, folder);
+        scripted::queueTyping(kFamilyIdField, familyId);
     }
     void pressCreate() { scripted::queueControlEvent(kCreateButton); }
     // The build is made to stop at its first tool: cpreview.exe is "missing" and the user
@@ -86,7 +101,7 @@ TEST_F(CreateChecksTest, EmptyNameIsTheOnlyComplaint) {
     EXPECT_EQ(scripted::shownMessages()[0].flags, 0x30);
 }
 
-TEST_F(CreateChecksTest, NamesThatCannotBeFoldersAreRefusedAfterTheSlashCheck) {
+TEST_F(CreateChecksTest, NamesThatCannotBeFoldersOrDevicesAreRefusedAfterTheSlashCheck) {
     const std::string slashes = "Please do not use slashes and backslashes for mapset name.";
     const std::string folderName = "Please use a mapset name that can be a folder name.";
     const std::vector<std::pair<std::string, std::string>> cases = {
@@ -94,7 +109,9 @@ TEST_F(CreateChecksTest, NamesThatCannotBeFoldersAreRefusedAfterTheSlashCheck) {
         {".", folderName},      {"..", folderName},      {"C:Alps", folderName},
         {"Al*ps", folderName},  {"Al?ps", folderName},   {"A<l>ps", folderName},
         {"Al|ps", folderName},  {"Al\"ps", folderName},  {"Alps.", folderName},
-        {"Alps ", folderName},  {"Al\tps", folderName},
+        {"Alps ", folderName},  {"Al\tps", folderName},  {"CON", folderName},
+        {"nul", folderName},    {"Com1", folderName},    {"LPT9.txt", folderName},
+        {"aux .map", folderName},
     };
     std::vector<std::string> expected;
     for (const auto& [name, message] : cases) {
@@ -108,54 +125,103 @@ TEST_F(CreateChecksTest, NamesThatCannotBeFoldersAreRefusedAfterTheSlashCheck) {
 }
 
 TEST_F(CreateChecksTest, MapsAndExistingNamesAreCheckedBeforeTheFinalQuestion) {
-    setCatalogue({familyRow("Alps", 6001), productRow("Alps", 6002), familyRow("alps", 6003),
-                  familyRow("Alps", 6004)});
+    // The question comes from the registry, whatever the catalogue shows, and ignores letter case
+    // as key names do. Products and catalogue rows of the name count for nothing.
+    setCatalogue({familyRow("Elsewhere", 6009), productRow("Elsewhere", 6008)});
+    registerFamily("Alps", 6001);
+    registerFamily("Other", 6002);
+    putText(kProductsPath + "\\Elsewhere", "LOC", "C:\\Elsewhere");
     typeName("Alps");
     pressCreate();
     scripted::answerNextMessage(platform::kAnswerOk); // no map yet
-    addMap("C:\\Maps\\12345678.IMG");
+    addMap("12345678.IMG");
     pressCreate();
-    scripted::answerNextMessage(platform::kAnswerNo); // first family Alps
-    scripted::answerNextMessage(platform::kAnswerYes); // second: still asked after the No
+    scripted::answerNextMessage(platform::kAnswerNo); // the family Alps
+    typeName("aLPS");
     pressCreate();
-    scripted::answerNextMessage(platform::kAnswerYes);
-    scripted::answerNextMessage(platform::kAnswerYes);
-    scripted::answerNextMessage(platform::kAnswerNo); // the final question
+    scripted::answerNextMessage(platform::kAnswerYes); // the same family, another spelling
+    scripted::answerNextMessage(platform::kAnswerNo);  // the final question
+    typeName("Elsewhere");
+    pressCreate();
+    scripted::answerNextMessage(platform::kAnswerNo); // the final question at once
     run();
 
-    const std::string existing = "There is already an existing mapset named Alps. You will be "
-                                 "overwriting the existing mapset. Proceed?";
+    const auto existing = [](const std::string& name) {
+        return "There is already an existing mapset named " + name +
+               ". You will be overwriting the existing mapset. Proceed?";
+    };
     EXPECT_EQ(messageTexts(),
-              (std::vector<std::string>{"Please select at least one map.", existing, existing,
-                                        existing, existing, kFinalQuestion}));
+              (std::vector<std::string>{"Please select at least one map.", existing("Alps"),
+                                        existing("aLPS"), kFinalQuestion, kFinalQuestion}));
     const auto messages = scripted::shownMessages();
-    ASSERT_EQ(messages.size(), 6u);
+    ASSERT_EQ(messages.size(), 5u);
     EXPECT_EQ(messages[1].flags, 0x34);
-    EXPECT_EQ(messages[5].flags, 0x24);
-    EXPECT_EQ(messages[5].title, "Create Mapset");
+    EXPECT_EQ(messages[1].title, "Create Mapset");
+    EXPECT_EQ(messages[3].flags, 0x24);
+    EXPECT_EQ(messages[3].title, "Create Mapset");
     EXPECT_FALSE(folderExists("C:\\Garmin\\Oxlo\\Alps")) << "No to the final question builds nothing";
+    EXPECT_EQ(subkeyNames(kFamiliesPath), (std::vector<std::string>{"Alps", "Other"}));
+}
+
+TEST_F(CreateChecksTest, EveryRegisteredFamilyCountsNotOnlyTheCatalogueRows) {
+    // 120 families, of which the catalogue shows the first 100 rows only.
+    std::vector<catalogue::InstalledMapset> rows;
+    for (int i = 0; i < 120; ++i) {
+        const std::string name = "Family" + std::to_string(1000 + i);
+        registerFamily(name, 6001 + i);
+        if (i < catalogue::kMaxMapsets) rows.push_back(familyRow(name, 6001 + i));
+    }
+    setCatalogue(rows);
+    typeName("family1119");
+    addMap("12345678.IMG");
+    pressCreate();
+    scripted::answerNextMessage(platform::kAnswerNo); // the 120th family has that name
+    typeName("Beyond");
+    const std::string customFolder = folder_ + "\\Beyond";
+    chooseCustomFolder(customFolder, "6120");
+    pressCreate();
+    scripted::answerNextMessage(platform::kAnswerYes);
+    scripted::answerNextMessage(platform::kAnswerOk); // the 120th family has that ID
+    scripted::queueClick(kAutoToggle, 1);
+    pressCreate();
+    scripted::answerNextMessage(platform::kAnswerYes);
+    scripted::answerNextMessage(platform::kAnswerOk); // the empty cpreview.exe does not start
+    run();
+
+    EXPECT_EQ(messageTexts(),
+              (std::vector<std::string>{
+                  "There is already an existing mapset named family1119. You will be "
+                  "overwriting the existing mapset. Proceed?",
+                  kFinalQuestion,
+                  "There is already an existing mapset with FID 6120. Please use another FID.",
+                  kFinalQuestion, kPreviewMissing}));
+    EXPECT_FALSE(folderExists(customFolder));
+    EXPECT_EQ(controlFileLine(autoFolder("Beyond"), "FID="), "FID=6121");
 }
 
 TEST_F(CreateChecksTest, AutoModeTakesTheFirstFreeFamilyIdAndMakesItsFolders) {
     struct Case {
-        std::vector<catalogue::InstalledMapset> rows;
+        std::vector<std::pair<std::string, std::int32_t>> families;
         const char* expectedFid;
     };
     const Case cases[] = {
         {{}, "FID=6001"},
-        {{familyRow("A", 6001), familyRow("B", 6002), productRow("C", 6003)}, "FID=6003"},
-        {{familyRow("A", 6002), productRow("C", 6001), familyRow("B", 5000)}, "FID=6001"},
-        {{familyRow("A", 6003), familyRow("B", 6001), familyRow("C", 6002)}, "FID=6004"},
+        {{{"A", 6001}, {"B", 6002}}, "FID=6003"},
+        {{{"A", 6002}, {"B", 5000}}, "FID=6001"},
+        {{{"A", 6003}, {"B", 6001}, {"C", 6002}}, "FID=6004"},
     };
+    // A product's code is no family ID.
+    putText(kProductsPath + "\\6001", "LOC", "C:\\Elsewhere");
     int round = 0;
     for (const Case& c : cases) {
         const std::string name = "oxlo-test-auto-" + std::to_string(++round);
         SCOPED_TRACE(name);
         scripted::resetScript();
-        setCatalogue(c.rows);
+        removeRegistryTree(kFamiliesPath);
+        for (const auto& [family, id] : c.families) registerFamily(family, id);
         openWindowAsNewDoes();
         typeName(name);
-        addMap("C:\\Maps\\12345678.IMG");
+        addMap("12345678.IMG");
         pressCreateWithPreviewCancelled();
         scripted::answerNextMessage(platform::kAnswerYes);
         scripted::answerNextMessage(platform::kAnswerOk); // the build fails at cpreview.exe
@@ -169,7 +235,8 @@ TEST_F(CreateChecksTest, AutoModeTakesTheFirstFreeFamilyIdAndMakesItsFolders) {
 }
 
 TEST_F(CreateChecksTest, CustomFamilyIdRangeAndDuplicates) {
-    setCatalogue({familyRow("Other", 6500), productRow("Product", 6400)});
+    registerFamily("Other", 6500);
+    putText(kProductsPath + "\\6400", "LOC", "C:\\Elsewhere");
     struct Case {
         const char* typed;
         std::string message; // empty: the build starts
@@ -189,11 +256,9 @@ TEST_F(CreateChecksTest, CustomFamilyIdRangeAndDuplicates) {
         openWindowAsNewDoes();
         const std::string mapsetFolder =
             folder_ + "\\fid-" + (c.typed[0] ? std::string(c.typed) : std::string("empty"));
-        scripted::queueClick(kCustomToggle, 1);
         typeName("Alps");
-        scripted::queueTyping(kFolderField, mapsetFolder);
-        scripted::queueTyping(kFamilyIdField, c.typed);
-        addMap("C:\\Maps\\12345678.IMG");
+        chooseCustomFolder(mapsetFolder, c.typed);
+        addMap("12345678.IMG");
         pressCreateWithPreviewCancelled();
         scripted::answerNextMessage(platform::kAnswerYes);
         scripted::answerNextMessage(platform::kAnswerOk);
@@ -214,16 +279,16 @@ TEST_F(CreateChecksTest, CustomFamilyIdRangeAndDuplicates) {
 
 TEST_F(CreateChecksTest, MapsReachTheBuildInListOrderAfterDeleteMap) {
     const std::string mapsetFolder = folder_ + "\\Alps";
-    scripted::queueClick(kCustomToggle, 1);
     typeName("Alps");
-    scripted::queueTyping(kFolderField, mapsetFolder);
-    scripted::queueTyping(kFamilyIdField, "6100");
+    chooseCustomFolder(mapsetFolder, "6100");
     scripted::chooseNextFiles(
-        {"C:\\Maps\\11111111.IMG", "C:\\Maps\\22222222.IMG", "C:\\Maps\\33333333.IMG"});
+        {mapPath("11111111.IMG"), mapPath("22222222.IMG"), mapPath("33333333.IMG")});
     scripted::queueControlEvent(kSelectMapsButton);
     scripted::queueSelectRow(kMapList, 0);
     scripted::queueControlEvent(kDeleteMapButton);
-    scripted::chooseNextFiles({"C:\\Other\\44444444.IMG"});
+    const std::string other = folder_ + "\\other\\44444444.IMG";
+    writeFileText(other, "other map");
+    scripted::chooseNextFiles({other});
     scripted::queueControlEvent(kSelectMapsButton);
     pressCreateWithPreviewCancelled();
     scripted::answerNextMessage(platform::kAnswerYes);
@@ -261,6 +326,115 @@ TEST_F(CreateChecksTest, MissingToolsAreOfferedBeforeTheNameCheck) {
     EXPECT_EQ(choosers[2].title, "Find cPreview");
     EXPECT_EQ(messageTexts(), (std::vector<std::string>{"Please name the mapset.",
                                                         "Please name the mapset."}));
+}
+
+TEST_F(CreateChecksTest, CustomFolderMustBeAFullPath) {
+    const std::string refusal = "Please choose a full folder path, such as C:\\Garmin\\Maps.";
+    struct Case {
+        std::string typed;
+        bool refused;
+    };
+    const Case cases[] = {
+        {"Alps", true},
+        {"maps\\Alps", true},
+        {".\\Alps", true},
+        {"C:Alps", true},          // relative to C:'s current folder
+        {"\\Alps", true},         // relative to the current drive
+        {"\\\\server", true},     // no share
+        {"\\\\server\\", true},
+        {"1:\\Alps", true},
+        {folder_ + "\\full", false},
+        {"c" + folder_.substr(1) + "\\small-drive-letter", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE("folder \"" + c.typed + "\"");
+        scripted::resetScript();
+        openWindowAsNewDoes();
+        typeName("Alps");
+        chooseCustomFolder(c.typed, "6100");
+        addMap("12345678.IMG");
+        pressCreate();
+        scripted::answerNextMessage(platform::kAnswerYes);
+        scripted::answerNextMessage(platform::kAnswerOk);
+        const std::string current = platform::getCurrentDirectory();
+        run();
+
+        ASSERT_EQ(messageTexts().size(), 2u);
+        if (c.refused) {
+            EXPECT_EQ(messageTexts()[1], refusal);
+            EXPECT_EQ(scripted::shownMessages()[1].title, "Create Mapset");
+            EXPECT_EQ(scripted::shownMessages()[1].flags, 0x30);
+            EXPECT_EQ(platform::getCurrentDirectory(), current) << "no build was started";
+        } else {
+            EXPECT_EQ(messageTexts()[1], kPreviewMissing) << "the build ran";
+            EXPECT_TRUE(fileExists(c.typed + "\\Oxlo.txt"));
+        }
+        EXPECT_FALSE(registryKeyExists(kFamiliesPath + "\\Alps"));
+    }
+}
+
+TEST_F(CreateChecksTest, MapsetNamedLikeOneOfItsMapsIsRefused) {
+    // The compiler's overview map NAME.IMG would overwrite the copy of such a map.
+    const std::string refusal =
+        "Please use a mapset name that differs from the names of its maps.";
+    struct Case {
+        std::string name;
+        bool refused;
+    };
+    const Case cases[] = {
+        {"31415926", true},     {"12ab", true},          {"12AB", true},
+        {"27182818", true},     {"3141592", false},      {"31415926.IMG", false},
+        {"31415926 West", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE("name \"" + c.name + "\"");
+        scripted::resetScript();
+        openWindowAsNewDoes();
+        typeName(c.name);
+        addMap("31415926.img");
+        addMap("12ab.IMG");
+        addMap("27182818");
+        pressCreate();
+        scripted::answerNextMessage(c.refused ? platform::kAnswerOk : platform::kAnswerNo);
+        run();
+        EXPECT_EQ(messageTexts(), std::vector<std::string>{c.refused ? refusal : kFinalQuestion});
+    }
+}
+
+TEST_F(CreateChecksTest, DefaultFolderGetsItsParentsInBothModes) {
+    // A machine without C:\Garmin: createDirectory makes one level only.
+    struct Case {
+        const char* mode;
+        const char* name;
+        bool custom;
+        bool folderTyped; // else the folder field follows the name
+    };
+    const Case cases[] = {
+        {"Auto", "oxlo-test-default-auto", false, false},
+        {"Custom, following the name", "oxlo-test-default-custom", true, false},
+        {"Custom, typed", "oxlo-test-default-typed", true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.mode);
+        platform::setCurrentDirectory(startFolder_); // the last build left its folder current
+        std::filesystem::remove_all(hostPath("C:\\Garmin"));
+        scripted::resetScript();
+        openWindowAsNewDoes();
+        typeName(c.name);
+        const std::string mapsetFolder = autoFolder(c.name);
+        if (c.custom) {
+            scripted::queueClick(kCustomToggle, 1);
+            if (c.folderTyped) scripted::queueTyping(kFolderField, mapsetFolder);
+            scripted::queueTyping(kFamilyIdField, "6100");
+        }
+        addMap("12345678.IMG");
+        pressCreate();
+        scripted::answerNextMessage(platform::kAnswerYes);
+        scripted::answerNextMessage(platform::kAnswerOk);
+        run();
+        EXPECT_EQ(messageTexts().back(), kPreviewMissing);
+        EXPECT_TRUE(fileExists(mapsetFolder + "\\Oxlo.txt"));
+    }
 }
 
 } // namespace

@@ -251,6 +251,26 @@ TEST_F(CreateWindowTest, SeveralMapsAtOnceWithOneBadlyNamed) {
     EXPECT_EQ(messageTexts(), (std::vector<std::string>{std::string("abc.IMG") + kNamingMessage}));
 }
 
+TEST_F(CreateWindowTest, TooManyMapsAtOnceAreSaidToBeTooMany) {
+    addMaps({"C:\\Maps\\12345678.IMG"});
+    scripted::chooseTooManyFiles();
+    scripted::queueControlEvent(kSelectMapsButton);
+    scripted::answerNextMessage(platform::kAnswerOk);
+    addMaps({}); // Cancel says nothing
+    addMaps({"C:\\Maps\\87654321.IMG"});
+    std::vector<std::string> rows;
+    scripted::queueAction([&] { rows = rowsOfMapList(); });
+    runWindow();
+
+    EXPECT_EQ(rows, (std::vector<std::string>{"C:\\Maps\\12345678.IMG", "C:\\Maps\\87654321.IMG"}));
+    const auto messages = scripted::shownMessages();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text,
+              "Too many maps were chosen at once. Please choose fewer maps at a time.");
+    EXPECT_EQ(messages[0].title, "Create Mapset");
+    EXPECT_EQ(messages[0].flags, 0x30);
+}
+
 TEST_F(CreateWindowTest, DeleteMapAndClearListWithAndWithoutRows) {
     std::vector<std::string> afterNoSelection, afterDelete, afterClear, afterEmptyClear;
     scripted::queueControlEvent(kDeleteMapButton); // empty list

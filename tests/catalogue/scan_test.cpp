@@ -52,6 +52,20 @@ void expectRow(int slot, const ExpectedRow& expected)
 
 using CatalogueScan = CatalogueTest;
 
+TEST_F(CatalogueScan, TheListIsFilledWhileItsDrawingIsHeldAndDrawnOnceAtTheEnd)
+{
+    addFamily("Alps", kRegBinary, {0x71, 0x17}, "C:\\Alps", "C:\\Alps\\Alps.TDB");
+    addFamily("Bern", kRegBinary, {0x72, 0x17}, "C:\\Bern", "C:\\Bern\\Bern.TDB");
+    addProduct("152", folder_, makeTdb("Topo.TDB", 152));
+    scanInstalledMapsets();
+    scanInstalledMapsets();
+    const scripted::ControlRecord* list = scripted::findControl(0);
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->rows.size(), 3u);
+    EXPECT_EQ(list->rowsAddedWhileHeld, 6) << "every row of both scans, none drawn one by one";
+    EXPECT_FALSE(list->drawingHeld) << "the filled list must be drawn";
+}
+
 TEST_F(CatalogueScan, EmptyCatalogueShowsNoRowsAndZeroInstalledMapsets)
 {
     installedMapsets[3].name = "left over";

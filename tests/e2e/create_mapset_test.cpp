@@ -1,8 +1,11 @@
 // Create Mapset as a user meets it: New, maps chosen in the real file dialog, a name, the
 // questions, the stand-in tools run by the real oxlo.exe, and the new family in the main list,
-// the registry and on disk. A second mapset whose compiler fails leaves the registry alone.
+// the registry and on disk. A second mapset whose compiler fails leaves the registry alone; a
+// name that differs from a family only in letter case asks first and replaces it whole; a
+// relative Custom folder is refused.
 #include "e2e_test.h"
 
+#include <algorithm>
 #include <fstream>
 
 namespace oxlo::e2e {
@@ -49,6 +52,40 @@ std::vector<unsigned char> binaryValue32(const std::string& key, const std::stri
         data.clear();
     RegCloseKey(handle);
     return data;
+}
+
+void writeBinary32(const std::string& key, const std::string& name,
+                   const std::vector<unsigned char>& bytes) {
+    HKEY handle = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0,
+                              KEY_WRITE | KEY_WOW64_32KEY, nullptr, &handle, nullptr),
+              ERROR_SUCCESS)
+        << key;
+    EXPECT_EQ(RegSetValueExA(handle, name.c_str(), 0, REG_BINARY, bytes.data(),
+                             static_cast<DWORD>(bytes.size())),
+              ERROR_SUCCESS);
+    RegCloseKey(handle);
+}
+
+// Names of a key's subkeys or values, as the registry spells them.
+std::vector<std::string> names32(const std::string& key, bool values) {
+    std::vector<std::string> names;
+    HKEY handle = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_READ | KEY_WOW64_32KEY, &handle) !=
+        ERROR_SUCCESS)
+        return names;
+    for (DWORD index = 0;; ++index) {
+        char name[256] = {};
+        DWORD length = sizeof name;
+        const LONG status =
+            values ? RegEnumValueA(handle, index, name, &length, nullptr, nullptr, nullptr, nullptr)
+                   : RegEnumKeyExA(handle, index, name, &length, nullptr, nullptr, nullptr, nullptr);
+        if (status != ERROR_SUCCESS) break;
+        names.emplace_back(name, length);
+    }
+    RegCloseKey(handle);
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 std::vector<unsigned char> fileBytes(const std::string& path) {
@@ -104,9 +141,23 @@ protected:
         answerMessageBox(*box, button);
         ASSERT_TRUE(waitForWindowGone(box->handle));
     }
-    HWND nameField(HWND window) {
+    HWND nameField(HWND window) { return numberedControl(window, 4); }
+    // The controls are created in the order of their numbers.
+    HWND numberedControl(HWND window, std::size_t number) {
         const std::vector<Control> controls = listControls(window);
-        return controls.size() > 4 ? controls[4].handle : nullptr;
+        return controls.size() > number ? controls[number].handle : nullptr;
+    }
+    void chooseMaps(HWND window, const std::vector<std::string>& names) {
+        clickButton(findControl(window, "Button", "Select Maps"));
+        HWND dialog = waitForFileDialog(oxlo_.id(), "Select Maps");
+        ASSERT_NE(dialog, nullptr);
+        chooseFiles(dialog, maps_, names);
+        ASSERT_TRUE(waitForWindowGone(dialog));
+    }
+    void expectNoBox() {
+        const auto box = waitForMessageBox(oxlo_.id(), milliseconds(1500));
+        EXPECT_FALSE(box.has_value()) << *box;
+        if (box) answerMessageBox(*box, box->buttons.front());
     }
 
     Process oxlo_;
@@ -223,6 +274,81 @@ TEST_F(CreateMapset, FailingCompilerShowsItsOutputAndChangesNoRegistryKey) {
     ASSERT_NE(rebuiltMainWindow(), nullptr);
     ASSERT_TRUE(waitUntil([&] { return findControl(main_, "Static", "0 Installed Mapsets"); }))
         << "the main window is not rebuilt with an unchanged, empty catalogue";
+}
+
+TEST_F(CreateMapset, NameDifferingOnlyInCaseAsksAndYesReplacesTheWholeFamily) {
+    // An installed family spelled ALPS, with a TYP file and a second product subkey.
+    const std::string earlier = kFamilies + "ALPS";
+    const std::string oldFolder = workFolder() + "\\old";
+    makeEmptyFolder(oldFolder);
+    writeBinary32(earlier, "ID", {0x64, 0x19}); // 6500
+    writeRegistryString32(HKEY_LOCAL_MACHINE, earlier, "TYP", oldFolder + "\\old.typ");
+    writeRegistryString32(HKEY_LOCAL_MACHINE, earlier + "\\1", "LOC", oldFolder);
+    writeRegistryString32(HKEY_LOCAL_MACHINE, earlier + "\\1", "TDB", oldFolder + "\\ALPS.TDB");
+    writeRegistryString32(HKEY_LOCAL_MACHINE, earlier + "\\1", "BMAP", oldFolder + "\\ALPS.IMG");
+    writeRegistryString32(HKEY_LOCAL_MACHINE, earlier + "\\2", "LOC", oldFolder);
+
+    HWND window = openCreateWindow();
+    ASSERT_NE(window, nullptr);
+    chooseMaps(window, {"12345678.IMG"});
+    typeInto(nameField(window), "Alps");
+    const std::string question = "There is already an existing mapset named Alps. You will be "
+                                 "overwriting the existing mapset. Proceed?";
+    clickButton(findControl(window, "Button", "Create Mapset"));
+    expectBox("Create Mapset", question, IDNO);
+    expectNoBox(); // No returns to the window
+    EXPECT_EQ(names32(kFamilies, false), std::vector<std::string>{"ALPS"});
+    EXPECT_EQ(names32(earlier, false), (std::vector<std::string>{"1", "2"}));
+    EXPECT_EQ(names32(earlier, true), (std::vector<std::string>{"ID", "TYP"}));
+    EXPECT_FALSE(fileExists("C:\\Garmin\\Oxlo\\Alps\\Oxlo.txt")) << "nothing was built";
+
+    clickButton(findControl(window, "Button", "Create Mapset"));
+    expectBox("Create Mapset", question, IDYES);
+    expectBox("Create Mapset",
+              "Oxlo will proceed to generate a Mapsource mapset. Your Windows registry will be "
+              "updated. Proceed?",
+              IDYES);
+    expectBox("Create Mapset", "Mapset Created.", IDOK, kBuildWait);
+    ASSERT_TRUE(waitForWindowGone(window));
+
+    // One family, spelled as typed, with nothing of the earlier one left on it.
+    const std::string key = kFamilies + "Alps";
+    EXPECT_EQ(names32(kFamilies, false), std::vector<std::string>{"Alps"});
+    EXPECT_EQ(names32(key, false), std::vector<std::string>{"1"});
+    EXPECT_EQ(names32(key, true), std::vector<std::string>{"ID"});
+    EXPECT_EQ(binaryValue32(key, "ID"), (std::vector<unsigned char>{0x71, 0x17}));
+    EXPECT_EQ(readRegistryString32(HKEY_LOCAL_MACHINE, key + "\\1", "LOC"),
+              "C:\\Garmin\\Oxlo\\Alps");
+    ASSERT_NE(rebuiltMainWindow(), nullptr);
+    ASSERT_TRUE(waitUntil([&] { return findControl(main_, "Static", "1 Installed Mapsets"); }));
+}
+
+TEST_F(CreateMapset, RelativeCustomFolderIsRefusedAndChangesNothing) {
+    HWND window = openCreateWindow();
+    ASSERT_NE(window, nullptr);
+    clickButton(findControl(window, "Button", "Custom"));
+    chooseMaps(window, {"12345678.IMG"});
+    typeInto(nameField(window), "Alps");
+    typeInto(numberedControl(window, 6), "maps\\Alps");
+    typeInto(numberedControl(window, 9), "6100");
+    clickButton(findControl(window, "Button", "Create Mapset"));
+    expectBox("Create Mapset",
+              "Oxlo will proceed to generate a Mapsource mapset. Your Windows registry will be "
+              "updated. Proceed?",
+              IDYES);
+    auto refusal = waitForMessageBox(oxlo_.id());
+    ASSERT_TRUE(refusal.has_value()) << "no refusal";
+    EXPECT_EQ(refusal->title, "Create Mapset");
+    EXPECT_EQ(refusal->text, "Please choose a full folder path, such as C:\\Garmin\\Maps.");
+    saveScreenshot(refusal->handle, "create-mapset-relative-folder");
+    answerMessageBox(*refusal, IDOK);
+    ASSERT_TRUE(waitForWindowGone(refusal->handle));
+    expectNoBox();
+
+    EXPECT_TRUE(names32(kFamilies, false).empty()) << "no registry change";
+    EXPECT_FALSE(fileExists(maps_ + "\\Alps")) << "nothing built beside Oxlo's folder";
+    EXPECT_TRUE(IsWindow(window)) << "the window stays open for a correction";
+    EXPECT_EQ(windowText(numberedControl(window, 6)), "maps\\Alps");
 }
 
 } // namespace

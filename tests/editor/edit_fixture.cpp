@@ -46,6 +46,14 @@ RegistryValue textValue(const std::string& text) {
     return value;
 }
 
+void addFamilyExtras(const std::string& loc) {
+    const auto lm = platform::kLocalMachine;
+    platform::writeRegistryValue(lm, kFamilies + "Alpen", "Extra", "77", platform::kValueDword, "");
+    platform::writeRegistryValue(lm, kFamilies + "Alpen\\1", "MDR", loc + "\\Alpen_mdr.img", 1, "");
+    platform::createRegistryKey(lm, kFamilies + "Alpen\\2", "");
+    platform::writeRegistryValue(lm, kFamilies + "Alpen\\2", "LOC", "C:\\Other", 1, "");
+}
+
 KeyValues valuesOf(const std::string& path) {
     KeyValues values;
     Key key(path);
@@ -82,10 +90,26 @@ std::vector<std::string> subkeysOf(const std::string& path) {
 
 bool keyExists(const std::string& path) { return Key(path).handle != 0; }
 
+namespace {
+void dumpInto(std::map<std::string, KeyValues>& dump, const std::string& relative) {
+    const std::string path = kMapsource + relative;
+    dump[relative] = valuesOf(path);
+    for (const auto& subkey : subkeysOf(path)) dumpInto(dump, relative + "\\" + subkey);
+}
+} // namespace
+
+std::map<std::string, KeyValues> registryDump() {
+    std::map<std::string, KeyValues> dump;
+    if (keyExists(kMapsource)) dumpInto(dump, "");
+    return dump;
+}
+
 Bytes readHostBytes(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
+
+Bytes testData(const std::string& file) { return readHostBytes(OXLO_TEST_DATA "/" + file); }
 
 Bytes readBytes(const std::string& path) {
     Bytes bytes;
@@ -135,38 +159,52 @@ void EditMapsetTest::TearDown() { platform::deleteRegistryTree(kLocalMachine, kM
 
 catalogue::InstalledMapset EditMapsetTest::installAlpen(const std::string& form) {
     // Made by mkgmap: product code 150, stored name "Alpen".
-    originalTdb = readHostBytes(OXLO_TEST_DATA "/alpen.tdb");
+    originalTdb = testData("alpen.tdb");
     EXPECT_EQ(productCodeOf(originalTdb), 150);
     EXPECT_EQ(storedNameOf(originalTdb), "Alpen");
-    writeBytes(mapPath("Alpen"), readHostBytes(OXLO_TEST_DATA "/alpen.img"));
-    writeBytes(tdbPath("Alpen"), originalTdb);
+    if (form != "F")
+        return installProduct(loc, "Alpen", originalTdb, form == "N" ? "150" : "Alpen");
 
+    writeBytes(mapPath("Alpen"), testData("alpen.img"));
+    writeBytes(tdbPath("Alpen"), originalTdb);
     catalogue::InstalledMapset row;
     row.name = "Alpen";
     row.loc = loc;
     row.tdb = tdbPath("Alpen");
     row.form = form;
-    if (form == "F") {
-        row.branch = "Families";
-        row.id = 6001;
-        row.keyName = "Alpen";
-        const std::string key = kFamilies + "Alpen";
-        platform::createRegistryKey(kLocalMachine, key + "\\1", "");
-        platform::writeRegistryValue(kLocalMachine, key, "ID", "6001", platform::kValueBinary, "");
-        writeText(key, "TYP", loc + "\\Alpen.TYP");
-        writeText(key + "\\1", "BMAP", mapPath("Alpen"));
-        writeText(key + "\\1", "LOC", loc);
-        writeText(key + "\\1", "TDB", tdbPath("Alpen"));
-    } else {
-        row.branch = "Products";
-        row.id = 150;
-        row.keyName = form == "N" ? "150" : "Alpen";
-        const std::string key = kProducts + row.keyName;
-        platform::createRegistryKey(kLocalMachine, key, "");
-        writeText(key, "BMAP", mapPath("Alpen"));
-        writeText(key, "LOC", loc);
-        writeText(key, "TDB", tdbPath("Alpen"));
-    }
+    row.branch = "Families";
+    row.id = 6001;
+    row.keyName = "Alpen";
+    const std::string key = kFamilies + "Alpen";
+    platform::createRegistryKey(kLocalMachine, key + "\\1", "");
+    platform::writeRegistryValue(kLocalMachine, key, "ID", "6001", platform::kValueBinary, "");
+    writeText(key, "TYP", loc + "\\Alpen.TYP");
+    writeText(key + "\\1", "BMAP", mapPath("Alpen"));
+    writeText(key + "\\1", "LOC", loc);
+    writeText(key + "\\1", "TDB", tdbPath("Alpen"));
+    return row;
+}
+
+catalogue::InstalledMapset EditMapsetTest::installProduct(const std::string& folder,
+                                                          const std::string& name, const Bytes& tdb,
+                                                          const std::string& keyName) {
+    const std::string map = folder + "\\" + name + ".IMG";
+    const std::string index = folder + "\\" + name + ".TDB";
+    writeBytes(map, testData("alpen.img"));
+    writeBytes(index, tdb);
+    catalogue::InstalledMapset row;
+    row.name = name;
+    row.loc = folder;
+    row.tdb = index;
+    row.branch = "Products";
+    row.id = static_cast<std::int16_t>(productCodeOf(tdb));
+    row.keyName = keyName;
+    row.form = platform::numberFromText(keyName) > 0 ? "N" : "O";
+    const std::string key = kProducts + keyName;
+    platform::createRegistryKey(kLocalMachine, key, "");
+    writeText(key, "BMAP", map);
+    writeText(key, "LOC", folder);
+    writeText(key, "TDB", index);
     return row;
 }
 
@@ -210,6 +248,31 @@ std::string EditMapsetTest::numberFieldAtTheEnd(catalogue::InstalledMapset& row,
     const std::string text = field ? field->text : "<no control 2>";
     platform::closeWindow(2);
     return text;
+}
+
+Shown textsAndFlags(const std::vector<scripted::MessageRecord>& messages) {
+    Shown result;
+    for (const auto& m : messages) {
+        EXPECT_EQ(m.title, "Edit Mapset") << m.text;
+        result.emplace_back(m.text, m.flags);
+    }
+    return result;
+}
+
+KeyValues productValues(const std::string& loc, const std::string& name) {
+    return {{"BMAP", textValue(loc + "\\" + name + ".IMG")},
+            {"LOC", textValue(loc)},
+            {"TDB", textValue(loc + "\\" + name + ".TDB")}};
+}
+
+void expectOnlyNameChanged(const Bytes& before, const Bytes& after, const std::string& name,
+                           std::size_t oldLength) {
+    SCOPED_TRACE("stored name " + name);
+    ASSERT_EQ(after.size(), before.size());
+    Bytes expected = before;
+    for (std::size_t i = 0; i < oldLength; ++i)
+        expected[9 + i] = i < name.size() ? static_cast<std::uint8_t>(name[i]) : ' ';
+    EXPECT_EQ(after, expected);
 }
 
 void PrintTo(const RegistryValue& value, std::ostream* out) {

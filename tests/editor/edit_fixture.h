@@ -11,6 +11,7 @@
 #include <map>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace oxlo::editor_test {
@@ -30,18 +31,45 @@ void PrintTo(const RegistryValue& value, std::ostream* out);
 
 RegistryValue textValue(const std::string& text); // REG_SZ with its NUL
 
+// A family Alpen as other installers leave it: more values and subkeys than the program writes.
+void addFamilyExtras(const std::string& loc);
+
 // Every value of a key (empty map when the key is missing) and the names of its subkeys.
 KeyValues valuesOf(const std::string& key);
 std::vector<std::string> subkeysOf(const std::string& key);
 bool keyExists(const std::string& key);
 
 Bytes readBytes(const std::string& path); // empty when missing
+Bytes testData(const std::string& file);  // a file of tests/data
 void writeBytes(const std::string& path, const Bytes& bytes);
 // The file names in a folder exactly as stored (letter case included), sorted.
 std::vector<std::string> namesIn(const std::string& folder);
 // The product code (bytes 3-4) and the stored name (from byte 9 to its first zero) of a .TDB.
 int productCodeOf(const Bytes& tdb);
 std::string storedNameOf(const Bytes& tdb);
+
+// Every key below SOFTWARE\Garmin\Mapsource with its values, by its path relative to it.
+std::map<std::string, KeyValues> registryDump();
+
+// The boxes of an edit as (text, flags), each checked to carry the window's title.
+using Shown = std::vector<std::pair<std::string, int>>;
+Shown textsAndFlags(const std::vector<platform::scripted::MessageRecord>& messages);
+inline const std::pair<std::string, int> kEdited{"Mapset edited.", 0x40};
+inline std::pair<std::string, int> warning(const std::string& text) { return {text, 0x30}; }
+
+inline const std::string kLonger =
+    "New name cannot be longer than original name. Please use a shorter name.";
+inline const std::string kRange = "Product code range limited to 100 - 200 by Oxlo. Please select "
+                                  "a number between 100 and 200.";
+inline const std::string kFolderName = "Please use a mapset name that can be a folder name.";
+
+// Exactly "BMAP", "LOC" and "TDB" naming name.IMG and name.TDB in `loc`.
+KeyValues productValues(const std::string& loc, const std::string& name);
+
+// The index after a rename keeps every byte but the stored name's, which is padded with blanks to
+// its old length.
+void expectOnlyNameChanged(const Bytes& before, const Bytes& after, const std::string& name,
+                           std::size_t oldLength);
 
 // A registry and file state to compare before and after an edit.
 struct Snapshot {
@@ -60,6 +88,10 @@ protected:
     // Alpen.IMG and Alpen.TDB (product code 150, stored name "Alpen") in `loc`, and the row a scan
     // reads for them in form "N", "O" or "F", registered accordingly.
     catalogue::InstalledMapset installAlpen(const std::string& form);
+    // name.IMG (the Alpen map) and name.TDB holding `tdb` in `folder`, registered under
+    // Products\keyName; the row a scan reads for them (form "N" for a number above 0, else "O").
+    catalogue::InstalledMapset installProduct(const std::string& folder, const std::string& name,
+                                              const Bytes& tdb, const std::string& keyName);
 
     // Opens the window on `row` as the main window does, types the two fields when given
     // (nullptr: left as filled), delivers `press` (5 Edit Mapset, 7 Cancel, -1 the close request),

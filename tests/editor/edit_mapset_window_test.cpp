@@ -7,16 +7,11 @@
 #include "platform/registry.h"
 #include "platform/services.h"
 
+#include "file_locks.h"
+
 #ifdef _WIN32
 #include <windows.h>
-#else
-#include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
-#include <unistd.h>
 #endif
-
-#include "support/test_folder.h"
 
 #include <utility>
 
@@ -26,77 +21,6 @@ namespace {
 namespace scripted = platform::scripted;
 using catalogue::InstalledMapset;
 using platform::ControlKind;
-using Messages = std::vector<scripted::MessageRecord>;
-
-const std::string kLonger =
-    "New name cannot be longer than original name. Please use a shorter name.";
-const std::string kRange = "Product code range limited to 100 - 200 by Oxlo. Please select a "
-                           "number between 100 and 200.";
-const std::string kFolderName = "Please use a mapset name that can be a folder name.";
-
-std::vector<std::pair<std::string, int>> textsAndFlags(const Messages& messages) {
-    std::vector<std::pair<std::string, int>> result;
-    for (const auto& m : messages) {
-        EXPECT_EQ(m.title, "Edit Mapset") << m.text;
-        result.emplace_back(m.text, m.flags);
-    }
-    return result;
-}
-
-using Shown = std::vector<std::pair<std::string, int>>;
-const std::pair<std::string, int> kEdited{"Mapset edited.", 0x40};
-std::pair<std::string, int> warning(const std::string& text) { return {text, 0x30}; }
-
-KeyValues productValues(const std::string& loc, const std::string& name) {
-    return {{"BMAP", textValue(loc + "\\" + name + ".IMG")},
-            {"LOC", textValue(loc)},
-            {"TDB", textValue(loc + "\\" + name + ".TDB")}};
-}
-
-// The index after a rename keeps every byte but the stored name's.
-void expectOnlyNameChanged(const Bytes& before, const Bytes& after, const std::string& name,
-                           std::size_t oldLength) {
-    SCOPED_TRACE("stored name " + name);
-    ASSERT_EQ(after.size(), before.size());
-    Bytes expected = before;
-    for (std::size_t i = 0; i < oldLength; ++i)
-        expected[9 + i] = i < name.size() ? static_cast<std::uint8_t>(name[i]) : 0;
-    EXPECT_EQ(after, expected);
-}
-
-// Keeps a file from being renamed while it lives: on Windows by holding it open (without delete
-// sharing), elsewhere by the immutable flag (which needs the right to set it).
-class PinnedFile {
-public:
-    explicit PinnedFile(const std::string& path) {
-#ifdef _WIN32
-        pinned_ = platform::openFile(kPinFile, path) != 0;
-#else
-        fd_ = ::open(testing::hostPath(path).c_str(), O_RDONLY);
-        int flags = 0;
-        pinned_ = fd_ >= 0 && ::ioctl(fd_, FS_IOC_GETFLAGS, &flags) == 0 &&
-                  ::ioctl(fd_, FS_IOC_SETFLAGS, &(flags |= FS_IMMUTABLE_FL)) == 0;
-#endif
-    }
-    ~PinnedFile() {
-#ifdef _WIN32
-        if (pinned_) platform::closeFile(kPinFile);
-#else
-        int flags = 0;
-        if (pinned_ && ::ioctl(fd_, FS_IOC_GETFLAGS, &flags) == 0)
-            ::ioctl(fd_, FS_IOC_SETFLAGS, &(flags &= ~FS_IMMUTABLE_FL));
-        if (fd_ >= 0) ::close(fd_);
-#endif
-    }
-    PinnedFile(const PinnedFile&) = delete;
-    PinnedFile& operator=(const PinnedFile&) = delete;
-    bool pinned() const { return pinned_; }
-
-private:
-    static constexpr int kPinFile = 9;
-    bool pinned_ = false;
-    int fd_ = -1;
-};
 
 #ifdef _WIN32
 // MapSource reads the 32-bit view: the key must be there and not in the 64-bit view.
@@ -239,15 +163,6 @@ TEST_F(EditMapsetTest, ProductRowsEndUnderTheirCodeWhicheverKeyTheyWereReadFrom)
     }
 }
 
-// A family as other installers leave it: more values and subkeys than the program writes.
-void addFamilyExtras(const std::string& loc) {
-    const auto lm = platform::kLocalMachine;
-    platform::writeRegistryValue(lm, kFamilies + "Alpen", "Extra", "77", platform::kValueDword, "");
-    platform::writeRegistryValue(lm, kFamilies + "Alpen\\1", "MDR", loc + "\\Alpen_mdr.img", 1, "");
-    platform::createRegistryKey(lm, kFamilies + "Alpen\\2", "");
-    platform::writeRegistryValue(lm, kFamilies + "Alpen\\2", "LOC", "C:\\Other", 1, "");
-}
-
 TEST_F(EditMapsetTest, RenamedFamilyIsRegisteredAfreshWithEveryValue) {
     for (const char* newName : {"Alps", "ALPEN"}) { // ALPEN: registry key names ignore case
         SCOPED_TRACE(newName);
@@ -298,12 +213,13 @@ TEST_F(EditMapsetTest, LetterCaseChangeRenamesProductMapset) {
     EXPECT_EQ(valuesOf(kProducts + "150"), productValues(loc, "ALPEN"));
 }
 
-TEST_F(EditMapsetTest, ShorterNameIsFollowedByZerosUpToTheOldLength) {
+TEST_F(EditMapsetTest, ShorterNameIsPaddedWithBlanksUpToTheOldLength) {
     InstalledMapset row = installAlpen("N");
     EXPECT_EQ(textsAndFlags(edit(row, "Alp", nullptr)), Shown{kEdited});
     const Bytes tdb = readBytes(tdbPath("Alp"));
     expectOnlyNameChanged(originalTdb, tdb, "Alp", 5);
-    EXPECT_EQ(storedNameOf(tdb), "Alp");
+    // Readers take the name up to its NUL, which stays where it was, as do the bytes after it.
+    EXPECT_EQ(storedNameOf(tdb), "Alp  ");
 }
 
 TEST_F(EditMapsetTest, ProductCodeIsWrittenOnlyFrom100To200) {
@@ -331,15 +247,18 @@ TEST_F(EditMapsetTest, RenameAndNewNumberInOnePressGoIntoTheRenamedIndex) {
     EXPECT_EQ(textsAndFlags(edit(row, "Alps", "175")), Shown{kEdited});
     const Bytes tdb = readBytes(tdbPath("Alps"));
     EXPECT_EQ(productCodeOf(tdb), 175);
-    EXPECT_EQ(storedNameOf(tdb), "Alps");
+    EXPECT_EQ(storedNameOf(tdb), "Alps ");
     EXPECT_EQ(namesIn(loc), (std::vector<std::string>{"Alps.IMG", "Alps.TDB"}));
     // The code lives in the .TDB only; the key keeps the code the scan found.
     EXPECT_EQ(subkeysOf(kProducts), std::vector<std::string>{"150"});
 }
 
 TEST_F(EditMapsetTest, NamesThatCannotBeFolderNamesAreRefused) {
+    // Device names too: on Windows they name a device in every folder, with any extension.
     for (const std::string name : {"", ".", "..", "A<", "A>", "A:", "A\"", "A|", "A?", "A*",
-                                   "Alp.", "Alp ", "A\x01", "A\x1F", "A/p", "A\\p"}) {
+                                   "Alp.", "Alp ", "A\x01", "A\x1F", "A/p", "A\\p", "CON",
+                                   "prn", "Aux", "nul", "COM1", "com9", "LPT1", "lpt9", "CON.x",
+                                   "Nul.a"}) {
         SCOPED_TRACE("name '" + name + "'");
         scripted::resetScript();
         InstalledMapset row = installAlpen("N");
@@ -397,7 +316,9 @@ TEST_F(EditMapsetTest, FailedIndexRenameUndoesTheMapRename) {
 TEST_F(EditMapsetTest, ProductCodeNeverCreatesAMissingIndex) {
     InstalledMapset row = installAlpen("N");
     platform::deleteFile(tdbPath("Alpen"));
-    EXPECT_EQ(textsAndFlags(edit(row, nullptr, "120")), Shown{kEdited});
+    EXPECT_EQ(textsAndFlags(edit(row, nullptr, "120")),
+              (Shown{warning("The product code could not be written to " + tdbPath("Alpen") + "."),
+                     kEdited}));
     EXPECT_EQ(platform::fileSize(tdbPath("Alpen")), platform::kNoSuchPath);
     EXPECT_EQ(namesIn(loc), std::vector<std::string>{"Alpen.IMG"});
 }

@@ -112,6 +112,21 @@ TEST(ProgramOutput, ReadsMoreThan64KiBCompletelyAndInOrder)
     EXPECT_EQ(programRunning(program), 0);
 }
 
+TEST(ProgramOutput, AnOverLongLineComesInPiecesOf64KiB)
+{
+    const ProgramHandle program = runPrintLines("longline");
+    ASSERT_NE(program, 0);
+    const Lines lines = withoutTrailingEmpty(collectWhileRunning(program));
+    // A line without end never makes the held text grow past 64 KiB.
+    const Lines expected = {std::string(65536, 'x'), std::string(65536, 'x'),
+                            std::string(65536, 'x'), std::string(200000 - 3 * 65536, 'x'),
+                            std::string(65535, 'y'), "end"};
+    ASSERT_EQ(lines.size(), expected.size());
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        EXPECT_TRUE(lines[i] == expected[i]) << "piece " << i << " has " << lines[i].size()
+                                             << " bytes: " << lines[i].substr(0, 20) << "...";
+}
+
 TEST(ProgramOutput, AProgramThatEndsBeforeAnythingIsRead)
 {
     const ProgramHandle program = runPrintLines("silent");

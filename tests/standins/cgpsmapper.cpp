@@ -44,9 +44,10 @@ int main(int argc, char** argv) {
     std::ofstream overview(name + ".IMG", std::ios::binary);
     const std::string signature = "DSKIMG stand-in overview map " + name;
     overview.write(signature.data(), static_cast<std::streamsize>(signature.size()));
-    standin::writeBytes(name + ".TDB",
-                        standin::mapsetIndex(name, productCode, 0,
-                                             "Made by the cgpsmapper stand-in of Oxlo's tests"));
+    standin::Bytes index =
+        standin::mapsetIndex(name, productCode, 0, "Made by the cgpsmapper stand-in of Oxlo's tests");
+    if (control.has("short-index")) index.resize(3);
+    standin::writeBytes(name + ".TDB", index);
     control.say("Wrote " + name + ".IMG and " + name + ".TDB");
     return 0;
 }

@@ -7,6 +7,8 @@
 //   big       4000 numbered lines of 40 bytes each with CR LF, 160000 bytes in all
 //   silent    nothing, exits at once
 //   split     "a" CR, a pause, then LF "b" CR LF (a CR LF pair torn apart by the pipe)
+//   longline  200000 "x" without a line end, CR LF, then 65535 "y" and a CR, a pause, then LF
+//             "end" (a line longer than any buffer, and a CR LF torn apart right after 64 KiB)
 //   args      each further argument on a line of its own, in angle brackets
 //   cat NAME  the bytes of the file NAME (relative to the working folder)
 //   both      "out 1", "err 1", "out 2", "err 2" as lines, the "err" ones on standard error
@@ -58,6 +60,11 @@ int main(int argc, char** argv)
         put("a\r");
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
         put("\nb\r\n");
+    } else if (mode == "longline") {
+        put(std::string(200000, 'x') + "\r\n");
+        put(std::string(65535, 'y') + "\r");
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        put("\nend");
     } else if (mode == "args") {
         for (int i = 2; i < argc; ++i)
             put(std::string("<") + argv[i] + ">\r\n");

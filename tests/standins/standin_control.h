@@ -1,10 +1,12 @@
 // How a test tells the stand-in tools what to do: a control file in the tool's working folder.
 //
-// "standin-control.txt", one instruction a line: the tool's name ("cpreview", "cgpsmapper" or
-// "*" for both), a blank and one of
+// "standin-control.txt", one instruction a line: the tool's name ("cpreview", "cgpsmapper",
+// "mkgmap" for java.exe running mkgmap.jar, or "*" for all), a blank and one of
 //   fail       print an error, write nothing, exit with 1
 //   no-output  print as usual, exit with 0, but write no output file
-//   flood      print more than 64 KiB of lines before working
+//   flood      print more than 64 KiB of lines before working (1200 lines)
+//   deluge     print about 470 KiB of lines before working (5000 lines)
+//   short-index   (cgpsmapper) write an index of 3 bytes, too short for the family ID
 //   silent     print nothing at all
 //   slow       wait 300 ms before each line printed
 // Without the file, or without a line for the tool, it works and prints a few lines.
@@ -42,9 +44,10 @@ public:
     }
     // More than a pipe holds (64 KiB), so a reader that waits for the end would hang.
     void floodIfAsked(const std::string& tool) const {
-        if (!has("flood") || has("silent")) return;
+        const int lines = has("deluge") ? 5000 : has("flood") ? 1200 : 0;
+        if (has("silent")) return;
         const std::string filler(70, '.');
-        for (int i = 1; i <= 1200; ++i) std::cout << tool << " progress " << i << ' ' << filler << '\n';
+        for (int i = 1; i <= lines; ++i) std::cout << tool << " progress " << i << ' ' << filler << '\n';
         std::cout.flush();
     }
 

@@ -17,6 +17,22 @@ std::string freshTestFolder(const std::string& name);
 // Where a Windows path lives on the host, to check files on disk without the services under test.
 std::filesystem::path hostPath(const std::string& windowsPath);
 
+// Keeps the program under test from writing an existing file while it lives, as a file that
+// another program holds open, or a read-only one, would. Natively the file is made read-only (the
+// portable files refuse to write it); on Windows it is held open without sharing writes, since
+// Wine lets root write into read-only files.
+class WriteBlock {
+public:
+    explicit WriteBlock(const std::string& windowsPath);
+    ~WriteBlock();
+    WriteBlock(const WriteBlock&) = delete;
+    WriteBlock& operator=(const WriteBlock&) = delete;
+
+private:
+    std::string path_;
+    void* handle_ = nullptr;
+};
+
 // The Windows path of a stand-in program built from tests/standins, for example "print_lines".
 std::string standInProgram(const std::string& name);
 

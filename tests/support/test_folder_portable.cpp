@@ -50,6 +50,19 @@ fs::path hostPath(const std::string& windowsPath)
     return platform::hostPathOf(windowsPath);
 }
 
+WriteBlock::WriteBlock(const std::string& windowsPath) : path_(windowsPath)
+{
+    fs::permissions(hostPath(path_), fs::perms::owner_write | fs::perms::group_write |
+                                         fs::perms::others_write,
+                    fs::perm_options::remove);
+}
+
+WriteBlock::~WriteBlock()
+{
+    std::error_code ignored;
+    fs::permissions(hostPath(path_), fs::perms::owner_write, fs::perm_options::add, ignored);
+}
+
 std::string standInProgram(const std::string& name)
 {
     prepareTestHost();

@@ -3,6 +3,8 @@
 #include "support/test_folder.h"
 #include "support/test_host.h"
 
+#include <windows.h>
+
 #include <chrono>
 #include <random>
 #include <system_error>
@@ -47,6 +49,18 @@ std::string freshTestFolder(const std::string& name)
 }
 
 fs::path hostPath(const std::string& windowsPath) { return fs::path(windowsPath); }
+
+WriteBlock::WriteBlock(const std::string& windowsPath) : path_(windowsPath)
+{
+    const HANDLE file = ::CreateFileA(path_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        throw std::system_error(static_cast<int>(::GetLastError()), std::system_category(),
+                                "WriteBlock " + path_);
+    handle_ = file;
+}
+
+WriteBlock::~WriteBlock() { ::CloseHandle(static_cast<HANDLE>(handle_)); }
 
 std::string standInProgram(const std::string& name)
 {

@@ -22,6 +22,7 @@ class Controls : public WindowLayerTest {
 protected:
     void SetUp() override {
         ASSERT_NE(platform::openWindow(0, 0, 0, 460, 300, "controls", kMainFlags), 0);
+        platform::keepWindowsPainted(); // shows it, so its controls can be seen
     }
 };
 
@@ -231,6 +232,20 @@ TEST_F(Controls, ReportListColumnsRowsAndSelection) {
     platform::clearListItems(0);
     EXPECT_EQ(platform::countListItems(0), 0);
     EXPECT_EQ(platform::getControlState(0), -1);
+}
+
+TEST_F(Controls, AHeldReportListTakesRowsUnseenAndShowsThemWhenReleased) {
+    ASSERT_NE(platform::createControl(0, ControlKind::ReportList, 15, 35, 330, 190, ""), 0);
+    platform::addListColumn(0, 0, "FID/CODE", 75);
+    HWND list = controlHandle(0);
+    ASSERT_TRUE(IsWindowVisible(list));
+    platform::holdListDrawing(0, 1);
+    for (int row = 0; row < 30; ++row) platform::addListItem(0, -1, "FID" + std::to_string(row));
+    EXPECT_EQ(platform::countListItems(0), 30) << "rows are taken while drawing is held";
+    platform::holdListDrawing(0, 0);
+    EXPECT_TRUE(IsWindowVisible(list)) << "the released list must be drawn again";
+    EXPECT_EQ(cell(list, 29, 0), "FID29");
+    EXPECT_NE(GetWindowLongA(list, GWL_STYLE) & WS_VSCROLL, 0) << "30 rows need a scroll bar";
 }
 
 TEST_F(Controls, ListBoxRowsAndSelection) {

@@ -8,6 +8,9 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 namespace platform = oxlo::platform;
 using namespace oxlo::win32test;
 
@@ -132,6 +135,61 @@ TEST_F(Dialogs, OpenFileWalksAMultipleSelection) {
     EXPECT_EQ(platform::chooseOpenFile("Select Maps", "", "Garmin Maps (*.img)|*.IMG", 0, 1),
               folder + "c.img");
     EXPECT_EQ(platform::nextSelectedFile(), "");
+}
+
+// "NAME" "NAME" ... as the name box shows a multiple selection.
+std::string quotedNames(const std::vector<std::string>& names) {
+    std::string typed;
+    for (const std::string& name : names) typed += "\"" + name + "\" ";
+    return typed;
+}
+
+TEST_F(Dialogs, OpenFileTakesAThousandMapsAtOnceAndSaysWhenMoreDoNotFit) {
+    const std::string folder = scratchFolder("thousand");
+    std::vector<std::string> names;
+    for (int i = 0; i < 1000; ++i) {
+        names.push_back(std::to_string(10000000 + i) + ".IMG");
+        writeScratchFile(folder + names.back(), "x");
+    }
+    std::vector<std::string> chosen;
+    {
+        DialogAnswerer user("Select Maps", [&](HWND dialog) {
+            typeFileName(dialog, folder);
+            ::Sleep(500);
+            typeFileName(dialog, quotedNames(names));
+        });
+        for (std::string path =
+                 platform::chooseOpenFile("Select Maps", "", "Garmin Maps (*.img)|*.IMG", 0, 1);
+             !path.empty(); path = platform::nextSelectedFile())
+            chosen.push_back(path);
+        ASSERT_TRUE(user.answered());
+    }
+    ASSERT_EQ(chosen.size(), names.size());
+    for (std::size_t i = 0; i < names.size(); ++i) EXPECT_EQ(chosen[i], folder + names[i]);
+    EXPECT_FALSE(platform::chosenFilesDidNotFit());
+
+    // Three thousand names of 8.3 form are more than the selection holds: no file, and not
+    // Cancel. (Wine fills the buffer instead of reporting FNERR_BUFFERTOOSMALL; either way.)
+    std::vector<std::string> tooMany;
+    for (int i = 0; i < 3000; ++i) tooMany.push_back(std::to_string(20000000 + i) + ".IMG");
+    {
+        DialogAnswerer user("Select Maps", [&](HWND dialog) {
+            typeFileName(dialog, folder);
+            ::Sleep(500);
+            typeFileName(dialog, quotedNames(tooMany));
+        });
+        EXPECT_EQ(platform::chooseOpenFile("Select Maps", "", "Garmin Maps (*.img)|*.IMG", 0, 1),
+                  "");
+        ASSERT_TRUE(user.answered());
+    }
+    EXPECT_TRUE(platform::chosenFilesDidNotFit());
+    EXPECT_EQ(platform::nextSelectedFile(), "");
+
+    DialogAnswerer user("Select Maps", [](HWND dialog) {
+        ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    EXPECT_EQ(platform::chooseOpenFile("Select Maps", "", "Garmin Maps (*.img)|*.IMG", 0, 1), "");
+    EXPECT_FALSE(platform::chosenFilesDidNotFit()) << "Cancel is no choice that did not fit";
 }
 
 // Wine walks the tree down to the preselected folder step by step: press OK only once the

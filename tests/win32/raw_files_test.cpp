@@ -57,6 +57,22 @@ TEST(RawFiles, ShareModesLetReadersInAndKeepWritersOut) {
     }
 }
 
+TEST(RawFiles, ReadOnlyFileIsReadButNeverWritten) {
+    const std::string path = writeScratchFile(scratchFolder("readonly") + "fixed.bin", "data");
+    ASSERT_TRUE(::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
+    for (raw::OpenMode mode : {raw::OpenMode::ReadWriteAlways, raw::OpenMode::WriteTruncate}) {
+        SCOPED_TRACE(mode == raw::OpenMode::ReadWriteAlways ? "read-write" : "for writing");
+        FileCloser writer{raw::openRaw(path, mode)};
+        EXPECT_EQ(writer.file, raw::kNoFile);
+    }
+    {
+        FileCloser reader{raw::openRaw(path, raw::OpenMode::ReadExisting)};
+        EXPECT_NE(reader.file, raw::kNoFile);
+    }
+    EXPECT_EQ(fileContent(path), "data");
+    ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
 TEST(RawFiles, WriteTruncateEmptiesAndReadExistingNeedsTheFile) {
     const std::string folder = scratchFolder("truncate");
     const std::string path = writeScratchFile(folder + "old.txt", "old content");

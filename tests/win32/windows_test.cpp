@@ -41,7 +41,6 @@ TEST_F(Windows, FrameFollowsTheFlagsAndTheClientAreaHasTheGivenSize) {
         EXPECT_EQ((style & WS_SYSMENU) != 0, c.systemMenu);
         EXPECT_EQ((style & WS_MINIMIZEBOX) != 0, c.minimiseBox);
         EXPECT_EQ(style & (WS_MAXIMIZEBOX | WS_THICKFRAME), 0) << "fixed size";
-        EXPECT_TRUE(::IsWindowVisible(window));
         RECT client;
         ASSERT_TRUE(::GetClientRect(window, &client));
         EXPECT_EQ(client.right, atScreenDpi(c.width));
@@ -120,6 +119,53 @@ TEST_F(Windows, ControlsGoIntoTheNewestWindowAndNumbersAreShared) {
     platform::closeWindow(1);
     ASSERT_NE(platform::createControl(3, platform::ControlKind::Label, 0, 60, 100, 20, "back"), 0);
     EXPECT_EQ(::GetParent(controlHandle(3)), windowTitled("main"));
+}
+
+TEST_F(Windows, ANewWindowShowsWithItsControlsOnlyWhenTheProgramWaitsOrAsks) {
+    struct Case {
+        const char* what;
+        void (*show)();
+    };
+    const Case cases[] = {
+        {"keeping the windows painted", [] { platform::keepWindowsPainted(); }},
+        {"waiting for an event", [] {
+             // Something for the wait to return on; it returns at the latest with this message.
+             ::PostThreadMessageA(::GetCurrentThreadId(), WM_APP + 7, 0, 0);
+             platform::waitWindowEvent();
+             MSG left;
+             while (::PeekMessageA(&left, nullptr, WM_APP + 7, WM_APP + 7, PM_REMOVE)) {}
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_NE(platform::openWindow(0, 0, 0, 300, 200, "building", kMainFlags), 0);
+        HWND window = windowTitled("building");
+        ASSERT_NE(platform::createControl(1, platform::ControlKind::Button, 5, 5, 80, 25, "&Go"), 0);
+        EXPECT_FALSE(::IsWindowVisible(window)) << "seen before it was built";
+        c.show();
+        EXPECT_TRUE(::IsWindowVisible(window));
+        EXPECT_TRUE(::IsWindowVisible(controlHandle(1)));
+        EXPECT_EQ(::GetActiveWindow(), window);
+    }
+}
+
+TEST_F(Windows, AHiddenWindowStaysHiddenUntilOpenedAnew) {
+    ASSERT_NE(platform::openWindow(0, 0, 0, 300, 200, "main", kMainFlags), 0);
+    platform::keepWindowsPainted();
+    HWND main = windowTitled("main");
+    ASSERT_TRUE(::IsWindowVisible(main));
+    ASSERT_NE(platform::openWindow(1, 0, 0, 300, 200, "task", kMainFlags), 0);
+    platform::hideWindow(0);
+    EXPECT_FALSE(::IsWindowVisible(main));
+    platform::keepWindowsPainted();
+    EXPECT_FALSE(::IsWindowVisible(main)) << "a hidden window stays hidden";
+    EXPECT_TRUE(::IsWindowVisible(windowTitled("task")));
+    EXPECT_EQ(::GetActiveWindow(), windowTitled("task"));
+
+    ASSERT_NE(platform::openWindow(0, 0, 0, 300, 200, "main again", kMainFlags), 0);
+    platform::keepWindowsPainted();
+    EXPECT_TRUE(::IsWindowVisible(windowTitled("main again")));
+    platform::hideWindow(7); // no such window: nothing happens
 }
 
 TEST_F(Windows, WithoutAnIconResourceTheFirstImageIsTheWindowIcon) {

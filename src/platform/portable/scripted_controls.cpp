@@ -141,11 +141,20 @@ void clearListItems(int list)
     record->selected = -1;
 }
 
+void holdListDrawing(int list, int hold)
+{
+    ControlRecord* record = liveControl(list);
+    if (record != nullptr && isList(*record))
+        record->drawingHeld = hold != 0;
+}
+
 void addListItem(int list, int position, const std::string& text)
 {
     ControlRecord* record = liveControl(list);
     if (record == nullptr || !holdsRows(*record))
         return;
+    if (record->drawingHeld)
+        ++record->rowsAddedWhileHeld;
     auto& rows = record->rows;
     if (position < 0 || position >= static_cast<int>(rows.size())) {
         rows.push_back(text);

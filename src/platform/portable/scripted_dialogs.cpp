@@ -51,8 +51,13 @@ std::string chooseOpenFile(const std::string& title, const std::string& defaultF
     script.selection.clear();
     if (script.fileChoices.empty())
         throw ScriptError("chooseOpenFile: no choice queued for the file dialog " + quoted(title));
-    std::vector<std::string> paths = std::move(script.fileChoices.front());
+    ScriptState::FileChoice choice = std::move(script.fileChoices.front());
     script.fileChoices.pop_front();
+    script.choiceDidNotFit = choice.tooMany;
+    if (choice.tooMany && multiple != 1)
+        throw ScriptError("chooseOpenFile: too many files queued for the single-choice dialog " +
+                          quoted(title));
+    std::vector<std::string> paths = std::move(choice.paths);
     if (paths.size() > 1 && multiple != 1)
         throw ScriptError("chooseOpenFile: " + std::to_string(paths.size()) +
                           " files queued for the single-choice dialog " + quoted(title));
@@ -71,6 +76,8 @@ std::string nextSelectedFile()
     script.selection.pop_front();
     return next;
 }
+
+bool chosenFilesDidNotFit() { return state().choiceDidNotFit; }
 
 std::string choosePath(const std::string& title, const std::string& initialFolder)
 {

@@ -100,7 +100,11 @@ void answerUnqueuedMessages(MessageResponder responder)
 {
     state().messageResponder = std::move(responder);
 }
-void chooseNextFiles(const std::vector<std::string>& paths) { state().fileChoices.push_back(paths); }
+void chooseNextFiles(const std::vector<std::string>& paths)
+{
+    state().fileChoices.push_back({paths, false});
+}
+void chooseTooManyFiles() { state().fileChoices.push_back({{}, true}); }
 void chooseNextFolder(const std::string& folder) { state().folderChoices.push_back(folder); }
 
 void queueControlEvent(int control) { queue({Step::Kind::ControlEvent, control, 0, {}, {}}); }

@@ -42,9 +42,15 @@ struct ScriptState {
 
     std::deque<int> messageAnswers;
     MessageResponder messageResponder; // answers when the queue is empty
-    std::deque<std::vector<std::string>> fileChoices;
+    // Queued file choices; an entry with tooMany stands for a choice that did not fit.
+    struct FileChoice {
+        std::vector<std::string> paths;
+        bool tooMany = false;
+    };
+    std::deque<FileChoice> fileChoices;
     std::deque<std::string> folderChoices;
     std::deque<std::string> selection; // the rest of the last multiple file choice
+    bool choiceDidNotFit = false;       // the last file choice was one of chooseTooManyFiles
 
     std::vector<WindowRecord> openedWindows;
     std::vector<MessageRecord> messages;

@@ -32,6 +32,7 @@ struct WindowRecord {
     int x = 0, y = 0, width = 0, height = 0;
     std::string title;
     unsigned flags = 0;
+    bool hidden = false; // by hideWindow
 };
 
 struct ColumnRecord {
@@ -56,6 +57,8 @@ struct ControlRecord {
     std::vector<ColumnRecord> columns;
     std::vector<std::string> rows; // report list rows keep their "\n"-separated columns; a
                                    // drop-down's rows are its entries
+    bool drawingHeld = false;      // holdListDrawing(list, 1) and not yet released
+    int rowsAddedWhileHeld = 0;    // since the list was created
 };
 
 struct FontRecord {
@@ -106,6 +109,9 @@ void answerNextMessage(int answer); // kAnswerOk, kAnswerYes or kAnswerNo
 // The next chooseOpenFile gives these paths (the first as its result, the rest through
 // nextSelectedFile); an empty list stands for Cancel.
 void chooseNextFiles(const std::vector<std::string>& paths);
+// The next chooseOpenFile gives the empty text as when the user chose more files than its
+// selection buffer holds: chosenFilesDidNotFit() then gives true.
+void chooseTooManyFiles();
 // The next choosePath gives this folder (empty: Cancel).
 void chooseNextFolder(const std::string& folder);
 

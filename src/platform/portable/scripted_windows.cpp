@@ -31,6 +31,8 @@ ControlRecord& usableControl(const Step& step, const char* action)
         problem = "does not exist";
     else if (!control->visible)
         problem = "is hidden";
+    else if (const WindowRecord* window = findWindow(control->window); window && window->hidden)
+        problem = "is in a hidden window";
     else if (!control->enabled)
         problem = "is disabled";
     else if (!kindFires(control->kind))
@@ -89,6 +91,13 @@ void closeWindow(int number)
 {
     if (state().windows.erase(number) != 0)
         destroyControlsOf(number);
+}
+
+void hideWindow(int number)
+{
+    auto found = state().windows.find(number);
+    if (found != state().windows.end())
+        found->second.record.hidden = true;
 }
 
 void closeAllWindows()

@@ -418,6 +418,15 @@ void clearListItems(int list) {
     ::SendMessageA(entry->control.get(), rows ? rows->reset : LVM_DELETEALLITEMS, 0, 0);
 }
 
+void holdListDrawing(int list, int hold) {
+    const ControlEntry* entry = findControl(list);
+    if (!entry || !isList(entry->kind)) return;
+    HWND handle = entry->control.get();
+    ::SendMessageA(handle, WM_SETREDRAW, hold ? FALSE : TRUE, 0);
+    // WM_SETREDRAW only allows drawing again: the rows and scroll bars are drawn here, once.
+    if (!hold) ::RedrawWindow(handle, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE);
+}
+
 void addListItem(int list, int position, const std::string& text) {
     QuietScope quiet;
     const ControlEntry* entry = findControl(list);

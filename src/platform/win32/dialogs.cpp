@@ -3,6 +3,7 @@
 #include "platform/win32/window_layer_state.h"
 
 #include <windows.h>
+#include <cderr.h>
 #include <commdlg.h>
 #include <objbase.h>
 #include <shellapi.h>
@@ -24,6 +25,8 @@ using win32::UniqueLibrary;
 class ModalScope {
 public:
     ModalScope() {
+        // A dialog belongs over the window the user is looking at, so that one shows first.
+        win32::showNewWindows();
         HWND foreground = ::GetForegroundWindow();
         DWORD process = 0;
         if (foreground && ::GetWindowThreadProcessId(foreground, &process) &&
@@ -58,6 +61,11 @@ private:
 // The files of the last multiple selection not yet handed out.
 std::vector<std::string> pendingSelection;
 std::size_t nextPending = 0;
+bool lastChoiceDidNotFit = false;
+
+// Room for the folder and every name of a multiple selection, each with its NUL: about 2,500 map
+// names of 8.3 form.
+constexpr std::size_t kSelectionSize = 32768;
 
 bool isValidFileName(const std::string& name) {
     if (name.empty()) return false;
@@ -88,6 +96,7 @@ std::string chooseOpenFile(const std::string& title, const std::string& defaultF
                            const std::string& pattern, int patternPosition, int multiple) {
     pendingSelection.clear();
     nextPending = 0;
+    lastChoiceDidNotFit = false;
 
     std::vector<char> filter(pattern.begin(), pattern.end());
     for (char& c : filter)
@@ -105,8 +114,8 @@ std::string chooseOpenFile(const std::string& title, const std::string& defaultF
     // The dialog refuses to open at all with an invalid name in its box.
     if (!isValidFileName(name)) name.clear();
 
-    constexpr std::size_t kSelectionSize = 10000;
-    std::vector<char> selection(kSelectionSize, '\0');
+    // One NUL more than the dialog is told of, so that every name read below ends in one.
+    std::vector<char> selection(kSelectionSize + 1, '\0');
     name.copy(selection.data(), std::min(name.size(), kSelectionSize - 1));
 
     ModalScope modal;
@@ -116,21 +125,35 @@ std::string chooseOpenFile(const std::string& title, const std::string& defaultF
     dialog.lpstrFilter = filter.data();
     dialog.nFilterIndex = static_cast<DWORD>(patternPosition + 1);
     dialog.lpstrFile = selection.data();
-    dialog.nMaxFile = static_cast<DWORD>(selection.size());
+    dialog.nMaxFile = static_cast<DWORD>(kSelectionSize);
     dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
     dialog.lpstrTitle = title.c_str();
     dialog.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
     if (multiple == 1) dialog.Flags |= OFN_ALLOWMULTISELECT;
-    if (!::GetOpenFileNameA(&dialog)) return {};
+    if (!::GetOpenFileNameA(&dialog)) {
+        lastChoiceDidNotFit = ::CommDlgExtendedError() == FNERR_BUFFERTOOSMALL;
+        return {};
+    }
 
     // One file: its full path. Several: the folder, then each name, NUL-separated.
     const std::string first(selection.data());
     if (!(dialog.Flags & OFN_ALLOWMULTISELECT) || first.size() >= dialog.nFileOffset) return first;
     const std::string chosenFolder = withBackslash(first);
-    const char* const end = selection.data() + selection.size();
-    for (const char* at = selection.data() + first.size() + 1; at < end && *at;
-         at += std::strlen(at) + 1)
-        pendingSelection.push_back(chosenFolder + at);
+    const char* const end = selection.data() + kSelectionSize;
+    const char* at = selection.data() + first.size() + 1;
+    while (at < end && *at != '\0') {
+        const std::size_t length = ::strnlen(at, static_cast<std::size_t>(end - at));
+        if (at + length >= end) break;
+        pendingSelection.emplace_back(chosenFolder + std::string(at, length));
+        at += length + 1;
+    }
+    // A list that runs into the end of the buffer was cut off: some dialogs (Wine's) fill the
+    // buffer instead of reporting FNERR_BUFFERTOOSMALL. None of it is handed out.
+    if (at >= end || *at != '\0') {
+        pendingSelection.clear();
+        lastChoiceDidNotFit = true;
+        return {};
+    }
     if (pendingSelection.empty()) return first;
     nextPending = 1;
     return pendingSelection.front();
@@ -140,6 +163,8 @@ std::string nextSelectedFile() {
     if (nextPending == 0 || nextPending >= pendingSelection.size()) return {};
     return pendingSelection[nextPending++];
 }
+
+bool chosenFilesDidNotFit() { return lastChoiceDidNotFit; }
 
 std::string choosePath(const std::string& title, const std::string& initialFolder) {
     using Browse = LPITEMIDLIST(WINAPI*)(LPBROWSEINFOA);

@@ -62,18 +62,22 @@ Entry entryFrom(const WIN32_FIND_DATAA& data) {
     return entry;
 }
 
-// Windows refuses to open a read-only file for writing; Wine run by root opens it all the same,
-// so the attribute is checked here too and a read-only file is never written.
+// Windows refuses every user write access to a read-only file; Wine lets a root user write it
+// anyway (it keeps the attribute as a permission bit), so the attribute is checked here too.
 bool isReadOnlyFile(const std::string& path) {
     const DWORD attributes = ::GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) &&
-           !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    return attributes != INVALID_FILE_ATTRIBUTES &&
+           (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) ==
+               FILE_ATTRIBUTE_READONLY;
 }
 
 } // namespace
 
 File openRaw(const std::string& path, OpenMode mode) {
-    if (mode != OpenMode::ReadExisting && isReadOnlyFile(path)) return kNoFile;
+    if (mode != OpenMode::ReadExisting && isReadOnlyFile(path)) {
+        ::SetLastError(ERROR_ACCESS_DENIED);
+        return kNoFile;
+    }
     HANDLE h = INVALID_HANDLE_VALUE;
     switch (mode) {
     case OpenMode::ReadWriteAlways:

@@ -18,6 +18,7 @@ struct WindowEntry {
     UniqueWindow window;
     HWND toolTip = nullptr; // created with the first tooltip, owned (and destroyed) by the window
     unsigned long openedAs = 0; // order of opening: controls go to the newest open window
+    bool shown = false;         // made visible once (see showNewWindows); never shown again
 };
 
 struct ControlEntry {
@@ -59,6 +60,10 @@ const char* windowClassName();
 int scaled(int pixelsAt96Dpi);
 // The window opened last among those still open (its number through `number`), or null.
 HWND newestWindow(int* number);
+
+// Shows the windows opened since the last call, each with the controls it has by now: a window is
+// never seen half-built. Called before the program waits for events or opens a dialog.
+void showNewWindows();
 
 ControlEntry* controlByHandle(HWND control, int* number);
 ControlEntry* findControl(int number);

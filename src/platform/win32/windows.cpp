@@ -138,6 +138,22 @@ int scaled(int pixelsAt96Dpi) {
     return ::MulDiv(pixelsAt96Dpi, layer().dpi, 96);
 }
 
+void showNewWindows() {
+    auto& state = layer();
+    std::vector<WindowEntry*> fresh;
+    for (auto& [number, entry] : state.windows)
+        if (!entry.shown) fresh.push_back(&entry);
+    // In the order of opening, so the newest ends up in front and active.
+    std::sort(fresh.begin(), fresh.end(),
+              [](const WindowEntry* a, const WindowEntry* b) { return a->openedAs < b->openedAs; });
+    QuietScope quiet; // activation moves the focus, which is no user's doing
+    for (WindowEntry* entry : fresh) {
+        entry->shown = true;
+        ::ShowWindow(entry->window.get(), SW_SHOWNORMAL);
+        ::UpdateWindow(entry->window.get());
+    }
+}
+
 void raiseControlEvent(int number) {
     if (layer().quiet > 0) return;
     layer().events.push_back({EventKind::Control, number, -1});
@@ -202,9 +218,7 @@ int openWindow(int number, int x, int y, int width, int height, const std::strin
     WindowEntry& entry = state.windows[number];
     entry.window.reset(window);
     entry.openedAs = ++state.openings;
-    ::ShowWindow(window, SW_SHOWNORMAL);
-    ::UpdateWindow(window);
-    return 1;
+    return 1; // shown once its controls are there (showNewWindows)
 }
 
 void closeWindow(int number) {
@@ -225,6 +239,14 @@ void closeWindow(int number) {
     });
 }
 
+void hideWindow(int number) {
+    auto found = layer().windows.find(number);
+    if (found == layer().windows.end()) return;
+    QuietScope quiet;
+    found->second.shown = true; // never shown again by showNewWindows
+    ::ShowWindow(found->second.window.get(), SW_HIDE);
+}
+
 void closeAllWindows() {
     while (!layer().windows.empty()) closeWindow(layer().windows.begin()->first);
 }
@@ -235,6 +257,7 @@ void setWindowTitle(int number, const std::string& title) {
 }
 
 EventKind waitWindowEvent() {
+    showNewWindows();
     auto& state = layer();
     EventKind kind = EventKind::Other;
     for (;;) {
@@ -260,6 +283,7 @@ EventKind waitWindowEvent() {
 int eventControl() { return layer().lastEventControl; }
 
 void keepWindowsPainted() {
+    showNewWindows();
     // Only WM_PAINT leaves the queue: clicks and keys wait until the task is done.
     MSG message;
     while (::PeekMessageA(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE))

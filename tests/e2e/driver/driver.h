@@ -184,6 +184,8 @@ void copyFile(const std::string& from, const std::string& to);
 void deleteRegistryTree32(HKEY root, const std::string& subKey);
 void writeRegistryString32(HKEY root, const std::string& subKey, const std::string& name,
                            const std::string& value);
+void writeRegistryBinary32(HKEY root, const std::string& subKey, const std::string& name,
+                           const std::vector<unsigned char>& bytes);
 // The string value, or nothing when the key or value is missing or not a string.
 std::optional<std::string> readRegistryString32(HKEY root, const std::string& subKey,
                                                 const std::string& name);

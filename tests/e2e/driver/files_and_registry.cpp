@@ -70,19 +70,34 @@ void deleteRegistryTree32(HKEY root, const std::string& subKey) {
     if (status != ERROR_SUCCESS) failWithError("cannot delete registry key " + subKey, status);
 }
 
-void writeRegistryString32(HKEY root, const std::string& subKey, const std::string& name,
-                           const std::string& value) {
+namespace {
+
+void writeRegistryValue32(HKEY root, const std::string& subKey, const std::string& name,
+                          DWORD type, const void* data, DWORD size) {
     Key key;
     LSTATUS status = RegCreateKeyExA(root, subKey.c_str(), 0, nullptr, 0,
                                      KEY_SET_VALUE | KEY_WOW64_32KEY, nullptr, &key.handle, nullptr);
     if (status == ERROR_SUCCESS) {
-        status = RegSetValueExA(key.handle, name.c_str(), 0, REG_SZ,
-                                reinterpret_cast<const BYTE*>(value.c_str()),
-                                static_cast<DWORD>(value.size() + 1));
+        status = RegSetValueExA(key.handle, name.c_str(), 0, type,
+                                static_cast<const BYTE*>(data), size);
     }
     if (status != ERROR_SUCCESS) {
         failWithError("cannot write registry value " + subKey + "\\" + name, status);
     }
+}
+
+} // namespace
+
+void writeRegistryString32(HKEY root, const std::string& subKey, const std::string& name,
+                           const std::string& value) {
+    writeRegistryValue32(root, subKey, name, REG_SZ, value.c_str(),
+                         static_cast<DWORD>(value.size() + 1));
+}
+
+void writeRegistryBinary32(HKEY root, const std::string& subKey, const std::string& name,
+                           const std::vector<unsigned char>& bytes) {
+    writeRegistryValue32(root, subKey, name, REG_BINARY, bytes.data(),
+                         static_cast<DWORD>(bytes.size()));
 }
 
 std::optional<std::string> readRegistryString32(HKEY root, const std::string& subKey,

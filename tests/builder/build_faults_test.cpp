@@ -1,0 +1,251 @@
+// Injected failures in the build and registration of a mapset (with the stand-in tools) and in
+// the attribute Save: each registry and file call of this process fails in turn, and afterwards
+// every family is registered whole, or a message says what is left, and "Mapset Created." comes
+// only with the new family registered whole. Portable platform only.
+#include "builder_test_support.h"
+
+#include "builder/create_mapset_window.h"
+#include "builder/mapset_build.h"
+#include "platform/registry_store.h"
+#include "platform/services.h"
+#include "platform/ui.h"
+#include "support/fault_runs.h"
+#include "support/test_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+namespace oxlo::testing {
+namespace {
+
+namespace scripted = platform::scripted;
+
+const char* const kCreated = "Mapset Created.";
+const char* const kFailed = "Mapset Creation Failed!\r\r";
+
+using Values = std::vector<std::pair<std::string, std::string>>; // value name, text ("" for ID)
+
+std::vector<std::uint8_t> textBytes(const std::string& text) {
+    std::vector<std::uint8_t> bytes(text.begin(), text.end());
+    bytes.push_back(0);
+    return bytes;
+}
+
+std::vector<std::uint8_t> idBytes(std::int32_t id) {
+    return {static_cast<std::uint8_t>(id & 0xFF), static_cast<std::uint8_t>(id >> 8 & 0xFF)};
+}
+
+std::vector<std::string> sorted(std::vector<std::string> names) {
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// Whether the key holds exactly these text values (and the ID given), and the subkeys named.
+bool keyHolds(const std::string& key, std::int32_t id, const Values& texts,
+              const std::vector<std::string>& subkeys) {
+    std::vector<std::string> names;
+    if (id != 0) {
+        if (readRawValue(key, "ID").bytes != idBytes(id) ||
+            readRawValue(key, "ID").type != platform::kRegBinary)
+            return false;
+        names.push_back("ID");
+    }
+    for (const auto& [name, text] : texts) {
+        const RawValue value = readRawValue(key, name);
+        if (value.type != platform::kRegSz || value.bytes != textBytes(text)) return false;
+        names.push_back(name);
+    }
+    return sorted(valueNames(key)) == sorted(names) && sorted(subkeyNames(key)) == sorted(subkeys);
+}
+
+// A family as MapSource needs it: its ID, and LOC, TDB and BMAP naming a folder and files there.
+struct Family {
+    std::string keyName;
+    std::int32_t id = 0;
+    std::string loc;
+    std::string typ; // empty: none
+    std::string extraSubkeyLoc; // empty: only subkey 1
+
+    std::string key() const { return kFamiliesPath + "\\" + keyName; }
+    std::string index() const { return loc + "\\" + keyName + ".TDB"; }
+    std::string overview() const { return loc + "\\" + keyName + ".IMG"; }
+
+    void registerWithFiles() const {
+        registerFamily(keyName, id);
+        if (!typ.empty()) {
+            putText(key(), "TYP", typ);
+            writeFileText(typ, "type file");
+        }
+        putText(key() + "\\1", "BMAP", overview());
+        putText(key() + "\\1", "LOC", loc);
+        putText(key() + "\\1", "TDB", index());
+        if (!extraSubkeyLoc.empty()) putText(key() + "\\2", "LOC", extraSubkeyLoc);
+        writeFileText(overview(), "overview");
+        writeFileText(index(), std::string(14, '\0'));
+    }
+    // Registered exactly so (spelling of the key name included), and its files are there.
+    bool whole() const {
+        const std::vector<std::string> families = subkeyNames(kFamiliesPath);
+        if (std::find(families.begin(), families.end(), keyName) == families.end()) return false;
+        Values values;
+        if (!typ.empty()) values.push_back({"TYP", typ});
+        std::vector<std::string> subkeys = {"1"};
+        if (!extraSubkeyLoc.empty()) subkeys.push_back("2");
+        const bool files = folderExists(loc) && fileExists(index()) && fileExists(overview()) &&
+                           (typ.empty() || fileExists(typ));
+        return files && keyHolds(key(), id, values, subkeys) &&
+               keyHolds(key() + "\\1", 0,
+                        {{"BMAP", overview()}, {"LOC", loc}, {"TDB", index()}}, {}) &&
+               (extraSubkeyLoc.empty() || keyHolds(key() + "\\2", 0, {{"LOC", extraSubkeyLoc}}, {}));
+    }
+};
+
+class BuildFaultsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        startFolder_ = platform::getCurrentDirectory();
+        folder_ = freshTestFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
+        other_ = {"Other", 6002, folder_ + "\\other", "", ""};
+        built_ = {"Alps", 6001, folder_ + "\\Alps", folder_ + "\\Alps\\alps.typ", ""};
+        request_.name = "Alps";
+        request_.folder = built_.loc;
+        request_.familyId = built_.id;
+        request_.maps = {folder_ + "\\maps\\12345678.IMG", folder_ + "\\maps\\87654321.IMG"};
+        request_.typPath = folder_ + "\\types\\alps.typ";
+        request_.compilerPath = standInProgram("cgpsmapper");
+        request_.previewPath = standInProgram("cpreview");
+    }
+    void TearDown() override {
+        platform::setCurrentDirectory(startFolder_);
+        clearRegisteredMapsets();
+    }
+
+    // The starting state of every run: the maps, the TYP file, the other family and, when
+    // given, the family that the new one replaces; no mapset folder yet.
+    void prepare(const Family* replaced) {
+        platform::setCurrentDirectory(startFolder_);
+        std::filesystem::remove_all(hostPath(built_.loc));
+        clearRegisteredMapsets();
+        for (const std::string& map : request_.maps) writeFileText(map, "map " + map);
+        writeFileText(request_.typPath, "type file");
+        other_.registerWithFiles();
+        if (replaced != nullptr) replaced->registerWithFiles();
+        platform::openWindow(builder::kCreateWindow, 0, 0, 503, 432, "Create Mapset", 0);
+    }
+
+    bool stamped() const {
+        const std::vector<std::uint8_t> index = fileBytes(built_.index());
+        return index.size() > 6 && index[5] == 0x71 && index[6] == 0x17;
+    }
+
+    // What every run must leave, whichever call failed.
+    void check(const FaultRun& run, const Family* replaced) {
+        const bool created = wasShown(run, kCreated);
+        const auto failure = std::find_if(run.messages.begin(), run.messages.end(), [](auto& m) {
+            return m.text.rfind(kFailed, 0) == 0;
+        });
+        const bool failed = failure != run.messages.end();
+        EXPECT_NE(created, failed) << "exactly one of success and failure is reported";
+        EXPECT_TRUE(other_.whole()) << "the other family is untouched";
+
+        // A TYP file that cannot be seen at all is passed over as a missing one would be.
+        Family builtWithoutTyp = built_;
+        builtWithoutTyp.typ.clear();
+        const bool newWhole = (built_.whole() || builtWithoutTyp.whole()) && stamped();
+        EXPECT_EQ(created, newWhole) << "\"Mapset Created.\" exactly when the new family is whole";
+        const std::vector<std::string> families = sorted(subkeyNames(kFamiliesPath));
+        if (newWhole) {
+            EXPECT_EQ(families, (std::vector<std::string>{"Alps", "Other"}));
+            return;
+        }
+        // Not created: the earlier state stands, or the message says what is left.
+        const bool earlierStands =
+            replaced != nullptr
+                ? replaced->whole() && families == sorted({replaced->keyName, "Other"})
+                : families == std::vector<std::string>{"Other"};
+        if (!earlierStands && failed) {
+            const std::string& text = failure->text;
+            EXPECT_TRUE(text.find("could not be put back whole") != std::string::npos ||
+                        text.find("is left") != std::string::npos)
+                << "the registry changed, but the message does not say so: " << text;
+        }
+        if (!failed) ADD_FAILURE() << "no message, and the new family is not registered whole";
+    }
+
+    int runEachFailing(const Family* replaced) {
+        const FaultRunTotals totals = runFailingEachCall(
+            [&] { prepare(replaced); },
+            [&] { builder::buildMapset(request_); },
+            [&](const FaultRun& run) { check(run, replaced); });
+        EXPECT_GT(totals.calls, 20) << "the build's calls were counted";
+        return totals.runs;
+    }
+
+    std::string startFolder_, folder_;
+    Family other_, built_;
+    builder::MapsetBuildRequest request_;
+};
+
+TEST_F(BuildFaultsTest, BuildAndRegistrationLeaveEveryFamilyWholeOrSaySo) {
+    // An earlier family of the same name but for letter case, with a TYP value and a subkey 2
+    // that must not stay with the new family.
+    const Family replaced = {"ALPS", 6500, folder_ + "\\old", folder_ + "\\old\\old.typ",
+                             folder_ + "\\old"};
+    int runs = 0;
+    {
+        SCOPED_TRACE("replacing ALPS");
+        runs += runEachFailing(&replaced);
+    }
+    {
+        SCOPED_TRACE("a new family");
+        runs += runEachFailing(nullptr);
+    }
+    countInjectedRuns("build and registration", runs);
+}
+
+TEST_F(BuildFaultsTest, AttributeSaveWritesBothBytesOrNeitherAndSaysSo) {
+    // A map whose TRE signature starts at byte 100: the two attribute bytes are 161 and 162.
+    std::vector<std::uint8_t> before(300, 0x5A);
+    const std::string signature = "GARMIN TRE";
+    std::copy(signature.begin(), signature.end(), before.begin() + 100);
+    before[161] = 1;
+    before[162] = 20;
+    std::vector<std::uint8_t> after = before;
+    after[161] = 3;
+    after[162] = 25;
+    const std::string map = folder_ + "\\maps\\12345678.IMG";
+    const FaultRunTotals totals = runFailingEachCall(
+        [&] {
+            writeFileBytes(map, before);
+            openWindowAsNewDoes();
+            scripted::queueClick(builder::kCustomToggle, 1);
+            scripted::chooseNextFiles({map});
+            scripted::queueControlEvent(builder::kSelectMapsButton);
+            scripted::queueSelectRow(builder::kMapList, 0);
+            scripted::queueControlEvent(builder::kMapAttributeButton);
+            scripted::queueTyping(builder::kPriorityField, "25");
+            scripted::queueClick(builder::kTransparentBox, 1);
+            scripted::queueControlEvent(builder::kSaveAttributeButton);
+            scripted::queueClose();
+        },
+        [&] { builder::runCreateMapsetWindow("C:\\Tools\\cgpsmapper.exe", "C:\\Tools\\cpreview.exe"); },
+        [&](const FaultRun& run) {
+            const std::vector<std::uint8_t> bytes = fileBytes(map);
+            const bool refused = std::any_of(run.messages.begin(), run.messages.end(), [&](auto& m) {
+                return m.text == "The map attributes could not be saved to " + map + "." ||
+                       m.text == "No map attributes found in 12345678.IMG. Nothing was saved.";
+            });
+            if (bytes == after) {
+                EXPECT_FALSE(refused) << "saved, but said not to be";
+            } else {
+                EXPECT_EQ(bytes, before) << "half saved";
+                EXPECT_TRUE(refused) << "nothing saved, and nothing said";
+            }
+        });
+    countInjectedRuns("attribute save", totals.runs);
+}
+
+} // namespace
+} // namespace oxlo::testing

@@ -1,0 +1,169 @@
+// Every registry and file call of an edit failing in turn (portable platform only). After each run
+// every mapset is registered under exactly one complete key naming files that exist, and the
+// mapset is either whole under its new name with no warning, or exactly as it was with a warning
+// shown before "Mapset edited.".
+#include "edit_fixture.h"
+
+#include "platform/registry.h"
+#include "platform/services.h"
+#include "support/fault_runs.h"
+
+#include <functional>
+#include <map>
+
+namespace oxlo::editor_test {
+namespace {
+
+using catalogue::InstalledMapset;
+
+const std::string kMapsource = "SOFTWARE\\Garmin\\Mapsource";
+
+// The registry and the mapset folders, every file with its bytes.
+struct State {
+    std::map<std::string, KeyValues> registry;
+    std::map<std::string, Bytes> files;
+    bool operator==(const State&) const = default;
+};
+
+std::string textOf(const KeyValues& values, const std::string& name) {
+    const auto found = values.find(name);
+    if (found == values.end() || found->second.bytes.empty()) return {};
+    return std::string(found->second.bytes.begin(), found->second.bytes.end() - 1);
+}
+
+std::string fileStem(const std::string& path) {
+    const std::string file = path.substr(path.rfind('\\') + 1);
+    return file.substr(0, file.rfind('.'));
+}
+
+class EditFaultTest : public EditMapsetTest {
+protected:
+    void SetUp() override {
+        EditMapsetTest::SetUp();
+        village = loc.substr(0, loc.rfind('\\')) + "\\Village";
+        ASSERT_NE(platform::createDirectory(village), 0);
+    }
+
+    // Village, a second mapset the edits must leave alone, under Products\152.
+    void installVillage() { installProduct(village, "Village", testData("village.tdb"), "152"); }
+
+    State state() const {
+        State s;
+        s.registry = registryDump();
+        for (const std::string& folder : {loc, village}) {
+            for (const auto& name : namesIn(folder))
+                s.files[name] = readBytes(folder + "\\" + name);
+        }
+        return s;
+    }
+
+    // Each mapset folder is named by exactly one key, whose LOC, BMAP and TDB are all there and
+    // name files that exist, and whose .TDB stores the name of its file (padded with blanks).
+    void expectCompleteRegistrations() const {
+        std::map<std::string, int> keysPerFolder;
+        for (const auto& [path, values] : registryDump()) {
+            const bool family = path.starts_with("\\Families\\") && path.ends_with("\\1");
+            const bool product = path.starts_with("\\Products\\");
+            if (!family && !product) continue;
+            SCOPED_TRACE(path);
+            const std::string folder = textOf(values, "LOC");
+            ++keysPerFolder[folder];
+            const std::string bmap = textOf(values, "BMAP");
+            const std::string tdb = textOf(values, "TDB");
+            EXPECT_GE(platform::fileSize(bmap), 0) << "BMAP " << bmap;
+            EXPECT_GE(platform::fileSize(tdb), 0) << "TDB " << tdb;
+            EXPECT_EQ(fileStem(bmap), fileStem(tdb));
+            std::string stored = storedNameOf(readBytes(tdb));
+            while (!stored.empty() && stored.back() == ' ') stored.pop_back();
+            EXPECT_EQ(stored, fileStem(tdb));
+        }
+        EXPECT_EQ(keysPerFolder, (std::map<std::string, int>{{loc, 1}, {village, 1}}));
+    }
+
+    // Runs the edit once per counted call with that call failing; the number of runs in which a
+    // failure was injected.
+    int runEachFailing(const std::function<InstalledMapset()>& install, const char* name,
+                       const char* number) {
+        InstalledMapset row;
+        State before, after;
+        const auto prepare = [&] {
+            platform::deleteRegistryTree(platform::kLocalMachine, kMapsource);
+            for (const auto& file : namesIn(loc)) platform::deleteFile(loc + "\\" + file);
+            catalogue::installedMapsets = {};
+            installVillage();
+            row = install();
+            before = state();
+        };
+        const auto operation = [&] { edit(row, name, number); };
+        const auto check = [&](const testing::FaultRun& run) {
+            const State now = state();
+            expectCompleteRegistrations();
+            const Shown shown = textsAndFlags(run.messages);
+            ASSERT_FALSE(shown.empty());
+            EXPECT_EQ(shown.back(), kEdited);
+            const bool warned = shown.size() > 1;
+            for (std::size_t i = 0; i + 1 < shown.size(); ++i) EXPECT_EQ(shown[i].second, 0x30);
+            if (run.failingCall == 0) {
+                EXPECT_FALSE(warned);
+                EXPECT_FALSE(now == before) << "the edit changed nothing";
+                after = now;
+            } else if (warned) {
+                EXPECT_TRUE(now == before) << "a warned edit must leave everything as it was";
+            } else {
+                EXPECT_TRUE(now == after) << "an edit without a warning must be whole";
+            }
+        };
+        const testing::FaultRunTotals totals =
+            testing::runFailingEachCall(prepare, operation, check);
+        EXPECT_GT(totals.runs, 0);
+        return totals.runs;
+    }
+
+    std::string village;
+};
+
+TEST_F(EditFaultTest, RenamedProductMapsetIsWholeUnderOneNameAfterAnyFailure) {
+    const struct {
+        const char* situation;
+        const char* keyName;
+        const char* newName;
+    } cases[] = {
+        {"product row", "150", "Alps"},
+        {"product row, letter case only", "150", "ALPEN"},
+        {"old-form row", "Alpen", "Alps"},
+        {"numeric row read from another key", "1234", "Alps"},
+    };
+    int runs = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.situation);
+        runs += runEachFailing(
+            [&] { return installProduct(loc, "Alpen", testData("alpen.tdb"), c.keyName); },
+            c.newName, nullptr);
+    }
+    testing::countInjectedRuns("edit rename", runs);
+}
+
+TEST_F(EditFaultTest, NewProductCodeIsWrittenOrReportedAfterAnyFailure) {
+    testing::countInjectedRuns(
+        "edit number",
+        runEachFailing([&] { return installProduct(loc, "Alpen", testData("alpen.tdb"), "150"); },
+                       nullptr, "160"));
+}
+
+TEST_F(EditFaultTest, RenamedFamilyIsWholeUnderOneNameAfterAnyFailure) {
+    int runs = 0;
+    for (const char* newName : {"Alps", "ALPEN"}) {
+        SCOPED_TRACE(newName);
+        runs += runEachFailing(
+            [&] {
+                InstalledMapset row = installAlpen("F");
+                addFamilyExtras(loc);
+                return row;
+            },
+            newName, nullptr);
+    }
+    testing::countInjectedRuns("family re-registration", runs);
+}
+
+} // namespace
+} // namespace oxlo::editor_test
