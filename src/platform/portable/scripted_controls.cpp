@@ -144,7 +144,7 @@ void clearListItems(int list)
 void holdListDrawing(int list, int hold)
 {
     ControlRecord* record = liveControl(list);
-    if (record != nullptr && isList(*record))
+    if (record != nullptr && holdsRows(*record))
         record->drawingHeld = hold != 0;
 }
 
