@@ -16,24 +16,34 @@ constexpr std::size_t kSignatureLength = sizeof kSignature - 1;
 // The header must reach past the product ID for both fields to be its own.
 constexpr std::int64_t kShortestHeader = kTypProductIdPosition + 2;
 
-// Whether the file begins as a TYP whose header holds both IDs.
-bool laidOutAsTyp(const std::string& typPath, bool* readable) {
-    *readable = platform::openFileForReading(kTypFileNumber, typPath) != 0;
-    if (!*readable) return false;
+enum class Layout { Typ, Other, Unreadable };
+
+// Whether the file, at least as long as a header holding both IDs, begins as such a TYP.
+Layout layoutOf(const std::string& typPath) {
+    if (platform::openFileForReading(kTypFileNumber, typPath) == 0) return Layout::Unreadable;
     unsigned char start[2 + kSignatureLength] = {};
-    const std::size_t got = platform::readData(kTypFileNumber, start, sizeof start);
+    std::size_t got = 0;
+    for (std::size_t more = 1; got < sizeof start && more != 0; got += more)
+        more = platform::readData(kTypFileNumber, start + got, sizeof start - got);
     platform::closeFile(kTypFileNumber);
+    // The file is long enough: fewer bytes mean that reading failed.
+    if (got != sizeof start) return Layout::Unreadable;
     const int headerLength = start[0] | (start[1] << 8);
-    return got == sizeof start && std::memcmp(start + 2, kSignature, kSignatureLength) == 0 &&
-           headerLength >= kShortestHeader;
+    return std::memcmp(start + 2, kSignature, kSignatureLength) == 0 &&
+                   headerLength >= kShortestHeader
+               ? Layout::Typ
+               : Layout::Other;
 }
 
 } // namespace
 
 TypStamp stampTypIds(const std::string& typPath, std::uint16_t familyId, std::uint16_t productId) {
-    if (platform::fileSize(typPath) < kShortestHeader) return TypStamp::NotATyp;
-    bool readable = false;
-    if (!laidOutAsTyp(typPath, &readable)) return readable ? TypStamp::NotATyp : TypStamp::Failed;
+    // A file that cannot be seen is no file known not to be a TYP.
+    const std::int64_t size = platform::fileSize(typPath);
+    if (size < 0) return TypStamp::Failed;
+    if (size < kShortestHeader) return TypStamp::NotATyp;
+    const Layout layout = layoutOf(typPath);
+    if (layout != Layout::Typ) return layout == Layout::Other ? TypStamp::NotATyp : TypStamp::Failed;
     if (platform::openFile(kTypFileNumber, typPath) == 0) return TypStamp::Failed;
     // The two fields lie side by side: one seek, two words.
     platform::fileSeek(kTypFileNumber, kTypFamilyIdPosition);

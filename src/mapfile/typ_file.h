@@ -15,7 +15,7 @@ inline constexpr std::int64_t kTypProductIdPosition = 0x31;
 enum class TypStamp {
     Stamped, // both IDs were written
     NotATyp, // too short to hold them or not laid out as a TYP: left as it was
-    Failed,  // a TYP whose IDs could not be written (unreadable, read-only or locked)
+    Failed,  // missing or unreadable, or a TYP whose IDs could not be written (read-only, locked)
 };
 
 TypStamp stampTypIds(const std::string& typPath, std::uint16_t familyId, std::uint16_t productId);
