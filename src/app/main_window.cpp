@@ -62,7 +62,7 @@ bool runNewMapsetTask()
     hideMainWindowForTask();
     builder::setCreationMode(true);
     builder::setAttributePanelHidden(true);
-    builder::runCreateMapsetWindow(compilerPath, previewPath);
+    builder::runCreateMapsetWindow(compilerPath, previewPath, mkgmapPath);
     return rebuildMainWindow();
 }
 

@@ -29,6 +29,10 @@ void EarlierOutputs::putBack() {
     moved_.clear();
 }
 
+std::string EarlierOutputs::blockedMessage() const {
+    return "The file " + blocked_ + " of an earlier build cannot be replaced.";
+}
+
 void EarlierOutputs::discard() {
     for (const Moved& moved : moved_) platform::deleteFile(moved.aside);
     moved_.clear();

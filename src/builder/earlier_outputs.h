@@ -21,6 +21,8 @@ public:
     // After a successful build: the earlier files are deleted.
     void discard();
     const std::string& blocked() const { return blocked_; }
+    // What the failure message says when moveAside gave false.
+    std::string blockedMessage() const;
 
 private:
     struct Moved {

@@ -1,5 +1,7 @@
 #include "builder/mkgmap_build.h"
 
+#include "builder/earlier_outputs.h"
+
 #include "platform/services.h"
 
 namespace oxlo::builder {
@@ -45,6 +47,28 @@ std::string mkgmapParameters(const std::string& jar, const MapsetBuildRequest& r
 MkgmapOutputs mkgmapOutputs(const MapsetBuildRequest& request) {
     const std::string files = request.folder + "\\" + request.name;
     return {files + ".TDB", files + ".IMG", files + ".mdx", files + "_mdr.img"};
+}
+
+Compilation compileWithMkgmap(const MapsetBuildRequest& request) {
+    for (const std::string& map : request.maps)
+        if (std::string failure = copyMapInto(map, request.folder); !failure.empty())
+            return {false, std::move(failure)};
+
+    // mkgmap writes the names in small letters (NAME.tdb, NAME.img): the file system's letter
+    // case rules find them under the names registered.
+    const MkgmapOutputs outputs = mkgmapOutputs(request);
+    EarlierOutputs earlier({outputs.index, outputs.overview, outputs.searchIndex, outputs.searchMaps});
+    if (!earlier.moveAside()) return {false, earlier.blockedMessage()};
+    // mkgmap prints its messages to standard error.
+    const ToolRun run = runToolAndCollectOutput(
+        request.javaPath, mkgmapParameters(request.mkgmapPath, request), true);
+    const auto written = [](const std::string& file) { return platform::fileSize(file) >= 0; };
+    if (!written(outputs.index) || !written(outputs.overview)) {
+        earlier.putBack();
+        return {false, lastLinesOf(run)};
+    }
+    earlier.discard();
+    return {true, {}, written(outputs.searchIndex) && written(outputs.searchMaps)};
 }
 
 } // namespace oxlo::builder

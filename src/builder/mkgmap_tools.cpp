@@ -1,5 +1,8 @@
 #include "builder/mkgmap_tools.h"
 
+#include "builder/create_window_controls.h"
+#include "builder/create_window_state.h"
+
 #include "platform/services.h"
 
 #include <vector>
@@ -56,6 +59,23 @@ std::string foundJava() {
         if (!java.empty() && isFile(java)) return java;
     }
     return {};
+}
+
+bool locateMkgmapTools(CreateWindowState& state, std::string* java) {
+    // A jar the user located lasts while the window is open, like the cgpsmapper paths.
+    std::string jar = foundMkgmapJar(state.mkgmapPath);
+    if (jar.empty()) jar = askForMkgmapJar();
+    if (jar.empty()) return false;
+    state.mkgmapPath = jar;
+    *java = foundJava();
+    if (java->empty()) {
+        platform::showMessage(kCreateWindowTitle,
+                              "mkgmap needs Java, which was not found. Please install a Java "
+                              "runtime or set JAVA_HOME.",
+                              platform::kMessageWarning);
+        return false;
+    }
+    return true;
 }
 
 } // namespace oxlo::builder
