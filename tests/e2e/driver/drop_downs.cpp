@@ -19,15 +19,17 @@ LRESULT ask(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
 }
 
 // The opened list of a drop-down: a visible top-level "ComboLBox" of its process.
-HWND openedList(HWND dropDown) {
+HWND openedList(HWND dropDown, milliseconds wait) {
     DWORD processId = 0;
     GetWindowThreadProcessId(dropDown, &processId);
     HWND list = nullptr;
-    waitUntil([&] {
-        for (HWND window : topLevelWindows(processId))
-            if (windowClass(window) == "ComboLBox") list = window;
-        return list != nullptr;
-    });
+    waitUntil(
+        [&] {
+            for (HWND window : topLevelWindows(processId))
+                if (windowClass(window) == "ComboLBox") list = window;
+            return list != nullptr;
+        },
+        wait);
     return list;
 }
 
@@ -60,8 +62,13 @@ int dropDownSelection(HWND dropDown) {
 }
 
 void chooseDropDownEntry(HWND dropDown, int row) {
-    clickButtonWithMouse(dropDown);
-    HWND list = openedList(dropDown);
+    // A click that comes while the window is still being brought to the front may be lost; a
+    // user would click again.
+    HWND list = nullptr;
+    for (int click = 0; click < 3 && !list; ++click) {
+        clickButtonWithMouse(dropDown);
+        list = openedList(dropDown, milliseconds(2000));
+    }
     if (!list) fail(nameWindow(dropDown) + " did not open its list when clicked");
     const auto rowHeight = static_cast<int>(ask(list, LB_GETITEMHEIGHT));
     clickWithMouse(list, 5, rowHeight * row + rowHeight / 2);
