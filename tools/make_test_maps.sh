@@ -12,10 +12,13 @@
 #                            ID 6001 (the editor's rename tests)
 #   topo.tdb                 mapset index storing the name Topo, product code 160, family ID 6002
 #                            (the editor's tests of a file name longer than the stored name)
+#   village.typ              TYP file compiled from src/village-typ.txt: family ID 1234, product
+#                            ID 7 (the TYP stamp tests)
 set -eu
 
 here=$(cd "$(dirname "$0")/.." && pwd)
 source_map="$here/tests/data/src/village.osm"
+source_typ="$here/tests/data/src/village-typ.txt"
 out="$here/tests/data"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -54,4 +57,8 @@ cp "$work/osmmap.img" "$out/alpen.img"
 make_map 63240041 --tdbfile --product-id=160 --family-id=6002 --family-name=Topo --series-name=Topo
 cp "$work/osmmap.tdb" "$out/topo.tdb"
 
-ls -l "$out"/*.img "$out"/*.tdb
+cp "$source_typ" "$work/village.txt"
+(cd "$work" && mkgmap village.txt >"$work/mkgmap-typ.log" 2>&1)
+cp "$work/village.typ" "$out/village.typ"
+
+ls -l "$out"/*.img "$out"/*.tdb "$out"/*.typ

@@ -27,6 +27,7 @@ void startUp()
     const std::string folder = platform::getCurrentDirectory();
     compilerPath = toolPath(folder, "cgpsmapper.exe");
     previewPath = toolPath(folder, "cpreview.exe");
+    mkgmapPath = toolPath(folder, "mkgmap.jar");
 
     builder::attributePanelShown = false;
     selectedRow = 0;

@@ -63,7 +63,7 @@ bool runNewMapsetTask()
     hideMainWindowForTask();
     builder::setCreationMode(true);
     builder::setAttributePanelHidden(true);
-    builder::runCreateMapsetWindow(compilerPath, previewPath);
+    builder::runCreateMapsetWindow(compilerPath, previewPath, mkgmapPath);
     return rebuildMainWindow();
 }
 

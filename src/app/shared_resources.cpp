@@ -11,5 +11,6 @@ platform::ImageHandle appIcon = 0;
 
 std::string compilerPath;
 std::string previewPath;
+std::string mkgmapPath;
 
 } // namespace oxlo::app

@@ -14,5 +14,6 @@ extern platform::ImageHandle appIcon;
 
 extern std::string compilerPath; // full path of cgpsmapper.exe
 extern std::string previewPath;  // full path of cpreview.exe
+extern std::string mkgmapPath;   // full path of mkgmap.jar in the start folder
 
 } // namespace oxlo::app

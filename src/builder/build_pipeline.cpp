@@ -1,7 +1,10 @@
-// buildMapset: folder, control file, map copies, the two tools, and the judging of the result.
+// buildMapset: the folder, the compiler's run on the copied maps (for cgpsmapper with its control
+// file and cpreview.exe), the judging of the result and the registration.
 #include "builder/create_window_controls.h"
 #include "builder/map_copy.h"
+#include "builder/earlier_outputs.h"
 #include "builder/mapset_build.h"
+#include "builder/mkgmap_build.h"
 #include "builder/path_rules.h"
 
 #include "platform/services.h"
@@ -54,50 +57,51 @@ std::string writeControlFileAndCopyMaps(const MapsetBuildRequest& request) {
     const int count = static_cast<int>(request.maps.size());
     for (int number = 1; number <= count; ++number) {
         const std::string& map = request.maps[number - 1];
-        const std::string fileName = platform::getFilePart(map);
-        platform::writeLine(kControlFile, "IMG=" + fileName);
-        // A map that already lies in D cannot be copied onto itself, and needs no copy.
-        const std::string copy = folder + "\\" + fileName;
-        if (!samePath(map, copy) && !copyMapInPieces(map, copy, number, count)) {
+        platform::writeLine(kControlFile, "IMG=" + platform::getFilePart(map));
+        if (const std::string failure = copyMapInto(map, folder, number, count);
+            !failure.empty()) {
             platform::closeFile(kControlFile);
-            platform::setWindowTitle(kCreateWindow, kCreateWindowTitle);
-            return "The map " + map + " could not be copied to " + folder + ".";
+            return failure;
         }
     }
-    platform::setWindowTitle(kCreateWindow, kCreateWindowTitle);
     platform::writeLine(kControlFile, "[END-FILES]");
     return platform::closeFile(kControlFile) == 0 ? notWritten : std::string();
 }
 
-// Success is judged by NAME.TDB alone, so one left by an earlier build must not be there while
-// the compiler runs. It is kept aside and put back when this build fails.
-class EarlierIndex {
-public:
-    explicit EarlierIndex(const std::string& name)
-        : index_(name + ".TDB"), aside_(name + ".TDB.earlier") {}
+// cpreview.exe on the control file, the overview source it writes filtered, cgpsmapper.exe on
+// that source. Built when NAME.TDB is there afterwards.
+Compilation compileWithCgpsmapper(const MapsetBuildRequest& request) {
+    if (std::string failure = writeControlFileAndCopyMaps(request); !failure.empty())
+        return {false, std::move(failure)};
 
-    // False when an earlier index is there and cannot be moved aside.
-    bool moveAside() {
-        if (platform::fileSize(index_) < 0) return true;
-        platform::deleteFile(aside_);
-        moved_ = platform::renameFile(index_, aside_) != 0;
-        return moved_;
-    }
-    void putBack() {
-        if (moved_) platform::renameFile(aside_, index_);
-    }
-    void discard() {
-        if (moved_) platform::deleteFile(aside_);
-    }
-    const std::string& index() const { return index_; }
+    const ToolRun preview = runToolAndCollectOutput(request.previewPath, kControlFileName);
+    if (!preview.started) return {false, lastLinesOf(preview)};
+    filterOverviewSource(request.name);
 
-private:
-    std::string index_;
-    std::string aside_;
-    bool moved_ = false;
-};
+    const std::string index = request.name + ".TDB";
+    EarlierOutputs earlier({index});
+    if (!earlier.moveAside()) return {false, earlier.blockedMessage()};
+    const ToolRun compiler =
+        runToolAndCollectOutput(request.compilerPath, "-e \"" + request.name + ".mp\"");
+    if (platform::fileSize(index) < 0) {
+        earlier.putBack();
+        return {false, lastLinesOf(compiler)};
+    }
+    earlier.discard();
+    return {true};
+}
 
 } // namespace
+
+std::string copyMapInto(const std::string& map, const std::string& folder, int number, int count) {
+    // A map that already lies in D cannot be copied onto itself, and needs no copy.
+    const std::string copy = folder + "\\" + platform::getFilePart(map);
+    const bool copied = samePath(map, copy) || copyMapInPieces(map, copy, number, count);
+    // The title tells of the copies only while they run.
+    if (!copied || number == count) platform::setWindowTitle(kCreateWindow, kCreateWindowTitle);
+    if (copied) return {};
+    return "The map " + map + " could not be copied to " + folder + ".";
+}
 
 bool buildMapset(const MapsetBuildRequest& request) {
     const std::string& folder = request.folder;
@@ -111,36 +115,19 @@ bool buildMapset(const MapsetBuildRequest& request) {
         return false;
     }
 
-    if (const std::string failure = writeControlFileAndCopyMaps(request); !failure.empty()) {
+    const Compilation compiled = request.compiler == Compiler::Mkgmap
+                                     ? compileWithMkgmap(request)
+                                     : compileWithCgpsmapper(request);
+    if (!compiled.built) {
+        reportFailure(compiled.failure);
+        return false;
+    }
+    if (const std::string failure = registerMapset(request, compiled.searchIndex);
+        !failure.empty()) {
         reportFailure(failure);
         return false;
     }
-
-    const ToolRun preview = runToolAndCollectOutput(request.previewPath, kControlFileName);
-    if (!preview.started) {
-        reportFailure(lastLinesOf(preview));
-        return false;
-    }
-    filterOverviewSource(request.name);
-
-    EarlierIndex earlier(request.name);
-    if (!earlier.moveAside()) {
-        reportFailure("The file " + earlier.index() + " of an earlier build cannot be replaced.");
-        return false;
-    }
-    const ToolRun compiler =
-        runToolAndCollectOutput(request.compilerPath, "-e \"" + request.name + ".mp\"");
-    if (platform::fileSize(earlier.index()) < 0) {
-        earlier.putBack();
-        reportFailure(lastLinesOf(compiler));
-        return false;
-    }
-    earlier.discard();
-
-    if (const std::string failure = registerMapset(request); !failure.empty()) {
-        reportFailure(failure);
-        return false;
-    }
+    // Also one that an attempt with cgpsmapper left before a build with mkgmap.
     platform::deleteFile(kControlFileName);
     platform::showMessage(kCreateWindowTitle, "Mapset Created.", platform::kMessageInfo);
     return true;

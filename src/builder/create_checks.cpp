@@ -3,6 +3,7 @@
 #include "builder/create_window_controls.h"
 #include "builder/create_window_state.h"
 
+#include "builder/compiler_choice.h"
 #include "builder/path_rules.h"
 #include "builder/registered_families.h"
 #include "catalogue/mapset_names.h"
@@ -104,8 +105,14 @@ std::int32_t firstFreeFamilyId() {
 }
 
 std::optional<MapsetBuildRequest> checkCreateRequest(CreateWindowState& state) {
-    locateToolIfMissing(state.compilerPath, "Find cgpsmapper", "cgpsmapper.exe");
-    locateToolIfMissing(state.previewPath, "Find cPreview", "cpreview.exe");
+    const Compiler compiler = chosenCompiler();
+    std::string java;
+    if (compiler == Compiler::Mkgmap) {
+        if (!locateMkgmapTools(state, &java)) return std::nullopt;
+    } else {
+        locateToolIfMissing(state.compilerPath, "Find cgpsmapper", "cgpsmapper.exe");
+        locateToolIfMissing(state.previewPath, "Find cPreview", "cpreview.exe");
+    }
 
     const std::string name = platform::getControlText(kNameField);
     if (!inputsPassChecks(name, state)) return std::nullopt;
@@ -146,8 +153,11 @@ std::optional<MapsetBuildRequest> checkCreateRequest(CreateWindowState& state) {
     }
     request.maps = state.maps;
     request.typPath = platform::getControlText(kTypField);
+    request.compiler = compiler;
     request.compilerPath = state.compilerPath;
     request.previewPath = state.previewPath;
+    request.javaPath = java;
+    request.mkgmapPath = state.mkgmapPath;
     return request;
 }
 

@@ -11,8 +11,9 @@ extern bool attributePanelShown;
 void openCreateMapsetWindow();
 void setCreationMode(bool automatic);
 void setAttributePanelHidden(bool hidden);
-// Serves the window's events until it has closed. The paths are the caller's; the window works on
-// its own copies.
-void runCreateMapsetWindow(const std::string& compilerPath, const std::string& previewPath);
+// Serves the window's events until it has closed. The paths (cgpsmapper.exe, cpreview.exe and
+// mkgmap.jar in the folder Oxlo started in) are the caller's; the window works on its own copies.
+void runCreateMapsetWindow(const std::string& compilerPath, const std::string& previewPath,
+                           const std::string& mkgmapPath = {});
 
 } // namespace oxlo::builder

@@ -32,6 +32,8 @@ inline constexpr int kTransparentLabel = 23;
 inline constexpr int kPriorityField = 24;
 inline constexpr int kTransparentBox = 25;
 inline constexpr int kSaveAttributeButton = 26;
+inline constexpr int kCompilerLabel = 27;
+inline constexpr int kCompilerList = 28;
 
 inline constexpr const char* kCreateWindowTitle = "Create Mapset";
 // Where Auto mode puts every mapset, and Custom mode when no folder is given.

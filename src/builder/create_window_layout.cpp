@@ -1,4 +1,5 @@
-// Window 1 and its 27 controls, and the two switches that hide and show parts of it.
+// Window 1 and its 29 controls, and the two switches that hide and show parts of it.
+#include "builder/compiler_choice.h"
 #include "builder/create_mapset_window.h"
 #include "builder/create_window_controls.h"
 #include "builder/create_window_state.h"
@@ -66,6 +67,10 @@ constexpr ControlLayout kControls[] = {
      0, false},
     {kSaveAttributeButton, ControlKind::Button, "Save", 390, 50, 80, 25, "Save map attribute", 0,
      false},
+    // Beside the Family ID field, shown in both modes.
+    {kCompilerLabel, ControlKind::Label, "Compiler", 220, 305, 80, 20, "", 0, true},
+    {kCompilerList, ControlKind::DropDown, "", 310, 305, 160, 20,
+     "Program that builds the mapset's index and overview map", 0, false},
 };
 
 constexpr int kCustomOnlyControls[] = {kFolderLabel,  kFolderField, kFolderButton,
@@ -90,6 +95,7 @@ void openCreateMapsetWindow() {
         if (control.labelFont) platform::setControlFont(control.number, app::labelFont);
         if (control.toolTip[0] != '\0') platform::setToolTip(control.number, control.toolTip);
     }
+    addCompilerEntries();
 }
 
 void setCreationMode(bool automatic) {

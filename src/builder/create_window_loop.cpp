@@ -1,4 +1,5 @@
 // The event loop of the Create Mapset window: one case per control that acts.
+#include "builder/compiler_choice.h"
 #include "builder/create_mapset_window.h"
 #include "builder/create_window_controls.h"
 #include "builder/create_window_state.h"
@@ -83,13 +84,16 @@ bool serveControl(int control, CreateWindowState& state) {
 
 } // namespace
 
-void runCreateMapsetWindow(const std::string& compilerPath, const std::string& previewPath) {
+void runCreateMapsetWindow(const std::string& compilerPath, const std::string& previewPath,
+                           const std::string& mkgmapPath) {
     // Without its window the loop would serve the main window's controls under this window's
     // numbers.
     if (!createWindowOpen) return;
     CreateWindowState state;
     state.compilerPath = compilerPath;
     state.previewPath = previewPath;
+    state.mkgmapPath = mkgmapPath;
+    selectStartingCompiler(compilerPath, mkgmapPath);
     for (;;) {
         const platform::EventKind kind = platform::waitWindowEvent();
         if (kind == platform::EventKind::Close) break;

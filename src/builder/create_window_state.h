@@ -15,6 +15,7 @@ extern bool createWindowOpen;
 struct CreateWindowState {
     std::string compilerPath; // replaced when the user locates cgpsmapper.exe
     std::string previewPath;  // replaced when the user locates cpreview.exe
+    std::string mkgmapPath;   // mkgmap.jar in the start folder; replaced when the user locates it
     std::string chosenBaseFolder; // last folder chooser result, ending in "\" (empty: none)
     std::string attributeMapPath; // the map shown in the attribute panel
     bool attributesFound = false; // its TRE header was found, so Save may write into it
@@ -39,6 +40,11 @@ bool requireSelectedMap();
 void showSelectedMapAttributes(CreateWindowState& state);
 // Save: asks, writes the two bytes, hides the panel.
 void saveMapAttributes(const CreateWindowState& state);
+
+// ----- Tools for mkgmap (mkgmap_tools.cpp) -------------------------------------------------
+// Finds mkgmap.jar where Oxlo looks, else asks for it ("Find mkgmap"), and Java. False when the
+// user cancelled the chooser, or, after saying so, when there is no Java.
+bool locateMkgmapTools(CreateWindowState& state, std::string* java);
 
 // ----- Checks (create_checks.cpp) ----------------------------------------------------------
 // Locates missing tools, runs every check in order with its message, settles folder and family

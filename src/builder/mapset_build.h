@@ -1,6 +1,8 @@
 // The build pipeline: from the checked inputs of the Create Mapset window to a registered mapset.
 #pragma once
 
+#include "builder/compiler_choice.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -14,13 +16,29 @@ struct MapsetBuildRequest {
     std::int32_t familyId = 0;
     std::vector<std::string> maps; // full paths, in list order (at least one)
     std::string typPath;           // possibly empty or naming no file
-    std::string compilerPath;
-    std::string previewPath;
+    Compiler compiler = Compiler::Cgpsmapper;
+    std::string compilerPath; // cgpsmapper.exe
+    std::string previewPath;  // cpreview.exe
+    std::string javaPath;     // java.exe, for mkgmap
+    std::string mkgmapPath;   // mkgmap.jar
 };
 
-// Creates the mapset in request.folder, runs cpreview.exe and cgpsmapper.exe and registers the
-// result. Shows its own final message; true on success. D stays the current folder afterwards.
+// Creates the mapset in request.folder, compiles it with the chosen compiler (cpreview.exe and
+// cgpsmapper.exe, or mkgmap.jar) and registers the result. Shows its own final message; true on
+// success. D stays the current folder afterwards.
 bool buildMapset(const MapsetBuildRequest& request);
+
+// What a compiler left in D.
+struct Compilation {
+    bool built = false;       // the files a mapset needs are there, all written by this run
+    std::string failure;      // otherwise, what the failure message shows
+    bool searchIndex = false; // NAME.mdx and NAME_mdr.img were written too
+};
+
+// Copies map `number` of `count` into `folder` under its file name, in pieces while the windows
+// keep painting (map_copy.h), replacing a file there; a map that already lies there needs no
+// copy. The failure message's details, or the empty text.
+std::string copyMapInto(const std::string& map, const std::string& folder, int number, int count);
 
 // A tool may print without end: only the last 64 KiB of its output are kept.
 inline constexpr std::size_t kKeptToolOutput = 64 * 1024;
@@ -31,9 +49,11 @@ struct ToolRun {
     bool cut = false;   // earlier output was dropped to keep within kKeptToolOutput
 };
 
-// Runs `program` with `parameters` in the current folder and collects its output line by line.
-// While it waits, the windows stay painted and window 1's title shows the latest line.
-ToolRun runToolAndCollectOutput(const std::string& program, const std::string& parameters);
+// Runs `program` with `parameters` in the current folder and collects its output line by line,
+// with `withErrors` also what it prints to standard error. While it waits, the windows stay
+// painted and window 1's title shows the latest line.
+ToolRun runToolAndCollectOutput(const std::string& program, const std::string& parameters,
+                                bool withErrors = false);
 
 // The output as a message shows it: whole when it has at most 25 lines, else a line "..." and its
 // last 25 lines, so the message box stays within the screen.
@@ -43,10 +63,11 @@ std::string lastLinesOf(const ToolRun& run);
 // Type=7 line (see overview_filter.cpp for the exact rule).
 void filterOverviewSource(const std::string& name);
 
-// Stamps the family ID into NAME.TDB, installs the TYP file and writes the family's registry
-// keys. A family registered under the same name (letter case aside) is replaced whole, and put
+// Stamps the family ID into NAME.TDB, installs the TYP file (a copy given the mapset's family ID)
+// and writes the family's registry keys, with the search index when `searchIndex` says there is
+// one. A family registered under the same name (letter case aside) is replaced whole, and put
 // back as it was when the new one cannot be written. Gives the empty text on success, else what
 // failed and what is left, for the failure message.
-std::string registerMapset(const MapsetBuildRequest& request);
+std::string registerMapset(const MapsetBuildRequest& request, bool searchIndex);
 
 } // namespace oxlo::builder

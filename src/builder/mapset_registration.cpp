@@ -1,6 +1,7 @@
 // registerMapset: its ID in the .TDB, the TYP file, and the family's keys in MapSource's catalogue.
 #include "builder/mapset_build.h"
 #include "builder/create_window_controls.h"
+#include "builder/mkgmap_build.h"
 #include "builder/path_rules.h"
 
 #include "catalogue/catalogue_registry.h"
@@ -8,6 +9,7 @@
 #include "catalogue/registry_layout.h"
 #include "catalogue/registry_tree.h"
 #include "mapfile/map_file.h"
+#include "mapfile/typ_file.h"
 #include "platform/registry.h"
 #include "platform/services.h"
 
@@ -23,6 +25,8 @@ using catalogue::RegistryTreeValue;
 
 // 1-based offset of the family ID word in a .TDB header.
 constexpr int kTdbFamilyIdOffset = 6;
+// Every mapset Oxlo builds is product 1 of its family.
+constexpr std::uint16_t kProductId = 1;
 constexpr unsigned kKeyNameRoom = 256;
 
 RegistryTreeValue textValue(const char* name, const std::string& text) {
@@ -32,14 +36,20 @@ RegistryTreeValue textValue(const char* name, const std::string& text) {
 }
 
 // The family as MapSource reads it: its ID as a 2-byte binary value on the family key (with the
-// TYP file, if any), and its files on the product subkey "1".
-RegistryTree familyTree(const MapsetBuildRequest& request, const std::string& typCopy) {
+// TYP file and the search index, if any), and its files on the product subkey "1".
+RegistryTree familyTree(const MapsetBuildRequest& request, const std::string& typCopy,
+                        bool searchIndex) {
     const auto id = static_cast<std::uint32_t>(request.familyId);
     RegistryTree family;
     family.values.push_back({catalogue::kValueId, platform::kRegBinary,
                              {static_cast<unsigned char>(id & 0xFF),
                               static_cast<unsigned char>((id >> 8) & 0xFF)}});
     if (!typCopy.empty()) family.values.push_back(textValue(catalogue::kValueTyp, typCopy));
+    if (searchIndex) {
+        const MkgmapOutputs outputs = mkgmapOutputs(request);
+        family.values.push_back(textValue(catalogue::kValueIdx, outputs.searchIndex));
+        family.values.push_back(textValue(catalogue::kValueMdr, outputs.searchMaps));
+    }
     const std::string files = request.folder + "\\" + request.name;
     RegistryTree product;
     product.values = {textValue(catalogue::kValueBmap, files + ".IMG"),
@@ -114,9 +124,25 @@ std::string writeFamily(const MapsetBuildRequest& request, const RegistryTree& t
            existing.keyName + " of the existing mapset could not be put back whole.";
 }
 
+// Copies the TYP file into the folder and gives the copy the mapset's IDs, without which
+// MapSource does not apply it. A TYP that already lies in the folder is the user's own file and
+// stays as it is. The failure message's details, or the empty text.
+std::string installTyp(const MapsetBuildRequest& request, const std::string& typCopy) {
+    const std::string& folder = request.folder;
+    if (samePath(request.typPath, typCopy)) return {};
+    if (platform::copyFile(request.typPath, typCopy) == 0)
+        return "The TYP file " + request.typPath + " could not be copied to " + folder +
+               ". The mapset was not registered.";
+    if (mapfile::stampTypIds(typCopy, static_cast<std::uint16_t>(request.familyId), kProductId) ==
+        mapfile::TypStamp::Failed)
+        return "The family ID could not be written into the TYP file " + typCopy +
+               ". The mapset was not registered.";
+    return {};
+}
+
 } // namespace
 
-std::string registerMapset(const MapsetBuildRequest& request) {
+std::string registerMapset(const MapsetBuildRequest& request, bool searchIndex) {
     const std::string& folder = request.folder;
     const std::string index = folder + "\\" + request.name + ".TDB";
 
@@ -130,12 +156,9 @@ std::string registerMapset(const MapsetBuildRequest& request) {
     std::string typCopy;
     if (platform::fileSize(request.typPath) >= 0) {
         typCopy = folder + "\\" + platform::getFilePart(request.typPath);
-        if (!samePath(request.typPath, typCopy) &&
-            platform::copyFile(request.typPath, typCopy) == 0)
-            return "The TYP file " + request.typPath + " could not be copied to " + folder +
-                   ". The mapset was not registered.";
+        if (std::string failure = installTyp(request, typCopy); !failure.empty()) return failure;
     }
-    return writeFamily(request, familyTree(request, typCopy));
+    return writeFamily(request, familyTree(request, typCopy, searchIndex));
 }
 
 } // namespace oxlo::builder

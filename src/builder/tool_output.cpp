@@ -25,10 +25,12 @@ void keepTail(ToolRun& run, std::size_t allowed) {
 }
 } // namespace
 
-ToolRun runToolAndCollectOutput(const std::string& program, const std::string& parameters) {
+ToolRun runToolAndCollectOutput(const std::string& program, const std::string& parameters,
+                                bool withErrors) {
     ToolRun run;
-    const platform::ProgramHandle handle = platform::runProgram(
-        program, parameters, "", platform::kRunKeepHandle | platform::kRunPipeOutput);
+    const int options = platform::kRunKeepHandle | platform::kRunPipeOutput |
+                        (withErrors ? platform::kRunPipeErrors : 0);
+    const platform::ProgramHandle handle = platform::runProgram(program, parameters, "", options);
     if (handle == 0) return run;
     run.started = true;
     while (platform::programRunning(handle) != 0) {

@@ -2,6 +2,7 @@
 
 #include "catalogue/registry_layout.h"
 #include "mapfile/map_file.h"
+#include "mapfile/typ_file.h"
 #include "platform/services.h"
 
 #include <optional>

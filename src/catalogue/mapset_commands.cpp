@@ -8,6 +8,7 @@
 #include "catalogue/registry_layout.h"
 #include "catalogue/registry_tree.h"
 #include "mapfile/map_file.h"
+#include "mapfile/typ_file.h"
 #include "platform/registry.h"
 #include "platform/services.h"
 

@@ -29,6 +29,9 @@ inline constexpr const char* kValueLoc = "LOC";   // mapset folder, REG_SZ
 inline constexpr const char* kValueTdb = "TDB";   // full path of the .TDB, REG_SZ
 inline constexpr const char* kValueBmap = "BMAP"; // overview map, REG_SZ
 inline constexpr const char* kValueTyp = "TYP";   // TYP file on the family key, REG_SZ
+// The address search index that mkgmap writes, on the family key, REG_SZ.
+inline constexpr const char* kValueIdx = "IDX"; // NAME.mdx
+inline constexpr const char* kValueMdr = "MDR"; // NAME_mdr.img
 
 // Forms of a catalogue row.
 inline constexpr const char* kFormFamily = "F";

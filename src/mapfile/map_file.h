@@ -26,9 +26,9 @@ inline constexpr std::size_t kSearchChunkSize = 256 * 1024;
 int readMapAttributes(const std::string& path, const std::string& pattern, int patternLength);
 // The signed 16-bit word at 1-based `offset`, as decimal text; empty when the file cannot be read.
 std::string readWordAtOffset(const std::string& path, int offset);
-// Where the family ID stands (0-based, 16-bit little-endian) in a .TDB and in a TYP file.
+// Where the family ID stands (0-based, 16-bit little-endian) in a .TDB (for a TYP file see
+// typ_file.h).
 inline constexpr std::int64_t kTdbFamilyIdPosition = 5;
-inline constexpr std::int64_t kTypFamilyIdPosition = 0x2F;
 
 // The unsigned 16-bit little-endian word at 0-based `position` of an existing file, read without
 // opening the file for writing; nothing when the file is missing, cannot be read or ends before.

@@ -78,14 +78,16 @@ bool longLinePieceWaiting(const RunningProgram& program)
 } // namespace
 
 ProgramHandle runProgram(const std::string& program, const std::string& parameters,
-                         const std::string& workingFolder, int /*options*/)
+                         const std::string& workingFolder, int options)
 {
-    // The program always asks for a kept handle and piped output, the only mode provided.
+    // The program always asks for a kept handle and piped output, the only mode provided; only
+    // where standard error goes is a choice.
     std::string commandLine =
         !program.empty() && program[0] == '"' ? program : "\"" + program + "\"";
     if (!parameters.empty())
         commandLine += " " + parameters;
-    const raw::Process process = raw::startRaw(commandLine, workingFolder);
+    const raw::Process process =
+        raw::startRaw(commandLine, workingFolder, (options & kRunPipeErrors) != 0);
     if (process == 0)
         return 0;
     static ProgramHandle lastHandle = 0;

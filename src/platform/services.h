@@ -143,6 +143,10 @@ using ProgramHandle = std::intptr_t;
 
 inline constexpr int kRunKeepHandle = 4;
 inline constexpr int kRunPipeOutput = 8;
+// With this option the program's standard error goes into the same pipe as its standard output,
+// so its messages come out as lines in the order written; without it standard error is the
+// caller's own.
+inline constexpr int kRunPipeErrors = 16;
 
 // Starts `program` (quoted unless it begins with a double quote) with `parameters` in
 // `workingFolder` (empty: the current folder), its standard output piped to the caller, its
@@ -167,6 +171,14 @@ void releaseProgram(ProgramHandle handle);
 
 // Opens `address` with the user's web browser; the outcome is not reported.
 void openWebAddress(const std::string& address);
+
+// ---------------------------------------------------------------------------------------------
+// The running program and its environment.
+
+// The folder that holds the running program (oxlo.exe), ending in a backslash.
+std::string programFolder();
+// The value of an environment variable of the process; the empty text when it is not set.
+std::string environmentVariable(const std::string& name);
 
 // ---------------------------------------------------------------------------------------------
 // Text helpers: the one way the program turns text into numbers and back.

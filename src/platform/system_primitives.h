@@ -50,8 +50,10 @@ bool removeFolder(const std::string& folder); // only an empty one
 using Process = std::intptr_t; // 0 when not started; owned until releaseRaw
 
 // Starts `commandLine` (already quoted) in `workingFolder` (empty: current) with its standard
-// output on a pipe to the caller.
-Process startRaw(const std::string& commandLine, const std::string& workingFolder);
+// output on a pipe to the caller; with `pipeErrors` its standard error on the same pipe, else the
+// caller's standard error.
+Process startRaw(const std::string& commandLine, const std::string& workingFolder,
+                 bool pipeErrors = false);
 bool processEndedRaw(Process process);
 // Blocks until some output arrives or the pipe ends; 0 when the pipe has ended.
 std::size_t readPipeRaw(Process process, char* buffer, std::size_t length);

@@ -84,6 +84,7 @@ enum class ControlKind {
     ListBox,    // one column, unsorted, single selection; fires on selection change, double click.
     ReportList, // columns, single whole-row selection kept visible, sunken edge; fires on clicks.
     Image,      // shows an ImageHandle given by setControlImage. Never fires.
+    DropDown,   // a closed list to pick one entry from (no typing); fires on selection change.
 };
 
 enum ControlOptions : unsigned {
@@ -99,14 +100,18 @@ void setControlFont(int control, FontHandle font);
 void setControlImage(int control, ImageHandle image);
 void setToolTip(int control, const std::string& text);
 void addListColumn(int list, int position, const std::string& title, int width);
-// A field's text; for a list, the text of the selected row (first column).
+// A field's text; for a list or drop-down, the text of the selected row (first column).
 std::string getControlText(int control);
 void setControlText(int control, const std::string& text);
-// Lists: 0-based selected row or -1. Toggle: 1 when down. Check box: 1 when checked.
+// Lists and drop-downs: 0-based selected row or -1. Toggle: 1 when down. Check box: 1 when
+// checked.
 int getControlState(int control);
+// Toggle and check box as above; a drop-down selects that row (-1: none), without an event.
 void setControlState(int control, int state);
 void hideControl(int control, int hide);
 void disableControl(int control, int disable);
+// The row operations below serve list boxes, report lists and drop-downs (a drop-down's rows are
+// its entries).
 void clearListItems(int list);
 // While held (hold 1), a list takes rows without drawing itself; releasing the hold (hold 0)
 // draws it once. For filling a list with many rows.

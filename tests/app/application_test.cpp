@@ -180,6 +180,7 @@ TEST_F(ShellTest, ToolPathsFollowTheCurrentFolderAtStartUp)
         EXPECT_EQ(exitCode, 0);
         EXPECT_EQ(app::compilerPath, folder + "\\cgpsmapper.exe");
         EXPECT_EQ(app::previewPath, folder + "\\cpreview.exe");
+        EXPECT_EQ(app::mkgmapPath, folder + "\\mkgmap.jar");
     }
 }
 

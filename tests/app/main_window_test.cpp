@@ -205,7 +205,7 @@ TEST_F(ShellTest, NewRunsTheCreateTaskThenRebuildsAndRescans)
     EXPECT_EQ(runScript(), 0);
     const std::vector<std::string> expected = {
         "scan", "openCreate", "creationMode 1", "panelHidden 1",
-        "runCreate " + app::compilerPath + "|" + app::previewPath, "scan"};
+        "runCreate " + app::compilerPath + "|" + app::previewPath + "|" + app::mkgmapPath, "scan"};
     EXPECT_EQ(standIns().calls, expected);
     EXPECT_FALSE(standIns().panelShownAtFirstScan) << "start-up clears attributePanelShown";
 }

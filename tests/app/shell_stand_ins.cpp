@@ -127,9 +127,11 @@ void setAttributePanelHidden(bool hidden)
     attributePanelShown = !hidden;
 }
 
-void runCreateMapsetWindow(const std::string& compilerPath, const std::string& previewPath)
+void runCreateMapsetWindow(const std::string& compilerPath, const std::string& previewPath,
+                           const std::string& mkgmapPath)
 {
-    app_test::standIns().calls.push_back("runCreate " + compilerPath + "|" + previewPath);
+    app_test::standIns().calls.push_back("runCreate " + compilerPath + "|" + previewPath + "|" +
+                                         mkgmapPath);
     app_test::runTask(1);
 }
 

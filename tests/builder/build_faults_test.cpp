@@ -1,8 +1,9 @@
-// Injected failures in the build and registration of a mapset (with the stand-in tools) and in
-// the attribute Save: each registry and file call of this process fails in turn, and afterwards
+// Injected failures in the build and registration of a mapset (with the stand-in tools: cpreview
+// and cgpsmapper, or java.exe running mkgmap.jar) and in the attribute Save: each registry and file call of this process fails in turn, and afterwards
 // every family is registered whole, or a message says what is left, and "Mapset Created." comes
 // only with the new family registered whole. Portable platform only.
 #include "builder_test_support.h"
+#include "mkgmap_runtime.h"
 
 #include "builder/create_mapset_window.h"
 #include "builder/mapset_build.h"
@@ -67,10 +68,13 @@ struct Family {
     std::string loc;
     std::string typ; // empty: none
     std::string extraSubkeyLoc; // empty: only subkey 1
+    bool searchIndex = false;   // IDX and MDR name the search index files in loc
 
     std::string key() const { return kFamiliesPath + "\\" + keyName; }
     std::string index() const { return loc + "\\" + keyName + ".TDB"; }
     std::string overview() const { return loc + "\\" + keyName + ".IMG"; }
+    std::string searchIndexFile() const { return loc + "\\" + keyName + ".mdx"; }
+    std::string searchMapsFile() const { return loc + "\\" + keyName + "_mdr.img"; }
 
     void registerWithFiles() const {
         registerFamily(keyName, id);
@@ -84,6 +88,12 @@ struct Family {
         if (!extraSubkeyLoc.empty()) putText(key() + "\\2", "LOC", extraSubkeyLoc);
         writeFileText(overview(), "overview");
         writeFileText(index(), std::string(14, '\0'));
+        if (searchIndex) {
+            putText(key(), "IDX", searchIndexFile());
+            putText(key(), "MDR", searchMapsFile());
+            writeFileText(searchIndexFile(), "search index");
+            writeFileText(searchMapsFile(), "search maps");
+        }
     }
     // Registered exactly so (spelling of the key name included), and its files are there.
     bool whole() const {
@@ -91,10 +101,14 @@ struct Family {
         if (std::find(families.begin(), families.end(), keyName) == families.end()) return false;
         Values values;
         if (!typ.empty()) values.push_back({"TYP", typ});
+        if (searchIndex) values.insert(values.end(), {{"IDX", searchIndexFile()},
+                                                      {"MDR", searchMapsFile()}});
         std::vector<std::string> subkeys = {"1"};
         if (!extraSubkeyLoc.empty()) subkeys.push_back("2");
         const bool files = folderExists(loc) && fileExists(index()) && fileExists(overview()) &&
-                           (typ.empty() || fileExists(typ));
+                           (typ.empty() || fileExists(typ)) &&
+                           (!searchIndex ||
+                            (fileExists(searchIndexFile()) && fileExists(searchMapsFile())));
         return files && keyHolds(key(), id, values, subkeys) &&
                keyHolds(key() + "\\1", 0,
                         {{"BMAP", overview()}, {"LOC", loc}, {"TDB", index()}}, {}) &&
@@ -128,11 +142,34 @@ protected:
         platform::setCurrentDirectory(startFolder_);
         std::filesystem::remove_all(hostPath(built_.loc));
         clearRegisteredMapsets();
-        for (const std::string& map : request_.maps) writeFileText(map, "map " + map);
-        writeFileText(request_.typPath, "type file");
+        // Real maps and a real TYP file: the stand-in java.exe reads the maps, and the TYP copy
+        // gets the family ID.
+        for (const std::string& path : request_.maps) copyData("village-opaque.img", path);
+        copyData("village.typ", request_.typPath);
         other_.registerWithFiles();
         if (replaced != nullptr) replaced->registerWithFiles();
         platform::openWindow(builder::kCreateWindow, 0, 0, 503, 432, "Create Mapset", 0);
+    }
+
+    static void copyData(const char* name, const std::string& to) {
+        std::filesystem::create_directories(hostPath(to).parent_path());
+        std::filesystem::copy_file(std::filesystem::path(OXLO_TEST_DATA) / name, hostPath(to),
+                                   std::filesystem::copy_options::overwrite_existing);
+    }
+    // The build with mkgmap, run by the stand-in java.exe: the real mkgmap is too slow to run
+    // once per call.
+    void useMkgmap() {
+        request_.compiler = builder::Compiler::Mkgmap;
+        request_.javaPath = standInMkgmapRuntime().javaHome + "\\bin\\java.exe";
+        request_.mkgmapPath = standInMkgmapRuntime().jar;
+        built_.searchIndex = true;
+    }
+    // A TYP registered with the family is the copy with the family's IDs.
+    bool typStamped(const Family& family) const {
+        if (readRawValue(family.key(), "TYP").type == 0) return true;
+        const std::vector<std::uint8_t> typ = fileBytes(family.typ);
+        return typ.size() > 0x32 && typ[0x2F] == 0x71 && typ[0x30] == 0x17 && typ[0x31] == 0x01 &&
+               typ[0x32] == 0x00;
     }
 
     bool stamped() const {
@@ -150,10 +187,17 @@ protected:
         EXPECT_NE(created, failed) << "exactly one of success and failure is reported";
         EXPECT_TRUE(other_.whole()) << "the other family is untouched";
 
-        // A TYP file that cannot be seen at all is passed over as a missing one would be.
-        Family builtWithoutTyp = built_;
-        builtWithoutTyp.typ.clear();
-        const bool newWhole = (built_.whole() || builtWithoutTyp.whole()) && stamped();
+        // A TYP file, or search index files, that cannot be seen at all are passed over as
+        // missing ones would be: the family is complete without them.
+        bool newWhole = false;
+        for (const bool withTyp : {true, false})
+            for (const bool withSearchIndex : {true, false}) {
+                Family variant = built_;
+                if (!withTyp) variant.typ.clear();
+                variant.searchIndex = built_.searchIndex && withSearchIndex;
+                newWhole = newWhole || variant.whole();
+            }
+        newWhole = newWhole && stamped() && typStamped(built_);
         EXPECT_EQ(created, newWhole) << "\"Mapset Created.\" exactly when the new family is whole";
         const std::vector<std::string> families = sorted(subkeyNames(kFamiliesPath));
         if (newWhole) {
@@ -183,26 +227,36 @@ protected:
         return totals.runs;
     }
 
+    // Runs replacing an earlier family of the same name but for letter case, with a TYP value
+    // and a subkey 2 (and a search index when `earlierSearchIndex`) that must not stay with the
+    // new family, then runs registering a new family. Gives the injected runs.
+    int runReplacingAndNew(bool earlierSearchIndex) {
+        const Family replaced = {"ALPS", 6500, folder_ + "\\old", folder_ + "\\old\\old.typ",
+                                 folder_ + "\\old", earlierSearchIndex};
+        int runs = 0;
+        {
+            SCOPED_TRACE("replacing ALPS");
+            runs += runEachFailing(&replaced);
+        }
+        {
+            SCOPED_TRACE("a new family");
+            runs += runEachFailing(nullptr);
+        }
+        return runs;
+    }
+
     std::string startFolder_, folder_;
     Family other_, built_;
     builder::MapsetBuildRequest request_;
 };
 
 TEST_F(BuildFaultsTest, BuildAndRegistrationLeaveEveryFamilyWholeOrSaySo) {
-    // An earlier family of the same name but for letter case, with a TYP value and a subkey 2
-    // that must not stay with the new family.
-    const Family replaced = {"ALPS", 6500, folder_ + "\\old", folder_ + "\\old\\old.typ",
-                             folder_ + "\\old"};
-    int runs = 0;
-    {
-        SCOPED_TRACE("replacing ALPS");
-        runs += runEachFailing(&replaced);
-    }
-    {
-        SCOPED_TRACE("a new family");
-        runs += runEachFailing(nullptr);
-    }
-    countInjectedRuns("build and registration", runs);
+    countInjectedRuns("build and registration", runReplacingAndNew(false));
+}
+
+TEST_F(BuildFaultsTest, BuildWithMkgmapAndRegistrationLeaveEveryFamilyWholeOrSaySo) {
+    useMkgmap();
+    countInjectedRuns("build with mkgmap and registration", runReplacingAndNew(true));
 }
 
 TEST_F(BuildFaultsTest, AttributeSaveWritesBothBytesOrNeitherAndSaysSo) {

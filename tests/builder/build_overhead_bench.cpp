@@ -86,7 +86,7 @@ int main(int argc, char** argv) {
         builder::filterOverviewSource(request.name);
         const double filter = since(t);
         t = Clock::now();
-        builder::registerMapset(request);
+        builder::registerMapset(request, false);
         const double registration = since(t);
         platform::deleteRegistryTree(platform::kLocalMachine,
                                      "SOFTWARE\\Garmin\\Mapsource\\Families\\" + request.name);

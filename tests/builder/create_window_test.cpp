@@ -112,8 +112,11 @@ TEST(CreateWindowLayout, WindowAndControlsAsTheUserSeesThem) {
          "1 - 31. Map with higher priority covers those with lower priority"},
         {K::CheckBox, "", 455, 25, 20, 20, "Check to make map transparent"},
         {K::Button, "Save", 390, 50, 80, 25, "Save map attribute"},
+        {K::Label, "Compiler", 220, 305, 80, 20, ""},
+        {K::DropDown, "", 310, 305, 160, 20,
+         "Program that builds the mapset's index and overview map"},
     };
-    const std::set<int> withLabelFont = {3, 5, 7, 8, 10, 11};
+    const std::set<int> withLabelFont = {3, 5, 7, 8, 10, 11, kCompilerLabel};
     const std::set<int> digitsOnly = {9, 24};
 
     const std::vector<scripted::ControlRecord> controls = scripted::liveControls();
@@ -139,7 +142,10 @@ TEST(CreateWindowLayout, WindowAndControlsAsTheUserSeesThem) {
     EXPECT_NE(scripted::findWindow(0), nullptr);
 
     // What the user sees after New: Auto down, no Custom-only control, no attribute panel.
-    EXPECT_EQ(visibleControls(), (std::set<int>{0, 1, 2, 3, 4, 12, 13, 14, 15, 16, 17, 19}));
+    EXPECT_EQ(visibleControls(),
+              (std::set<int>{0, 1, 2, 3, 4, 12, 13, 14, 15, 16, 17, 19, 27, 28}));
+    EXPECT_EQ(scripted::findControl(kCompilerList)->rows,
+              (std::vector<std::string>{"cgpsmapper", "mkgmap"}));
     EXPECT_EQ(scripted::findControl(kAutoToggle)->state, 1);
     EXPECT_EQ(scripted::findControl(kCustomToggle)->state, 0);
     EXPECT_FALSE(attributePanelShown);
@@ -154,7 +160,7 @@ TEST(CreateWindowLayout, NoWindowMeansNoControlsAndNoLoop) {
 }
 
 TEST_F(CreateWindowTest, ModesShowAndHideTheCustomControlsAndThePanel) {
-    const std::set<int> autoView = {0, 1, 2, 3, 4, 12, 13, 14, 15, 16, 17, 19};
+    const std::set<int> autoView = {0, 1, 2, 3, 4, 12, 13, 14, 15, 16, 17, 19, 27, 28};
     std::set<int> customView = autoView;
     customView.insert({5, 6, 7, 8, 9, 10, 11, 18, 20});
     std::set<int> customWithPanel = customView;

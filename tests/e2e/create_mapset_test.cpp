@@ -2,7 +2,8 @@
 // questions, the stand-in tools run by the real oxlo.exe, and the new family in the main list,
 // the registry and on disk. A second mapset whose compiler fails leaves the registry alone; a
 // name that differs from a family only in letter case asks first and replaces it whole; a
-// relative Custom folder is refused.
+// relative Custom folder is refused. With mkgmap: the Compiler list's start and choice, "Find
+// mkgmap", Java missing, a mapset registered with its search index, and mkgmap's failure.
 #include "e2e_test.h"
 
 #include <algorithm>
@@ -96,10 +97,16 @@ std::vector<unsigned char> fileBytes(const std::string& path) {
 class CreateMapset : public EndToEndTest {
 protected:
     void SetUp() override {
+        prepareMapsAndCatalogue();
         // Oxlo looks for the tools in the folder it starts in.
-        const std::string standins = requiredEnvironment("OXLO_E2E_STANDINS");
-        copyFile(standins + "\\cpreview.exe", workFolder() + "\\cpreview.exe");
-        copyFile(standins + "\\cgpsmapper.exe", workFolder() + "\\cgpsmapper.exe");
+        copyStandIn("cpreview.exe", workFolder() + "\\cpreview.exe");
+        copyStandIn("cgpsmapper.exe", workFolder() + "\\cgpsmapper.exe");
+        ASSERT_NO_FATAL_FAILURE(start());
+    }
+    void copyStandIn(const std::string& name, const std::string& to) {
+        copyFile(requiredEnvironment("OXLO_E2E_STANDINS") + "\\" + name, to);
+    }
+    void prepareMapsAndCatalogue() {
         maps_ = workFolder() + "\\maps";
         makeEmptyFolder(maps_);
         const std::string data = requiredEnvironment("OXLO_E2E_DATA");
@@ -108,12 +115,26 @@ protected:
         copyFile(data + "\\village-opaque.img", maps_ + "\\abc.IMG");
 
         // Each test starts from an empty catalogue, whatever the one before it registered.
-        deleteRegistryTree32(HKEY_LOCAL_MACHINE, kFamilies + "Alps");
-        deleteRegistryTree32(HKEY_LOCAL_MACHINE, kFamilies + "Broken");
+        for (const char* name : {"Alps", "Broken", "My Alps", "Tirol"})
+            deleteRegistryTree32(HKEY_LOCAL_MACHINE, kFamilies + name);
+    }
+    void start() {
         oxlo_ = startOxlo();
         main_ = waitForMainWindow(oxlo_);
         ASSERT_NE(main_, nullptr);
         ASSERT_TRUE(waitUntil([&] { return findControl(main_, "Static", "0 Installed Mapsets"); }));
+    }
+    // The rows of the rebuilt main window's list once it holds `count` rows; none when it does not
+    // within the wait.
+    std::vector<std::vector<std::string>> listedMapsets(int count) {
+        if (rebuiltMainWindow() == nullptr) return {};
+        HWND mainList = nullptr;
+        if (!waitUntil([&] {
+                mainList = findControl(main_, "SysListView32", "");
+                return mainList && RemoteListView(mainList).rowCount() == count;
+            }))
+            return {};
+        return RemoteListView(mainList).rows();
     }
     // The main window as it is rebuilt after the Create Mapset window has closed.
     HWND rebuiltMainWindow() {
@@ -195,14 +216,8 @@ TEST_F(CreateMapset, AutoModeBuildsRegistersAndListsTheNewFamily) {
     ASSERT_TRUE(waitForWindowGone(window)) << "the window stays open after a success";
 
     // The main window is built anew and rescanned.
-    ASSERT_NE(rebuiltMainWindow(), nullptr);
-    HWND mainList = nullptr;
-    ASSERT_TRUE(waitUntil([&] {
-        mainList = findControl(main_, "SysListView32", "");
-        return mainList && RemoteListView(mainList).rowCount() == 1;
-    })) << "the new mapset is not listed";
-    EXPECT_EQ(RemoteListView(mainList).rows(),
-              (std::vector<std::vector<std::string>>{{"FID6001", "Alps"}}));
+    EXPECT_EQ(listedMapsets(1), (std::vector<std::vector<std::string>>{{"FID6001", "Alps"}}))
+        << "the new mapset is not listed";
     EXPECT_NE(findControl(main_, "Static", "1 Installed Mapsets"), nullptr);
 
     // Auto mode made C:\Garmin and C:\Garmin\Oxlo on a machine that had neither.
@@ -349,6 +364,177 @@ TEST_F(CreateMapset, RelativeCustomFolderIsRefusedAndChangesNothing) {
     EXPECT_FALSE(fileExists(maps_ + "\\Alps")) << "nothing built beside Oxlo's folder";
     EXPECT_TRUE(IsWindow(window)) << "the window stays open for a correction";
     EXPECT_EQ(windowText(numberedControl(window, 6)), "maps\\Alps");
+}
+
+// Create Mapset with mkgmap: the stand-in java.exe (tests/standins/java.cpp) runs an empty
+// mkgmap.jar, records its arguments in the mapset folder and writes what mkgmap writes.
+class CreateMapsetMkgmap : public CreateMapset {
+protected:
+    void SetUp() override {
+        prepareMapsAndCatalogue();
+        javaHome_ = workFolder() + "\\jre";
+        makeEmptyFolder(javaHome_ + "\\bin");
+        copyStandIn("java.exe", javaHome_ + "\\bin\\java.exe");
+        // Oxlo inherits the driver's environment: no Java until a test names it.
+        SetEnvironmentVariableA("JAVA_HOME", nullptr);
+    }
+    void TearDown() override {
+        SetEnvironmentVariableA("JAVA_HOME", nullptr);
+        CreateMapset::TearDown();
+    }
+    void useJava() { SetEnvironmentVariableA("JAVA_HOME", javaHome_.c_str()); }
+    static void writeJar(const std::string& path) { std::ofstream(path) << "stand-in"; }
+
+    // Control 28; a closed drop-down's text is its selected entry.
+    HWND compilerList(HWND window) {
+        HWND list = numberedControl(window, 28);
+        return list && windowClass(list) == "ComboBox" ? list : nullptr;
+    }
+    void pressCreateAndProceed(HWND window) {
+        clickButton(findControl(window, "Button", "Create Mapset"));
+        expectBox("Create Mapset",
+                  "Oxlo will proceed to generate a Mapsource mapset. Your Windows registry will "
+                  "be updated. Proceed?",
+                  IDYES);
+    }
+
+    std::string javaHome_;
+};
+
+std::vector<std::string> fileLines(const std::string& path) {
+    std::ifstream in(path);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+TEST_F(CreateMapsetMkgmap, OnlyMkgmapThereBuildsAMapsetWithItsSearchIndex) {
+    const std::string jar = workFolder() + "\\mkgmap.jar";
+    writeJar(jar);
+    useJava();
+    ASSERT_NO_FATAL_FAILURE(start());
+    HWND window = openCreateWindow();
+    ASSERT_NE(window, nullptr);
+    HWND compiler = compilerList(window);
+    ASSERT_NE(compiler, nullptr);
+    EXPECT_EQ(dropDownEntries(compiler), (std::vector<std::string>{"cgpsmapper", "mkgmap"}));
+    EXPECT_EQ(dropDownSelection(compiler), 1) << "no cgpsmapper.exe, but mkgmap.jar";
+    EXPECT_NE(findControl(window, "Static", "Compiler"), nullptr);
+
+    ASSERT_NO_FATAL_FAILURE(chooseMaps(window, {"12345678.IMG", "87654321.IMG"}));
+    typeInto(nameField(window), "My Alps");
+    saveScreenshot(window, "create-mapset-mkgmap");
+    pressCreateAndProceed(window);
+    expectBox("Create Mapset", "Mapset Created.", IDOK, kBuildWait);
+    ASSERT_TRUE(waitForWindowGone(window));
+    EXPECT_EQ(listedMapsets(1), (std::vector<std::vector<std::string>>{{"FID6001", "My Alps"}}))
+        << "the new mapset is not listed in the rebuilt main window";
+
+    // The command line as the stand-in java.exe received it.
+    const std::string folder = "C:\\Garmin\\Oxlo\\My Alps";
+    EXPECT_EQ(fileLines(folder + "\\standin-java-arguments.txt"),
+              (std::vector<std::string>{
+                  "-jar", jar, "--output-dir=" + folder, "--family-id=6001", "--product-id=1",
+                  "--family-name=My Alps", "--series-name=My Alps", "--area-name=My Alps",
+                  "--overview-mapname=My Alps", "--overview-mapnumber=60010000", "--tdbfile",
+                  "--index", folder + "\\12345678.IMG", folder + "\\87654321.IMG"}));
+
+    const std::string key = kFamilies + "My Alps";
+    EXPECT_EQ(binaryValue32(key, "ID"), (std::vector<unsigned char>{0x71, 0x17}));
+    EXPECT_EQ(readRegistryString32(HKEY_LOCAL_MACHINE, key + "\\1", "LOC"), folder);
+    EXPECT_EQ(readRegistryString32(HKEY_LOCAL_MACHINE, key + "\\1", "TDB"),
+              folder + "\\My Alps.TDB");
+    EXPECT_EQ(readRegistryString32(HKEY_LOCAL_MACHINE, key + "\\1", "BMAP"),
+              folder + "\\My Alps.IMG");
+    EXPECT_EQ(readRegistryString32(HKEY_LOCAL_MACHINE, key, "IDX"), folder + "\\My Alps.mdx");
+    EXPECT_EQ(readRegistryString32(HKEY_LOCAL_MACHINE, key, "MDR"), folder + "\\My Alps_mdr.img");
+    for (const char* file : {"My Alps.IMG", "My Alps.mdx", "My Alps_mdr.img", "12345678.IMG"}) {
+        SCOPED_TRACE(file);
+        EXPECT_TRUE(fileExists(folder + "\\" + file));
+    }
+    const std::vector<unsigned char> index = fileBytes(folder + "\\My Alps.TDB");
+    ASSERT_GE(index.size(), 7u);
+    EXPECT_EQ(index[3], 0x01) << "product 1";
+    EXPECT_EQ(index[5], 0x71) << "family 6001";
+    EXPECT_EQ(index[6], 0x17);
+}
+
+TEST_F(CreateMapsetMkgmap, ChosenMkgmapIsFoundByTheUserAndNeedsJava) {
+    copyStandIn("cpreview.exe", workFolder() + "\\cpreview.exe");
+    copyStandIn("cgpsmapper.exe", workFolder() + "\\cgpsmapper.exe");
+    const std::string tools = workFolder() + "\\tools";
+    makeEmptyFolder(tools);
+    writeJar(tools + "\\mkgmap.jar");
+    ASSERT_NO_FATAL_FAILURE(start());
+    HWND window = openCreateWindow();
+    ASSERT_NE(window, nullptr);
+    HWND compiler = compilerList(window);
+    ASSERT_NE(compiler, nullptr);
+    EXPECT_EQ(dropDownSelection(compiler), 0) << "cgpsmapper.exe is there";
+    chooseDropDownEntry(compiler, 1);
+    ASSERT_NO_FATAL_FAILURE(chooseMaps(window, {"12345678.IMG"}));
+    typeInto(nameField(window), "Tirol");
+
+    // No mkgmap.jar where Oxlo looks: the user is asked, and cancelling ends the attempt.
+    clickButton(findControl(window, "Button", "Create Mapset"));
+    HWND find = waitForFileDialog(oxlo_.id(), "Find mkgmap");
+    ASSERT_NE(find, nullptr);
+    cancelDialog(find);
+    ASSERT_TRUE(waitForWindowGone(find));
+    EXPECT_FALSE(waitForMessageBox(oxlo_.id(), milliseconds(1000)).has_value())
+        << "a cancelled Find mkgmap goes on";
+
+    // Found, but no Java: the build does not start, and the jar found is kept.
+    for (int attempt = 1; attempt <= 2; ++attempt) {
+        SCOPED_TRACE("attempt " + std::to_string(attempt));
+        clickButton(findControl(window, "Button", "Create Mapset"));
+        if (attempt == 1) {
+            find = waitForFileDialog(oxlo_.id(), "Find mkgmap");
+            ASSERT_NE(find, nullptr);
+            chooseFiles(find, tools, {"mkgmap.jar"});
+        }
+        expectBox("Create Mapset",
+                  "mkgmap needs Java, which was not found. Please install a Java runtime or set "
+                  "JAVA_HOME.",
+                  IDOK);
+    }
+    EXPECT_TRUE(IsWindow(window));
+    EXPECT_EQ(dropDownSelection(compiler), 1) << "the choice lasts while the window is open";
+    EXPECT_FALSE(registryKeyExists32(HKEY_LOCAL_MACHINE, kFamilies + "Tirol"));
+    EXPECT_FALSE(fileExists("C:\\Garmin\\Oxlo\\Tirol")) << "nothing is built without Java";
+    clickButton(findControl(window, "Button", "Cancel"));
+    ASSERT_TRUE(waitForWindowGone(window));
+}
+
+TEST_F(CreateMapsetMkgmap, FailingMkgmapShowsItsOutputAndRegistersNothing) {
+    writeJar(workFolder() + "\\mkgmap.jar");
+    useJava();
+    { std::ofstream(maps_ + "\\99999999.IMG") << "not a map"; }
+    ASSERT_NO_FATAL_FAILURE(start());
+    HWND window = openCreateWindow();
+    ASSERT_NE(window, nullptr);
+    ASSERT_NO_FATAL_FAILURE(chooseMaps(window, {"12345678.IMG", "99999999.IMG"}));
+    typeInto(nameField(window), "Broken");
+    pressCreateAndProceed(window);
+
+    auto failure = waitForMessageBox(oxlo_.id(), kBuildWait);
+    ASSERT_TRUE(failure.has_value()) << "no message after the build";
+    EXPECT_EQ(failure->title, "Error");
+    EXPECT_EQ(failure->text.rfind("Mapset Creation Failed!", 0), 0u) << failure->text;
+    EXPECT_NE(failure->text.find("SEVERE (global): could not open file Failed to create or open "
+                                 "file C:\\Garmin\\Oxlo\\Broken\\99999999.IMG"),
+              std::string::npos)
+        << "mkgmap's standard error is shown: " << failure->text;
+    saveScreenshot(failure->handle, "create-mapset-mkgmap-failed");
+    answerMessageBox(*failure, IDOK);
+    ASSERT_TRUE(waitForWindowGone(failure->handle));
+
+    EXPECT_FALSE(registryKeyExists32(HKEY_LOCAL_MACHINE, kFamilies + "Broken"));
+    EXPECT_FALSE(fileExists("C:\\Garmin\\Oxlo\\Broken\\Broken.TDB"));
+    EXPECT_TRUE(IsWindow(window));
+    EXPECT_EQ(windowText(window), "Create Mapset");
+    clickButton(findControl(window, "Button", "Cancel"));
+    ASSERT_TRUE(waitForWindowGone(window));
 }
 
 } // namespace

@@ -162,6 +162,24 @@ TEST(ProgramOutput, QuotesTheProgramAndPassesTheParametersAsWritten)
     }
 }
 
+TEST(ProgramOutput, StandardErrorJoinsThePipeOnlyWhenAsked)
+{
+    const struct {
+        int options;
+        Lines expected;
+    } cases[] = {
+        {kPipedAndKept | kRunPipeErrors, {"out 1", "err 1", "out 2", "err 2"}},
+        {kPipedAndKept, {"out 1", "out 2"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE("options " + std::to_string(c.options));
+        const ProgramHandle program =
+            runProgram(standInProgram("print_lines"), "both", "", c.options);
+        ASSERT_NE(program, 0);
+        EXPECT_EQ(withoutTrailingEmpty(collectWhileRunning(program)), c.expected);
+    }
+}
+
 TEST(ProgramOutput, RunsInTheWorkingFolderOrTheCurrentOne)
 {
     const std::string folder = freshTestFolder("working folder");

@@ -190,6 +190,50 @@ TEST_F(ScriptedEvents, ListRowsKeepTheirSelection)
     EXPECT_EQ(findControl(30)->columns[1].title, "Name");
 }
 
+TEST_F(ScriptedEvents, DropDownEntriesSelectionAndEvents)
+{
+    createControl(28, ControlKind::DropDown, 0, 0, 10, 10, "");
+    EXPECT_EQ(getControlState(28), -1) << "a new drop-down has no entry selected";
+    EXPECT_EQ(getControlText(28), "");
+    addListItem(28, -1, "cgpsmapper");
+    addListItem(28, -1, "mkgmap");
+    ASSERT_EQ(countListItems(28), 2);
+    EXPECT_EQ(findControl(28)->rows, (std::vector<std::string>{"cgpsmapper", "mkgmap"}));
+
+    // The program's choice, as CB_SETCURSEL: no event; a row that is not there selects none.
+    const struct {
+        int state;
+        int selected;
+        const char* text;
+    } choices[] = {{1, 1, "mkgmap"}, {0, 0, "cgpsmapper"}, {2, -1, ""}, {-1, -1, ""}};
+    for (const auto& choice : choices) {
+        SCOPED_TRACE("setControlState " + std::to_string(choice.state));
+        setControlState(28, choice.state);
+        EXPECT_EQ(getControlState(28), choice.selected);
+        EXPECT_EQ(getControlText(28), choice.text);
+    }
+    setControlText(28, "typed"); // a drop-down takes no typing
+    EXPECT_EQ(findControl(28)->rows, (std::vector<std::string>{"cgpsmapper", "mkgmap"}));
+
+    // The user's choice delivers the drop-down's event; leaving it without an entry cannot be
+    // scripted, as no user can do it.
+    setControlState(28, 0);
+    queueSelectRow(28, 1);
+    queueSelectRow(28, -1);
+    queueSelectRow(28, 2);
+    EXPECT_EQ(waitWindowEvent(), EventKind::Control);
+    EXPECT_EQ(eventControl(), 28);
+    EXPECT_EQ(getControlText(28), "mkgmap");
+    expectScriptError([] { waitWindowEvent(); }, "row -1 is not in control 28 (drop-down");
+    expectScriptError([] { waitWindowEvent(); }, "row 2 is not in control 28");
+    EXPECT_EQ(getControlState(28), 1) << "a refused step changes nothing";
+
+    removeListItem(28, 1);
+    EXPECT_EQ(getControlState(28), -1) << "the selected entry is gone";
+    clearListItems(28);
+    EXPECT_EQ(countListItems(28), 0);
+}
+
 TEST_F(ScriptedEvents, StatesAndTheMissingControl)
 {
     setControlState(16, 1);

@@ -11,6 +11,7 @@
 //             "end" (a line longer than any buffer, and a CR LF torn apart right after 64 KiB)
 //   args      each further argument on a line of its own, in angle brackets
 //   cat NAME  the bytes of the file NAME (relative to the working folder)
+//   both      "out 1", "err 1", "out 2", "err 2" as lines, the "err" ones on standard error
 #include "binary_stdout.h"
 
 #include <chrono>
@@ -76,6 +77,12 @@ int main(int argc, char** argv)
         while ((got = std::fread(buffer, 1, sizeof buffer, file)) != 0)
             put(std::string(buffer, got));
         std::fclose(file);
+    } else if (mode == "both") {
+        for (const char* number : {"1", "2"}) {
+            put(std::string("out ") + number + "\r\n");
+            std::fprintf(stderr, "err %s\n", number);
+            std::fflush(stderr);
+        }
     } else {
         std::fprintf(stderr, "print_lines: unknown mode \"%s\"\n", mode.c_str());
         return 1;

@@ -1,7 +1,7 @@
 // How a test tells the stand-in tools what to do: a control file in the tool's working folder.
 //
-// "standin-control.txt", one instruction a line: the tool's name ("cpreview", "cgpsmapper" or
-// "*" for both), a blank and one of
+// "standin-control.txt", one instruction a line: the tool's name ("cpreview", "cgpsmapper",
+// "mkgmap" for java.exe running mkgmap.jar, or "*" for all), a blank and one of
 //   fail       print an error, write nothing, exit with 1
 //   no-output  print as usual, exit with 0, but write no output file
 //   flood      print more than 64 KiB of lines before working (1200 lines)

@@ -100,6 +100,8 @@ TEST_F(Controls, EachKindIsItsStandardClassWithItsStyles) {
         {ControlKind::ListBox, 0, "ListBox", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, LBS_NOTIFY | LBS_SORT | LBS_MULTIPLESEL | LBS_NOINTEGRALHEIGHT, WS_EX_CLIENTEDGE},
         {ControlKind::ReportList, 0, "SysListView32", LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS, LVS_TYPEMASK | LVS_SINGLESEL | LVS_SHOWSELALWAYS, WS_EX_CLIENTEDGE},
         {ControlKind::Image, 0, "Static", SS_ICON, SS_TYPEMASK, 0},
+        // The closed box measures the size given; its list opens below it.
+        {ControlKind::DropDown, 0, "ComboBox", CBS_DROPDOWNLIST, CBS_DROPDOWNLIST | CBS_SORT, 0},
     };
     int number = 0;
     for (const Case& c : cases) {
@@ -264,6 +266,51 @@ TEST_F(Controls, ListBoxRowsAndSelection) {
     EXPECT_EQ(platform::countListItems(3), 3);
     platform::clearListItems(3);
     EXPECT_EQ(platform::countListItems(3), 0);
+}
+
+TEST_F(Controls, DropDownEntriesSelectionAndUserChoice) {
+    ASSERT_NE(platform::createControl(28, ControlKind::DropDown, 310, 20, 160, 20, ""), 0);
+    HWND dropDown = controlHandle(28);
+    for (const char* entry : {"mkgmap", "cgpsmapper"}) platform::addListItem(28, -1, entry);
+    platform::addListItem(28, 0, "first");
+    ASSERT_EQ(platform::countListItems(28), 3);
+    char text[32] = {};
+    ::SendMessageA(dropDown, CB_GETLBTEXT, 1, reinterpret_cast<LPARAM>(text));
+    EXPECT_STREQ(text, "mkgmap") << "kept in the order added";
+    EXPECT_EQ(platform::getControlState(28), -1);
+    EXPECT_EQ(platform::getControlText(28), "");
+
+    // The program's choice raises no event; a row that is not there selects none.
+    const struct {
+        int state;
+        int selected;
+        const char* text;
+    } choices[] = {{2, 2, "cgpsmapper"}, {1, 1, "mkgmap"}, {5, -1, ""}, {1, 1, "mkgmap"}};
+    for (const auto& choice : choices) {
+        SCOPED_TRACE("setControlState " + std::to_string(choice.state));
+        platform::setControlState(28, choice.state);
+        EXPECT_EQ(::SendMessageA(dropDown, CB_GETCURSEL, 0, 0), choice.selected);
+        EXPECT_EQ(platform::getControlState(28), choice.selected);
+        EXPECT_EQ(platform::getControlText(28), choice.text);
+    }
+    settle();
+    EXPECT_FALSE(nextEvent(300).has_value()) << "the program's own choice fired";
+
+    // The user picks the next entry with the keyboard, as on the closed box.
+    ::SetFocus(dropDown);
+    settle();
+    ::SendMessageA(dropDown, WM_KEYDOWN, VK_DOWN, 0);
+    const auto event = nextEvent();
+    ASSERT_TRUE(event.has_value()) << "no event for the user's choice";
+    EXPECT_EQ(event->kind, platform::EventKind::Control);
+    EXPECT_EQ(event->control, 28);
+    EXPECT_EQ(platform::getControlText(28), "cgpsmapper");
+
+    platform::removeListItem(28, 0);
+    EXPECT_EQ(platform::countListItems(28), 2);
+    platform::clearListItems(28);
+    EXPECT_EQ(platform::countListItems(28), 0);
+    EXPECT_EQ(platform::getControlState(28), -1);
 }
 
 TEST_F(Controls, StatesTextsVisibilityAndEnabling) {

@@ -1,9 +1,17 @@
 #include "platform/portable/command_line.h"
 
+#include <cctype>
+
 namespace oxlo::platform {
 namespace {
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+bool isAbsoluteWindowsPath(const std::string& text, std::size_t at)
+{
+    return text.size() >= at + 3 && std::isalpha(static_cast<unsigned char>(text[at])) &&
+           text[at + 1] == ':' && (text[at + 2] == '\\' || text[at + 2] == '/');
+}
 
 } // namespace
 
@@ -68,6 +76,18 @@ std::vector<std::string> splitCommandLine(const std::string& line)
         }
         words.push_back(word);
     }
+}
+
+std::string withHostPath(const std::string& argument,
+                         const std::function<std::string(const std::string&)>& toHost)
+{
+    if (isAbsoluteWindowsPath(argument, 0))
+        return toHost(argument);
+    const std::size_t equals = argument.find('=');
+    if (argument.starts_with("-") && equals != std::string::npos &&
+        isAbsoluteWindowsPath(argument, equals + 1))
+        return argument.substr(0, equals + 1) + toHost(argument.substr(equals + 1));
+    return argument;
 }
 
 } // namespace oxlo::platform

@@ -1,5 +1,5 @@
 // The raw process primitives on POSIX: fork and exec without a shell, the program's standard
-// output on a pipe, standard input and error shared with the caller.
+// output (and on request its standard error) on a pipe, standard input shared with the caller.
 #include "platform/portable/command_line.h"
 #include "platform/portable/portable_files.h"
 #include "platform/system_primitives.h"
@@ -30,7 +30,8 @@ void closeBoth(int fds[2])
 
 } // namespace
 
-Process startRaw(const std::string& commandLine, const std::string& workingFolder)
+Process startRaw(const std::string& commandLine, const std::string& workingFolder,
+                 bool pipeErrors)
 {
     const std::vector<std::string> words = splitCommandLine(commandLine);
     if (words.empty() || words[0].empty())
@@ -46,6 +47,10 @@ Process startRaw(const std::string& commandLine, const std::string& workingFolde
     // Everything the child needs is prepared before fork: after it only exec-safe calls run.
     std::vector<std::string> arguments = words;
     arguments[0] = program;
+    for (std::size_t i = 1; i < arguments.size(); ++i)
+        arguments[i] = withHostPath(arguments[i], [](const std::string& windowsPath) {
+            return hostPathOf(windowsPath).string();
+        });
     std::vector<char*> argv;
     for (std::string& argument : arguments)
         argv.push_back(argument.data());
@@ -68,7 +73,9 @@ Process startRaw(const std::string& commandLine, const std::string& workingFolde
     if (pid == 0) {
         ::close(output[0]);
         ::close(execFailure[0]);
-        if (::dup2(output[1], STDOUT_FILENO) >= 0 && ::chdir(folder.c_str()) == 0)
+        if (::dup2(output[1], STDOUT_FILENO) >= 0 &&
+            (!pipeErrors || ::dup2(output[1], STDERR_FILENO) >= 0) &&
+            ::chdir(folder.c_str()) == 0)
             ::execv(program.c_str(), argv.data());
         const int error = errno;
         [[maybe_unused]] ssize_t ignored = ::write(execFailure[1], &error, sizeof error);

@@ -7,11 +7,6 @@ using namespace scripted;
 
 namespace {
 
-bool isList(const ControlRecord& control)
-{
-    return control.kind == ControlKind::ListBox || control.kind == ControlKind::ReportList;
-}
-
 // The window that receives new controls: the one opened last among those still open.
 int windowForControls()
 {
@@ -84,7 +79,7 @@ std::string getControlText(int control)
     const ControlRecord* record = liveControl(control);
     if (record == nullptr)
         return {};
-    if (!isList(*record))
+    if (!holdsRows(*record))
         return record->text;
     if (record->selected < 0 || record->selected >= static_cast<int>(record->rows.size()))
         return {};
@@ -95,7 +90,7 @@ std::string getControlText(int control)
 void setControlText(int control, const std::string& text)
 {
     ControlRecord* record = liveControl(control);
-    if (record == nullptr || isList(*record))
+    if (record == nullptr || holdsRows(*record))
         return;
     record->text = text; // the program's own change: no event, as in the Win32 layer
 }
@@ -105,7 +100,7 @@ int getControlState(int control)
     const ControlRecord* record = liveControl(control);
     if (record == nullptr)
         return -1; // like a list without a selection: nothing to act on
-    if (isList(*record))
+    if (holdsRows(*record))
         return record->selected;
     if (record->kind == ControlKind::Toggle || record->kind == ControlKind::CheckBox)
         return record->state;
@@ -115,9 +110,14 @@ int getControlState(int control)
 void setControlState(int control, int newState)
 {
     ControlRecord* record = liveControl(control);
-    if (record != nullptr &&
-        (record->kind == ControlKind::Toggle || record->kind == ControlKind::CheckBox))
+    if (record == nullptr)
+        return;
+    if (record->kind == ControlKind::Toggle || record->kind == ControlKind::CheckBox)
         record->state = newState != 0 ? 1 : 0;
+    // As CB_SETCURSEL: a row that does not exist leaves no entry selected.
+    if (record->kind == ControlKind::DropDown)
+        record->selected =
+            newState >= 0 && newState < static_cast<int>(record->rows.size()) ? newState : -1;
 }
 
 void hideControl(int control, int hide)
@@ -135,7 +135,7 @@ void disableControl(int control, int disable)
 void clearListItems(int list)
 {
     ControlRecord* record = liveControl(list);
-    if (record == nullptr || !isList(*record))
+    if (record == nullptr || !holdsRows(*record))
         return;
     record->rows.clear();
     record->rowColours.clear();
@@ -146,14 +146,14 @@ void clearListItems(int list)
 void holdListDrawing(int list, int hold)
 {
     ControlRecord* record = liveControl(list);
-    if (record != nullptr && isList(*record))
+    if (record != nullptr && holdsRows(*record))
         record->drawingHeld = hold != 0;
 }
 
 void addListItem(int list, int position, const std::string& text)
 {
     ControlRecord* record = liveControl(list);
-    if (record == nullptr || !isList(*record))
+    if (record == nullptr || !holdsRows(*record))
         return;
     if (record->drawingHeld)
         ++record->rowsAddedWhileHeld;
@@ -174,13 +174,13 @@ void addListItem(int list, int position, const std::string& text)
 int countListItems(int list)
 {
     const ControlRecord* record = liveControl(list);
-    return record != nullptr && isList(*record) ? static_cast<int>(record->rows.size()) : 0;
+    return record != nullptr && holdsRows(*record) ? static_cast<int>(record->rows.size()) : 0;
 }
 
 void removeListItem(int list, int position)
 {
     ControlRecord* record = liveControl(list);
-    if (record == nullptr || !isList(*record) || position < 0 ||
+    if (record == nullptr || !holdsRows(*record) || position < 0 ||
         position >= static_cast<int>(record->rows.size()))
         return;
     record->rows.erase(record->rows.begin() + position);

@@ -19,6 +19,7 @@ const char* kindName(ControlKind kind)
     case ControlKind::ListBox: return "list box";
     case ControlKind::ReportList: return "report list";
     case ControlKind::Image: return "image";
+    case ControlKind::DropDown: return "drop-down";
     }
     return "control";
 }

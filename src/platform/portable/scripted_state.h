@@ -70,6 +70,14 @@ ScriptState& state();
 // The live control of that number, or nullptr.
 ControlRecord* liveControl(int number);
 
+// Controls whose content is rows with one of them selected: list boxes, report lists and
+// drop-downs.
+inline bool holdsRows(const ControlRecord& control)
+{
+    return control.kind == ControlKind::ListBox || control.kind == ControlKind::ReportList ||
+           control.kind == ControlKind::DropDown;
+}
+
 // "control 5 (button "&Quit")" for messages that must say which control a step aimed at.
 std::string describeControl(int number);
 

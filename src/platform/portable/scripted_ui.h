@@ -52,14 +52,15 @@ struct ControlRecord {
     std::string text; // caption or field text
     unsigned options = 0;
     int state = 0;     // toggle down / box checked
-    int selected = -1; // lists: selected row
+    int selected = -1; // lists and drop-downs: selected row
     bool visible = true;
     bool enabled = true;
     FontHandle font = 0; // 0: the system's default GUI font
     ImageHandle image = 0;
     std::string toolTip;
     std::vector<ColumnRecord> columns;
-    std::vector<std::string> rows; // report list rows keep their "\n"-separated columns
+    std::vector<std::string> rows; // report list rows keep their "\n"-separated columns; a
+                                   // drop-down's rows are its entries
     std::vector<std::uint32_t> rowColours;  // one per row: kListColour or setListRowColour's
     std::vector<std::string> rowToolTips;   // one per row: empty or setListRowToolTip's
     bool drawingHeld = false;      // holdListDrawing(list, 1) and not yet released
@@ -148,7 +149,8 @@ void queueOtherEvent();
 void queueContextMenu(int control);
 // A menu command arrives at the window as WM_COMMAND does.
 void queueCommand(int command);
-// Selects a row (-1: none) of a list, then delivers the list's control event.
+// Selects a row (-1: none) of a list, or an entry of a drop-down (which a user cannot leave
+// without one), then delivers its control event.
 void queueSelectRow(int list, int row);
 // Replaces a field's text, then delivers the field's control event.
 void queueTyping(int field, const std::string& text);

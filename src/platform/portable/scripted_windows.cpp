@@ -52,11 +52,6 @@ void requireKind(const ControlRecord& control, bool allowed, const char* action)
                           " is not a control of that kind");
 }
 
-bool isList(const ControlRecord& control)
-{
-    return control.kind == ControlKind::ListBox || control.kind == ControlKind::ReportList;
-}
-
 } // namespace
 
 void initialiseWindowing() {}
@@ -151,8 +146,10 @@ EventKind waitWindowEvent()
             break;
         case Step::Kind::SelectRow: {
             ControlRecord& list = usableControl(step, "row selection");
-            requireKind(list, isList(list), "row selection");
-            if (step.value < -1 || step.value >= static_cast<int>(list.rows.size()))
+            requireKind(list, holdsRows(list), "row selection");
+            // A user can pick another entry of a drop-down but cannot leave it without one.
+            const int lowest = list.kind == ControlKind::DropDown ? 0 : -1;
+            if (step.value < lowest || step.value >= static_cast<int>(list.rows.size()))
                 throw ScriptError("scripted row selection: row " + std::to_string(step.value) +
                                   " is not in " + describeControl(step.control) + " with " +
                                   std::to_string(list.rows.size()) + " rows");

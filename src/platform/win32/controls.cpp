@@ -16,7 +16,32 @@ namespace {
 constexpr UINT_PTR kLinkSubclassId = 1;
 constexpr COLORREF kLinkColour = RGB(0, 102, 204);
 
-bool isList(ControlKind kind) { return kind == ControlKind::ListBox || kind == ControlKind::ReportList; }
+bool isList(ControlKind kind) {
+    return kind == ControlKind::ListBox || kind == ControlKind::ReportList ||
+           kind == ControlKind::DropDown;
+}
+
+// A list box and a drop-down's combo box keep their rows alike, under messages of their own.
+struct RowMessages {
+    UINT reset, insert, remove, count, selected, textLength, text;
+};
+
+constexpr RowMessages kListBoxRows = {LB_RESETCONTENT, LB_INSERTSTRING, LB_DELETESTRING,
+                                      LB_GETCOUNT,     LB_GETCURSEL,    LB_GETTEXTLEN,
+                                      LB_GETTEXT};
+constexpr RowMessages kDropDownRows = {CB_RESETCONTENT, CB_INSERTSTRING, CB_DELETESTRING,
+                                       CB_GETCOUNT,     CB_GETCURSEL,    CB_GETLBTEXTLEN,
+                                       CB_GETLBTEXT};
+
+// Null for a report list, whose rows are list-view items.
+const RowMessages* rowMessages(ControlKind kind) {
+    if (kind == ControlKind::ListBox) return &kListBoxRows;
+    if (kind == ControlKind::DropDown) return &kDropDownRows;
+    return nullptr;
+}
+
+// How many rows a drop-down shows when opened before it scrolls.
+constexpr int kDropDownVisibleRows = 8;
 
 HFONT defaultFont() { return static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT)); }
 
@@ -144,15 +169,32 @@ ControlClass classFor(ControlKind kind, unsigned options) {
         return {WC_LISTVIEWA, LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP,
                 WS_EX_CLIENTEDGE};
     case ControlKind::Image: return {"Static", SS_ICON, 0};
+    case ControlKind::DropDown:
+        return {"ComboBox", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0};
     }
     return {"Static", align, 0};
 }
 
+// Makes the closed box of a drop-down `height` pixels high, as the layout gives it: the box is
+// its selection field's height plus a frame whose size depends on the theme.
+void fitClosedDropDown(HWND dropDown, int height) {
+    // What CB_GETITEMHEIGHT gives may differ from what CB_SETITEMHEIGHT took (Wine adds 2), so
+    // the frame is measured around a height that was set.
+    const LRESULT field = ::SendMessageA(dropDown, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+    if (field <= 0) return;
+    ::SendMessageA(dropDown, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
+    RECT box{};
+    ::GetWindowRect(dropDown, &box);
+    const int frame = static_cast<int>(box.bottom - box.top) - static_cast<int>(field);
+    if (height > frame)
+        ::SendMessageA(dropDown, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), height - frame);
+}
+
 int selectedRow(const ControlEntry& entry) {
     HWND list = entry.control.get();
-    if (entry.kind == ControlKind::ListBox) {
-        const LRESULT row = ::SendMessageA(list, LB_GETCURSEL, 0, 0);
-        return row == LB_ERR ? -1 : static_cast<int>(row);
+    if (const RowMessages* rows = rowMessages(entry.kind)) {
+        const LRESULT row = ::SendMessageA(list, rows->selected, 0, 0);
+        return row < 0 ? -1 : static_cast<int>(row); // LB_ERR and CB_ERR are -1
     }
     return static_cast<int>(::SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
                                            LVNI_SELECTED));
@@ -174,13 +216,14 @@ std::string reportCellText(HWND list, int row, int column) {
 
 std::string listRowText(const ControlEntry& entry, int row) {
     HWND list = entry.control.get();
-    if (entry.kind == ControlKind::ReportList) return reportCellText(list, row, 0);
-    const LRESULT length = ::SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(row), 0);
-    if (length == LB_ERR) return {};
+    const RowMessages* rows = rowMessages(entry.kind);
+    if (!rows) return reportCellText(list, row, 0);
+    const LRESULT length = ::SendMessageA(list, rows->textLength, static_cast<WPARAM>(row), 0);
+    if (length < 0) return {};
     std::vector<char> buffer(static_cast<std::size_t>(length) + 1);
-    const LRESULT got = ::SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(row),
+    const LRESULT got = ::SendMessageA(list, rows->text, static_cast<WPARAM>(row),
                                        reinterpret_cast<LPARAM>(buffer.data()));
-    return got == LB_ERR ? std::string() : std::string(buffer.data(), static_cast<std::size_t>(got));
+    return got < 0 ? std::string() : std::string(buffer.data(), static_cast<std::size_t>(got));
 }
 
 } // namespace
@@ -228,6 +271,7 @@ void onCommand(HWND control, UINT code) {
         fires = code == EN_CHANGE || code == EN_SETFOCUS || code == EN_KILLFOCUS;
         break;
     case ControlKind::ListBox: fires = code == LBN_SELCHANGE || code == LBN_DBLCLK; break;
+    case ControlKind::DropDown: fires = code == CBN_SELCHANGE; break;
     default: break; // links fire from their own procedure; the rest never fire
     }
     if (fires) raiseControlEvent(number);
@@ -304,9 +348,12 @@ int createControl(int number, ControlKind kind, int x, int y, int width, int hei
     const ControlClass type = classFor(kind, options);
     // An SS_ICON static would take its text as the name of an icon resource.
     const char* text = kind == ControlKind::Image ? nullptr : caption.c_str();
+    // A combo box's window height includes its opened list; the closed box is fitted below.
+    const int windowHeight =
+        kind == ControlKind::DropDown ? scaled(height) * (1 + kDropDownVisibleRows) : scaled(height);
     HWND control = ::CreateWindowExA(
         type.exStyle, type.className, text, WS_CHILD | WS_VISIBLE | type.style, scaled(x), scaled(y),
-        scaled(width), scaled(height), parent,
+        scaled(width), windowHeight, parent,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(kControlIdBase + number)),
         ::GetModuleHandleA(nullptr), nullptr);
     if (!control) return 0;
@@ -315,6 +362,7 @@ int createControl(int number, ControlKind kind, int x, int y, int width, int hei
         ::SendMessageA(control, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT,
                        LVS_EX_FULLROWSELECT);
     if (kind == ControlKind::Link) ::SetWindowSubclass(control, linkProcedure, kLinkSubclassId, 0);
+    if (kind == ControlKind::DropDown) fitClosedDropDown(control, scaled(height));
 
     ControlEntry& entry = layer().controls[number];
     entry.control.reset(control);
@@ -405,8 +453,14 @@ int getControlState(int control) {
 void setControlState(int control, int state) {
     QuietScope quiet;
     const ControlEntry* entry = findControl(control);
-    if (!entry || (entry->kind != ControlKind::Toggle && entry->kind != ControlKind::CheckBox))
+    if (!entry) return;
+    if (entry->kind == ControlKind::DropDown) {
+        // A row that does not exist leaves no entry selected (Wine would keep the old one).
+        const int row = state >= 0 && state < countListItems(control) ? state : -1;
+        ::SendMessageA(entry->control.get(), CB_SETCURSEL, static_cast<WPARAM>(row), 0);
         return;
+    }
+    if (entry->kind != ControlKind::Toggle && entry->kind != ControlKind::CheckBox) return;
     ::SendMessageA(entry->control.get(), BM_SETCHECK, state ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
@@ -428,8 +482,8 @@ void clearListItems(int list) {
     if (!entry || !isList(entry->kind)) return;
     entry->rowColours.clear();
     entry->rowTips.clear();
-    ::SendMessageA(entry->control.get(),
-                   entry->kind == ControlKind::ListBox ? LB_RESETCONTENT : LVM_DELETEALLITEMS, 0, 0);
+    const RowMessages* rows = rowMessages(entry->kind);
+    ::SendMessageA(entry->control.get(), rows ? rows->reset : LVM_DELETEALLITEMS, 0, 0);
 }
 
 void holdListDrawing(int list, int hold) {
@@ -448,8 +502,8 @@ void addListItem(int list, int position, const std::string& text) {
     HWND handle = entry->control.get();
     const int count = countListItems(list);
     const int row = (position < 0 || position > count) ? count : position;
-    if (entry->kind == ControlKind::ListBox) {
-        ::SendMessageA(handle, LB_INSERTSTRING, static_cast<WPARAM>(row),
+    if (const RowMessages* rows = rowMessages(entry->kind)) {
+        ::SendMessageA(handle, rows->insert, static_cast<WPARAM>(row),
                        reinterpret_cast<LPARAM>(text.c_str()));
         return;
     }
@@ -485,9 +539,9 @@ void addListItem(int list, int position, const std::string& text) {
 int countListItems(int list) {
     const ControlEntry* entry = findControl(list);
     if (!entry || !isList(entry->kind)) return 0;
-    const LRESULT count = ::SendMessageA(
-        entry->control.get(), entry->kind == ControlKind::ListBox ? LB_GETCOUNT : LVM_GETITEMCOUNT,
-        0, 0);
+    const RowMessages* rows = rowMessages(entry->kind);
+    const LRESULT count =
+        ::SendMessageA(entry->control.get(), rows ? rows->count : LVM_GETITEMCOUNT, 0, 0);
     return count < 0 ? 0 : static_cast<int>(count);
 }
 
@@ -499,8 +553,8 @@ void removeListItem(int list, int position) {
         entry->rowColours.erase(entry->rowColours.begin() + position);
         entry->rowTips.erase(entry->rowTips.begin() + position);
     }
-    ::SendMessageA(entry->control.get(),
-                   entry->kind == ControlKind::ListBox ? LB_DELETESTRING : LVM_DELETEITEM,
+    const RowMessages* rows = rowMessages(entry->kind);
+    ::SendMessageA(entry->control.get(), rows ? rows->remove : LVM_DELETEITEM,
                    static_cast<WPARAM>(position), 0);
 }
 

@@ -31,7 +31,8 @@ win32::UniqueHandle inheritableCopy(DWORD which) {
 
 } // namespace
 
-Process startRaw(const std::string& commandLine, const std::string& workingFolder) {
+Process startRaw(const std::string& commandLine, const std::string& workingFolder,
+                 bool pipeErrors) {
     SECURITY_ATTRIBUTES inherit{};
     inherit.nLength = sizeof inherit;
     inherit.bInheritHandle = TRUE;
@@ -44,7 +45,8 @@ Process startRaw(const std::string& commandLine, const std::string& workingFolde
     if (!::SetHandleInformation(output.get(), HANDLE_FLAG_INHERIT, 0)) return 0;
 
     win32::UniqueHandle childInput = inheritableCopy(STD_INPUT_HANDLE);
-    win32::UniqueHandle childError = inheritableCopy(STD_ERROR_HANDLE);
+    win32::UniqueHandle childError;
+    if (!pipeErrors) childError = inheritableCopy(STD_ERROR_HANDLE);
 
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
@@ -52,7 +54,8 @@ Process startRaw(const std::string& commandLine, const std::string& workingFolde
     startup.wShowWindow = SW_SHOWNORMAL;
     startup.hStdInput = childInput.get();
     startup.hStdOutput = childOutput.get();
-    startup.hStdError = childError.get();
+    // The same write end twice: both streams meet in one pipe, in the order the program wrote.
+    startup.hStdError = pipeErrors ? childOutput.get() : childError.get();
 
     std::vector<char> command(commandLine.begin(), commandLine.end()); // CreateProcessA writes
     command.push_back('\0');

@@ -151,6 +151,16 @@ private:
 };
 
 // ---------------------------------------------------------------------------------------------
+// Drop-downs (combo boxes of fixed entries).
+
+std::vector<std::string> dropDownEntries(HWND dropDown);
+// The 0-based selected entry, -1 when none.
+int dropDownSelection(HWND dropDown);
+// Chooses entry `row` as a user does: clicks the box open with the real mouse, then the entry in
+// its list; throws when the entry does not become the selected one.
+void chooseDropDownEntry(HWND dropDown, int row);
+
+// ---------------------------------------------------------------------------------------------
 // File and folder dialogs.
 
 // The open-file dialog of the process with that title.

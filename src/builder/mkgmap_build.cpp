@@ -1,0 +1,76 @@
+#include "builder/mkgmap_build.h"
+
+#include "builder/earlier_outputs.h"
+
+#include "platform/services.h"
+
+namespace oxlo::builder {
+
+namespace {
+constexpr std::int32_t kOverviewNumberScale = 10000;
+} // namespace
+
+std::int32_t overviewMapNumber(std::int32_t familyId) { return familyId * kOverviewNumberScale; }
+
+std::string quotedArgument(const std::string& text) {
+    std::string quoted = "\"";
+    std::size_t backslashes = 0;
+    for (const char c : text) {
+        if (c == '\\') {
+            ++backslashes;
+        } else {
+            // Backslashes before a quote escape it: double them, and escape the quote.
+            if (c == '"') quoted.append(backslashes + 1, '\\');
+            backslashes = 0;
+        }
+        quoted += c;
+    }
+    quoted.append(backslashes, '\\');
+    return quoted + "\"";
+}
+
+std::string mkgmapParameters(const std::string& jar, const MapsetBuildRequest& request) {
+    const std::string name = quotedArgument(request.name);
+    std::string parameters = "-jar " + quotedArgument(jar) +
+                             " --output-dir=" + quotedArgument(request.folder) +
+                             " --family-id=" + platform::textFromNumber(request.familyId) +
+                             " --product-id=1 --family-name=" + name + " --series-name=" + name +
+                             " --area-name=" + name + " --overview-mapname=" + name +
+                             " --overview-mapnumber=" +
+                             platform::textFromNumber(overviewMapNumber(request.familyId)) +
+                             " --tdbfile --index";
+    for (const std::string& map : request.maps)
+        parameters += " " + quotedArgument(request.folder + "\\" + platform::getFilePart(map));
+    return parameters;
+}
+
+MkgmapOutputs mkgmapOutputs(const MapsetBuildRequest& request) {
+    const std::string files = request.folder + "\\" + request.name;
+    return {files + ".TDB", files + ".IMG", files + ".mdx", files + "_mdr.img"};
+}
+
+Compilation compileWithMkgmap(const MapsetBuildRequest& request) {
+    const int count = static_cast<int>(request.maps.size());
+    for (int number = 1; number <= count; ++number)
+        if (std::string failure = copyMapInto(request.maps[number - 1], request.folder, number, count);
+            !failure.empty())
+            return {false, std::move(failure)};
+
+    // mkgmap writes the names in small letters (NAME.tdb, NAME.img): the file system's letter
+    // case rules find them under the names registered.
+    const MkgmapOutputs outputs = mkgmapOutputs(request);
+    EarlierOutputs earlier({outputs.index, outputs.overview, outputs.searchIndex, outputs.searchMaps});
+    if (!earlier.moveAside()) return {false, earlier.blockedMessage()};
+    // mkgmap prints its messages to standard error.
+    const ToolRun run = runToolAndCollectOutput(
+        request.javaPath, mkgmapParameters(request.mkgmapPath, request), true);
+    const auto written = [](const std::string& file) { return platform::fileSize(file) >= 0; };
+    if (!written(outputs.index) || !written(outputs.overview)) {
+        earlier.putBack();
+        return {false, lastLinesOf(run)};
+    }
+    earlier.discard();
+    return {true, {}, written(outputs.searchIndex) && written(outputs.searchMaps)};
+}
+
+} // namespace oxlo::builder

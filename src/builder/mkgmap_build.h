@@ -1,0 +1,37 @@
+// The build with mkgmap: the command line of mkgmap.jar and the files it must leave.
+#pragma once
+
+#include "builder/mapset_build.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace oxlo::builder {
+
+// The number of the overview map: eight digits from the family ID (6001 gives 60010000), so that
+// it differs between mapsets and never takes a map's own number in the usual ranges.
+std::int32_t overviewMapNumber(std::int32_t familyId);
+
+// One argument of a Windows command line: in double quotes, with the backslashes before the
+// closing quote doubled so that a folder ending in "\" does not swallow the quote.
+std::string quotedArgument(const std::string& text);
+
+// What java.exe is given to run mkgmap.jar (`jar`) on the maps copied into the mapset folder D:
+//   -jar "JAR" --output-dir="D" --family-id=FID --product-id=1 --family-name="NAME"
+//   --series-name="NAME" --area-name="NAME" --overview-mapname="NAME" --overview-mapnumber=N
+//   --tdbfile --index "D\map1" "D\map2" ...
+std::string mkgmapParameters(const std::string& jar, const MapsetBuildRequest& request);
+
+// The files a build with mkgmap leaves in D: the mapset index and the overview map, which must
+// both be written for a success, and the two files of the address search index.
+struct MkgmapOutputs {
+    std::string index, overview, searchIndex, searchMaps;
+};
+MkgmapOutputs mkgmapOutputs(const MapsetBuildRequest& request);
+
+// Copies the maps into D and runs mkgmap.jar on the copies. Built when this run wrote both the
+// mapset index and the overview map; the search index counts when it wrote both of its files.
+Compilation compileWithMkgmap(const MapsetBuildRequest& request);
+
+} // namespace oxlo::builder

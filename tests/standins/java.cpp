@@ -1,0 +1,124 @@
+// Stand-in for java.exe running mkgmap.jar in tests: `java -jar PATH\mkgmap.jar OPTIONS TILES`.
+// It refuses to run without "-jar" and an existing file named mkgmap.jar, as java does, and then
+// acts as mkgmap does with --tdbfile and --index: each tile must be a Garmin map ("DSKIMG" at byte
+// 16), and into --output-dir (the current folder without it) it writes the mapset index
+// NAME.tdb (see mapset_index.h: product ID, family ID and series name from the options), the
+// overview map NAME.img (with a TRE header), and the search index NAME.mdx and NAME_mdr.img, where
+// NAME is --overview-mapname. Like mkgmap it prints only to standard error. It writes its
+// arguments, one a line, to "standin-java-arguments.txt" in the current folder.
+//
+// Orders in "standin-control.txt" (see standin_control.h) for the tool "mkgmap": fail, no-output,
+// flood, silent, slow, and
+//   no-index     write the mapset index and overview map, but no search index
+//   no-overview  write the mapset index only
+#include "mapset_index.h"
+#include "standin_control.h"
+
+#include <algorithm>
+#include <cctype>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+bool endsWithIgnoringCase(const std::string& text, const std::string& end) {
+    if (text.size() < end.size()) return false;
+    return std::equal(end.begin(), end.end(), text.end() - static_cast<std::ptrdiff_t>(end.size()),
+                      [](char a, char b) {
+                          return std::tolower(static_cast<unsigned char>(a)) ==
+                                 std::tolower(static_cast<unsigned char>(b));
+                      });
+}
+
+bool isGarminMap(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    char start[22] = {};
+    in.read(start, sizeof start);
+    return in.gcount() == sizeof start && std::string(start + 16, 6) == "DSKIMG";
+}
+
+// A small Garmin map: the image signature, and one TRE header with room for its attributes.
+standin::Bytes garminMap(const std::string& subfile) {
+    standin::Bytes map(1024, 0x00);
+    const std::string image = "DSKIMG";
+    std::copy(image.begin(), image.end(), map.begin() + 16);
+    const std::string header = "GARMIN " + subfile;
+    map[0x200] = 0x78; // header length
+    std::copy(header.begin(), header.end(), map.begin() + 0x202);
+    return map;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // mkgmap writes its messages to standard error only.
+    std::cout.rdbuf(std::cerr.rdbuf());
+    const standin::Control control("mkgmap");
+    {
+        std::ofstream record("standin-java-arguments.txt", std::ios::binary);
+        for (int i = 1; i < argc; ++i) record << argv[i] << '\n';
+    }
+    if (argc < 3 || std::string(argv[1]) != "-jar") {
+        control.say("Usage: java -jar jarfile [args...]");
+        return 1;
+    }
+    const std::string jar = argv[2];
+    if (!endsWithIgnoringCase(jar, "mkgmap.jar") || !std::ifstream(jar)) {
+        control.say("Error: Unable to access jarfile " + jar);
+        return 1;
+    }
+    control.say("Mkgmap version stand-in");
+    control.floodIfAsked("mkgmap");
+
+    std::map<std::string, std::string> options;
+    std::vector<std::string> tiles;
+    for (int i = 3; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument.rfind("--", 0) != 0) {
+            tiles.push_back(argument);
+            continue;
+        }
+        const auto equals = argument.find('=');
+        options[argument.substr(2, equals == std::string::npos ? equals : equals - 2)] =
+            equals == std::string::npos ? std::string() : argument.substr(equals + 1);
+    }
+    if (control.has("fail")) {
+        control.say("SEVERE (global): stand-in told to fail");
+        return 1;
+    }
+    for (const std::string& tile : tiles) {
+        if (!isGarminMap(tile)) {
+            control.say("SEVERE (global): could not open file Failed to create or open file " +
+                        tile + " (thrown in Main.endOptions())");
+            control.say("Number of ExitExceptions: 1");
+            return 1;
+        }
+        control.say("Read " + tile);
+    }
+    if (control.has("no-output")) return 0;
+
+    const std::string folder = options.count("output-dir") ? options["output-dir"] + "/" : "";
+    const std::string name =
+        options.count("overview-mapname") ? options["overview-mapname"] : "osmmap";
+    const auto number = [&](const char* option, unsigned fallback) {
+        return options.count(option) ? static_cast<unsigned>(std::stoul(options[option]))
+                                     : fallback;
+    };
+    const std::string series = options.count("series-name") ? options["series-name"] : "OSM map";
+    standin::writeBytes(folder + name + ".tdb",
+                        standin::mapsetIndex(series, number("product-id", 1),
+                                             number("family-id", 6324),
+                                             "Made by the java stand-in of Oxlo's tests"));
+    if (!control.has("no-overview")) {
+        standin::writeBytes(folder + name + ".img", garminMap("TRE"));
+        if (!control.has("no-index") && options.count("index")) {
+            standin::writeBytes(folder + name + ".mdx", {'M', 'i', 'd', 'x', 'd', 0x00});
+            standin::writeBytes(folder + name + "_mdr.img", garminMap("MDR"));
+        }
+    }
+    control.say("Number of ExitExceptions: 0");
+    return 0;
+}
