@@ -76,6 +76,16 @@ bool hostFileExists(const std::string& windowsPath)
     return fs::exists(platform::hostPathOf(windowsPath), ignored);
 }
 
+PlacedContent placeContent(const std::uint8_t* data, std::size_t size, std::size_t boundary,
+                           unsigned step)
+{
+    const unsigned control = size == 0 ? 0 : data[0];
+    const std::size_t k = control / step;
+    return PlacedContent{
+        std::string_view(reinterpret_cast<const char*>(data) + 1, size == 0 ? 0 : size - 1),
+        control % step == 1 && k <= boundary ? boundary - k : 0};
+}
+
 void fail(const std::string& property)
 {
     std::fprintf(stderr, "\n*** property broken: %s\n", property.c_str());

@@ -22,6 +22,17 @@ void writeHostFile(const std::string& windowsPath, std::string_view bytes,
 bool readHostFile(const std::string& windowsPath, std::string* bytes);
 bool hostFileExists(const std::string& windowsPath);
 
+// Inputs made of a control byte and then the content of a file. A control byte step * k + 1 puts
+// the content `boundary - k` bytes into the file, so that a buffer of `boundary` bytes that the
+// code under test fills from the file's start ends at content byte k; any other control byte puts
+// it at the start. `step` chooses how often that happens and how far k reaches (255 / step).
+struct PlacedContent {
+    std::string_view content;
+    std::size_t position = 0; // of the content in the file
+};
+PlacedContent placeContent(const std::uint8_t* data, std::size_t size, std::size_t boundary,
+                           unsigned step);
+
 // Stops the run as a crash, so that libFuzzer keeps the input.
 [[noreturn]] void fail(const std::string& property);
 // `describe` gives the text of the broken property; it runs only then, since the texts quote whole

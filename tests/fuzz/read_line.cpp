@@ -43,11 +43,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size == 0)
         return 0;
     oxlo::fuzz::prepareHost();
-    const unsigned control = data[0];
-    std::string file;
-    if (control % 8 == 1)
-        file.assign(kReadAhead - control / 8, 'x');
-    file.append(reinterpret_cast<const char*>(data + 1), size - 1);
+    const auto [text, lead] = oxlo::fuzz::placeContent(data, size, kReadAhead, 8);
+    std::string file(lead, 'x');
+    file.append(text);
     oxlo::fuzz::writeHostFile(kText, file);
 
     require(oxlo::platform::openFileForReading(kFileNumber, kText) == 1,

@@ -32,9 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size == 0)
         return 0;
     oxlo::fuzz::prepareHost();
-    const unsigned control = data[0];
-    const std::string_view map(reinterpret_cast<const char*>(data + 1), size - 1);
-    const std::size_t zeros = control % 4 == 1 ? oxlo::mapfile::kSearchChunkSize - control / 4 : 0;
+    const auto [map, zeros] =
+        oxlo::fuzz::placeContent(data, size, oxlo::mapfile::kSearchChunkSize, 4);
     oxlo::fuzz::writeHostFile(kMap, map, zeros);
     static std::string file; // as the search sees it
     file.assign(zeros, '\0');
