@@ -2,14 +2,16 @@
 
 #include "platform/portable/portable_files.h"
 
+#include <cerrno>
 #include <cstdio>
-#include <fcntl.h>
-#include <unistd.h>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <system_error>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace oxlo::fuzz {
 namespace fs = std::filesystem;
@@ -52,6 +54,8 @@ void writeHostFile(const std::string& windowsPath, std::string_view bytes, std::
     for (std::size_t done = 0; written && done < bytes.size();) {
         const ssize_t put = ::pwrite(file, bytes.data() + done, bytes.size() - done,
                                      static_cast<off_t>(leadingZeros + done));
+        if (put < 0 && errno == EINTR) // libFuzzer's timer signal does not restart calls
+            continue;
         written = put > 0;
         done += written ? static_cast<std::size_t>(put) : 0;
     }
