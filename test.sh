@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Builds Oxlo twice and runs every test:
+# Builds Oxlo three times and runs every test:
 #   build/native  Linux build with AddressSanitizer and UndefinedBehaviorSanitizer: the logic over
 #                 the portable platform (unit tests);
+#   build/fuzz    the libFuzzer targets of the readers of outside data, each run shortly from its
+#                 seeds (one test per target);
 #   build/mingw   oxlo.exe and the Windows test programs, run under Wine: the same unit tests over
 #                 the real Win32 registry and files, the Win32 integration tests, and the
 #                 end-to-end tests that drive oxlo.exe in a virtual display.
@@ -12,6 +14,7 @@ set -uo pipefail
 cd "$(dirname "$0")"
 root=$PWD
 source tools/wine-env.sh
+source tools/fuzz-common.sh
 
 started=$SECONDS
 passed=0
@@ -77,6 +80,28 @@ run_tests() {
   fi
 }
 
+# run_fuzz: each fuzz target for a fixed number of inputs from its seeds, with a fixed random seed;
+# one test per target, failed when it crashed or broke a property (its input is then in
+# build/fuzz/crashes/TARGET/). Output in build/fuzz-tests.log.
+run_fuzz() {
+  local target scratch log=$root/build/fuzz-tests.log
+  say "Fuzzing (log: build/fuzz-tests.log)"
+  oxlo_fuzz_seeds "$root"
+  : >"$log"
+  for target in "${OXLO_FUZZ_TARGETS[@]}"; do
+    scratch=$root/build/fuzz/quick/$target
+    rm -rf "$scratch"
+    if oxlo_fuzz_run "$root" "$target" "$scratch" "$scratch.log" -runs=10000 -seed=1; then
+      passed=$((passed + 1))
+    else
+      grep -E -m 3 'property broken|ERROR: (libFuzzer|AddressSanitizer)|runtime error:' "$scratch.log"
+      echo "Fuzz target $target failed"
+      failed=$((failed + 1))
+    fi
+    { echo "== $target"; cat "$scratch.log"; } >>"$log"
+  done
+}
+
 # A clean Wine prefix takes ~10 s to make: make it while the native build runs.
 mkdir -p "$wine_root"
 (oxlo_make_prefix "$base_prefix" "$wine_root/base.log" && touch "$base_prefix/.oxlo-ready") &
@@ -87,6 +112,10 @@ say "Display $DISPLAY"
 
 if build native; then
   run_tests native build/native -j2
+fi
+
+if build fuzz; then
+  run_fuzz
 fi
 
 if build mingw; then

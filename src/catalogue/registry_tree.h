@@ -19,9 +19,14 @@ struct RegistryTreeValue {
 };
 
 struct RegistryTree {
+    // Declared here and defaulted below: an implicit one would make clang with libstdc++ ask
+    // whether the pair below can be default-constructed while RegistryTree is still incomplete.
+    RegistryTree();
     std::vector<RegistryTreeValue> values;                      // in enumeration order
     std::vector<std::pair<std::string, RegistryTree>> subkeys;  // name and contents
 };
+
+inline RegistryTree::RegistryTree() = default;
 
 // The key at `path` below `root` with everything in it; nothing when any part cannot be read.
 std::optional<RegistryTree> readRegistryTree(platform::RegistryHandle root, const std::string& path);

@@ -55,12 +55,12 @@ std::string valueText(RegistryHandle key, const std::string& valueName)
             return "";
         }
         // The characters before the terminating NUL; a value stored without one keeps its last
-        // character.
+        // character, unless that makes it longer than the 254 characters a text may have.
         std::size_t length = 0;
         while (length < again && text[length] != '\0') {
             ++length;
         }
-        return std::string(text, length);
+        return length < kFirstQuerySize ? std::string(text, length) : std::string();
     }
     case kRegDword:
     case kRegBinary: {

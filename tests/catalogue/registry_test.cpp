@@ -107,6 +107,9 @@ TEST_F(RegistryOperations, TextsReadWithoutTheirNulUpTo254Characters)
     putText(kTest, "Empty", "");
     putValue(kTest, "Expand", kRegExpandSz, textBytes("%SystemRoot%"));
     putValue(kTest, "Multi", kRegMultiSz, {'a', 0, 'b', 0, 0});
+    // Stored without their NUL: 254 characters fit the read, 255 are one too many.
+    putValue(kTest, "Unended254", kRegSz, std::vector<unsigned char>(254, 'u'));
+    putValue(kTest, "Unended255", kRegSz, std::vector<unsigned char>(255, 'v'));
 
     EXPECT_EQ(read("Loc"), "C:\\Garmin\\Oxlo\\Alps");
     EXPECT_EQ(read("Chars254"), std::string(254, 'x'));
@@ -114,6 +117,8 @@ TEST_F(RegistryOperations, TextsReadWithoutTheirNulUpTo254Characters)
     EXPECT_EQ(read("Empty"), "");
     EXPECT_EQ(read("Expand"), "");
     EXPECT_EQ(read("Multi"), "");
+    EXPECT_EQ(read("Unended254"), std::string(254, 'u'));
+    EXPECT_EQ(read("Unended255"), "");
     EXPECT_EQ(readRegistryValue(kLocalMachine, kTest + "\\NoSuchKey", "Loc", ""), "");
 }
 

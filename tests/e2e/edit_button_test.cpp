@@ -32,10 +32,15 @@ TEST_F(EditButton, ARowClickedWithTheMouseCanBeEditedThroughTheRealWindow)
 
     RemoteListView view(list);
     const RECT row = view.rowRect(0);
-    clickWithMouse(list, (row.left + row.right) / 2, (row.top + row.bottom) / 2);
+    // The list view selects the row (Wine's doing); a press the desktop lost is tried again, as
+    // a user would. What Oxlo makes of the selection is then checked without a second chance.
+    for (int attempt = 0; attempt < 3 && view.selectedRow() != 0; ++attempt) {
+        clickWithMouse(list, (row.left + row.right) / 2, (row.top + row.bottom) / 2);
+        waitUntil([&] { return view.selectedRow() == 0; }, milliseconds(1500));
+    }
+    ASSERT_EQ(view.selectedRow(), 0) << "the row was not selected by three clicks";
     ASSERT_TRUE(waitUntil([&] { return IsWindowEnabled(edit) != FALSE; }))
         << "Edit stays greyed after a row was clicked";
-    EXPECT_EQ(view.selectedRow(), 0);
     // The mouse on its way to the button must not grey it again.
     moveMouseTo(window, 300, 60);
     moveMouseTo(edit, 5, 5);

@@ -81,7 +81,13 @@ int copyFile(const std::string& source, const std::string& target)
     std::error_code error;
     if (fs::equivalent(from, to, error))
         return 0; // Windows refuses to copy a file onto itself
-    return fs::copy_file(from, to, fs::copy_options::overwrite_existing, error) ? 1 : 0;
+    // A signal handled without SA_RESTART cuts the copy short (EINTR); it is made again from the
+    // start, as the reads and writes of the numbered files go on after one.
+    while (!fs::copy_file(from, to, fs::copy_options::overwrite_existing, error)) {
+        if (error != std::errc::interrupted)
+            return 0;
+    }
+    return 1;
 }
 
 int deleteFile(const std::string& path)

@@ -182,6 +182,12 @@ void moveMouseTo(HWND window, int x, int y) {
 void clickWithMouse(HWND window, int x, int y) {
     requireClickable(window);
     moveMouseTo(window, x, y);
+    // A window shown a moment ago may not be under the pointer yet for the desktop (Wine maps it
+    // a little later); a press then would land on whatever lies below.
+    POINT point{x, y};
+    ClientToScreen(window, &point);
+    if (!waitUntil([&] { return WindowFromPoint(point) == window; }, milliseconds(2000)))
+        fail("cannot click " + nameWindow(window) + ": another window is at the point");
     sendMouse(MOUSEEVENTF_LEFTDOWN);
     Sleep(20);
     sendMouse(MOUSEEVENTF_LEFTUP);

@@ -1,0 +1,104 @@
+// The rewrite of the overview source (NAME.mp in the current folder). Input: the source's bytes.
+// Whatever they are, the rewrite must end and write back some of the source's lines, in their
+// order, each ended by CR LF; lines before the first [RGN40] header pass unchanged, and a source
+// without one comes back line for line.
+#include "fuzz_support.h"
+
+#include "builder/mapset_build.h"
+
+#include <algorithm>
+#include <cctype>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+using oxlo::fuzz::printable;
+using oxlo::fuzz::require;
+
+// The lines as readLine hands them out until the end of the file: ended by CR, LF, CR LF or NUL;
+// text after the last end is a line of its own.
+std::vector<std::string> sourceLines(std::string_view text)
+{
+    std::vector<std::string> lines;
+    std::string line;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\r' || c == '\n' || c == '\0') {
+            lines.push_back(line);
+            line.clear();
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+        } else {
+            line += c;
+        }
+    }
+    if (!line.empty())
+        lines.push_back(line);
+    return lines;
+}
+
+// The lines of the rewritten file, which must be a series of lines each ended by CR LF.
+std::vector<std::string> writtenLines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = text.find("\r\n", start);
+        require(end != std::string::npos,
+                [&] { return "the rewrite ends without CR LF: " + printable(text); });
+        const std::string line = text.substr(start, end - start);
+        require(line.find_first_of(std::string("\r\n\0", 3)) == std::string::npos,
+                [&] { return "a written line holds a line end: " + printable(line); });
+        lines.push_back(line);
+        start = end + 2;
+    }
+    return lines;
+}
+
+bool isHeader(std::string line)
+{
+    for (char& c : line)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return line.find("[RGN40]") != std::string::npos;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    oxlo::fuzz::prepareHost();
+    const std::string source(reinterpret_cast<const char*>(data), size);
+    oxlo::fuzz::writeHostFile("C:\\FUZZ.mp", source);
+
+    oxlo::builder::filterOverviewSource("FUZZ");
+
+    std::string result;
+    require(oxlo::fuzz::readHostFile("C:\\FUZZ.mp", &result),
+            [&] { return "the overview source is gone"; });
+    require(!oxlo::fuzz::hostFileExists("C:\\FUZZ.tmp"), [&] { return "the scratch copy stayed"; });
+    const std::vector<std::string> in = sourceLines(source);
+    const std::vector<std::string> out = writtenLines(result);
+    const auto context = [&] {
+        return "\n  source: " + printable(source) + "\n  result: " + printable(result);
+    };
+
+    std::size_t next = 0; // the first input line not yet matched
+    for (const std::string& line : out) {
+        while (next < in.size() && in[next] != line)
+            ++next;
+        require(next < in.size(), [&] {
+            return "'" + printable(line) + "' is not a source line in order" + context();
+        });
+        ++next;
+    }
+    const auto firstHeader = std::find_if(in.begin(), in.end(), isHeader);
+    const auto untouched = static_cast<std::size_t>(firstHeader - in.begin());
+    require(out.size() >= untouched && std::equal(in.begin(), firstHeader, out.begin()),
+            [&] { return "lines before the first [RGN40] header changed" + context(); });
+    if (firstHeader == in.end())
+        require(out == in,
+                [&] { return "a source without [RGN40] came back changed" + context(); });
+    return 0;
+}
