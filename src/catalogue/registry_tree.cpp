@@ -48,11 +48,12 @@ bool sameRegistryTree(const RegistryTree& a, const RegistryTree& b) {
         if (match == b.values.end() || match->type != value.type || match->bytes != value.bytes)
             return false;
     }
-    for (const auto& [name, contents] : a.subkeys) {
+    for (const auto& subkey : a.subkeys) {
         const auto match = std::find_if(b.subkeys.begin(), b.subkeys.end(), [&](const auto& other) {
-            return sameIgnoringCase(name, other.first);
+            return sameIgnoringCase(subkey.first, other.first);
         });
-        if (match == b.subkeys.end() || !sameRegistryTree(contents, match->second)) return false;
+        if (match == b.subkeys.end() || !sameRegistryTree(subkey.second, match->second))
+            return false;
     }
     return true;
 }

@@ -63,18 +63,25 @@ void uninstallMapset(int row)
         return;
     }
 
-    if (!backUpKey(relativePath, kTitle)) return;
-    const std::string folder = mapset.loc;
-    // Only a key that was really deleted counts: one that cannot even be opened (a name outside
-    // the ANSI code page reads back as "??????") is still there.
-    // A deletion that stops half-way puts back what it took, so the entry stays whole.
-    const bool removed = deleteRegistryTreeOrKeep(kCatalogueRoot, fullPath);
-    scanInstalledMapsets();
-    if (!removed) {
+    const auto notRemoved = [&] {
         // The mapset is still registered: its files stay, and nothing is reported as done.
         platform::showMessage(kTitle,
                               "The registry entry " + relativePath + " could not be removed.",
                               platform::kMessageWarning);
+    };
+    // Only a key that is really deleted counts: one that cannot even be opened (a name outside
+    // the ANSI code page reads back as "??????") is still there, and has nothing to copy.
+    if (registryKeyPresence(fullPath) != KeyPresence::Present) {
+        notRemoved();
+        return;
+    }
+    if (!backUpKey(relativePath, kTitle)) return;
+    const std::string folder = mapset.loc;
+    // A deletion that stops half-way puts back what it took, so the entry stays whole.
+    const bool removed = deleteRegistryTreeOrKeep(kCatalogueRoot, fullPath);
+    scanInstalledMapsets();
+    if (!removed) {
+        notRemoved();
         return;
     }
 

@@ -220,7 +220,7 @@ TEST_F(Uninstall, FilesInAFolderAnotherMapsetUsesStayWithoutTheQuestion)
 TEST_F(Uninstall, AKeyThatCannotBeOpenedIsNoSuccess)
 {
     // A key name outside the ANSI code page lists as "??????", which names no key: it cannot be
-    // read, so no copy of it can be kept, and it is left alone.
+    // opened, so it is reported as not removed (rather than as a copy that failed).
     scanInstalledMapsets();
     catalogue::installedMapsets[1].keyName = "??????";
     scripted::answerNextMessage(kAnswerYes);
@@ -229,7 +229,7 @@ TEST_F(Uninstall, AKeyThatCannotBeOpenedIsNoSuccess)
     uninstallMapset(1);
 
     expectMessages({{confirmation("Families\\??????"), 0x24},
-                    {"No copy of Families\\?????? could be saved, so it was not changed.", 0x30}});
+                    {"The registry entry Families\\?????? could not be removed.", 0x30}});
     EXPECT_TRUE(keyExists(kFamilies + "\\Alps\\1"));
     EXPECT_TRUE(fileExists(alpsFolder_ + "\\Alps.img"));
 }

@@ -183,10 +183,13 @@ void clickWithMouse(HWND window, int x, int y) {
     requireClickable(window);
     moveMouseTo(window, x, y);
     // A window shown a moment ago may not be under the pointer yet for the desktop (Wine maps it
-    // a little later); a press then would land on whatever lies below.
+    // a little later); a press then would land on whatever lies below. (The control itself may
+    // hand the point to a part of its own or to its parent, so its top-level window is compared.)
     POINT point{x, y};
     ClientToScreen(window, &point);
-    if (!waitUntil([&] { return WindowFromPoint(point) == window; }, milliseconds(2000)))
+    HWND root = GetAncestor(window, GA_ROOT);
+    if (!waitUntil([&] { return GetAncestor(WindowFromPoint(point), GA_ROOT) == root; },
+                   milliseconds(2000)))
         fail("cannot click " + nameWindow(window) + ": another window is at the point");
     sendMouse(MOUSEEVENTF_LEFTDOWN);
     Sleep(20);
