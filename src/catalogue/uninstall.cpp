@@ -24,15 +24,16 @@ constexpr const char* kMapsetFilePatterns[] = {"*.mp", "*.img", "*.tdb", "*.mdx"
 // Every key counts, also those past the hundred rows the list shows.
 std::string mapsetSharingFolder(const std::string& folder)
 {
-    const auto uses = [&](const std::string& key) {
-        return samePath(platform::readRegistryValue(kCatalogueRoot, key, kValueLoc, kLocalComputer),
-                        folder);
+    const auto uses = [&](const CatalogueBranch& branch, const std::string& subkey) {
+        return samePath(branch.values(subkey, {kValueLoc})[0], folder);
     };
-    for (const auto& name : listSubkeys(kFamiliesKey))
-        if (uses(kFamiliesKey + name + kFamilyProductSubkey))
+    const CatalogueBranch families(kFamiliesKey);
+    for (const auto& name : families.names())
+        if (uses(families, name + kFamilyProductSubkey))
             return relativeKeyPath(kFamiliesBranch, name);
-    for (const auto& name : listSubkeys(kProductsKey))
-        if (uses(kProductsKey + name)) return relativeKeyPath(kProductsBranch, name);
+    const CatalogueBranch products(kProductsKey);
+    for (const auto& name : products.names())
+        if (uses(products, name)) return relativeKeyPath(kProductsBranch, name);
     return {};
 }
 

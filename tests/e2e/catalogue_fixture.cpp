@@ -33,6 +33,14 @@ void CatalogueEndToEndTest::regAddText(const std::string& key, const std::string
     regAdd(key, "/v " + name + " /t REG_SZ /d \"" + text + "\"");
 }
 
+void CatalogueEndToEndTest::regAddFamily(const std::string& name, const std::string& idHex,
+                                         const std::string& loc, const std::string& tdb)
+{
+    regAdd(kFamilies + name, "/v ID /t REG_BINARY /d " + idHex);
+    regAddText(kFamilies + name + "\\1", "LOC", loc);
+    regAddText(kFamilies + name + "\\1", "TDB", tdb);
+}
+
 std::string CatalogueEndToEndTest::makeMapsetFolder(const std::string& name, int code)
 {
     const std::string folder = workFolder() + "\\" + name;

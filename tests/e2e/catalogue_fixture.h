@@ -22,6 +22,9 @@ protected:
     // `reg add HKLM\<key> [/v name /t type /d data] /reg:32 /f`, as a user would type it.
     void regAdd(const std::string& key, const std::string& valueArguments);
     void regAddText(const std::string& key, const std::string& name, const std::string& text);
+    // A family key with its "ID" (REG_BINARY, as hex digits of reg) and "1" with LOC and TDB.
+    void regAddFamily(const std::string& name, const std::string& idHex, const std::string& loc,
+                      const std::string& tdb);
 
     // A mapset folder holding a copy of the mkgmap index (product code 152, or `code`), a map,
     // and the overview map.

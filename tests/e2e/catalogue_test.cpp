@@ -15,9 +15,7 @@ TEST_F(Catalogue, MapsetsRegisteredByHandAreListedRepairedAndUninstalled)
     // Families with a binary and a double-word ID; products under a code (152, and 999 whose
     // index says 152), and one in the old form under its name.
     const std::string alps = makeMapsetFolder("Alps");
-    regAdd(kFamilies + "Alps", "/v ID /t REG_BINARY /d 7117");
-    regAddText(kFamilies + "Alps\\1", "LOC", alps);
-    regAddText(kFamilies + "Alps\\1", "TDB", alps + "\\Alps.TDB");
+    regAddFamily("Alps", "7117", alps, alps + "\\Alps.TDB");
     regAdd(kFamilies + "Dolomites", "/v ID /t REG_DWORD /d 6002");
     regAddText(kFamilies + "Dolomites\\1", "LOC", "C:\\Maps\\Dolomites");
     const std::string village = makeMapsetFolder("Village");

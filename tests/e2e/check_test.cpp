@@ -50,14 +50,10 @@ TEST_F(CheckMapsets, BrokenRowsShowTheirProblemsAndAreRepairedThroughTheRealWind
     regAddText(kProducts + "152", "TDB", topo + "\\Topo.TDB");
     const std::string alps = makeMapsetFolder("Alps");
     const std::string gone = workFolder() + "\\Old\\Alps"; // where Alps was registered
-    regAdd(kFamilies + "Alps", "/v ID /t REG_BINARY /d 7117");
-    regAddText(kFamilies + "Alps\\1", "LOC", gone);
-    regAddText(kFamilies + "Alps\\1", "TDB", gone + "\\Alps.TDB");
+    regAddFamily("Alps", "7117", gone, gone + "\\Alps.TDB");
     regAddText(kFamilies + "Alps\\1", "BMAP", gone + "\\Alps.img");
     const std::string cote = workFolder() + "\\Cote";
-    regAdd(kFamilies + "Cote", "/v ID /t REG_BINARY /d 7317");
-    regAddText(kFamilies + "Cote\\1", "LOC", cote);
-    regAddText(kFamilies + "Cote\\1", "TDB", cote + "\\Cote.TDB");
+    regAddFamily("Cote", "7317", cote, cote + "\\Cote.TDB");
 
     oxlo_ = startOxlo();
     HWND window = waitForMainWindow(oxlo_);

@@ -11,9 +11,7 @@ using EditButton = CatalogueEndToEndTest;
 TEST_F(EditButton, ARowClickedWithTheMouseCanBeEditedThroughTheRealWindow)
 {
     const std::string alps = makeMapsetFolder("Alps");
-    regAdd(kFamilies + "Alps", "/v ID /t REG_BINARY /d 7117");
-    regAddText(kFamilies + "Alps\\1", "LOC", alps);
-    regAddText(kFamilies + "Alps\\1", "TDB", alps + "\\Alps.TDB");
+    regAddFamily("Alps", "7117", alps, alps + "\\Alps.TDB");
     regAddText(kFamilies + "Alps\\1", "BMAP", alps + "\\Alps.img");
 
     oxlo_ = startOxlo();

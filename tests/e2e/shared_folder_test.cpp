@@ -11,16 +11,12 @@ TEST_F(SharedFolder, UninstallKeepsTheFilesAnotherMapsetUses)
 {
     const std::string folder = makeMapsetFolder("Alps");
     copyFile(folder + "\\Alps.TDB", folder + "\\Bern.TDB");
-    regAdd(kFamilies + "Alps", "/v ID /t REG_BINARY /d 7117");
-    regAddText(kFamilies + "Alps\\1", "LOC", folder);
-    regAddText(kFamilies + "Alps\\1", "TDB", folder + "\\Alps.TDB");
+    regAddFamily("Alps", "7117", folder, folder + "\\Alps.TDB");
     // The other mapset spells the same folder in capitals and with a trailing backslash.
     std::string spelledOtherwise = folder;
     for (char& letter : spelledOtherwise) letter = static_cast<char>(toupper(letter));
-    regAdd(kFamilies + "Bern", "/v ID /t REG_BINARY /d 7217");
     // reg takes a backslash before the closing quote as an escape: two give the one stored.
-    regAddText(kFamilies + "Bern\\1", "LOC", spelledOtherwise + "\\\\");
-    regAddText(kFamilies + "Bern\\1", "TDB", folder + "\\Bern.TDB");
+    regAddFamily("Bern", "7217", spelledOtherwise + "\\\\", folder + "\\Bern.TDB");
 
     oxlo_ = startOxlo();
     HWND window = waitForMainWindow(oxlo_);

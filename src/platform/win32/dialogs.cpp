@@ -104,6 +104,23 @@ std::pair<std::string, std::string> startingPlace(const std::string& defaultFile
     return {folder, name};
 }
 
+// The fields the open and save dialogs share; `file` (of `size` characters) holds the proposed
+// name and receives the choice. Every pointer must outlive the dialog.
+OPENFILENAMEA fileDialog(HWND owner, const std::string& title, const std::vector<char>& filter,
+                         int patternPosition, const std::string& folder, char* file, DWORD size) {
+    OPENFILENAMEA dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = filter.data();
+    dialog.nFilterIndex = static_cast<DWORD>(patternPosition + 1);
+    dialog.lpstrFile = file;
+    dialog.nMaxFile = size;
+    dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
+    dialog.lpstrTitle = title.c_str();
+    dialog.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
+    return dialog;
+}
+
 int CALLBACK browseCallback(HWND dialog, UINT message, LPARAM, LPARAM initialFolder) {
     if (message == BFFM_INITIALIZED && initialFolder)
         ::SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, initialFolder);
@@ -131,16 +148,8 @@ std::string chooseOpenFile(const std::string& title, const std::string& defaultF
     name.copy(selection.data(), std::min(name.size(), kSelectionSize - 1));
 
     ModalScope modal;
-    OPENFILENAMEA dialog{};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = modal.owner();
-    dialog.lpstrFilter = filter.data();
-    dialog.nFilterIndex = static_cast<DWORD>(patternPosition + 1);
-    dialog.lpstrFile = selection.data();
-    dialog.nMaxFile = static_cast<DWORD>(kSelectionSize);
-    dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
-    dialog.lpstrTitle = title.c_str();
-    dialog.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
+    OPENFILENAMEA dialog = fileDialog(modal.owner(), title, filter, patternPosition, folder,
+                                      selection.data(), static_cast<DWORD>(kSelectionSize));
     if (multiple == 1) dialog.Flags |= OFN_ALLOWMULTISELECT;
     if (!::GetOpenFileNameA(&dialog)) {
         lastChoiceDidNotFit = ::CommDlgExtendedError() == FNERR_BUFFERTOOSMALL;
@@ -237,18 +246,10 @@ std::string chooseSaveFile(const std::string& title, const std::string& defaultF
     name.copy(chosen.data(), std::min<std::size_t>(name.size(), MAX_PATH - 1));
 
     ModalScope modal;
-    OPENFILENAMEA dialog{};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = modal.owner();
-    dialog.lpstrFilter = filter.data();
-    dialog.nFilterIndex = static_cast<DWORD>(patternPosition + 1);
-    dialog.lpstrFile = chosen.data();
-    dialog.nMaxFile = MAX_PATH;
-    dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
-    dialog.lpstrTitle = title.c_str();
+    OPENFILENAMEA dialog = fileDialog(modal.owner(), title, filter, patternPosition, folder,
+                                      chosen.data(), MAX_PATH);
     dialog.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
-    dialog.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY |
-                   OFN_OVERWRITEPROMPT;
+    dialog.Flags |= OFN_OVERWRITEPROMPT;
     if (!::GetSaveFileNameA(&dialog)) return {};
     return std::string(chosen.data());
 }
