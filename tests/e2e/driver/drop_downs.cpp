@@ -71,8 +71,13 @@ void chooseDropDownEntry(HWND dropDown, int row) {
     }
     if (!list) fail(nameWindow(dropDown) + " did not open its list when clicked");
     const auto rowHeight = static_cast<int>(ask(list, LB_GETITEMHEIGHT));
-    clickWithMouse(list, 5, rowHeight * row + rowHeight / 2);
-    if (!waitUntil([&] { return dropDownSelection(dropDown) == row; }))
+    // The same for the press on the row: while the list stays open, nothing was chosen yet.
+    bool chosen = false;
+    for (int click = 0; click < 3 && !chosen && IsWindowVisible(list); ++click) {
+        clickWithMouse(list, 5, rowHeight * row + rowHeight / 2);
+        chosen = waitUntil([&] { return dropDownSelection(dropDown) == row; }, milliseconds(2000));
+    }
+    if (!chosen && !waitUntil([&] { return dropDownSelection(dropDown) == row; }))
         fail("row " + std::to_string(row) + " of " + nameWindow(dropDown) + " was not chosen");
 }
 
