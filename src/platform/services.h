@@ -191,5 +191,9 @@ std::string textFromNumber(std::int32_t number);
 // The part after the last "/" or "\" (a leading double quote skipped, ending before a following
 // double quote).
 std::string getFilePart(const std::string& path);
+// The UTF-16LE form of a UTF-8 text, two bytes a unit, NULs kept: the form of the files that
+// Windows' own tools write (.reg files). A byte that begins no UTF-8 sequence becomes U+FFFD; a
+// lone surrogate in UTF-8 form (which Windows names may hold) stays that one unit.
+std::string utf16LittleEndian(const std::string& utf8);
 
 } // namespace oxlo::platform

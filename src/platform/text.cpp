@@ -1,4 +1,5 @@
-// The text helpers: every number the program reads from text or forms into text passes here.
+// The text helpers: every number the program reads from text or forms into text passes here, and
+// the one conversion of UTF-8 text into the UTF-16 form of files.
 #include "platform/services.h"
 
 #include <cstdint>
@@ -47,6 +48,55 @@ std::string getFilePart(const std::string& path)
         start = slash + 1;
     const std::size_t quote = path.find('"', start);
     return path.substr(start, quote == std::string::npos ? std::string::npos : quote - start);
+}
+
+namespace {
+
+// The code point of the UTF-8 sequence at text[i], moving i past it; U+FFFD and one byte on for a
+// byte that begins no sequence (a stray or cut-short one, an overlong form, beyond U+10FFFF).
+char32_t nextCodePoint(const std::string& text, std::size_t& i)
+{
+    const auto byte = [&text](std::size_t at) { return static_cast<unsigned char>(text[at]); };
+    const unsigned char lead = byte(i);
+    const std::size_t length = lead < 0x80 ? 1 : lead < 0xC2 ? 0 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3
+                             : lead < 0xF5 ? 4 : 0;
+    constexpr char32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
+    char32_t point = length == 1 ? lead : lead & (0x7Fu >> length);
+    bool whole = length != 0 && i + length <= text.size();
+    for (std::size_t k = 1; whole && k < length; ++k) {
+        whole = (byte(i + k) & 0xC0) == 0x80;
+        point = point << 6 | (byte(i + k) & 0x3Fu);
+    }
+    if (!whole || point < kLeast[length] || point > 0x10FFFF) {
+        ++i;
+        return 0xFFFD;
+    }
+    i += length;
+    return point;
+}
+
+void appendUnit(std::string& bytes, char32_t unit)
+{
+    bytes += static_cast<char>(unit & 0xFF);
+    bytes += static_cast<char>(unit >> 8);
+}
+
+} // namespace
+
+std::string utf16LittleEndian(const std::string& utf8)
+{
+    std::string bytes;
+    bytes.reserve(utf8.size() * 2);
+    for (std::size_t i = 0; i < utf8.size();) {
+        const char32_t point = nextCodePoint(utf8, i);
+        if (point < 0x10000) {
+            appendUnit(bytes, point);
+        } else {
+            appendUnit(bytes, 0xD800 + ((point - 0x10000) >> 10));
+            appendUnit(bytes, 0xDC00 + ((point - 0x10000) & 0x3FF));
+        }
+    }
+    return bytes;
 }
 
 } // namespace oxlo::platform

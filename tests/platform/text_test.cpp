@@ -66,5 +66,33 @@ TEST(GetFilePart, TakesThePartAfterTheLastSlashOfEitherKind)
     }
 }
 
+TEST(Utf16LittleEndian, EncodesEveryScriptAndMarksBrokenBytes)
+{
+    const struct {
+        std::string utf8;
+        std::u16string expected;
+    } cases[] = {
+        {"A", u"A"},
+        {std::string("a\0b", 3), std::u16string(u"a\0b", 3)},
+        {"ёŁ", u"ёŁ"},
+        {"ソ表", u"ソ表"},
+        {"𠮷", u"\xD842\xDFB7"},
+        {"\xED\xA0\x80", u"\xD800"},                   // a lone surrogate stays
+        {"\x80" "a", u"\xFFFD" "a"},                     // a stray continuation byte
+        {"\xC0\xAF", u"\xFFFD\xFFFD"},                 // an overlong "/"
+        {"\xE3\x82", u"\xFFFD\xFFFD"},                 // cut short
+        {"\xF4\x90\x80\x80", u"\xFFFD\xFFFD\xFFFD\xFFFD"}, // beyond U+10FFFF
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE("UTF-8 " + ::testing::PrintToString(c.utf8));
+        std::string expected;
+        for (const char16_t unit : c.expected) {
+            expected += static_cast<char>(unit & 0xFF);
+            expected += static_cast<char>(unit >> 8);
+        }
+        EXPECT_EQ(utf16LittleEndian(c.utf8), expected);
+    }
+}
+
 } // namespace
 } // namespace oxlo::platform
