@@ -13,8 +13,21 @@ namespace {
 // Its own file number, so that a caller's open files are never closed by ours.
 constexpr int kRegFileNumber = 3;
 constexpr const char* kRoot = "HKEY_LOCAL_MACHINE\\";
-// regedit takes hex lines continued with a backslash; they are wrapped near this width.
-constexpr std::size_t kLineWidth = 76;
+constexpr const char* kHeader = "Windows Registry Editor Version 5.00\r\n\r\n";
+constexpr const char* kByteOrderMark = "\xFF\xFE";
+// regedit ends a line of hex data after the comma that brings it to at least this many characters.
+constexpr std::size_t kHexLineEnd = 77;
+constexpr const char* kHexLineBreak = "\\\r\n  ";
+constexpr std::size_t kHexIndent = 2;
+
+bool isText(unsigned type)
+{
+    return type == platform::kRegSz || type == platform::kRegExpandSz ||
+           type == platform::kRegMultiSz;
+}
+
+// Characters as regedit counts them for its line width: UTF-16 units.
+std::size_t width(const std::string& text) { return platform::utf16LittleEndian(text).size() / 2; }
 
 std::string quotedText(const std::string& text)
 {
@@ -38,44 +51,47 @@ bool plainText(const RegistryTreeValue& value)
     return true;
 }
 
-std::string hexBytes(const std::string& prefix, const std::vector<unsigned char>& bytes)
+// What the registry holds under Windows: texts in UTF-16, everything else as it is.
+std::string storedBytes(const RegistryTreeValue& value)
 {
-    std::string text = prefix;
-    std::size_t lineStart = 0;
+    const std::string bytes(value.bytes.begin(), value.bytes.end());
+    return isText(value.type) ? platform::utf16LittleEndian(bytes) : bytes;
+}
+
+// `type` ("hex:", "hex(7):") and the bytes, on a line that already holds `lineWidth` characters.
+std::string hexData(std::size_t lineWidth, const std::string& type, const std::string& bytes)
+{
+    std::string text = type;
+    lineWidth += type.size();
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         char hex[4];
-        std::snprintf(hex, sizeof hex, "%02x", bytes[i]);
+        std::snprintf(hex, sizeof hex, "%02x", static_cast<unsigned char>(bytes[i]));
         text += hex;
         if (i + 1 == bytes.size()) break;
         text += ',';
-        if (text.size() - lineStart > kLineWidth) {
-            text += "\\\r\n  ";
-            lineStart = text.size() - 2;
+        lineWidth += 3;
+        if (lineWidth >= kHexLineEnd) {
+            text += kHexLineBreak;
+            lineWidth = kHexIndent;
         }
     }
     return text;
 }
 
-std::string valueData(const RegistryTreeValue& value)
+std::string valueLine(const RegistryTreeValue& value)
 {
+    const std::string name = (value.name.empty() ? "@" : quotedText(value.name)) + "=";
     if (plainText(value))
-        return quotedText(std::string(value.bytes.begin(), value.bytes.end() - 1));
+        return name + quotedText(std::string(value.bytes.begin(), value.bytes.end() - 1)) + "\r\n";
     if (value.type == platform::kRegDword && value.bytes.size() == 4) {
         char dword[16];
         std::snprintf(dword, sizeof dword, "dword:%02x%02x%02x%02x", value.bytes[3],
                       value.bytes[2], value.bytes[1], value.bytes[0]);
-        return dword;
+        return name + dword + "\r\n";
     }
-    if (value.type == platform::kRegBinary) return hexBytes("hex:", value.bytes);
-    char prefix[24];
-    std::snprintf(prefix, sizeof prefix, "hex(%x):", value.type);
-    return hexBytes(prefix, value.bytes);
-}
-
-std::string valueLine(const RegistryTreeValue& value)
-{
-    const std::string name = value.name.empty() ? "@" : quotedText(value.name);
-    return name + "=" + valueData(value) + "\r\n";
+    char type[24] = "hex:";
+    if (value.type != platform::kRegBinary) std::snprintf(type, sizeof type, "hex(%x):", value.type);
+    return name + hexData(width(name), type, storedBytes(value)) + "\r\n";
 }
 
 void appendKey(std::string& text, const std::string& fileKey, const RegistryTree& tree)
@@ -92,9 +108,9 @@ void appendKey(std::string& text, const std::string& fileKey, const RegistryTree
 std::string registryFileText(const std::string& path, const RegistryTree& tree)
 {
     const std::string fileKey = kRoot + platform::registryImportPath(path);
-    std::string text = "REGEDIT4\r\n\r\n[-" + fileKey + "]\r\n\r\n";
+    std::string text = kHeader + ("[-" + fileKey + "]\r\n\r\n");
     appendKey(text, fileKey, tree);
-    return text;
+    return kByteOrderMark + platform::utf16LittleEndian(text);
 }
 
 bool saveRegistryKey(const std::string& path, const std::string& file)

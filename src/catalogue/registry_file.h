@@ -1,13 +1,17 @@
 // Registry keys as .reg files that regedit imports back (double-click, or `regedit /s FILE`).
 //
-// The files are "REGEDIT4": 8-bit text in the ANSI code page, which is what the registry's "A"
-// calls give and take, so names and texts go out and come back byte for byte. A file first
+// The files have the form Windows' own regedit exports: "Windows Registry Editor Version 5.00",
+// UTF-16LE with a byte-order mark, lines ending in CR LF. Names and texts are UTF-8 inside Oxlo
+// and go into the file as their UTF-16 form, so every script comes back unchanged. A file first
 // deletes the key ([-KEY]) and then writes it anew, so importing it puts the key back exactly as
-// it was saved, also after values were added to it or it was renamed away. Texts (REG_SZ) are
-// written as "..." with \ and " escaped; texts with a line break or a NUL inside, and values of
-// every other type, as hex bytes: dword: for REG_DWORD, hex: for REG_BINARY, hex(2): and hex(7):
-// for expandable and multiple texts (their ANSI bytes, which regedit converts for a REGEDIT4
-// file), hex(N): for any other type N.
+// it was saved, also after values were added to it or it was renamed away.
+//
+// Value names are written as "..." (@ for the default value) and texts (REG_SZ) as "...", with \
+// and " escaped. A text that "..." cannot give back (a line break or NUL inside, no closing NUL)
+// is written as hex(1): and the bytes of its UTF-16 form; so are expandable and multiple texts,
+// as hex(2): and hex(7):. dword: holds a REG_DWORD of four bytes, hex: a REG_BINARY, hex(N): the
+// bytes of any other type N. Long hex data goes on over lines ending in "\", each further line
+// indented by two blanks, wrapped where regedit wraps it.
 //
 // Key paths in the file are those registryImportPath gives, so that the key returns to the 32-bit
 // view where MapSource reads it.
@@ -19,8 +23,8 @@
 
 namespace oxlo::catalogue {
 
-// The text of a .reg file (lines ending in CR LF) for `tree` as the key `path` below
-// HKEY_LOCAL_MACHINE (the path as the program uses it, without WOW6432Node).
+// The bytes of the .reg file for `tree` as the key `path` below HKEY_LOCAL_MACHINE (the path as
+// the program uses it, without WOW6432Node): byte-order mark and UTF-16LE text.
 std::string registryFileText(const std::string& path, const RegistryTree& tree);
 
 // Reads the key `path` below HKEY_LOCAL_MACHINE whole and writes it to `file`. False, with

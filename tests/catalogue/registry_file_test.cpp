@@ -10,51 +10,93 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 
 namespace oxlo::testing {
 namespace {
 
 using namespace oxlo::platform;
+using namespace std::literals;
 namespace scripted = oxlo::platform::scripted;
 
 using RegistryFile = CatalogueTest;
 
-TEST_F(RegistryFile, EveryValueTypeIsWrittenAsRegeditReadsIt)
-{
-    const std::string key = kFamilies + "\\Alps";
-    putValue(key, "ID", kRegBinary, {0x71, 0x17});
-    putText(key, "TYP", "C:\\Maps\\\"Alps\".TYP");
-    putValue(key, "", kRegSz, textBytes("default"));
-    putValue(key, "Path", kRegExpandSz, textBytes("%SystemRoot%\\x"));
-    putValue(key, "List", kRegMultiSz, {'a', 0, 'b', 'c', 0, 0});
-    putValue(key, "Count", kRegDword, {0x78, 0x56, 0x34, 0x12});
-    putValue(key, "Lines", kRegSz, {'a', '\r', '\n', 'b', 0});
-    putValue(key, "Long", kRegBinary, std::vector<unsigned char>(30, 0xAB));
-    putText(key + "\\1", "LOC", "C:\\Maps\\Alps");
 
-    const std::string fileKey = "HKEY_LOCAL_MACHINE\\" + registryImportPath(key);
-    // The key is deleted first, then written anew; its values follow in enumeration order.
-    const std::string expected =
-        "REGEDIT4\r\n\r\n[-" + fileKey + "]\r\n\r\n[" + fileKey + "]\r\n";
-    const std::optional<catalogue::RegistryTree> tree =
-        catalogue::readRegistryTree(kLocalMachine, key);
-    ASSERT_TRUE(tree.has_value());
-    const std::string text = catalogue::registryFileText(key, *tree);
-    ASSERT_EQ(text.substr(0, expected.size()), expected);
-    for (const std::string& line : std::vector<std::string>{
-             "\"ID\"=hex:71,17\r\n", "\"TYP\"=\"C:\\\\Maps\\\\\\\"Alps\\\".TYP\"\r\n",
-          "@=\"default\"\r\n",
-          "\"Path\"=hex(2):25,53,79,73,74,65,6d,52,6f,6f,74,25,5c,78,00\r\n",
-          "\"List\"=hex(7):61,00,62,63,00,00\r\n", "\"Count\"=dword:12345678\r\n",
-          "\"Lines\"=hex(1):61,0d,0a,62,00\r\n",
-          // Long hex data goes on over lines ending in a backslash.
-          "\"Long\"=hex:ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,"
-          "ab,\\\r\n  ab,ab,ab,ab,ab\r\n",
-          "\r\n[" + fileKey + "\\1]\r\n\"LOC\"=\"C:\\\\Maps\\\\Alps\"\r\n"}) {
-        SCOPED_TRACE(line);
-        EXPECT_NE(text.find(line), std::string::npos) << text;
+// The lines of a UTF-16LE file with byte-order mark, split at CR LF; empty when it has no mark.
+std::vector<std::u16string> utf16Lines(const std::string& bytes)
+{
+    if (!bytes.starts_with("\xFF\xFE")) return {};
+    std::u16string text;
+    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2)
+        text += static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
+                                      static_cast<unsigned char>(bytes[i + 1]) << 8);
+    std::vector<std::u16string> lines;
+    for (std::size_t start = 0;;) {
+        const std::size_t end = text.find(u"\r\n", start);
+        lines.push_back(text.substr(start, end - start));
+        if (end == std::u16string::npos) return lines;
+        start = end + 2;
     }
-    EXPECT_TRUE(text.ends_with("\r\n\r\n"));
+}
+
+std::u16string repeated(const std::u16string& part, int times)
+{
+    std::u16string text;
+    while (times-- > 0) text += part;
+    return text;
+}
+
+TEST_F(RegistryFile, EveryValueIsWrittenAsRegeditWritesIt)
+{
+    const std::string key = kFamilies + "\\Łódź";
+    const struct {
+        const char* name;
+        unsigned type;
+        std::vector<unsigned char> bytes;
+        std::u16string line; // as regedit 5 writes it, in the file's UTF-16
+    } values[] = {
+        {"ID", kRegBinary, {0x71, 0x17}, u"\"ID\"=hex:71,17"},
+        {"Ort", kRegSz, textBytes("Łódź \"ソ表\" C:\\Карты"),
+         u"\"Ort\"=\"Łódź \\\"ソ表\\\" C:\\\\Карты\""},
+        {"", kRegSz, textBytes("default"), u"@=\"default\""},
+        {"Path", kRegExpandSz, textBytes("%A%ё"), u"\"Path\"=hex(2):25,00,41,00,25,00,51,04,00,00"},
+        // The width of a line counts the UTF-16 units of the name: 21 bytes fit on the first.
+        {"Карта", kRegMultiSz, textBytes(std::string("Łódź\0ソ表\0Карта\0"sv)),
+         u"\"Карта\"=hex(7):41,01,f3,00,64,00,7a,01,00,00,bd,30,68,88,00,00,1a,04,30,04,40,\\"},
+        {nullptr, 0, {}, u"  04,42,04,30,04,00,00,00,00"},
+        {"Count", kRegDword, {0x78, 0x56, 0x34, 0x12}, u"\"Count\"=dword:12345678"},
+        {"Short", kRegDword, {0x01, 0x02}, u"\"Short\"=hex(4):01,02"},
+        {"Big", 11, {1, 0, 0, 0, 0, 0, 0, 0}, u"\"Big\"=hex(b):01,00,00,00,00,00,00,00"},
+        {"None", kRegNone, {}, u"\"None\"=hex(0):"},
+        // Texts that "..." cannot give back.
+        {"Lines", kRegSz, {'a', '\r', '\n', 'b', 0}, u"\"Lines\"=hex(1):61,00,0d,00,0a,00,62,00,00,00"},
+        {"Inner", kRegSz, {'a', 0, 'b', 0}, u"\"Inner\"=hex(1):61,00,00,00,62,00,00,00"},
+        {"Open", kRegSz, {'a', 'b'}, u"\"Open\"=hex(1):61,00,62,00"},
+        {"𠮷\\\"", kRegSz, {0}, u"\"𠮷\\\\\\\"\"=\"\""},
+        {"Long", kRegBinary, std::vector<unsigned char>(30, 0xAB),
+         u"\"Long\"=hex:" + repeated(u"ab,", 22) + u"\\"},
+        {nullptr, 0, {}, u"  " + repeated(u"ab,", 7) + u"ab"},
+    };
+    std::u16string fileKey = u"[HKEY_LOCAL_MACHINE\\";
+    for (const char c : registryImportPath(kFamilies)) fileKey += static_cast<char16_t>(c);
+    fileKey += u"\\Łódź";
+    // The key is deleted first, then written anew with its values in enumeration order.
+    std::vector<std::u16string> expected = {u"Windows Registry Editor Version 5.00", u"",
+                                            u"[-" + fileKey.substr(1) + u"]", u"", fileKey + u"]"};
+    for (const auto& value : values) {
+        if (value.name) putValue(key, value.name, value.type, value.bytes);
+        expected.push_back(value.line);
+    }
+    putText(key + "\\ソ表", "LOC", "C:\\Maps");
+    expected.insert(expected.end(), {u"", fileKey + u"\\ソ表]", u"\"LOC\"=\"C:\\\\Maps\"", u"", u""});
+
+    const std::string file = folder_ + "\\Łódź.reg";
+    ASSERT_TRUE(catalogue::saveRegistryKey(key, file));
+    const std::vector<std::u16string> lines = utf16Lines(hostFileText(file));
+    for (std::size_t i = 0; i < std::max(lines.size(), expected.size()); ++i) {
+        SCOPED_TRACE("line " + std::to_string(i + 1));
+        EXPECT_EQ(i < lines.size() ? lines[i] : u"(none)", i < expected.size() ? expected[i] : u"(none)");
+    }
 }
 
 TEST_F(RegistryFile, ASavedKeyIsItsTextAndAMissingKeyLeavesNoFile)
