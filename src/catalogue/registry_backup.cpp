@@ -4,6 +4,8 @@
 #include "catalogue/registry_layout.h"
 #include "platform/services.h"
 
+#include <string_view>
+
 namespace oxlo::catalogue {
 
 namespace {
@@ -17,12 +19,17 @@ bool makeFolder(const std::string& folder)
     return isFolder(folder);
 }
 
-// "Families\Alps" -> "Families-Alps": a file name cannot hold a backslash.
+// "Families\Alps" -> "Families-Alps", "Families\OSM 03/2024" -> "Families-OSM 03-2024": each
+// character that a file name cannot hold becomes "-", and trailing dots and blanks, which Windows
+// would drop from the name, go.
 std::string fileNamePart(const std::string& relativePath)
 {
     std::string name = relativePath;
+    constexpr std::string_view kNotInFileNames = "\\/:*?\"<>|";
     for (char& c : name)
-        if (c == '\\') c = '-';
+        if (static_cast<unsigned char>(c) < 0x20 || kNotInFileNames.find(c) != kNotInFileNames.npos)
+            c = '-';
+    while (!name.empty() && (name.back() == '.' || name.back() == ' ')) name.pop_back();
     return name;
 }
 

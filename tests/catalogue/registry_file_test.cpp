@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 
 namespace oxlo::testing {
 namespace {
@@ -21,6 +22,7 @@ namespace scripted = oxlo::platform::scripted;
 
 using RegistryFile = CatalogueTest;
 
+const std::string kBase = std::string(kMapsource) + "\\";
 
 // The lines of a UTF-16LE file with byte-order mark, split at CR LF; empty when it has no mark.
 std::vector<std::u16string> utf16Lines(const std::string& bytes)
@@ -133,6 +135,32 @@ TEST_F(RegistryBackup, CopiesAreNamedByTimeAndKeyAndNeverReplaced)
         EXPECT_EQ(copyText(name),
                   catalogue::registryFileText(key,
                                               *catalogue::readRegistryTree(kLocalMachine, key)));
+    }
+    EXPECT_TRUE(scripted::shownMessages().empty());
+}
+
+TEST_F(RegistryBackup, ACopyIsNamedWithoutTheLettersAFileNameCannotHold)
+{
+    const struct {
+        const char* key;
+        const char* name;
+    } cases[] = {
+        {"Families\\OSM 03/2024", "Families-OSM 03-2024.reg"},
+        {"Families\\a:b*c?\"d\"<e>|f", "Families-a-b-c--d--e--f.reg"},
+        {"Families\\Tab\tEnd", "Families-Tab-End.reg"},
+        {"Products\\Alps. .", "Products-Alps.reg"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.key);
+        putText(kBase + c.key, "LOC", "C:\\Maps");
+        EXPECT_TRUE(catalogue::backUpKey(c.key, "Test"));
+        const auto names = copies();
+        ASSERT_EQ(names.size(), 1u);
+        EXPECT_EQ(names[0].substr(16), c.name);
+        EXPECT_EQ(copyText(names[0]),
+                  catalogue::registryFileText(kBase + c.key,
+                                              *catalogue::readRegistryTree(kLocalMachine, kBase + c.key)));
+        std::filesystem::remove(hostPath(catalogue::backupFolder() + "\\" + names[0]));
     }
     EXPECT_TRUE(scripted::shownMessages().empty());
 }
