@@ -90,7 +90,8 @@ std::string valueLine(const RegistryTreeValue& value)
         return name + dword + "\r\n";
     }
     char type[24] = "hex:";
-    if (value.type != platform::kRegBinary) std::snprintf(type, sizeof type, "hex(%x):", value.type);
+    if (value.type != platform::kRegBinary)
+        std::snprintf(type, sizeof type, "hex(%x):", value.type);
     return name + hexData(width(name), type, storedBytes(value)) + "\r\n";
 }
 

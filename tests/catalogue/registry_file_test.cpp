@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
 
 namespace oxlo::testing {
 namespace {
@@ -71,7 +72,8 @@ TEST_F(RegistryFile, EveryValueIsWrittenAsRegeditWritesIt)
         {"Big", 11, {1, 0, 0, 0, 0, 0, 0, 0}, u"\"Big\"=hex(b):01,00,00,00,00,00,00,00"},
         {"None", kRegNone, {}, u"\"None\"=hex(0):"},
         // Texts that "..." cannot give back.
-        {"Lines", kRegSz, {'a', '\r', '\n', 'b', 0}, u"\"Lines\"=hex(1):61,00,0d,00,0a,00,62,00,00,00"},
+        {"Lines", kRegSz, {'a', '\r', '\n', 'b', 0},
+         u"\"Lines\"=hex(1):61,00,0d,00,0a,00,62,00,00,00"},
         {"Inner", kRegSz, {'a', 0, 'b', 0}, u"\"Inner\"=hex(1):61,00,00,00,62,00,00,00"},
         {"Open", kRegSz, {'a', 'b'}, u"\"Open\"=hex(1):61,00,62,00"},
         {"𠮷\\\"", kRegSz, {0}, u"\"𠮷\\\\\\\"\"=\"\""},
@@ -82,22 +84,30 @@ TEST_F(RegistryFile, EveryValueIsWrittenAsRegeditWritesIt)
     std::u16string fileKey = u"[HKEY_LOCAL_MACHINE\\";
     for (const char c : registryImportPath(kFamilies)) fileKey += static_cast<char16_t>(c);
     fileKey += u"\\Łódź";
+    std::map<std::string, std::vector<std::u16string>> linesOfValue;
+    const char* name = nullptr;
+    for (const auto& value : values) {
+        if (value.name) putValue(key, name = value.name, value.type, value.bytes);
+        linesOfValue[name].push_back(value.line);
+    }
+    putText(key + "\\ソ表", "LOC", "C:\\Maps");
     // The key is deleted first, then written anew with its values in enumeration order.
     std::vector<std::u16string> expected = {u"Windows Registry Editor Version 5.00", u"",
                                             u"[-" + fileKey.substr(1) + u"]", u"", fileKey + u"]"};
-    for (const auto& value : values) {
-        if (value.name) putValue(key, value.name, value.type, value.bytes);
-        expected.push_back(value.line);
-    }
-    putText(key + "\\ソ表", "LOC", "C:\\Maps");
+    const auto tree = catalogue::readRegistryTree(kLocalMachine, key);
+    ASSERT_TRUE(tree.has_value());
+    for (const auto& value : tree->values)
+        expected.insert(expected.end(), linesOfValue[value.name].begin(),
+                        linesOfValue[value.name].end());
     expected.insert(expected.end(), {u"", fileKey + u"\\ソ表]", u"\"LOC\"=\"C:\\\\Maps\"", u"", u""});
 
-    const std::string file = folder_ + "\\Łódź.reg";
+    const std::string file = folder_ + "\\Lodz.reg";
     ASSERT_TRUE(catalogue::saveRegistryKey(key, file));
     const std::vector<std::u16string> lines = utf16Lines(hostFileText(file));
     for (std::size_t i = 0; i < std::max(lines.size(), expected.size()); ++i) {
         SCOPED_TRACE("line " + std::to_string(i + 1));
-        EXPECT_EQ(i < lines.size() ? lines[i] : u"(none)", i < expected.size() ? expected[i] : u"(none)");
+        EXPECT_EQ(i < lines.size() ? lines[i] : u"(none)",
+                  i < expected.size() ? expected[i] : u"(none)");
     }
 }
 
@@ -152,14 +162,14 @@ TEST_F(RegistryBackup, ACopyIsNamedWithoutTheLettersAFileNameCannotHold)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.key);
-        putText(kBase + c.key, "LOC", "C:\\Maps");
+        const std::string key = kBase + c.key;
+        putText(key, "LOC", "C:\\Maps");
         EXPECT_TRUE(catalogue::backUpKey(c.key, "Test"));
         const auto names = copies();
         ASSERT_EQ(names.size(), 1u);
         EXPECT_EQ(names[0].substr(16), c.name);
         EXPECT_EQ(copyText(names[0]),
-                  catalogue::registryFileText(kBase + c.key,
-                                              *catalogue::readRegistryTree(kLocalMachine, kBase + c.key)));
+                  catalogue::registryFileText(key, *catalogue::readRegistryTree(kLocalMachine, key)));
         std::filesystem::remove(hostPath(catalogue::backupFolder() + "\\" + names[0]));
     }
     EXPECT_TRUE(scripted::shownMessages().empty());
