@@ -214,35 +214,30 @@ public:
         for (unsigned char& byte : bytes) byte = static_cast<unsigned char>(random_());
         return bytes;
     }
-    // A value of a random type with data that fits it, as the registry takes it.
+    // A value of a random type with data that fits it, as the registry takes it. Some texts hold
+    // a line break or a NUL, or end without their NUL: those go into the file as hex(1).
     catalogue::RegistryTreeValue value()
     {
-        catalogue::RegistryTreeValue value{below(8) == 0 ? "" : text(12), kRegSz, {}};
-        switch (below(10)) {
-        case 0: value.bytes = textBytes(text(40) + "\r\n" + text(5)); break;
-        case 1: value.bytes = textBytes(text(5) + '\0' + text(5)); break;
-        case 2: value.bytes = textBytes(text(20)), value.bytes.pop_back(); break;
-        case 3:
-            value.type = kRegExpandSz;
-            value.bytes = textBytes("%" + text(8) + "%" + text(30));
+        constexpr unsigned kTypes[] = {kRegSz,    kRegSz,   kRegSz,   kRegExpandSz, kRegMultiSz,
+                                       kRegBinary, kRegDword, kRegNone, 11 /* QWORD */, 0x1234};
+        catalogue::RegistryTreeValue value{below(8) == 0 ? "" : text(12), kTypes[below(10)], {}};
+        switch (value.type) {
+        case kRegSz:
+        case kRegExpandSz: {
+            const std::string inner[] = {"", "%", "\r\n", std::string(1, '\0')};
+            value.bytes = textBytes(text(30) + inner[below(4)] + text(30));
+            if (below(6) == 0) value.bytes.pop_back();
             break;
-        case 4:
-            value.type = kRegMultiSz;
+        }
+        case kRegMultiSz:
             for (std::size_t n = below(5); n > 0; --n) {
                 const std::vector<unsigned char> part = textBytes(text(15));
                 value.bytes.insert(value.bytes.end(), part.begin(), part.end());
             }
             value.bytes.push_back(0);
             break;
-        case 5: value.type = kRegBinary, value.bytes = bytes(below(200)); break;
-        case 6: value.type = kRegDword, value.bytes = bytes(below(4) == 0 ? below(9) : 4); break;
-        case 7: {
-            constexpr unsigned kOtherTypes[] = {kRegNone, 11 /* REG_QWORD */, 0x20, 0x1234};
-            value.type = kOtherTypes[below(4)];
-            value.bytes = bytes(below(24));
-            break;
-        }
-        default: value.bytes = textBytes(text(60)); break;
+        case kRegDword: value.bytes = bytes(below(4) == 0 ? below(9) : 4); break;
+        default: value.bytes = bytes(below(200)); break;
         }
         return value;
     }
