@@ -14,4 +14,16 @@ std::string notRenamed(const std::string& name, const std::string& reason)
     return "Mapset " + name + " was not renamed: " + reason;
 }
 
+std::string notChanged(const std::string& what, const std::string& name, const std::string& reason)
+{
+    return "The " + what + " of mapset " + name + " was not changed: " + reason;
+}
+
+std::string changedInPart(const std::string& what, const std::string& name,
+                          const std::string& places)
+{
+    return "The " + what + " of mapset " + name +
+           " was changed only in part and could not be put back: check " + places + ".";
+}
+
 } // namespace oxlo::editor
