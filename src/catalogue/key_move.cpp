@@ -36,7 +36,8 @@ KeyMoveOutcome moveKey(const KeyMove& move) {
     }
     if (!writeRegistryTree(kCatalogueRoot, move.newKey, move.newTree))
         return removeKey(move.newKey) ? KeyMoveOutcome::Unchanged : KeyMoveOutcome::Damaged;
-    if (platform::deleteRegistryTree(kCatalogueRoot, move.oldKey) == 1) return KeyMoveOutcome::Moved;
+    if (platform::deleteRegistryTree(kCatalogueRoot, move.oldKey) == 1)
+        return KeyMoveOutcome::Moved;
     // Part of the old key may be gone already. Nothing was ever written into it, so what is left
     // is part of what was read, and writing that over it makes it whole again.
     writeRegistryTree(kCatalogueRoot, move.oldKey, move.oldTree);

@@ -24,6 +24,10 @@ void warnUser(const std::string& text);
 // registered, named and stored as it was before.
 std::string notRenamed(const std::string& name, const std::string& reason);
 
+// Refuses the number typed into the Edit Mapset window: the field shows `shown` again (the row's
+// own number), then `text` is shown as a warning. Gives NotDone.
+StepOutcome refuseNumber(int shown, const std::string& text);
+
 // "The WHAT of mapset NAME was not changed: REASON": refused or undone, nothing changed.
 std::string notChanged(const std::string& what, const std::string& name, const std::string& reason);
 // "The WHAT of mapset NAME was changed only in part and could not be put back: check PLACES."

@@ -5,14 +5,12 @@
 #include "catalogue/registry_backup.h"
 #include "catalogue/registry_layout.h"
 #include "catalogue/registry_tree.h"
-#include "editor/edit_controls.h"
 #include "editor/mapset_registration.h"
 #include "editor/word_changes.h"
 #include "mapfile/map_file.h"
 #include "mapfile/mdx_file.h"
 #include "mapfile/typ_file.h"
 #include "platform/services.h"
-#include "platform/ui.h"
 
 #include <optional>
 
@@ -100,12 +98,6 @@ std::string places(const std::vector<WordChange>& changes, const std::string& ke
     return text + "and the registry entry " + key;
 }
 
-StepOutcome refuse(const InstalledMapset& row, const std::string& text) {
-    platform::setControlText(kNumberField, platform::textFromNumber(row.id));
-    warnUser(text);
-    return StepOutcome::NotDone;
-}
-
 StepOutcome notDone(const InstalledMapset& row, const std::string& reason) {
     warnUser(notChanged(kWhat, row.name, reason));
     return StepOutcome::NotDone;
@@ -116,12 +108,13 @@ StepOutcome notDone(const InstalledMapset& row, const std::string& reason) {
 StepOutcome changeFamilyId(InstalledMapset& row, std::int32_t number) {
     if (number == row.id) return StepOutcome::Done;
     if (number < catalogue::kLowestFamilyId || number > catalogue::kHighestFamilyId)
-        return refuse(row, "Family IDs range from 1 to 65534. Please select a number in that range.");
+        return refuseNumber(row.id, "Family IDs range from 1 to 65534. Please select a number in "
+                                    "that range.");
     const auto id = static_cast<std::uint16_t>(number);
     const std::string text = platform::textFromNumber(number);
     if (const std::string holder = catalogue::familyIdHolder(id, row.keyName); !holder.empty())
-        return refuse(row, "Family ID " + text + " is already used by mapset " + holder +
-                               ". Please choose another family ID.");
+        return refuseNumber(row.id, "Family ID " + text + " is already used by mapset " + holder +
+                                        ". Please choose another family ID.");
 
     const std::string key = rowKeyPath(row);
     const std::optional<RegistryTree> family =

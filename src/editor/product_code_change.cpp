@@ -5,12 +5,10 @@
 #include "catalogue/mapset_names.h"
 #include "catalogue/registry_backup.h"
 #include "catalogue/registry_layout.h"
-#include "editor/edit_controls.h"
 #include "editor/mapset_registration.h"
 #include "editor/word_changes.h"
 #include "mapfile/map_file.h"
 #include "platform/services.h"
-#include "platform/ui.h"
 
 #include <optional>
 
@@ -26,12 +24,6 @@ constexpr int kHighestCode = 200;
 constexpr std::int64_t kCodePosition = catalogue::kTdbProductCodeOffset - 1;
 constexpr const char* kWhat = "product code";
 
-StepOutcome refuse(const InstalledMapset& row, const std::string& text) {
-    platform::setControlText(kNumberField, platform::textFromNumber(row.id));
-    warnUser(text);
-    return StepOutcome::NotDone;
-}
-
 StepOutcome notDone(const std::string& text) {
     warnUser(text);
     return StepOutcome::NotDone;
@@ -42,8 +34,8 @@ StepOutcome notDone(const std::string& text) {
 StepOutcome changeProductCode(InstalledMapset& row, std::int32_t number) {
     if (number == row.id) return StepOutcome::Done;
     if (number < kLowestCode || number > kHighestCode)
-        return refuse(row, "Product code range limited to 100 - 200 by Oxlo. Please select a "
-                           "number between 100 and 200.");
+        return refuseNumber(row.id, "Product code range limited to 100 - 200 by Oxlo. Please "
+                                    "select a number between 100 and 200.");
     const std::string code = platform::textFromNumber(number);
     catalogue::KeyMove move;
     move.oldKey = rowKeyPath(row);
@@ -52,10 +44,11 @@ StepOutcome changeProductCode(InstalledMapset& row, std::int32_t number) {
     if (!sameKey) {
         const catalogue::KeyPresence taken = catalogue::registryKeyPresence(move.newKey);
         if (taken == catalogue::KeyPresence::Present)
-            return refuse(row, notChanged(kWhat, row.name,
-                                          "product code " + code +
-                                              " is already registered to another mapset (" +
-                                              relativeKey(move.newKey) + ")."));
+            return refuseNumber(row.id,
+                                notChanged(kWhat, row.name,
+                                           "product code " + code +
+                                               " is already registered to another mapset (" +
+                                               relativeKey(move.newKey) + ")."));
         // Whose key it is cannot be told, so it is not written over.
         if (taken == catalogue::KeyPresence::Unknown)
             return notDone(notChanged(kWhat, row.name, kRegistryNotRewritten));
@@ -71,8 +64,9 @@ StepOutcome changeProductCode(InstalledMapset& row, std::int32_t number) {
     if (!sameKey && !catalogue::backUpKey(relativeKey(move.oldKey), kEditTitle))
         return StepOutcome::NotDone;
 
+    const auto newCode = static_cast<std::uint16_t>(number);
     const std::vector<WordChange> index = {
-        {row.tdb, {{kCodePosition, *oldCode}}, {{kCodePosition, static_cast<std::uint16_t>(number)}}}};
+        {row.tdb, {{kCodePosition, *oldCode}}, {{kCodePosition, newCode}}}};
     const WordChangeResult written = applyWordChanges(index);
     if (!written.failedFile.empty()) {
         if (written.putBack) return notDone(notWritten);

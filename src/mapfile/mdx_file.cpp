@@ -41,7 +41,8 @@ std::optional<std::vector<HeldWord>> readMdxFamilyIds(const std::string& path) {
     std::vector<HeldWord> ids;
     for (std::uint32_t record = 0; record < count; ++record) {
         const std::size_t at = kHeaderSize + std::size_t{record} * recordSize + kFamilyIdInRecord;
-        ids.push_back({static_cast<std::int64_t>(at), static_cast<std::uint16_t>(little(&bytes[at], 2))});
+        const auto id = static_cast<std::uint16_t>(little(&bytes[at], 2));
+        ids.push_back({static_cast<std::int64_t>(at), id});
     }
     return ids;
 }

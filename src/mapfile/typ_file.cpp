@@ -45,7 +45,8 @@ TypLayout typLayout(const std::string& typPath) {
 
 bool keepTypCopy(const std::string& typPath) {
     const std::string copy = typPath + ".bak";
-    return platform::fileSize(copy) != platform::kNoSuchPath || platform::copyFile(typPath, copy) != 0;
+    return platform::fileSize(copy) != platform::kNoSuchPath ||
+           platform::copyFile(typPath, copy) != 0;
 }
 
 TypStamp stampTypIds(const std::string& typPath, std::uint16_t familyId, std::uint16_t productId) {

@@ -104,7 +104,8 @@ RegistryDump registryDump() {
     return dump;
 }
 
-RegistryDump withProductKeyMoved(RegistryDump dump, const std::string& from, const std::string& to) {
+RegistryDump withProductKeyMoved(RegistryDump dump, const std::string& from,
+                                 const std::string& to) {
     const std::string prefix = "\\Products\\" + from;
     RegistryDump moved;
     for (auto& [path, values] : dump) {

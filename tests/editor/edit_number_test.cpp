@@ -78,7 +78,8 @@ TEST_F(EditMapsetTest, NumbersThatCannotBeTakenAreRefused) {
         {"F", "0", nullptr, kFamilyRange},
         {"F", "65535", nullptr, kFamilyRange},
         {"F", "6002", "Families\\Topo",
-         "Family ID 6002 is already used by mapset Families\\Topo. Please choose another family ID."},
+         "Family ID 6002 is already used by mapset Families\\Topo. Please choose another "
+         "family ID."},
         {"N", "160", "Products\\160",
          "The product code of mapset Alpen was not changed: product code 160 is already "
          "registered to another mapset (Products\\160)."},
