@@ -12,6 +12,8 @@
 #                            ID 6001 (the editor's rename tests)
 #   topo.tdb                 mapset index storing the name Topo, product code 160, family ID 6002
 #                            (the editor's tests of a file name longer than the stored name)
+#   alpen.mdx                address index (mkgmap --index) of two maps, 63240051 and 63240052,
+#                            product ID 150, family ID 6001 (the editor's family ID tests)
 #   village.typ              TYP file compiled from src/village-typ.txt: family ID 1234, product
 #                            ID 7 (the TYP stamp tests)
 set -eu
@@ -57,8 +59,15 @@ cp "$work/osmmap.img" "$out/alpen.img"
 make_map 63240041 --tdbfile --product-id=160 --family-id=6002 --family-name=Topo --series-name=Topo
 cp "$work/osmmap.tdb" "$out/topo.tdb"
 
+make_map 63240051
+make_map 63240052
+(cd "$work" && mkgmap --index --tdbfile --product-id=150 --family-id=6001 --family-name=Alpen \
+    --series-name=Alpen --overview-mapname=Alpen --overview-mapnumber=60010000 \
+    63240051.img 63240052.img >"$work/mkgmap-index.log" 2>&1)
+cp "$work/Alpen.mdx" "$out/alpen.mdx"
+
 cp "$source_typ" "$work/village.txt"
 (cd "$work" && mkgmap village.txt >"$work/mkgmap-typ.log" 2>&1)
 cp "$work/village.typ" "$out/village.typ"
 
-ls -l "$out"/*.img "$out"/*.tdb "$out"/*.typ
+ls -l "$out"/*.img "$out"/*.tdb "$out"/*.typ "$out"/*.mdx

@@ -3,9 +3,11 @@
 #include "app/shared_resources.h"
 #include "catalogue/installed_mapsets.h"
 #include "catalogue/registry_layout.h"
+#include "editor/edit_controls.h"
 #include "editor/edit_messages.h"
+#include "editor/family_id_change.h"
 #include "editor/mapset_rename.h"
-#include "mapfile/map_file.h"
+#include "editor/product_code_change.h"
 #include "platform/services.h"
 #include "platform/ui.h"
 
@@ -18,42 +20,27 @@ namespace {
 
 constexpr int kWindow = 2;
 
-enum Control : int {
-    kNameLabel = 0,
-    kNameField = 1,
-    kNumberField = 2,
-    kNumberLabel = 3,
-    kEditButton = 5,
-    kFrame = 6,
-    kCancelButton = 7,
-};
-
-constexpr int kLowestCode = 100;
-constexpr int kHighestCode = 200;
-
 // Without its window the loop would wait for events that never come.
 bool windowOpen = false;
 
-void changeProductCode(catalogue::InstalledMapset& row, std::int32_t number) {
-    if (number == row.id) return;
-    if (number < kLowestCode || number > kHighestCode) {
-        warnUser("Product code range limited to 100 - 200 by Oxlo. Please select a number between "
-                 "100 and 200.");
-        platform::setControlText(kNumberField, platform::textFromNumber(row.id));
-        return;
-    }
-    // Only an existing index is patched (an edit never creates a file); a missing, read-only or
-    // locked one is reported.
-    if (mapfile::writeValueAtOffset(row.tdb, catalogue::kTdbProductCodeOffset, 0, number, "",
-                                    "Value") == 0)
-        warnUser("The product code could not be written to " + row.tdb + ".");
+// The number field holds the family ID of a family row and the product code of a product row.
+StepOutcome changeNumber(catalogue::InstalledMapset& row, std::int32_t number) {
+    if (row.form == catalogue::kFormFamily) return changeFamilyId(row, number);
+    return changeProductCode(row, number);
 }
 
 void editMapset(catalogue::InstalledMapset& row) {
     const std::string newName = platform::getControlText(kNameField);
-    if (newName != row.name) renameMapset(row, newName);
-    changeProductCode(row, platform::numberFromText(platform::getControlText(kNumberField)));
-    platform::showMessage(kEditTitle, "Mapset edited.", platform::kMessageInfo);
+    const StepOutcome renamed =
+        newName == row.name ? StepOutcome::Done : renameMapset(row, newName);
+    // After a refused or undone rename the mapset is as it was, so its number can still change;
+    // after a rename left half-way nothing more is done to it.
+    if (renamed == StepOutcome::Damaged) return;
+    const StepOutcome numbered =
+        changeNumber(row, platform::numberFromText(platform::getControlText(kNumberField)));
+    // Any refusal or failure has said so already, and its message stays the last one.
+    if (renamed == StepOutcome::Done && numbered == StepOutcome::Done)
+        platform::showMessage(kEditTitle, "Mapset edited.", platform::kMessageInfo);
 }
 
 } // namespace

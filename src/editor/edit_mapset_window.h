@@ -1,4 +1,5 @@
-// The Edit Mapset window (window 2): rename a mapset and change its product code.
+// The Edit Mapset window (window 2): rename a mapset and change its product code (product rows)
+// or family ID (family rows).
 #pragma once
 
 namespace oxlo::editor {

@@ -8,6 +8,7 @@
 #include "platform/registry.h"
 #include "platform/services.h"
 
+#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -57,20 +58,6 @@ RegistryTree& familyFiles(RegistryTree& family) {
     return family.subkeys.back().second;
 }
 
-// Deleted now, or not there in the first place (a write that failed may not have created it).
-bool removeKey(const std::string& path) {
-    return platform::deleteRegistryTree(kCatalogueRoot, path) == 1 ||
-           catalogue::registryKeyPresence(path) == catalogue::KeyPresence::Absent;
-}
-
-// The old key holds exactly what was read from it before the move: a put-back that could not
-// clear the key first (restoreRegistryTree then reports failure) may still have made it whole.
-bool holdsAsRead(const Reregistration& move) {
-    const std::optional<RegistryTree> now =
-        catalogue::readRegistryTree(kCatalogueRoot, move.oldKey);
-    return now && catalogue::sameRegistryTree(*now, move.oldTree);
-}
-
 } // namespace
 
 std::string rowKeyPath(const InstalledMapset& row) {
@@ -85,6 +72,10 @@ std::string rowKeyPath(const InstalledMapset& row) {
     if (branch.empty())
         branch = isFamily(row) ? catalogue::kFamiliesBranch : catalogue::kProductsBranch;
     return catalogue::kBaseKey + catalogue::relativeKeyPath(branch, subkey);
+}
+
+std::string relativeKey(const std::string& key) {
+    return key.substr(std::strlen(catalogue::kBaseKey));
 }
 
 std::string registrationRefusal(const InstalledMapset& row, const std::string& newName) {
@@ -124,29 +115,6 @@ std::optional<Reregistration> prepareReregistration(const InstalledMapset& row,
         setFileValues(move.newTree, row, newName);
     }
     return move;
-}
-
-RegistrationOutcome moveRegistration(const Reregistration& move) {
-    using catalogue::restoreRegistryTree;
-    if (sameIgnoringCase(move.oldKey, move.newKey)) {
-        // One key under both names (key names ignore letter case): replaced where it stands, and
-        // put back from memory when that fails.
-        if (restoreRegistryTree(kCatalogueRoot, move.newKey, move.newTree))
-            return RegistrationOutcome::Moved;
-        restoreRegistryTree(kCatalogueRoot, move.oldKey, move.oldTree);
-        return holdsAsRead(move) ? RegistrationOutcome::Unchanged : RegistrationOutcome::Damaged;
-    }
-    if (!catalogue::writeRegistryTree(kCatalogueRoot, move.newKey, move.newTree)) {
-        return removeKey(move.newKey) ? RegistrationOutcome::Unchanged
-                                      : RegistrationOutcome::Damaged;
-    }
-    if (platform::deleteRegistryTree(kCatalogueRoot, move.oldKey) == 1)
-        return RegistrationOutcome::Moved;
-    // Part of the old key may be gone already. Nothing was ever written into it, so what is left
-    // is part of what was read, and writing that over it makes it whole again.
-    catalogue::writeRegistryTree(kCatalogueRoot, move.oldKey, move.oldTree);
-    return removeKey(move.newKey) && holdsAsRead(move) ? RegistrationOutcome::Unchanged
-                                                       : RegistrationOutcome::Damaged;
 }
 
 } // namespace oxlo::editor

@@ -1,10 +1,9 @@
 // Re-registering a renamed mapset, so that MapSource finds it under its new file names. The
-// registration moves as a whole: the row's key is read into memory first, the new key is written
-// complete before the old one goes, and on any failure the old key is put back as it was read.
+// registration moves as a whole (catalogue/key_move.h).
 #pragma once
 
 #include "catalogue/installed_mapsets.h"
-#include "catalogue/registry_tree.h"
+#include "catalogue/key_move.h"
 
 #include <optional>
 #include <string>
@@ -14,6 +13,9 @@ namespace oxlo::editor {
 // The key the row was read from by the last scan.
 std::string rowKeyPath(const catalogue::InstalledMapset& row);
 
+// A full key path as the user reads it, relative to the base key ("Families\Alps").
+std::string relativeKey(const std::string& key);
+
 // The message that refuses to register the row anew under `newName`, empty when nothing stands in
 // the way. A family must not take over another family's key; a product row moves to the key of
 // its product code, which must be a valid code and not the key of another mapset.
@@ -22,21 +24,9 @@ std::string registrationRefusal(const catalogue::InstalledMapset& row, const std
 // The row's key as read now and the key it becomes with the renamed files: for a product row
 // productsKey + code holding exactly "BMAP", "LOC" and "TDB"; for a family familiesKey + newName
 // with every value and subkey of the old key, "BMAP", "LOC" and "TDB" of its "1" set anew.
-struct Reregistration {
-    std::string oldKey;
-    catalogue::RegistryTree oldTree;
-    std::string newKey;
-    catalogue::RegistryTree newTree;
-};
+using Reregistration = catalogue::KeyMove;
 // Nothing when the row's key cannot be read whole.
 std::optional<Reregistration> prepareReregistration(const catalogue::InstalledMapset& row,
                                                     const std::string& newName);
-
-enum class RegistrationOutcome {
-    Moved,    // the mapset is registered under newKey only
-    Unchanged, // the move failed and the old key is back as it was read; newKey is gone
-    Damaged,  // the move failed and the old state could not be put back entirely
-};
-RegistrationOutcome moveRegistration(const Reregistration& move);
 
 } // namespace oxlo::editor

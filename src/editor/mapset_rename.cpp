@@ -9,7 +9,6 @@
 #include "mapfile/map_file.h"
 #include "platform/services.h"
 
-#include <cstring>
 #include <optional>
 
 namespace oxlo::editor {
@@ -28,10 +27,6 @@ bool restoreStoredName(const std::string& index, const std::string& stored) {
     return mapfile::readStoredName(index) == stored || mapfile::writeStoredName(index, stored) == 1;
 }
 
-std::string relativeKey(const std::string& key) {
-    return key.substr(std::strlen(catalogue::kBaseKey));
-}
-
 // What is left when the undo failed as well.
 std::string partlyRenamed(const catalogue::InstalledMapset& row, const std::string& newName,
                           const Reregistration& move) {
@@ -43,55 +38,66 @@ std::string partlyRenamed(const catalogue::InstalledMapset& row, const std::stri
            " and the registry entries " + keys + ".";
 }
 
+// The row as a scan would now read it, so that the number step finds the key and files.
+void renamed(catalogue::InstalledMapset& row, const std::string& newName, const std::string& key) {
+    row.name = newName;
+    row.tdb = indexPath(row.loc, newName);
+    row.bmap = overviewMapPath(row.loc, newName);
+    row.keyName = key.substr(key.rfind('\\') + 1);
+    if (row.form == catalogue::kFormOldProduct) row.form = catalogue::kFormNumericProduct;
+}
+
 } // namespace
 
-void renameMapset(catalogue::InstalledMapset& row, const std::string& newName) {
+StepOutcome renameMapset(catalogue::InstalledMapset& row, const std::string& newName) {
     const std::string oldIndex = indexPath(row.loc, row.name);
     const std::string stored = mapfile::readStoredName(oldIndex);
     if (longerThanStored(newName, stored, oldIndex)) {
         warnUser("New name cannot be longer than original name. Please use a shorter name.");
-        return;
+        return StepOutcome::NotDone;
     }
     if (!catalogue::isUsableFolderName(newName)) {
         warnUser("Please use a mapset name that can be a folder name.");
-        return;
+        return StepOutcome::NotDone;
     }
     if (const std::string refusal = registrationRefusal(row, newName); !refusal.empty()) {
         warnUser(refusal);
-        return;
+        return StepOutcome::NotDone;
     }
     // Read before anything changes, so that a failure further on can put the key back.
     const std::optional<Reregistration> move = prepareReregistration(row, newName);
     if (!move) {
         warnUser(notRenamed(row.name, kRegistryNotRewritten));
-        return;
+        return StepOutcome::NotDone;
     }
-    if (!catalogue::backUpKey(relativeKey(move->oldKey), kEditTitle)) return;
+    if (!catalogue::backUpKey(relativeKey(move->oldKey), kEditTitle)) return StepOutcome::NotDone;
     if (!renameMapsetFiles(row.loc, row.name, newName)) {
         warnUser("Cannot rename the mapset files in " + row.loc + ".");
-        return;
+        return StepOutcome::NotDone;
     }
 
     const std::string newIndex = indexPath(row.loc, newName);
     std::string reason;
-    RegistrationOutcome outcome = RegistrationOutcome::Unchanged;
+    catalogue::KeyMoveOutcome outcome = catalogue::KeyMoveOutcome::Unchanged;
     if (mapfile::writeStoredName(newIndex, newName) == 0) {
         reason = "the new name could not be written to " + oldIndex + ".";
     } else {
         // The registry comes last: until it names the new files, MapSource still finds the old.
-        outcome = moveRegistration(*move);
-        if (outcome == RegistrationOutcome::Moved) {
-            row.tdb = newIndex;
-            return;
+        outcome = catalogue::moveKey(*move);
+        if (outcome == catalogue::KeyMoveOutcome::Moved) {
+            renamed(row, newName, move->newKey);
+            return StepOutcome::Done;
         }
         reason = kRegistryNotRewritten;
     }
     const bool nameBack = restoreStoredName(newIndex, stored);
     const bool filesBack = renameMapsetFiles(row.loc, newName, row.name);
-    if (nameBack && filesBack && outcome == RegistrationOutcome::Unchanged)
+    if (nameBack && filesBack && outcome == catalogue::KeyMoveOutcome::Unchanged) {
         warnUser(notRenamed(row.name, reason));
-    else
-        warnUser(partlyRenamed(row, newName, *move));
+        return StepOutcome::NotDone;
+    }
+    warnUser(partlyRenamed(row, newName, *move));
+    return StepOutcome::Damaged;
 }
 
 } // namespace oxlo::editor

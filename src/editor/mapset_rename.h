@@ -3,15 +3,17 @@
 #pragma once
 
 #include "catalogue/installed_mapsets.h"
+#include "editor/edit_messages.h"
 
 #include <string>
 
 namespace oxlo::editor {
 
-// Renames the row's mapset to `newName`; on success the row's tdb names the renamed .TDB. A name
+// Renames the row's mapset to `newName`; on success the row carries the new name, .TDB, overview
+// map and key. A name
 // that cannot be taken is refused with a message before anything changes. A step that fails
 // undoes the steps before it and says that the mapset was not renamed; when the undo fails too,
 // the message says what to check.
-void renameMapset(catalogue::InstalledMapset& row, const std::string& newName);
+StepOutcome renameMapset(catalogue::InstalledMapset& row, const std::string& newName);
 
 } // namespace oxlo::editor

@@ -169,6 +169,24 @@ int writeValueAtOffset(const std::string& path, std::int64_t offset, int byteVal
     return platform::closeFile(kMapFileNumber);
 }
 
+bool writeWordsAt(const std::string& path, const std::vector<HeldWord>& words)
+{
+    const std::int64_t size = platform::fileSize(path);
+    for (const HeldWord& word : words) {
+        if (word.position < 0 || word.position + 2 > size) {
+            return false;
+        }
+    }
+    if (platform::openFile(kMapFileNumber, path) == 0) {
+        return false;
+    }
+    for (const HeldWord& word : words) {
+        platform::fileSeek(kMapFileNumber, word.position);
+        platform::writeWord(kMapFileNumber, word.value);
+    }
+    return platform::closeFile(kMapFileNumber) == 1;
+}
+
 std::string readStoredName(const std::string& tdbPath)
 {
     const std::int64_t size = platform::fileSize(tdbPath);

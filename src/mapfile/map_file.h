@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace oxlo::mapfile {
 
@@ -33,6 +34,17 @@ inline constexpr std::int64_t kTdbFamilyIdPosition = 5;
 // The unsigned 16-bit little-endian word at 0-based `position` of an existing file, read without
 // opening the file for writing; nothing when the file is missing, cannot be read or ends before.
 std::optional<std::uint16_t> readHeaderWord(const std::string& path, std::int64_t position);
+
+// A 16-bit little-endian word of a file and where it stands (0-based).
+struct HeldWord {
+    std::int64_t position = 0;
+    std::uint16_t value = 0;
+};
+
+// Writes every word into an existing file through one opening, only inside the file. True when
+// all of them reached it; false when the file is missing or too short (nothing written) or a
+// write failed (the words before it may be written).
+bool writeWordsAt(const std::string& path, const std::vector<HeldWord>& words);
 
 // Writes at 1-based `offset`: kind "Text" the text, "Byte" the low 8 bits of byteValue, any other
 // kind the low 16 bits of wordValue, little-endian. Only an existing file is patched, and only

@@ -16,34 +16,43 @@ constexpr std::size_t kSignatureLength = sizeof kSignature - 1;
 // The header must reach past the product ID for both fields to be its own.
 constexpr std::int64_t kShortestHeader = kTypProductIdPosition + 2;
 
-enum class Layout { Typ, Other, Unreadable };
-
 // Whether the file, at least as long as a header holding both IDs, begins as such a TYP.
-Layout layoutOf(const std::string& typPath) {
-    if (platform::openFileForReading(kTypFileNumber, typPath) == 0) return Layout::Unreadable;
+TypLayout headerLayout(const std::string& typPath) {
+    if (platform::openFileForReading(kTypFileNumber, typPath) == 0) return TypLayout::Unreadable;
     unsigned char start[2 + kSignatureLength] = {};
     std::size_t got = 0;
     for (std::size_t more = 1; got < sizeof start && more != 0; got += more)
         more = platform::readData(kTypFileNumber, start + got, sizeof start - got);
     platform::closeFile(kTypFileNumber);
     // The file is long enough: fewer bytes mean that reading failed.
-    if (got != sizeof start) return Layout::Unreadable;
+    if (got != sizeof start) return TypLayout::Unreadable;
     const int headerLength = start[0] | (start[1] << 8);
     return std::memcmp(start + 2, kSignature, kSignatureLength) == 0 &&
                    headerLength >= kShortestHeader
-               ? Layout::Typ
-               : Layout::Other;
+               ? TypLayout::Typ
+               : TypLayout::Other;
 }
 
 } // namespace
 
-TypStamp stampTypIds(const std::string& typPath, std::uint16_t familyId, std::uint16_t productId) {
+TypLayout typLayout(const std::string& typPath) {
     // A file that cannot be seen is no file known not to be a TYP.
     const std::int64_t size = platform::fileSize(typPath);
-    if (size < 0) return TypStamp::Failed;
-    if (size < kShortestHeader) return TypStamp::NotATyp;
-    const Layout layout = layoutOf(typPath);
-    if (layout != Layout::Typ) return layout == Layout::Other ? TypStamp::NotATyp : TypStamp::Failed;
+    if (size < 0) return TypLayout::Unreadable;
+    if (size < kShortestHeader) return TypLayout::Other;
+    return headerLayout(typPath);
+}
+
+bool keepTypCopy(const std::string& typPath) {
+    const std::string copy = typPath + ".bak";
+    return platform::fileSize(copy) != platform::kNoSuchPath ||
+           platform::copyFile(typPath, copy) != 0;
+}
+
+TypStamp stampTypIds(const std::string& typPath, std::uint16_t familyId, std::uint16_t productId) {
+    const TypLayout layout = typLayout(typPath);
+    if (layout != TypLayout::Typ)
+        return layout == TypLayout::Other ? TypStamp::NotATyp : TypStamp::Failed;
     if (platform::openFile(kTypFileNumber, typPath) == 0) return TypStamp::Failed;
     // The two fields lie side by side: one seek, two words.
     platform::fileSeek(kTypFileNumber, kTypFamilyIdPosition);

@@ -12,6 +12,17 @@ namespace oxlo::mapfile {
 inline constexpr std::int64_t kTypFamilyIdPosition = 0x2F;
 inline constexpr std::int64_t kTypProductIdPosition = 0x31;
 
+enum class TypLayout {
+    Typ,        // long enough to hold both IDs and laid out as a TYP
+    Other,      // too short or not laid out as a TYP: not to be changed
+    Unreadable, // missing or cannot be read
+};
+TypLayout typLayout(const std::string& typPath);
+
+// Keeps the TYP file's copy TYP.bak before it is changed, unless one is there already: the oldest
+// copy holds the original. False when no copy is there and none could be made.
+bool keepTypCopy(const std::string& typPath);
+
 enum class TypStamp {
     Stamped, // both IDs were written
     NotATyp, // too short to hold them or not laid out as a TYP: left as it was

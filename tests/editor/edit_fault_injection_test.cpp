@@ -1,7 +1,7 @@
 // Every registry and file call of an edit failing in turn (portable platform only). After each run
-// every mapset is registered under exactly one complete key naming files that exist, and the
-// mapset is either whole under its new name with no warning, or exactly as it was with a warning
-// shown before "Mapset edited.".
+// every mapset is registered under exactly one complete key naming files that exist, each product
+// key is named by its .TDB's code, and the mapset is either whole under its new name or number
+// with "Mapset edited." alone, or exactly as it was with a warning as the last box.
 #include "edit_fixture.h"
 
 #include "platform/registry.h"
@@ -47,12 +47,18 @@ protected:
     // Village, a second mapset the edits must leave alone, under Products\152.
     void installVillage() { installProduct(village, "Village", testData("village.tdb"), "152"); }
 
+    // A TYP file's copy is compared with the TYP as installed, and then left out: it may stay
+    // behind after a failure.
     State state() const {
         State s;
         s.registry = registryDump();
         for (const std::string& folder : {loc, village}) {
             for (const auto& name : namesIn(folder))
                 s.files[name] = readBytes(folder + "\\" + name);
+        }
+        if (const auto copy = s.files.find("Alpen.TYP.bak"); copy != s.files.end()) {
+            EXPECT_EQ(copy->second, originalTyp) << "the TYP file's copy";
+            s.files.erase(copy);
         }
         return s;
     }
@@ -76,6 +82,9 @@ protected:
             std::string stored = storedNameOf(readBytes(tdb));
             while (!stored.empty() && stored.back() == ' ') stored.pop_back();
             EXPECT_EQ(stored, fileStem(tdb));
+            const int code = platform::numberFromText(path.substr(path.rfind('\\') + 1));
+            if (codesChecked && product && code > 0)
+                EXPECT_EQ(code, productCodeOf(readBytes(tdb)));
         }
         EXPECT_EQ(keysPerFolder, (std::map<std::string, int>{{loc, 1}, {village, 1}}));
     }
@@ -100,16 +109,22 @@ protected:
             expectCompleteRegistrations();
             const Shown shown = textsAndFlags(run.messages);
             ASSERT_FALSE(shown.empty());
-            EXPECT_EQ(shown.back(), kEdited);
-            const bool warned = shown.size() > 1;
-            for (std::size_t i = 0; i + 1 < shown.size(); ++i) EXPECT_EQ(shown[i].second, 0x30);
+            const bool warned = shown != Shown{kEdited};
+            if (warned) {
+                for (const auto& box : shown) EXPECT_EQ(box.second, 0x30) << box.first;
+            }
+            if (family) {
+                const std::vector<int> ids = familyIdsHeld(tdbPath("Alpen"));
+                EXPECT_EQ(ids, std::vector<int>(ids.size(), ids[0])) << "the family IDs disagree";
+            }
             if (run.failingCall == 0) {
                 EXPECT_FALSE(warned);
                 EXPECT_FALSE(now == before) << "the edit changed nothing";
                 after = now;
-            } else if (warned) {
+            } else if (warned && !(name && number)) {
+                // With both fields, a failed rename lets the number change go on alone.
                 EXPECT_TRUE(now == before) << "a warned edit must leave everything as it was";
-            } else {
+            } else if (!warned) {
                 EXPECT_TRUE(now == after) << "an edit without a warning must be whole";
             }
         };
@@ -120,6 +135,9 @@ protected:
     }
 
     std::string village;
+    bool family = false;       // the family ID's places are checked to agree
+    bool codesChecked = false; // each numeric product key is checked to be its .TDB's code
+    Bytes originalTyp;
 };
 
 TEST_F(EditFaultTest, RenamedProductMapsetIsWholeUnderOneNameAfterAnyFailure) {
@@ -143,11 +161,30 @@ TEST_F(EditFaultTest, RenamedProductMapsetIsWholeUnderOneNameAfterAnyFailure) {
     testing::countInjectedRuns("edit rename", runs);
 }
 
-TEST_F(EditFaultTest, NewProductCodeIsWrittenOrReportedAfterAnyFailure) {
-    testing::countInjectedRuns(
-        "edit number",
-        runEachFailing([&] { return installProduct(loc, "Alpen", testData("alpen.tdb"), "150"); },
-                       nullptr, "160"));
+TEST_F(EditFaultTest, NewProductCodeMovesTheEntryWholeOrNotAtAllAfterAnyFailure) {
+    codesChecked = true;
+    int runs = 0;
+    for (const char* keyName : {"150", "Alpen"}) {
+        SCOPED_TRACE(keyName);
+        for (const char* name : {static_cast<const char*>(nullptr), "Alps"}) {
+            SCOPED_TRACE(name ? name : "number only");
+            runs += runEachFailing(
+                [&] { return installProduct(loc, "Alpen", testData("alpen.tdb"), keyName); },
+                name, "160");
+        }
+    }
+    testing::countInjectedRuns("edit product code", runs);
+}
+
+TEST_F(EditFaultTest, NewFamilyIdReachesEveryPlaceOrNoneAfterAnyFailure) {
+    family = true;
+    const auto install = [&] {
+        InstalledMapset row = installAlpen("F");
+        installFamilyFiles();
+        originalTyp = readBytes(loc + "\\Alpen.TYP");
+        return row;
+    };
+    testing::countInjectedRuns("edit family ID", runEachFailing(install, nullptr, "6100"));
 }
 
 TEST_F(EditFaultTest, RenamedFamilyIsWholeUnderOneNameAfterAnyFailure) {

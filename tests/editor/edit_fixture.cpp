@@ -98,10 +98,21 @@ void dumpInto(std::map<std::string, KeyValues>& dump, const std::string& relativ
 }
 } // namespace
 
-std::map<std::string, KeyValues> registryDump() {
-    std::map<std::string, KeyValues> dump;
+RegistryDump registryDump() {
+    RegistryDump dump;
     if (keyExists(kMapsource)) dumpInto(dump, "");
     return dump;
+}
+
+RegistryDump withProductKeyMoved(RegistryDump dump, const std::string& from,
+                                 const std::string& to) {
+    const std::string prefix = "\\Products\\" + from;
+    RegistryDump moved;
+    for (auto& [path, values] : dump) {
+        const bool inside = path == prefix || path.starts_with(prefix + "\\");
+        moved[inside ? "\\Products\\" + to + path.substr(prefix.size()) : path] = values;
+    }
+    return moved;
 }
 
 Bytes readHostBytes(const std::filesystem::path& path) {
@@ -231,23 +242,42 @@ std::vector<scripted::MessageRecord> EditMapsetTest::edit(catalogue::InstalledMa
     return scripted::shownMessages();
 }
 
-std::string EditMapsetTest::numberFieldAtTheEnd(catalogue::InstalledMapset& row,
-                                               const std::string& typed, int warnings) {
+std::string EditMapsetTest::numberFieldAtFirstBox(catalogue::InstalledMapset& row,
+                                                 const std::string& typed) {
     catalogue::installedMapsets[1] = row;
     editor::openEditMapsetWindow();
     platform::setControlText(1, row.name);
     platform::setControlText(2, platform::textFromNumber(row.id));
     scripted::queueTyping(2, typed);
     scripted::queueControlEvent(5);
-    for (int i = 0; i < warnings; ++i) scripted::answerNextMessage(platform::kAnswerOk);
-    // With no answer for "Mapset edited." the box stops the edit there, window still open.
+    // With no answer the first box stops the edit there, window still open.
     EXPECT_THROW(editor::runEditMapsetWindow(1), scripted::ScriptError);
-    const auto messages = scripted::shownMessages();
-    EXPECT_TRUE(!messages.empty() && messages.back().text == "Mapset edited.");
+    EXPECT_EQ(scripted::shownMessages().size(), 1u);
     const scripted::ControlRecord* field = scripted::findControl(2);
     const std::string text = field ? field->text : "<no control 2>";
     platform::closeWindow(2);
     return text;
+}
+
+void EditMapsetTest::installFamilyFiles() {
+    Bytes typ = testData("village.typ");
+    typ[0x2F] = 6001 & 0xFF;
+    typ[0x30] = 6001 >> 8;
+    writeBytes(loc + "\\Alpen.TYP", typ);
+    writeBytes(loc + "\\Alpen.mdx", testData("alpen.mdx"));
+    writeText(kFamilies + "Alpen", "IDX", loc + "\\Alpen.mdx");
+}
+
+std::vector<int> EditMapsetTest::familyIdsHeld(const std::string& tdb) const {
+    const auto word = [](const Bytes& bytes, std::size_t at) {
+        return at + 2 <= bytes.size() ? bytes[at] | (bytes[at + 1] << 8) : -1;
+    };
+    std::vector<int> ids;
+    for (const std::string& family : subkeysOf(kFamilies))
+        ids.push_back(word(valuesOf(kFamilies + family)["ID"].bytes, 0));
+    const Bytes mdx = readBytes(loc + "\\Alpen.mdx");
+    return {ids.size() == 1 ? ids[0] : -1, word(readBytes(tdb), 5), word(mdx, 20), word(mdx, 32),
+            word(readBytes(loc + "\\Alpen.TYP"), 0x2F)};
 }
 
 Shown textsAndFlags(const std::vector<scripted::MessageRecord>& messages) {

@@ -49,7 +49,10 @@ int productCodeOf(const Bytes& tdb);
 std::string storedNameOf(const Bytes& tdb);
 
 // Every key below SOFTWARE\Garmin\Mapsource with its values, by its path relative to it.
-std::map<std::string, KeyValues> registryDump();
+using RegistryDump = std::map<std::string, KeyValues>;
+RegistryDump registryDump();
+// The dump with the product key `from` (and its subkeys) under the name `to`.
+RegistryDump withProductKeyMoved(RegistryDump dump, const std::string& from, const std::string& to);
 
 // The boxes of an edit as (text, flags), each checked to carry the window's title.
 using Shown = std::vector<std::pair<std::string, int>>;
@@ -100,9 +103,15 @@ protected:
     edit(catalogue::InstalledMapset& row, const char* name, const char* number, int press = 5);
 
     // Presses Edit Mapset after typing `typed` into the number field and gives the field's text
-    // when "Mapset edited." appears (`warnings` boxes before it are answered).
-    std::string numberFieldAtTheEnd(catalogue::InstalledMapset& row, const std::string& typed,
-                                    int warnings);
+    // when the first message box appears.
+    std::string numberFieldAtFirstBox(catalogue::InstalledMapset& row, const std::string& typed);
+
+    // For a row installed by installAlpen("F"): Alpen.TYP (village.typ with family ID 6001) and
+    // Alpen.mdx (two maps of family 6001), registered as the family's "TYP" and "IDX".
+    void installFamilyFiles();
+    // The family ID in every place that holds it: the registry's "ID", the .TDB, each record of
+    // Alpen.mdx and Alpen.TYP (-1 where it cannot be read).
+    std::vector<int> familyIdsHeld(const std::string& tdb) const;
 
     Snapshot snapshot() const;
     // Compares each part of the state with `before`, naming the part that changed.

@@ -116,10 +116,11 @@ TEST_F(EditMapsetTest, UnchangedFieldsWriteNothingAndStillReport) {
 TEST_F(EditMapsetTest, LongerNameIsRefusedAndTheNumberStepStillRuns) {
     InstalledMapset row = installAlpen("N");
     const Snapshot before = snapshot();
-    EXPECT_EQ(textsAndFlags(edit(row, "Alpenx", "160")), (Shown{warning(kLonger), kEdited}));
+    EXPECT_EQ(textsAndFlags(edit(row, "Alpenx", "160")), (Shown{warning(kLonger)}));
     const Snapshot after = snapshot();
     EXPECT_EQ(after.files, before.files);
-    EXPECT_EQ(after.products150, before.products150);
+    EXPECT_EQ(valuesOf(kProducts + "160"), before.products150);
+    EXPECT_EQ(after.products, std::vector<std::string>{"160"});
     EXPECT_EQ(productCodeOf(after.index), 160);
     EXPECT_EQ(storedNameOf(after.index), "Alpen");
 }
@@ -199,8 +200,7 @@ TEST_F(EditMapsetTest, FamilyIsNotRenamedOntoAnotherInstalledFamily) {
     const KeyValues other = valuesOf(kFamilies + "Alps");
     const Snapshot before = snapshot();
     EXPECT_EQ(textsAndFlags(edit(row, "Alps", nullptr)),
-              (Shown{warning("A mapset named Alps is already installed. Please use another name."),
-                     kEdited}));
+              (Shown{warning("A mapset named Alps is already installed. Please use another name.")}));
     expectUnchangedSince(before);
     EXPECT_EQ(valuesOf(kFamilies + "Alps"), other);
 }
@@ -233,8 +233,8 @@ TEST_F(EditMapsetTest, ProductCodeIsWrittenOnlyFrom100To200) {
         InstalledMapset row = installAlpen("N");
         const bool refused = c.stored == 150;
         // A refused number is put back into the field before the window ends.
-        EXPECT_EQ(numberFieldAtTheEnd(row, c.typed, refused ? 1 : 0), refused ? "150" : c.typed);
-        const Shown expectedShown = refused ? Shown{warning(kRange), kEdited} : Shown{kEdited};
+        EXPECT_EQ(numberFieldAtFirstBox(row, c.typed), refused ? "150" : c.typed);
+        const Shown expectedShown = refused ? Shown{warning(kRange)} : Shown{kEdited};
         EXPECT_EQ(textsAndFlags(scripted::shownMessages()), expectedShown);
         Bytes expected = originalTdb;
         expected[3] = static_cast<std::uint8_t>(c.stored);
@@ -249,8 +249,9 @@ TEST_F(EditMapsetTest, RenameAndNewNumberInOnePressGoIntoTheRenamedIndex) {
     EXPECT_EQ(productCodeOf(tdb), 175);
     EXPECT_EQ(storedNameOf(tdb), "Alps ");
     EXPECT_EQ(namesIn(loc), (std::vector<std::string>{"Alps.IMG", "Alps.TDB"}));
-    // The code lives in the .TDB only; the key keeps the code the scan found.
-    EXPECT_EQ(subkeysOf(kProducts), std::vector<std::string>{"150"});
+    // The entry follows the code of its .TDB.
+    EXPECT_EQ(subkeysOf(kProducts), std::vector<std::string>{"175"});
+    EXPECT_EQ(valuesOf(kProducts + "175"), productValues(loc, "Alps"));
 }
 
 TEST_F(EditMapsetTest, NamesThatCannotBeFolderNamesAreRefused) {
@@ -261,12 +262,15 @@ TEST_F(EditMapsetTest, NamesThatCannotBeFolderNamesAreRefused) {
                                    "Nul.a"}) {
         SCOPED_TRACE("name '" + name + "'");
         scripted::resetScript();
+        platform::deleteRegistryTree(platform::kLocalMachine, "SOFTWARE\\Garmin\\Mapsource");
         InstalledMapset row = installAlpen("N");
         Snapshot before = snapshot();
         EXPECT_EQ(textsAndFlags(edit(row, name.c_str(), "120")),
-                  (Shown{warning(kFolderName), kEdited}));
+                  (Shown{warning(kFolderName)}));
         // Nothing of the name changed; the number step went on.
         before.index[3] = 120;
+        before.products150.clear();
+        before.products = {"120"};
         expectUnchangedSince(before);
     }
 }
@@ -290,7 +294,7 @@ TEST_F(EditMapsetTest, RenameNeedsBothFilesFreeToMove) {
         const Snapshot before = snapshot();
         const Bytes blocker = c.block ? readBytes(loc + "\\" + c.block) : Bytes{};
         EXPECT_EQ(textsAndFlags(edit(row, "Alps", nullptr)),
-                  (Shown{warning("Cannot rename the mapset files in " + loc + "."), kEdited}));
+                  (Shown{warning("Cannot rename the mapset files in " + loc + ".")}));
         expectUnchangedSince(before);
         if (c.block) {
             EXPECT_EQ(readBytes(loc + "\\" + c.block), blocker);
@@ -307,7 +311,7 @@ TEST_F(EditMapsetTest, FailedIndexRenameUndoesTheMapRename) {
         const PinnedFile pin(tdbPath("Alpen"));
         if (!pin.pinned()) GTEST_SKIP() << "this system lets no test pin a file in place";
         EXPECT_EQ(textsAndFlags(edit(row, "Alps", nullptr)),
-                  (Shown{warning("Cannot rename the mapset files in " + loc + "."), kEdited}));
+                  (Shown{warning("Cannot rename the mapset files in " + loc + ".")}));
     }
     expectUnchangedSince(before);
     EXPECT_EQ(row.tdb, tdbPath("Alpen"));
@@ -317,8 +321,7 @@ TEST_F(EditMapsetTest, ProductCodeNeverCreatesAMissingIndex) {
     InstalledMapset row = installAlpen("N");
     platform::deleteFile(tdbPath("Alpen"));
     EXPECT_EQ(textsAndFlags(edit(row, nullptr, "120")),
-              (Shown{warning("The product code could not be written to " + tdbPath("Alpen") + "."),
-                     kEdited}));
+              (Shown{warning("The product code could not be written to " + tdbPath("Alpen") + ".")}));
     EXPECT_EQ(platform::fileSize(tdbPath("Alpen")), platform::kNoSuchPath);
     EXPECT_EQ(namesIn(loc), std::vector<std::string>{"Alpen.IMG"});
 }

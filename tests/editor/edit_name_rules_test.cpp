@@ -43,7 +43,7 @@ TEST_F(EditMapsetTest, NewNameIsLimitedByTheNameStoredInTheIndex) {
 
         if (!c.taken) {
             EXPECT_EQ(textsAndFlags(edit(row, c.newName, nullptr)),
-                      (Shown{warning(kLonger), kEdited}));
+                      (Shown{warning(kLonger)}));
             EXPECT_EQ(registryDump(), registryBefore);
             EXPECT_EQ(namesIn(loc), (std::vector<std::string>{file + ".IMG", file + ".TDB"}));
             EXPECT_EQ(readBytes(loc + "\\" + file + ".TDB"), tdb);
@@ -76,11 +76,10 @@ TEST_F(EditMapsetTest, RenameNeverTakesOverAnotherMapsetsProductKey) {
 
         EXPECT_EQ(textsAndFlags(edit(row, "Vill", "170")),
                   (Shown{warning("Mapset Village was not renamed: product code 152 is already "
-                                 "registered to another mapset (Products\\152)."),
-                         kEdited}));
-        EXPECT_EQ(registryDump(), registryBefore);
+                                 "registered to another mapset (Products\\152).")}));
+        // The number step went on, and the entry followed the new code.
+        EXPECT_EQ(registryDump(), withProductKeyMoved(registryBefore, keyName, "170"));
         EXPECT_EQ(namesIn(loc), (std::vector<std::string>{"Other", "Village.IMG", "Village.TDB"}));
-        // The number step went on.
         Bytes expected = village;
         expected[3] = 170;
         expected[4] = 0;
@@ -108,9 +107,8 @@ TEST_F(EditMapsetTest, RenameNeedsAValidProductCode) {
             EXPECT_EQ(textsAndFlags(edit(row, "Alps", "120")),
                       (Shown{warning(std::string("Mapset Alpen was not renamed: its .TDB file holds "
                                                  "no valid product code (") +
-                                     code.shown + ")."),
-                             kEdited}));
-            EXPECT_EQ(registryDump(), registryBefore);
+                                     code.shown + ").")}));
+            EXPECT_EQ(registryDump(), withProductKeyMoved(registryBefore, keyName, "120"));
             EXPECT_EQ(namesIn(loc), (std::vector<std::string>{"Alpen.IMG", "Alpen.TDB"}));
             tdb[3] = 120;
             tdb[4] = 0;

@@ -29,14 +29,19 @@ TEST_F(EditMapsetTest, RegistrationThatCannotMoveLeavesTheMapsetAsItWas) {
         namespace memory = platform::memory_registry;
         ASSERT_TRUE(memory::setUndeletable(platform::kLocalMachine, c.key, true));
 
+        // The number step goes on and fails on the same key (a family's on its missing TYP).
+        const std::string numberFailure =
+            row.form == "F" ? "The family ID of mapset Alpen was not changed: " + loc +
+                                  "\\Alpen.TYP could not be read."
+                            : "The product code of mapset Alpen was not changed: its registry "
+                              "entry could not be rewritten.";
         EXPECT_EQ(textsAndFlags(edit(row, "Alps", "160")),
                   (Shown{warning("Mapset Alpen was not renamed: its registry entry could not be "
                                  "rewritten."),
-                         kEdited}));
+                         warning(numberFailure)}));
 
         memory::setUndeletable(platform::kLocalMachine, c.key, false);
         EXPECT_EQ(registryDump(), registryBefore);
-        before.index[3] = 160; // the number step went on, into the index under its old name
         expectUnchangedSince(before);
         EXPECT_EQ(row.tdb, tdbPath("Alpen"));
     }
