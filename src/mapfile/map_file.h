@@ -34,6 +34,10 @@ inline constexpr std::int64_t kTdbFamilyIdPosition = 5;
 // opening the file for writing; nothing when the file is missing, cannot be read or ends before.
 std::optional<std::uint16_t> readHeaderWord(const std::string& path, std::int64_t position);
 
+// The whole file (at most `limit` bytes long); nothing when it is missing, a folder, longer or
+// cannot be read.
+std::optional<std::string> readFileBytes(const std::string& path, std::size_t limit);
+
 // Writes at 1-based `offset`: kind "Text" the text, "Byte" the low 8 bits of byteValue, any other
 // kind the low 16 bits of wordValue, little-endian. Only an existing file is patched, and only
 // inside it (a patch past its end would grow the file). 1 when every byte reached the file, 0
