@@ -119,13 +119,17 @@ struct TypChoice {
 TypChoice chooseTyp(const FolderFiles& files, std::uint16_t familyId)
 {
     const std::vector<std::string> typs = files.withExtension(".typ");
-    for (const std::string& typ : typs)
-        if (mapfile::readHeaderWord(typ, mapfile::kTypFamilyIdPosition) == familyId)
-            return {false, typ, false};
+    std::optional<std::uint16_t> other;
+    for (const std::string& typ : typs) {
+        other = mapfile::readHeaderWord(typ, mapfile::kTypFamilyIdPosition);
+        // Never installed without a TYP that may be its own only because it could not be read.
+        if (!other) {
+            refuse("The TYP file " + typ + " could not be read.");
+            return {true, {}, false};
+        }
+        if (*other == familyId) return {false, typ, false};
+    }
     if (typs.size() != 1) return {};
-    const std::optional<std::uint16_t> other =
-        mapfile::readHeaderWord(typs[0], mapfile::kTypFamilyIdPosition);
-    if (!other) return {};
     const std::string file = typs[0];
     const std::string fid = platform::textFromNumber(familyId);
     const int answer = platform::showMessage(
