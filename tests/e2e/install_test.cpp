@@ -69,11 +69,8 @@ TEST_F(InstallMapset, FromTheMenuOnTheEmptyListAndByDroppingFolders)
         ready("Dales", {"Dales.tdb", "Dales.img", "63260001.img", "63260002.img", "dales.typ"});
     const std::string moors = ready("Moors", {"Moors.tdb", "Moors.img", "63270001.img",
                                               "63270003.img", "Moors.mdx", "Moors_mdr.img"});
-    oxlo_ = startOxlo();
-    HWND window = waitForMainWindow(oxlo_);
-    ASSERT_NE(window, nullptr);
-    ASSERT_NE(waitForLabel(window, "0 Installed Mapsets"), nullptr);
-    HWND list = findControl(window, "SysListView32", "");
+    HWND window = nullptr;
+    HWND list = startWithList("0 Installed Mapsets", &window);
     ASSERT_NE(list, nullptr);
 
     // A right click on the empty list: "Install Mapset..." first and alone enabled.
