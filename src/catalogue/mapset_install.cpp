@@ -240,8 +240,11 @@ void installDroppedMapsets(const std::vector<std::string>& paths)
         const std::vector<std::string> indexes =
             platform::fileSize(path) == platform::kIsFolder ? platform::listFiles(path, "*.tdb")
                                                             : std::vector<std::string>();
+        const std::string folder = path.size() > 3 && path.back() == '\\'
+                                       ? path.substr(0, path.size() - 1)
+                                       : path;
         if (indexes.size() == 1)
-            installMapset(path + "\\" + indexes[0]);
+            installMapset(folder + "\\" + indexes[0]);
         else
             other = true;
     }

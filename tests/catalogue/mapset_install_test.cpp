@@ -194,7 +194,7 @@ TEST_F(MapsetInstall, TheMenuItemAsksForTheIndexAndDropsInstallEachIndexInTurn)
     for (int answer : {kAnswerYes, kAnswerOk, kAnswerNo, kAnswerYes, kAnswerOk, kAnswerOk})
         scripted::answerNextMessage(answer);
     catalogue::installDroppedMapsets(
-        {hills, hills + "\\63250001.img", dales + "\\Dales.tdb", folder_ + "\\Two"});
+        {hills + "\\", hills + "\\63250001.img", dales + "\\Dales.tdb", folder_ + "\\Two"});
     EXPECT_EQ(subkeyNames(kFamilies), (std::vector<std::string>{"Dales", "Hills"}));
     EXPECT_EQ(scripted::shownMessages().back().text,
               "Please drop a mapset index file (.TDB) or a folder that holds one.");
