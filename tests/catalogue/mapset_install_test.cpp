@@ -162,18 +162,6 @@ TEST_F(MapsetInstall, EachCheckRefusesWithItsTextAndWritesNothing)
     }
 }
 
-TEST_F(MapsetInstall, ReplacesTheFamilyOfTheSameNameAfterItsCopy)
-{
-    const std::string hills = ready("Hills");
-    addFamily("hills", kRegBinary, idBytes(6005), folder_, folder_ + "\\Old.TDB");
-    putText(kFamilies + "\\hills", "Extra", "old");
-    for (int answer : {kAnswerYes, kAnswerYes, kAnswerOk}) scripted::answerNextMessage(answer);
-    EXPECT_TRUE(catalogue::installMapset(hills + "\\Hills.tdb"));
-    EXPECT_EQ(copies().size(), 1u);
-    EXPECT_EQ(valueNames(kFamilies + "\\Hills"), (std::vector<std::string>{"ID", "IDX", "MDR", "TYP"}));
-    EXPECT_EQ(textValue(kFamilies + "\\Hills\\1", "TDB"), hills + "\\Hills.tdb");
-}
-
 TEST_F(MapsetInstall, TheMenuItemAsksForTheIndexAndDropsInstallEachIndexInTurn)
 {
     const std::string hills = ready("Hills");
