@@ -1,13 +1,13 @@
 # Shared by test.sh and tools/fuzz-long.sh (sourced): the fuzz targets of build/fuzz, their seed
 # corpora and how one target is run. Functions take the worktree's root as their first argument.
 
-OXLO_FUZZ_TARGETS=(tre_search tdb_fields overview_filter read_line registry_values)
+OXLO_FUZZ_TARGETS=(tre_search tdb_fields tdb_index overview_filter read_line registry_values)
 
 # The longest input each target gets: room for the largest seed and a few values over 255 bytes.
 oxlo_fuzz_max_len() {
   case $1 in
     tre_search) echo 12288 ;;
-    tdb_fields) echo 1024 ;;
+    tdb_fields | tdb_index) echo 1024 ;;
     registry_values) echo 2048 ;;
     *) echo 4096 ;;
   esac
@@ -57,6 +57,8 @@ oxlo_fuzz_seeds() {
   { printf '\x04\x05Alpen'; cat "$data/alpen.tdb"; } >"$seeds/tdb_fields/alpen"
   { printf '\x06\x03Bay'; cat "$data/village.tdb"; } >"$seeds/tdb_fields/village-shorter"
   { printf '\xfe\x0cVillage Alps'; cat "$data/village.tdb"; } >"$seeds/tdb_fields/village-longer"
+  # tdb_index: the indexes as they are, those of the downloaded mapsets with their map lists.
+  for map in "$data"/*.tdb "$data"/ready/*/*.tdb; do cp "$map" "$seeds/tdb_index/"; done
   cp "$mp" "$seeds/overview_filter/overview.mp"
   # read_line: a control byte, then the text; 8k + 1 moves the read-ahead's end to text byte k.
   { printf '\x00'; cat "$mp"; } >"$seeds/read_line/overview"

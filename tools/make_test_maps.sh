@@ -16,6 +16,11 @@
 #                            product ID 150, family ID 6001 (the editor's family ID tests)
 #   village.typ              TYP file compiled from src/village-typ.txt: family ID 1234, product
 #                            ID 7 (the TYP stamp tests)
+#   ready/                   downloaded mapsets as the install reads them (index, overview, detail
+#                            maps, search index, TYP):
+#     Hills                  family ID 6005, product 1, series "Hills Series", two maps, its TYP
+#     Dales                  family ID 6006, product 3, a TYP of family ID 6099, no search index
+#     Moors                  family ID 6007, product 1, three maps of which 63270002.img is removed
 set -eu
 
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -70,4 +75,34 @@ cp "$source_typ" "$work/village.txt"
 (cd "$work" && mkgmap village.txt >"$work/mkgmap-typ.log" 2>&1)
 cp "$work/village.typ" "$out/village.typ"
 
-ls -l "$out"/*.img "$out"/*.tdb "$out"/*.typ "$out"/*.mdx
+make_ready() { # folder name, family ID, product ID, series name, TYP family ID or "", maps...
+    name=$1 family=$2 product=$3 series=$4 typ_family=$5
+    shift 5
+    dir="$work/ready-$name"
+    mkdir -p "$dir" "$out/ready/$name"
+    rm -f "$out/ready/$name"/*
+    for number in "$@"; do
+        (cd "$dir" && mkgmap --mapname="$number" --description="$name $number" "$source_map" \
+            >"$dir/mkgmap-$number.log" 2>&1)
+    done
+    index=--index
+    [ "$name" = Dales ] && index=
+    (cd "$dir" && mkgmap --family-id="$family" --product-id="$product" --family-name="$name" \
+        --series-name="$series" --overview-mapname="$name" --overview-mapnumber="${family}0000" \
+        --tdbfile $index $(printf '%s.img ' "$@") >"$dir/mkgmap-index.log" 2>&1)
+    for file in "$name.tdb" "$name.img" $(printf '%s.img ' "$@"); do cp "$dir/$file" "$out/ready/$name/"; done
+    [ -n "$index" ] && cp "$dir/$name.mdx" "$dir/${name}_mdr.img" "$out/ready/$name/"
+    if [ -n "$typ_family" ]; then
+        lower=$(echo "$name" | tr 'A-Z' 'a-z')
+        cp "$source_typ" "$dir/$lower.txt"
+        (cd "$dir" && mkgmap --family-id="$typ_family" --product-id=1 "$lower.txt" \
+            >"$dir/mkgmap-typ.log" 2>&1)
+        cp "$dir/$lower.typ" "$out/ready/$name/"
+    fi
+}
+make_ready Hills 6005 1 "Hills Series" 6005 63250001 63250002
+make_ready Dales 6006 3 "Dales Series" 6099 63260001 63260002
+make_ready Moors 6007 1 "Moors Series" "" 63270001 63270002 63270003
+rm "$out/ready/Moors/63270002.img"
+
+ls -l "$out"/*.img "$out"/*.tdb "$out"/*.typ "$out"/*.mdx "$out"/ready/*

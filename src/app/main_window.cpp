@@ -3,6 +3,7 @@
 #include "app/shared_resources.h"
 #include "builder/create_mapset_window.h"
 #include "catalogue/installed_mapsets.h"
+#include "catalogue/mapset_install.h"
 #include "catalogue/mapset_menu.h"
 #include "catalogue/uninstall.h"
 #include "editor/edit_mapset_window.h"
@@ -131,6 +132,7 @@ bool buildMainWindow()
         platform::setToolTip(button.number, button.toolTip);
     }
     platform::disableControl(kEditButton, 1); // the list starts without a selection
+    platform::acceptDroppedFiles(kMainWindow); // a downloaded mapset dropped on it is installed
     return true;
 }
 
@@ -143,6 +145,11 @@ MainLoopEnd runMainLoop()
         }
         const bool menuAsked = event == platform::EventKind::ContextMenu &&
                                platform::eventControl() == kMainList;
+        if (event == platform::EventKind::Drop) {
+            catalogue::installDroppedMapsets(platform::droppedFiles());
+            enableEditForSelection(); // an install rescans and selects its row
+            continue;
+        }
         if (event != platform::EventKind::Control && event != platform::EventKind::Command &&
             !menuAsked) {
             continue;

@@ -5,7 +5,7 @@
 
 #include "builder/compiler_choice.h"
 #include "builder/path_rules.h"
-#include "builder/registered_families.h"
+#include "catalogue/registered_families.h"
 #include "catalogue/mapset_names.h"
 #include "platform/services.h"
 #include "platform/ui.h"
@@ -13,6 +13,9 @@
 #include <algorithm>
 
 namespace oxlo::builder {
+
+using catalogue::RegisteredFamily;
+using catalogue::registeredFamilies;
 
 namespace {
 

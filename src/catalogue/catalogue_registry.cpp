@@ -68,6 +68,24 @@ KeyPresence registryKeyPresence(const std::string& path)
     return status == platform::kRegistryNotFound ? KeyPresence::Absent : KeyPresence::Unknown;
 }
 
+std::string familyProductSubkey(const std::string& familyPath)
+{
+    std::string lowest = "1";
+    long lowestNumber = -1;
+    for (const std::string& name : listSubkeys(familyPath)) {
+        if (name == "1") return name;
+        if (name.empty() || name.size() > 9 ||
+            name.find_first_not_of("0123456789") != std::string::npos)
+            continue;
+        const long number = std::stol(name);
+        if (lowestNumber < 0 || number < lowestNumber) {
+            lowestNumber = number;
+            lowest = name;
+        }
+    }
+    return lowest;
+}
+
 bool registryKeyExists(const std::string& path)
 {
     return registryKeyPresence(path) == KeyPresence::Present;

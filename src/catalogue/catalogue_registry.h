@@ -34,6 +34,11 @@ private:
     std::vector<std::string> names_;
 };
 
+// The product subkey that holds the files of the family key `familyPath`: "1", or when there is
+// none the lowest-numbered subkey whose name is a number (a mapset of another product ID); "1"
+// also when there is neither.
+std::string familyProductSubkey(const std::string& familyPath);
+
 // Whether the key `path` (below the catalogue root) is there. Unknown when it could not be opened
 // for another reason than its absence: a caller about to write a key of its own there must not
 // take that for absent, since the key may belong to another mapset.

@@ -36,6 +36,7 @@ struct InstalledMapset {
     std::string keyName; // the subkey this row was read from (after a repair: the new key)
     std::string bmap;   // the overview map ("BMAP"), empty when the entry has none
     std::string typ;    // families: the TYP file ("TYP" of the family key), else empty
+    std::string productKey; // families: the subkey holding LOC, TDB and BMAP ("1" as a rule)
     std::vector<MapsetProblem> problems; // found by the scan's check, in the order shown
 };
 

@@ -164,16 +164,23 @@ void fixTypFamilyId(int row)
 {
     const InstalledMapset* found = rowAt(row);
     if (!found || !hasProblem(*found, ProblemKind::ForeignTyp)) return;
-    const std::string typ = found->typ;
-    if (platform::copyFile(typ, typ + ".bak") == 0) {
-        warn(kFixTypTitle, "No copy of " + typ + " could be saved, so it was not changed.");
-        return;
-    }
-    if (mapfile::writeValueAtOffset(typ, mapfile::kTypFamilyIdPosition + 1, 0, found->id, "",
-                                    "Word") != 1)
-        warn(kFixTypTitle, "The family ID could not be written into " + typ +
-                               ". Its copy is " + typ + ".bak.");
+    stampTypFamilyId(found->typ, found->id, kFixTypTitle);
     scanInstalledMapsets();
+}
+
+bool stampTypFamilyId(const std::string& typ, int familyId, const char* title)
+{
+    if (platform::copyFile(typ, typ + ".bak") == 0) {
+        warn(title, "No copy of " + typ + " could be saved, so it was not changed.");
+        return false;
+    }
+    if (mapfile::writeValueAtOffset(typ, mapfile::kTypFamilyIdPosition + 1, 0, familyId, "",
+                                    "Word") != 1) {
+        warn(title, "The family ID could not be written into " + typ + ". Its copy is " + typ +
+                        ".bak.");
+        return false;
+    }
+    return true;
 }
 
 void saveMapsetEntry(int row)

@@ -5,6 +5,8 @@
 // (catalogue/registry_backup.h) and followed by a rescan.
 #pragma once
 
+#include <string>
+
 namespace oxlo::catalogue {
 
 void showMapsetCheck(int row);
@@ -14,6 +16,9 @@ void locateMapsetFolder(int row);
 void removeMapsetEntry(int row);
 // Only for a row whose TYP file holds another family ID.
 void fixTypFamilyId(int row);
+// Gives the TYP file `typ` the family ID `familyId` as Fix TYP Family ID does, a copy kept as
+// TYP.bak; its warnings come under `title`. True when the ID was written.
+bool stampTypFamilyId(const std::string& typ, int familyId, const char* title);
 void saveMapsetEntry(int row);
 
 } // namespace oxlo::catalogue

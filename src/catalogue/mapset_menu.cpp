@@ -3,6 +3,7 @@
 #include "catalogue/installed_mapsets.h"
 #include "catalogue/mapset_check.h"
 #include "catalogue/mapset_commands.h"
+#include "catalogue/mapset_install.h"
 #include "platform/services.h"
 
 namespace oxlo::catalogue {
@@ -14,6 +15,8 @@ std::vector<platform::MenuItem> mapsetMenu(int row)
     const InstalledMapset& mapset = selected ? installedMapsets[row] : empty;
     const bool folderThere = selected && platform::fileSize(mapset.loc) == platform::kIsFolder;
     return {
+        {kInstallMapsetCommand, "Install Mapset...", true},
+        {0, "", false},
         {kCheckMapsetCommand, "Check Mapset...", selected},
         {kOpenFolderCommand, "Open Folder", folderThere},
         {kLocateFolderCommand, "Locate Folder...", selected},
@@ -34,6 +37,7 @@ void runMapsetCommand(int command, int row)
     case kRemoveEntryCommand: removeMapsetEntry(row); break;
     case kFixTypCommand: fixTypFamilyId(row); break;
     case kSaveEntryCommand: saveMapsetEntry(row); break;
+    case kInstallMapsetCommand: installMapsetFromDialog(); break;
     default: break;
     }
 }

@@ -14,11 +14,14 @@ inline constexpr int kLocateFolderCommand = 40003;
 inline constexpr int kRemoveEntryCommand = 40004;
 inline constexpr int kFixTypCommand = 40005;
 inline constexpr int kSaveEntryCommand = 40006;
+inline constexpr int kInstallMapsetCommand = 40007; // needs no row
 
-// The menu for catalogue row `row` (1-based; 0: none selected, every item greyed).
+// The menu for catalogue row `row` (1-based; 0: none selected, every item but "Install Mapset..."
+// greyed). "Install Mapset..." comes first, then a separator (command 0).
 std::vector<platform::MenuItem> mapsetMenu(int row);
 
-// Runs `command` on row `row`; a command that is not one of the menu's, or no row, does nothing.
+// Runs `command` on row `row`; a command that is not one of the menu's, or one that needs a row
+// without one, does nothing.
 void runMapsetCommand(int command, int row);
 
 } // namespace oxlo::catalogue

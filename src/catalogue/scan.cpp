@@ -4,6 +4,7 @@
 
 #include "catalogue/catalogue_registry.h"
 #include "catalogue/mapset_check.h"
+#include "catalogue/mapset_registration.h"
 #include "catalogue/registry_backup.h"
 #include "catalogue/registry_layout.h"
 #include "catalogue/registry_tree.h"
@@ -74,16 +75,10 @@ void repairOldProduct(InstalledMapset& row, const std::string& codeText)
                                  " could not be created.");
         return;
     }
-    const bool written =
-        platform::writeRegistryValue(kCatalogueRoot, newPath, kValueBmap,
-                                     row.loc + "\\" + oldKey + ".IMG", platform::kValueText,
-                                     kLocalComputer) == 1 &&
-        platform::writeRegistryValue(kCatalogueRoot, newPath, kValueLoc, row.loc,
-                                     platform::kValueText, kLocalComputer) == 1 &&
-        platform::writeRegistryValue(kCatalogueRoot, newPath, kValueTdb, row.tdb,
-                                     platform::kValueText, kLocalComputer) == 1;
-    if (!written) {
-        platform::deleteRegistryTree(kCatalogueRoot, newPath);
+    RegistryTree entry;
+    entry.values = {textValue(kValueBmap, row.loc + "\\" + oldKey + ".IMG"),
+                    textValue(kValueLoc, row.loc), textValue(kValueTdb, row.tdb)};
+    if (!writeNewKey(newPath, entry)) {
         refuseRepair(oldKey, "the registry entry " + relativeKeyPath(kProductsBranch, newKey) +
                                  " could not be written.");
         return;
@@ -108,8 +103,13 @@ void readFamily(InstalledMapset& row, const CatalogueBranch& families, const std
     const auto family = families.values(keyName, {kValueId, kValueTyp});
     row.id = platform::numberFromText(family[0]);
     row.typ = family[1];
-    const auto files =
-        families.values(keyName + kFamilyProductSubkey, {kValueLoc, kValueTdb, kValueBmap});
+    row.productKey = "1";
+    auto files = families.values(keyName + "\\1", {kValueLoc, kValueTdb, kValueBmap});
+    if (files[0].empty() && files[1].empty() && files[2].empty()) {
+        // Listed only for entries without files under "1": most families have them there.
+        row.productKey = familyProductSubkey(kFamiliesKey + keyName);
+        files = families.values(keyName + "\\" + row.productKey, {kValueLoc, kValueTdb, kValueBmap});
+    }
     row.loc = files[0];
     row.tdb = files[1];
     row.bmap = files[2];

@@ -145,6 +145,21 @@ std::optional<std::uint16_t> readHeaderWord(const std::string& path, std::int64_
     return static_cast<std::uint16_t>(bytes[0] | (bytes[1] << 8));
 }
 
+std::optional<std::string> readFileBytes(const std::string& path, std::size_t limit)
+{
+    const std::int64_t size = platform::fileSize(path);
+    if (size < 0 || static_cast<std::uint64_t>(size) > limit ||
+        platform::openFileForReading(kMapFileNumber, path) == 0) {
+        return std::nullopt;
+    }
+    OpenedFile opened;
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    if (readFully(bytes.data(), bytes.size()) != bytes.size()) {
+        return std::nullopt;
+    }
+    return bytes;
+}
+
 int writeValueAtOffset(const std::string& path, std::int64_t offset, int byteValue, int wordValue,
                        const std::string& text, const std::string& kind)
 {

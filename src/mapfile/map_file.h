@@ -46,6 +46,10 @@ struct HeldWord {
 // write failed (the words before it may be written).
 bool writeWordsAt(const std::string& path, const std::vector<HeldWord>& words);
 
+// The whole file (at most `limit` bytes long); nothing when it is missing, a folder, longer or
+// cannot be read.
+std::optional<std::string> readFileBytes(const std::string& path, std::size_t limit);
+
 // Writes at 1-based `offset`: kind "Text" the text, "Byte" the low 8 bits of byteValue, any other
 // kind the low 16 bits of wordValue, little-endian. Only an existing file is patched, and only
 // inside it (a patch past its end would grow the file). 1 when every byte reached the file, 0

@@ -31,12 +31,14 @@ inline constexpr int kMessageWarning = 0x30;      // OK, exclamation icon
 inline constexpr int kMessageWarningYesNo = 0x34; // Yes/No, exclamation icon
 inline constexpr int kMessageInfo = 0x40;         // OK, information icon
 inline constexpr int kMessageInfoYesNo = 0x44;    // Yes/No, information icon
+inline constexpr int kMessageQuestionYesNoCancel = 0x23; // Yes/No/Cancel, question icon
 
 inline constexpr int kAnswerOk = 1;
+inline constexpr int kAnswerCancel = 2;
 inline constexpr int kAnswerYes = 6;
 inline constexpr int kAnswerNo = 7;
 
-// Shows a modal message box; returns the button code (1 OK, 6 Yes, 7 No).
+// Shows a modal message box; returns the button code (1 OK, 2 Cancel, 6 Yes, 7 No).
 int showMessage(const std::string& title, const std::string& text, int flags);
 
 // Open-file dialog. `pattern` is "description|filter|description|filter...", `patternPosition`

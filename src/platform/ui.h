@@ -59,8 +59,9 @@ void setWindowTitle(int number, const std::string& title);
 // Control: a control fired (eventControl). Close: a close request. ContextMenu: the user asked
 // for a control's context menu (right click, Shift+F10 or the menu key; eventControl names the
 // control, showContextMenu shows it). Command: a menu command reached a window as WM_COMMAND
-// does (eventCommand). Other: any other message.
-enum class EventKind { Control, Close, Other, ContextMenu, Command };
+// does (eventCommand). Drop: files were dropped on a window that accepts them (droppedFiles).
+// Other: any other message.
+enum class EventKind { Control, Close, Other, ContextMenu, Command, Drop };
 
 // Blocks until the next event. Control events raised by controls are queued and returned first.
 EventKind waitWindowEvent();
@@ -68,6 +69,10 @@ EventKind waitWindowEvent();
 int eventControl();
 // The command number of the last command event.
 int eventCommand();
+// Lets the user drop files from the file manager on window `number` (a Drop event each time).
+void acceptDroppedFiles(int number);
+// The full paths of the files and folders of the last Drop event, in the order given.
+std::vector<std::string> droppedFiles();
 // Repaints the windows without returning any event (used while a long task blocks the loop).
 void keepWindowsPainted();
 
@@ -106,7 +111,8 @@ void setControlText(int control, const std::string& text);
 // Lists and drop-downs: 0-based selected row or -1. Toggle: 1 when down. Check box: 1 when
 // checked.
 int getControlState(int control);
-// Toggle and check box as above; a drop-down selects that row (-1: none), without an event.
+// Toggle and check box as above; a list or drop-down selects that row (-1: none), without an
+// event; a list also scrolls it into view.
 void setControlState(int control, int state);
 void hideControl(int control, int hide);
 void disableControl(int control, int disable);
@@ -136,7 +142,7 @@ void setListRowToolTip(int list, int row, const std::string& text);
 // ---------------------------------------------------------------------------------------------
 // Context menus.
 struct MenuItem {
-    int command = 0; // the command number it gives
+    int command = 0; // the command number it gives; 0 makes the item a separator line
     std::string caption;
     bool enabled = true; // greyed when false
 };

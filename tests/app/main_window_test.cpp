@@ -268,12 +268,14 @@ TEST_F(ShellTest, TheListsContextMenuAndMenuCommandsActOnTheSelectedRow)
     scripted::queueSelectRow(0, -1);
     scripted::queueCommand(40003);
     scripted::queueContextMenu(kRefresh);    // another control's menu: none
+    scripted::queueDrop(0, {"C:\\Maps\\Hills", "C:\\x.TDB"}); // the main window takes drops
     queueQuitAndGoodBye();
 
     EXPECT_EQ(runScript(), 0);
     EXPECT_EQ(standIns().calls,
               (std::vector<std::string>{"scan", "menu 2", "command 40001 2", "menu 2",
-                                        "command 40006 2", "command 40003 0"}));
+                                        "command 40006 2", "command 40003 0",
+                                        "install C:\\Maps\\Hills C:\\x.TDB"}));
     const auto menus = scripted::shownMenus();
     ASSERT_EQ(menus.size(), 2u);
     EXPECT_EQ(menus[0].control, 0);

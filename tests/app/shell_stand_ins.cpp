@@ -1,6 +1,7 @@
 #include "app/shell_stand_ins.h"
 
 #include "builder/create_mapset_window.h"
+#include "catalogue/mapset_install.h"
 #include "catalogue/mapset_menu.h"
 #include "catalogue/uninstall.h"
 #include "editor/edit_mapset_window.h"
@@ -96,6 +97,13 @@ std::vector<platform::MenuItem> mapsetMenu(int row)
 {
     app_test::standIns().calls.push_back("menu " + std::to_string(row));
     return {{40001, "First", row > 0}, {40002, "Second", false}};
+}
+
+void installDroppedMapsets(const std::vector<std::string>& paths)
+{
+    std::string call = "install";
+    for (const std::string& path : paths) call += " " + path;
+    app_test::standIns().calls.push_back(call);
 }
 
 void runMapsetCommand(int command, int row)

@@ -21,7 +21,8 @@ struct StandIns {
 
     // Every call, in order: "scan", "openCreate", "creationMode 1", "panelHidden 1",
     // "runCreate <compiler>|<preview>", "openEdit", "runEdit <row>", "uninstall <row>",
-    // "menu <row>" (its menu: 40001 enabled with a row, 40002 greyed), "command <command> <row>".
+    // "menu <row>" (its menu: 40001 enabled with a row, 40002 greyed), "command <command> <row>",
+    // "install <path> <path>..." (files dropped on the main window).
     std::vector<std::string> calls;
     // The texts of the Edit window's fields 1 and 2 when its task started.
     std::string editNameField;

@@ -1,6 +1,9 @@
 // The repair and the uninstall with each of their registry and file calls failing in turn: the
 // collection stays whole, and success is reported only for a change that is complete.
-#include "catalogue/backup_fixture.h"
+#include "catalogue/install_fixture.h"
+
+#include "catalogue/mapset_install.h"
+#include "mapfile/map_file.h"
 
 #include "catalogue/installed_mapsets.h"
 #include "catalogue/mapset_menu.h"
@@ -18,7 +21,7 @@ namespace {
 using namespace oxlo::platform;
 namespace scripted = oxlo::platform::scripted;
 
-class CatalogueFaults : public BackupTest {
+class CatalogueFaults : public InstallTest {
 protected:
     // A key whose values are all there, each naming a file (LOC: a folder) that exists.
     void expectEntryWhole(const std::string& key, const std::vector<std::string>& fileValues)
@@ -186,6 +189,50 @@ TEST_F(CatalogueFaults, RemoveEntryRemovesTheKeyOnlyWithACopyAndSaysWhenItCannot
         prepare, [] { catalogue::runMapsetCommand(catalogue::kRemoveEntryCommand, 1); }, check);
     EXPECT_GT(totals.runs, 5);
     countInjectedRuns("remove entry", totals.runs);
+}
+
+TEST_F(CatalogueFaults, InstallReplacesTheFamilyWholeOrLeavesItAsItWas)
+{
+    std::string dales, typ, before;
+    const auto prepare = [&] {
+        SetUp();
+        dales = ready("Dales");
+        typ = dales + "\\dales.typ";
+        const std::string old = folder_ + "\\Old";
+        addFamily("Dales", kRegBinary, {0x76, 0x17}, old, makeFile("Old\\Dales.tdb"));
+        putText(kFamilies + "\\Dales", "IDX", old + "\\Dales.mdx");
+        before = catalogueText();
+    };
+    const auto check = [&](const FaultRun& run) {
+        bool warned = false, installed = false;
+        for (const auto& message : run.messages) {
+            warned = warned || message.flags == kMessageWarning;
+            installed = installed || message.text == "Mapset Installed.";
+        }
+        EXPECT_FALSE(warned && installed) << "no success after a failure";
+        EXPECT_TRUE(installed || warned || run.failingCall == 0) << "a failed install says so";
+        if (installed) {
+            expectEntryWhole(kFamilies + "\\Dales\\3", {"LOC", "TDB", "BMAP"});
+            EXPECT_EQ(valueNames(kFamilies + "\\Dales"), (std::vector<std::string>{"ID", "TYP"}));
+            EXPECT_EQ(mapfile::readHeaderWord(typ, 0x2F), 6006);
+            EXPECT_EQ(copies().size(), 1u);
+            return;
+        }
+        const bool toldDamaged = std::any_of(run.messages.begin(), run.messages.end(), [](auto& m) {
+            return m.text.find("could not be put back whole") != std::string::npos;
+        });
+        if (!toldDamaged) {
+            EXPECT_EQ(catalogueText(), before);
+        }
+    };
+    // Yes to every question: replace, stamp the TYP, install.
+    const auto answers = [](const scripted::MessageRecord& message) {
+        return (message.flags & 0x0F) >= 3 ? kAnswerYes : kAnswerOk;
+    };
+    const FaultRunTotals totals = runFailingEachCall(
+        prepare, [&] { catalogue::installMapset(dales + "\\Dales.tdb"); }, check, answers);
+    EXPECT_GT(totals.runs, 20);
+    countInjectedRuns("install", totals.runs);
 }
 
 } // namespace

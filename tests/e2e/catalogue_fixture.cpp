@@ -65,6 +65,20 @@ HWND CatalogueEndToEndTest::waitForLabel(HWND window, const std::string& text)
     return label;
 }
 
+HWND CatalogueEndToEndTest::startWithList(const std::string& label, HWND* window)
+{
+    oxlo_ = startOxlo();
+    *window = waitForMainWindow(oxlo_);
+    if (!*window) return nullptr;
+    if (!waitForLabel(*window, label)) {
+        ADD_FAILURE() << "no label " << label;
+        return nullptr;
+    }
+    HWND list = findControl(*window, "SysListView32", "");
+    if (!list) ADD_FAILURE() << "no list";
+    return list;
+}
+
 MessageBoxInfo CatalogueEndToEndTest::expectBox(const std::string& title, const std::string& text,
                                                 std::vector<int> buttons)
 {

@@ -31,6 +31,9 @@ protected:
     std::string makeMapsetFolder(const std::string& name, int code = 152);
 
     HWND waitForLabel(HWND window, const std::string& text);
+    // Starts Oxlo and waits for its main window (through `window`) with the count label `label`;
+    // its list view, or null (the test has failed) when either does not come.
+    HWND startWithList(const std::string& label, HWND* window);
     MessageBoxInfo expectBox(const std::string& title, const std::string& text,
                              std::vector<int> buttons);
     void answer(const MessageBoxInfo& box, int button);

@@ -55,11 +55,8 @@ TEST_F(CheckMapsets, BrokenRowsShowTheirProblemsAndAreRepairedThroughTheRealWind
     const std::string cote = workFolder() + "\\Cote";
     regAddFamily("Cote", "7317", cote, cote + "\\Cote.TDB");
 
-    oxlo_ = startOxlo();
-    HWND window = waitForMainWindow(oxlo_);
-    ASSERT_NE(window, nullptr);
-    ASSERT_NE(waitForLabel(window, "3 Installed Mapsets"), nullptr);
-    HWND list = findControl(window, "SysListView32", "");
+    HWND window = nullptr;
+    HWND list = startWithList("3 Installed Mapsets", &window);
     ASSERT_NE(list, nullptr);
     RemoteListView view(list);
     ASSERT_EQ(view.rows(), (std::vector<std::vector<std::string>>{

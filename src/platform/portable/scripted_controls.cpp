@@ -115,7 +115,7 @@ void setControlState(int control, int newState)
     if (record->kind == ControlKind::Toggle || record->kind == ControlKind::CheckBox)
         record->state = newState != 0 ? 1 : 0;
     // As CB_SETCURSEL: a row that does not exist leaves no entry selected.
-    if (record->kind == ControlKind::DropDown)
+    if (holdsRows(*record))
         record->selected =
             newState >= 0 && newState < static_cast<int>(record->rows.size()) ? newState : -1;
 }

@@ -116,6 +116,12 @@ void queueClose() { queue({Step::Kind::Close, -1, 0, {}, {}}); }
 void queueOtherEvent() { queue({Step::Kind::Other, -1, 0, {}, {}}); }
 void queueContextMenu(int control) { queue({Step::Kind::ContextMenu, control, 0, {}, {}}); }
 void queueCommand(int command) { queue({Step::Kind::Command, -1, command, {}, {}}); }
+void queueDrop(int window, const std::vector<std::string>& paths)
+{
+    std::string text;
+    for (const std::string& path : paths) text += path + "\n";
+    queue({Step::Kind::Drop, -1, window, text, {}});
+}
 void queueSelectRow(int list, int row) { queue({Step::Kind::SelectRow, list, row, {}, {}}); }
 void queueTyping(int field, const std::string& text) { queue({Step::Kind::Typing, field, 0, text, {}}); }
 void queueClick(int control, int newState) { queue({Step::Kind::Click, control, newState, {}, {}}); }

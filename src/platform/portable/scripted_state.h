@@ -10,12 +10,14 @@
 namespace oxlo::platform::scripted {
 
 struct Step {
-    enum class Kind { ControlEvent, Close, Other, SelectRow, Typing, Click, Action, ContextMenu, Command };
+    enum class Kind { ControlEvent, Close, Other, SelectRow, Typing, Click, Action, ContextMenu, Command,
+                      Drop };
     Kind kind = Kind::Other;
     int control = -1;
     int value = 0;
-    std::string text;
+    std::string text; // Drop: the paths, each ended by a line feed
     std::function<void()> action;
+
 };
 
 struct LiveWindow {
@@ -40,6 +42,8 @@ struct ScriptState {
     std::deque<Step> steps;
     int lastEventControl = -1;
     int lastEventCommand = 0;
+    std::vector<std::string> lastDrop;
+    std::set<int> dropTargets; // windows that accept dropped files
 
     std::deque<int> messageAnswers;
     MessageResponder messageResponder; // answers when the queue is empty

@@ -149,6 +149,8 @@ void queueOtherEvent();
 void queueContextMenu(int control);
 // A menu command arrives at the window as WM_COMMAND does.
 void queueCommand(int command);
+// Files and folders (full paths) are dropped on window `window`, which must accept them.
+void queueDrop(int window, const std::vector<std::string>& paths);
 // Selects a row (-1: none) of a list, or an entry of a drop-down (which a user cannot leave
 // without one), then delivers its control event.
 void queueSelectRow(int list, int row);

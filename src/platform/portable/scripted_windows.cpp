@@ -91,6 +91,7 @@ int openWindow(int number, int x, int y, int width, int height, const std::strin
 
 void closeWindow(int number)
 {
+    state().dropTargets.erase(number); // a window opened anew accepts files only when asked
     if (state().windows.erase(number) != 0)
         destroyControlsOf(number);
 }
@@ -104,6 +105,7 @@ void hideWindow(int number)
 
 void closeAllWindows()
 {
+    state().dropTargets.clear();
     state().windows.clear();
     state().controls.clear();
 }
@@ -137,6 +139,15 @@ EventKind waitWindowEvent()
         case Step::Kind::Command:
             script.lastEventCommand = step.value;
             return EventKind::Command;
+        case Step::Kind::Drop:
+            if (script.dropTargets.count(step.value) == 0 || script.windows.count(step.value) == 0)
+                throw ScriptError("scripted drop: window " + std::to_string(step.value) +
+                                  " does not accept dropped files");
+            script.lastDrop.clear();
+            for (std::size_t at = 0, end; (end = step.text.find('\n', at)) != std::string::npos;
+                 at = end + 1)
+                script.lastDrop.push_back(step.text.substr(at, end - at));
+            return EventKind::Drop;
         case Step::Kind::ContextMenu:
             usableControl(step, "context menu");
             script.lastEventControl = step.control;
@@ -176,6 +187,8 @@ EventKind waitWindowEvent()
 }
 
 int eventControl() { return state().lastEventControl; }
+void acceptDroppedFiles(int number) { state().dropTargets.insert(number); }
+std::vector<std::string> droppedFiles() { return state().lastDrop; }
 int eventCommand() { return state().lastEventCommand; }
 
 int showContextMenu(const std::vector<MenuItem>& items)

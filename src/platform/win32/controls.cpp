@@ -190,6 +190,26 @@ void fitClosedDropDown(HWND dropDown, int height) {
         ::SendMessageA(dropDown, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), height - frame);
 }
 
+// Selects (and focuses) the row, or none when it does not exist, and scrolls it into view.
+void selectListRow(const ControlEntry& entry, int row) {
+    HWND list = entry.control.get();
+    const bool exists = row >= 0 && row < static_cast<int>(::SendMessageA(
+                                              list, entry.kind == ControlKind::ListBox
+                                                        ? LB_GETCOUNT
+                                                        : LVM_GETITEMCOUNT, 0, 0));
+    if (entry.kind == ControlKind::ListBox) {
+        ::SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(exists ? row : -1), 0);
+        return;
+    }
+    LVITEMA item{};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    ::SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
+    if (!exists) return;
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    ::SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    ::SendMessageA(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+}
+
 int selectedRow(const ControlEntry& entry) {
     HWND list = entry.control.get();
     if (const RowMessages* rows = rowMessages(entry.kind)) {
@@ -460,6 +480,10 @@ void setControlState(int control, int state) {
         ::SendMessageA(entry->control.get(), CB_SETCURSEL, static_cast<WPARAM>(row), 0);
         return;
     }
+    if (entry->kind == ControlKind::ReportList || entry->kind == ControlKind::ListBox) {
+        selectListRow(*entry, state);
+        return;
+    }
     if (entry->kind != ControlKind::Toggle && entry->kind != ControlKind::CheckBox) return;
     ::SendMessageA(entry->control.get(), BM_SETCHECK, state ? BST_CHECKED : BST_UNCHECKED, 0);
 }
@@ -622,9 +646,14 @@ int showContextMenu(const std::vector<MenuItem>& items) {
     }
     HMENU menu = ::CreatePopupMenu();
     if (!menu) return 0;
-    for (const MenuItem& item : items)
+    for (const MenuItem& item : items) {
+        if (item.command == 0) {
+            ::AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+            continue;
+        }
         ::AppendMenuA(menu, MF_STRING | (item.enabled ? MF_ENABLED : MF_GRAYED),
                       static_cast<UINT_PTR>(item.command), item.caption.c_str());
+    }
     HWND owner = window->window.get();
     ::SetForegroundWindow(owner); // else the menu would not go when the user clicks elsewhere
     const auto chosen = static_cast<int>(::TrackPopupMenuEx(

@@ -40,6 +40,7 @@ struct QueuedEvent {
     int window = -1;  // Close events
     int command = 0;  // Command events
     POINT at{-1, -1}; // ContextMenu events: the screen point asked at, (-1, -1) from the keyboard
+    std::vector<std::string> files; // Drop events: the dropped paths
 };
 
 // Destroyed in reverse order: controls, windows, fonts, images — each still valid while the
@@ -53,6 +54,7 @@ struct WindowLayer {
     int lastEventControl = -1;
     int lastEventCommand = 0;
     POINT contextPoint{-1, -1};
+    std::vector<std::string> lastDrop;
     unsigned long openings = 0;
     int dpi = 0;            // vertical pixels per inch of the screen; 0 until initialised
     bool waiting = false;   // inside GetMessage: a raised event must wake it
@@ -93,6 +95,9 @@ void raiseCloseEvent(int window);
 void raiseCommandEvent(int command);
 // WM_CONTEXTMENU for one of the layer's controls (false for any other window).
 bool raiseContextMenuEvent(HWND control, POINT at);
+
+// WM_DROPFILES: queues a Drop event with the dropped paths and releases the drop.
+void onDropFiles(HDROP drop);
 
 // Control notifications arriving at a window (WM_COMMAND, WM_NOTIFY, WM_CTLCOLORSTATIC).
 void onCommand(HWND control, UINT code);

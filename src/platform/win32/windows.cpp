@@ -43,6 +43,9 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
         return 0;
     case WM_NOTIFY:
         return onNotify(reinterpret_cast<NMHDR*>(lParam));
+    case WM_DROPFILES:
+        onDropFiles(reinterpret_cast<HDROP>(wParam));
+        return 0;
     case WM_CONTEXTMENU: {
         const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
         if (raiseContextMenuEvent(reinterpret_cast<HWND>(wParam), at)) return 0;
@@ -78,6 +81,7 @@ bool takeEvent(EventKind* kind) {
         layer().lastEventControl = event.control;
     if (event.kind == EventKind::Command) layer().lastEventCommand = event.command;
     if (event.kind == EventKind::ContextMenu) layer().contextPoint = event.at;
+    if (event.kind == EventKind::Drop) layer().lastDrop = event.files;
     *kind = event.kind;
     return true;
 }

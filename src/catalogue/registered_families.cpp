@@ -1,14 +1,13 @@
-#include "builder/registered_families.h"
+#include "catalogue/registered_families.h"
 
 #include "catalogue/catalogue_registry.h"
 #include "catalogue/registry_layout.h"
 #include "platform/registry.h"
 #include "platform/services.h"
 
-namespace oxlo::builder {
+namespace oxlo::catalogue {
 
 std::vector<RegisteredFamily> registeredFamilies() {
-    using namespace catalogue;
     std::vector<RegisteredFamily> families;
     for (const std::string& keyName : listSubkeys(kFamiliesKey)) {
         const std::string id = platform::readRegistryValue(kCatalogueRoot, kFamiliesKey + keyName,
@@ -18,4 +17,4 @@ std::vector<RegisteredFamily> registeredFamilies() {
     return families;
 }
 
-} // namespace oxlo::builder
+} // namespace oxlo::catalogue

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace oxlo::builder {
+namespace oxlo::catalogue {
 
 struct RegisteredFamily {
     std::string keyName;
@@ -16,4 +16,4 @@ struct RegisteredFamily {
 // Every subkey of Families with its family ID, in the registry's order.
 std::vector<RegisteredFamily> registeredFamilies();
 
-} // namespace oxlo::builder
+} // namespace oxlo::catalogue

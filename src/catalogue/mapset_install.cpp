@@ -1,0 +1,254 @@
+#include "catalogue/mapset_install.h"
+
+#include "catalogue/installed_mapsets.h"
+#include "catalogue/mapset_commands.h"
+#include "catalogue/mapset_names.h"
+#include "catalogue/mapset_registration.h"
+#include "catalogue/registered_families.h"
+#include "catalogue/registry_layout.h"
+#include "mapfile/map_file.h"
+#include "mapfile/tdb_index.h"
+#include "mapfile/typ_file.h"
+#include "platform/services.h"
+#include "platform/ui.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <optional>
+
+namespace oxlo::catalogue {
+
+namespace {
+
+constexpr int kMainList = 0;
+
+void refuse(const std::string& text)
+{
+    platform::showMessage(kInstallTitle, text, platform::kMessageWarning);
+}
+
+bool confirmed(const std::string& text)
+{
+    return platform::showMessage(kInstallTitle, text, platform::kMessageQuestion) ==
+           platform::kAnswerYes;
+}
+
+std::string folderOf(const std::string& path)
+{
+    const std::size_t slash = path.rfind('\\');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+std::string withoutExtension(const std::string& file)
+{
+    const std::size_t dot = file.rfind('.');
+    return dot == std::string::npos ? file : file.substr(0, dot);
+}
+
+// The files of a mapset folder, each looked up by name without regard to letter case and given
+// back as spelled on disk.
+class FolderFiles {
+public:
+    explicit FolderFiles(const std::string& folder)
+        : folder_(folder), names_(platform::listFiles(folder, "*"))
+    {
+    }
+    // The full path of `name` as the disk spells it; empty when there is no such file.
+    std::string find(const std::string& name) const
+    {
+        const auto found = std::find_if(names_.begin(), names_.end(), [&](const std::string& file) {
+            return sameIgnoringCase(file, name);
+        });
+        return found == names_.end() ? std::string() : folder_ + "\\" + *found;
+    }
+    std::vector<std::string> withExtension(const std::string& extension) const
+    {
+        std::vector<std::string> paths;
+        for (const std::string& file : names_)
+            if (file.size() > extension.size() &&
+                sameIgnoringCase(file.substr(file.size() - extension.size()), extension))
+                paths.push_back(folder_ + "\\" + file);
+        std::sort(paths.begin(), paths.end());
+        return paths;
+    }
+
+private:
+    std::string folder_;
+    std::vector<std::string> names_;
+};
+
+std::string mapFileName(std::uint32_t number)
+{
+    char name[16];
+    std::snprintf(name, sizeof name, "%08u.img", static_cast<unsigned>(number));
+    return name;
+}
+
+// The refusal when detail maps of the index are missing from the folder, else empty.
+std::string missingMaps(const mapfile::TdbIndex& index, const FolderFiles& files,
+                        const std::string& folder)
+{
+    int missing = 0;
+    std::string first;
+    for (const std::uint32_t number : index.mapNumbers) {
+        if (!files.find(mapFileName(number)).empty()) continue;
+        if (missing++ == 0) first = mapFileName(number);
+    }
+    if (missing == 0) return {};
+    return folder + " lacks " + platform::textFromNumber(missing) + " of the mapset's " +
+           platform::textFromNumber(static_cast<std::int32_t>(index.mapNumbers.size())) +
+           " maps, the first being " + first + ".";
+}
+
+// The key of another family (or bundle) that uses the family ID, empty when none does. The family
+// of the same name does not count: it is the one an update replaces.
+std::string familyIdUser(std::uint16_t familyId, const std::string& name)
+{
+    for (const RegisteredFamily& family : registeredFamilies())
+        if (family.id == familyId && !sameIgnoringCase(family.keyName, name))
+            return relativeKeyPath(kFamiliesBranch, family.keyName);
+    return {};
+}
+
+struct TypChoice {
+    bool cancelled = false;
+    std::string path;   // empty: none registered
+    bool stamp = false; // give it the mapset's family ID first
+};
+
+TypChoice chooseTyp(const FolderFiles& files, std::uint16_t familyId)
+{
+    const std::vector<std::string> typs = files.withExtension(".typ");
+    std::optional<std::uint16_t> other;
+    for (const std::string& typ : typs) {
+        other = mapfile::readHeaderWord(typ, mapfile::kTypFamilyIdPosition);
+        // Never installed without a TYP that may be its own only because it could not be read.
+        if (!other) {
+            refuse("The TYP file " + typ + " could not be read.");
+            return {true, {}, false};
+        }
+        if (*other == familyId) return {false, typ, false};
+    }
+    if (typs.size() != 1) return {};
+    const std::string file = typs[0];
+    const std::string fid = platform::textFromNumber(familyId);
+    const int answer = platform::showMessage(
+        kInstallTitle,
+        "The TYP file " + file + " belongs to family ID " + platform::textFromNumber(*other) +
+            ", not to " + fid + ". Give it the family ID " + fid + "? A copy is kept as " + file +
+            ".bak.",
+        platform::kMessageQuestionYesNoCancel);
+    if (answer == platform::kAnswerCancel) return {true, {}, false};
+    return {false, file, answer == platform::kAnswerYes};
+}
+
+void selectInstalledRow(const std::string& keyName)
+{
+    for (int slot = 1; slot <= mapsetCount; ++slot) {
+        const InstalledMapset& row = installedMapsets[slot];
+        if (row.branch == kFamiliesBranch && sameIgnoringCase(row.keyName, keyName)) {
+            platform::setControlState(kMainList, slot - 1);
+            return;
+        }
+    }
+}
+
+bool isIndexFile(const std::string& path)
+{
+    return path.size() > 4 && sameIgnoringCase(path.substr(path.size() - 4), ".tdb") &&
+           platform::fileSize(path) >= 0;
+}
+
+} // namespace
+
+bool installMapset(const std::string& tdbPath)
+{
+    const std::optional<mapfile::TdbIndex> index = mapfile::readTdbIndex(tdbPath);
+    const std::string name =
+        !index ? std::string() : !index->familyName.empty() ? index->familyName : index->seriesName;
+    if (name.empty()) {
+        refuse(tdbPath + " is not a mapset index file.");
+        return false;
+    }
+    const std::string folder = folderOf(tdbPath);
+    const FolderFiles files(folder);
+    const std::string base = withoutExtension(platform::getFilePart(tdbPath));
+    const std::string overview = files.find(base + ".img");
+    if (overview.empty()) {
+        refuse("The overview map " + base + ".img is missing beside " + tdbPath + ".");
+        return false;
+    }
+    if (const std::string lack = missingMaps(*index, files, folder); !lack.empty()) {
+        refuse(lack);
+        return false;
+    }
+    const std::string fid = platform::textFromNumber(index->familyId);
+    if (const std::string user = familyIdUser(index->familyId, name); !user.empty()) {
+        refuse("Family ID " + fid + " of mapset " + name + " is already used by mapset " + user +
+               ". Change the family ID of one of them with Edit first.");
+        return false;
+    }
+    const ExistingFamily existing = findExistingFamily(name);
+    if (!existing.keyName.empty() &&
+        !confirmed("Mapset " + name + " is already installed (" +
+                   relativeKeyPath(kFamiliesBranch, existing.keyName) +
+                   "). Replace its registry entry? Its files stay where they are."))
+        return false;
+    const TypChoice typ = chooseTyp(files, index->familyId);
+    if (typ.cancelled) return false;
+    if (!confirmed("Install mapset " + name + " (family ID " + fid + ") from " + folder + "?"))
+        return false;
+
+    if (typ.stamp && !stampTypFamilyId(typ.path, index->familyId, kInstallTitle)) return false;
+    FamilyEntry entry;
+    entry.keyName = name;
+    entry.familyId = index->familyId;
+    entry.productKey = platform::textFromNumber(index->productId);
+    entry.loc = folder;
+    entry.bmap = overview;
+    const std::string tdbOnDisk = files.find(platform::getFilePart(tdbPath));
+    entry.tdb = tdbOnDisk.empty() ? tdbPath : tdbOnDisk;
+    entry.typ = typ.path;
+    entry.idx = files.find(base + ".mdx");
+    entry.mdr = files.find(base + "_mdr.img");
+    if (const std::string failure = writeFamilyEntry(entry, existing, kInstallTitle);
+        !failure.empty()) {
+        refuse(failure);
+        return false;
+    }
+    platform::showMessage(kInstallTitle, "Mapset Installed.", platform::kMessageInfo);
+    scanInstalledMapsets();
+    selectInstalledRow(name);
+    return true;
+}
+
+void installMapsetFromDialog()
+{
+    const std::string tdb = platform::chooseOpenFile(kInstallTitle, "", "Mapset index (*.tdb)|*.TDB",
+                                                     0, 0);
+    if (!tdb.empty()) installMapset(tdb);
+}
+
+void installDroppedMapsets(const std::vector<std::string>& paths)
+{
+    bool other = false;
+    for (const std::string& path : paths) {
+        if (isIndexFile(path)) {
+            installMapset(path);
+            continue;
+        }
+        const std::vector<std::string> indexes =
+            platform::fileSize(path) == platform::kIsFolder ? platform::listFiles(path, "*.tdb")
+                                                            : std::vector<std::string>();
+        const std::string folder = path.size() > 3 && path.back() == '\\'
+                                       ? path.substr(0, path.size() - 1)
+                                       : path;
+        if (indexes.size() == 1)
+            installMapset(folder + "\\" + indexes[0]);
+        else
+            other = true;
+    }
+    if (other) refuse("Please drop a mapset index file (.TDB) or a folder that holds one.");
+}
+
+} // namespace oxlo::catalogue

@@ -1,0 +1,23 @@
+// Installing a downloaded mapset: a folder of compiled maps with its .TDB index is checked and
+// registered where it lies (nothing is copied or moved), instead of running its install.bat.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace oxlo::catalogue {
+
+inline constexpr const char* kInstallTitle = "Install Mapset";
+
+// Asks for the .TDB with the file dialog and installs its mapset.
+void installMapsetFromDialog();
+
+// Installs in turn each dropped .TDB and each dropped folder that holds exactly one .TDB; for
+// anything else dropped the user is told what can be dropped.
+void installDroppedMapsets(const std::vector<std::string>& paths);
+
+// Checks the mapset of the index `tdbPath` and, when the user agrees, registers it, says so,
+// rescans and selects its row. Every refusal and failure has its message; true when installed.
+bool installMapset(const std::string& tdbPath);
+
+} // namespace oxlo::catalogue

@@ -1,0 +1,105 @@
+#include "catalogue/mapset_registration.h"
+
+#include "catalogue/catalogue_registry.h"
+#include "catalogue/mapset_names.h"
+#include "catalogue/registry_backup.h"
+#include "catalogue/registry_layout.h"
+#include "platform/registry.h"
+
+#include <optional>
+
+namespace oxlo::catalogue {
+
+namespace {
+
+constexpr unsigned kKeyNameRoom = 256;
+
+bool removeKey(const std::string& path) {
+    return platform::deleteRegistryTree(kCatalogueRoot, path) == 1 || !registryKeyExists(path);
+}
+
+} // namespace
+
+RegistryTreeValue textValue(const std::string& name, const std::string& text) {
+    RegistryTreeValue value{name, platform::kRegSz, {text.begin(), text.end()}};
+    value.bytes.push_back(0);
+    return value;
+}
+
+RegistryTree familyTree(const FamilyEntry& entry) {
+    RegistryTree family;
+    family.values.push_back({kValueId, platform::kRegBinary,
+                             {static_cast<unsigned char>(entry.familyId & 0xFF),
+                              static_cast<unsigned char>(entry.familyId >> 8)}});
+    if (!entry.typ.empty()) family.values.push_back(textValue(kValueTyp, entry.typ));
+    if (!entry.idx.empty()) family.values.push_back(textValue(kValueIdx, entry.idx));
+    if (!entry.mdr.empty()) family.values.push_back(textValue(kValueMdr, entry.mdr));
+    RegistryTree product;
+    product.values = {textValue(kValueBmap, entry.bmap), textValue(kValueLoc, entry.loc),
+                      textValue(kValueTdb, entry.tdb)};
+    family.subkeys.emplace_back(entry.productKey, product);
+    return family;
+}
+
+ExistingFamily findExistingFamily(const std::string& name) {
+    platform::OwnedRegistryKey families;
+    const long opened = platform::registryOpenKey(kCatalogueRoot, kFamiliesKey,
+                                                  platform::RegistryAccess::Read,
+                                                  families.receive());
+    if (opened == platform::kRegistryNotFound) return {};
+    if (opened != platform::kRegistryOk) return {false, {}};
+    for (unsigned index = 0;; ++index) {
+        char keyName[kKeyNameRoom];
+        unsigned length = kKeyNameRoom;
+        const long status = platform::registryEnumKey(families.get(), index, keyName, &length);
+        if (status == platform::kRegistryNoMoreItems) return {};
+        if (status != platform::kRegistryOk) return {false, {}};
+        const std::string found(keyName, length);
+        if (sameIgnoringCase(found, name)) return {true, found};
+    }
+}
+
+bool writeNewKey(const std::string& path, const RegistryTree& tree, bool* left) {
+    if (left) *left = false;
+    if (writeRegistryTree(kCatalogueRoot, path, tree)) return true;
+    const bool removed = removeKey(path);
+    if (left) *left = !removed;
+    return false;
+}
+
+std::string writeFamilyEntry(const FamilyEntry& entry, const ExistingFamily& existing,
+                             const std::string& title) {
+    const std::string newKey = kFamiliesKey + entry.keyName;
+    const std::string notWritten =
+        "The registry entry of the mapset " + entry.keyName + " could not be written. ";
+    if (!existing.readable)
+        return notWritten + "The registered mapsets could not be read, so nothing was changed.";
+    const RegistryTree tree = familyTree(entry);
+    if (existing.keyName.empty()) {
+        bool left = false;
+        if (writeNewKey(newKey, tree, &left)) return {};
+        if (!left) return notWritten + "Nothing was registered.";
+        return notWritten + "An incomplete registry entry " + kFamiliesBranch + "\\" +
+               entry.keyName + " is left.";
+    }
+
+    // One key under both names (key names ignore letter case): the old key goes first, so that
+    // none of its values or subkeys stays with the new family, and comes back from memory when
+    // the new one cannot be written.
+    const std::string oldKey = kFamiliesKey + existing.keyName;
+    const std::optional<RegistryTree> old = readRegistryTree(kCatalogueRoot, oldKey);
+    if (!old)
+        return notWritten + "The existing mapset " + existing.keyName +
+               " could not be read, so it was left as it is.";
+    if (!backUpKey(relativeKeyPath(kFamiliesBranch, existing.keyName), title))
+        return notWritten + "The existing mapset " + existing.keyName + " is registered as before.";
+    if (platform::deleteRegistryTree(kCatalogueRoot, oldKey) == 1 &&
+        writeRegistryTree(kCatalogueRoot, newKey, tree))
+        return {};
+    if (restoreRegistryTree(kCatalogueRoot, oldKey, *old))
+        return notWritten + "The existing mapset " + existing.keyName + " is registered as before.";
+    return notWritten + "The registry entry " + kFamiliesBranch + "\\" + existing.keyName +
+           " of the existing mapset could not be put back whole.";
+}
+
+} // namespace oxlo::catalogue

@@ -1,0 +1,48 @@
+// Writing MapSource entries: the one place where a family entry is made, a registered one replaced
+// (after its .reg copy) and a new key written whole or not at all. Create Mapset, the install,
+// the repair and Edit Mapset write through it.
+#pragma once
+
+#include "catalogue/registry_tree.h"
+
+#include <cstdint>
+#include <string>
+
+namespace oxlo::catalogue {
+
+// A family as MapSource reads it: its ID as a 2-byte REG_BINARY on the family key, with the TYP
+// file and the search index when there are any, and its files on the product subkey.
+struct FamilyEntry {
+    std::string keyName;
+    std::uint16_t familyId = 0;
+    std::string productKey = "1";
+    std::string loc, tdb, bmap;
+    std::string typ, idx, mdr; // empty: not written
+};
+
+// A REG_SZ value with its NUL, as writeRegistryValue stores text.
+RegistryTreeValue textValue(const std::string& name, const std::string& text);
+RegistryTree familyTree(const FamilyEntry& entry);
+
+// The family key that a family named `name` would overwrite: key names ignore letter case, so
+// "alps" is the key "Alps". Unreadable when the branch cannot be listed to its end.
+struct ExistingFamily {
+    bool readable = true;
+    std::string keyName; // as the registry spells it; empty when there is none
+};
+ExistingFamily findExistingFamily(const std::string& name);
+
+// Registers `entry` in place of the family `existing` names (none when its keyName is empty),
+// which is saved first (registry_backup.h, its box under `title`) and put back as it was read when
+// the new entry cannot be written. Whatever fails, either the new family is registered whole, or
+// the old one (or none) as before, or the text says what is left. The empty text on success,
+// else the failure message.
+std::string writeFamilyEntry(const FamilyEntry& entry, const ExistingFamily& existing,
+                             const std::string& title);
+
+// Writes `tree` as the new key `path` (below the catalogue root): complete, or removed again. True
+// only when it was written whole; `left` (when given) then tells whether a part could not be
+// removed.
+bool writeNewKey(const std::string& path, const RegistryTree& tree, bool* left = nullptr);
+
+} // namespace oxlo::catalogue

@@ -1,0 +1,79 @@
+#include "mapfile/tdb_index.h"
+
+#include "mapfile/map_file.h"
+
+namespace oxlo::mapfile {
+
+namespace {
+
+constexpr unsigned char kHeaderBlock = 0x50;
+constexpr unsigned char kDetailMapBlock = 0x4C;
+// Within the header block's bytes (file offsets 3, 5 and 9).
+constexpr std::size_t kProductIdAt = 0;
+constexpr std::size_t kFamilyIdAt = 2;
+constexpr std::size_t kSeriesNameAt = 6;
+constexpr std::size_t kVersionLength = 2;
+
+unsigned byteAt(const std::string& bytes, std::size_t position)
+{
+    return static_cast<unsigned char>(bytes[position]);
+}
+
+std::uint16_t wordAt(const std::string& bytes, std::size_t position)
+{
+    return static_cast<std::uint16_t>(byteAt(bytes, position) | byteAt(bytes, position + 1) << 8);
+}
+
+// The text from `position` up to its NUL, or nothing when no NUL follows within `block`.
+std::optional<std::string> textAt(const std::string& block, std::size_t position)
+{
+    if (position >= block.size()) return std::nullopt;
+    const std::size_t nul = block.find('\0', position);
+    if (nul == std::string::npos) return std::nullopt;
+    return block.substr(position, nul - position);
+}
+
+std::optional<TdbIndex> parseHeader(const std::string& block)
+{
+    if (block.size() <= kSeriesNameAt) return std::nullopt;
+    TdbIndex index;
+    index.productId = wordAt(block, kProductIdAt);
+    index.familyId = wordAt(block, kFamilyIdAt);
+    const std::optional<std::string> series = textAt(block, kSeriesNameAt);
+    if (!series) return std::nullopt;
+    index.seriesName = *series;
+    const std::size_t familyAt = kSeriesNameAt + series->size() + 1 + kVersionLength;
+    index.familyName = textAt(block, familyAt).value_or(std::string());
+    return index;
+}
+
+} // namespace
+
+std::optional<TdbIndex> parseTdbIndex(const std::string& bytes)
+{
+    std::optional<TdbIndex> index;
+    std::vector<std::uint32_t> maps;
+    for (std::size_t at = 0; bytes.size() - at >= 3;) {
+        const std::size_t length = wordAt(bytes, at + 1);
+        if (bytes.size() - at - 3 < length) break;
+        const std::string block = bytes.substr(at + 3, length);
+        if (byteAt(bytes, at) == kHeaderBlock && !index) {
+            index = parseHeader(block);
+            if (!index) return std::nullopt;
+        } else if (byteAt(bytes, at) == kDetailMapBlock && length >= 4) {
+            maps.push_back(wordAt(block, 0) | static_cast<std::uint32_t>(wordAt(block, 2)) << 16);
+        }
+        at += 3 + length;
+    }
+    if (index) index->mapNumbers = std::move(maps);
+    return index;
+}
+
+std::optional<TdbIndex> readTdbIndex(const std::string& path)
+{
+    const std::optional<std::string> bytes = readFileBytes(path, kMaxTdbSize);
+    if (!bytes) return std::nullopt;
+    return parseTdbIndex(*bytes);
+}
+
+} // namespace oxlo::mapfile

@@ -1,0 +1,194 @@
+// Installing the downloaded mapsets that mkgmap made (tests/data/ready): the checks in their order
+// with their exact texts, the entry written value by value, and the ways in (dialog and drop).
+#include "catalogue/install_fixture.h"
+
+#include "catalogue/installed_mapsets.h"
+#include "catalogue/mapset_install.h"
+#include "catalogue/mapset_menu.h"
+#include "catalogue/registry_file.h"
+#include "mapfile/map_file.h"
+#include "platform/services.h"
+
+#include <gtest/gtest.h>
+
+namespace oxlo::testing {
+namespace {
+
+using namespace oxlo::platform;
+
+using MapsetInstall = InstallTest;
+
+std::vector<unsigned char> idBytes(int id)
+{
+    return {static_cast<unsigned char>(id & 0xFF), static_cast<unsigned char>(id >> 8)};
+}
+
+TEST_F(MapsetInstall, RegistersTheFolderWhereItLiesValueByValue)
+{
+    const std::string hills = ready("Hills");
+    scripted::answerNextMessage(kAnswerYes);
+    scripted::answerNextMessage(kAnswerOk);
+    EXPECT_TRUE(catalogue::installMapset(hills + "\\HILLS.TDB")); // any letter case finds it
+    EXPECT_EQ(messageTexts(),
+              (std::vector<std::string>{"Install mapset Hills (family ID 6005) from " + hills + "? [36]",
+                                        "Mapset Installed. [64]"}));
+    const std::string family = kFamilies + "\\Hills";
+    EXPECT_EQ(valueNames(family), (std::vector<std::string>{"ID", "IDX", "MDR", "TYP"}));
+    EXPECT_EQ(rawValue(family, "ID")->type, kRegBinary);
+    EXPECT_EQ(rawValue(family, "ID")->bytes, idBytes(6005));
+    EXPECT_EQ(textValue(family, "TYP"), hills + "\\hills.typ");
+    EXPECT_EQ(textValue(family, "IDX"), hills + "\\Hills.mdx");
+    EXPECT_EQ(textValue(family, "MDR"), hills + "\\Hills_mdr.img");
+    EXPECT_EQ(subkeyNames(family), std::vector<std::string>{"1"});
+    EXPECT_EQ(valueNames(family + "\\1"), (std::vector<std::string>{"BMAP", "LOC", "TDB"}));
+    EXPECT_EQ(textValue(family + "\\1", "LOC"), hills);
+    EXPECT_EQ(textValue(family + "\\1", "BMAP"), hills + "\\Hills.img");
+    EXPECT_EQ(textValue(family + "\\1", "TDB"), hills + "\\Hills.tdb");
+    // Rescanned, listed without a problem and selected.
+    EXPECT_EQ(listRows(), std::vector<std::string>{"FID6005|Hills"});
+    EXPECT_TRUE(catalogue::installedMapsets[1].problems.empty());
+    EXPECT_EQ(scripted::findControl(0)->selected, 0);
+}
+
+TEST_F(MapsetInstall, ATypOfAnotherFamilyIsStampedRegisteredAsItIsOrEndsTheInstall)
+{
+    struct Case {
+        int answer;
+        std::uint16_t typFamily; // afterwards
+        bool installed;
+    };
+    for (const Case& c : {Case{kAnswerYes, 6006, true}, Case{kAnswerNo, 6099, true},
+                          Case{kAnswerCancel, 6099, false}}) {
+        SCOPED_TRACE(c.answer);
+        SetUp();
+        const std::string dales = ready("Dales");
+        const std::string typ = dales + "\\dales.typ";
+        scripted::answerNextMessage(c.answer);
+        if (c.installed) {
+            scripted::answerNextMessage(kAnswerYes);
+            scripted::answerNextMessage(kAnswerOk);
+        }
+        EXPECT_EQ(catalogue::installMapset(dales + "\\Dales.tdb"), c.installed);
+        const auto shown = scripted::shownMessages();
+        ASSERT_FALSE(shown.empty());
+        EXPECT_EQ(shown[0].text, "The TYP file " + typ + " belongs to family ID 6099, not to 6006. "
+                                 "Give it the family ID 6006? A copy is kept as " + typ + ".bak.");
+        EXPECT_EQ(shown[0].flags, 0x23);
+        EXPECT_EQ(mapfile::readHeaderWord(typ, 0x2F), c.typFamily);
+        EXPECT_EQ(fileExists(typ + ".bak"), c.answer == kAnswerYes);
+        if (!c.installed) {
+            EXPECT_EQ(catalogueText(), "");
+            continue;
+        }
+        // Product ID 3: its files under the subkey "3", which the scan reads.
+        EXPECT_EQ(subkeyNames(kFamilies + "\\Dales"), std::vector<std::string>{"3"});
+        EXPECT_EQ(textValue(kFamilies + "\\Dales\\3", "LOC"), dales);
+        EXPECT_EQ(textValue(kFamilies + "\\Dales", "TYP"), typ);
+        EXPECT_EQ(valueNames(kFamilies + "\\Dales"), (std::vector<std::string>{"ID", "TYP"}));
+        ASSERT_EQ(catalogue::mapsetCount, 1);
+        EXPECT_EQ(catalogue::installedMapsets[1].tdb, dales + "\\Dales.tdb");
+        EXPECT_EQ(catalogue::installedMapsets[1].problems.size(), c.answer == kAnswerYes ? 0u : 1u);
+    }
+}
+
+TEST_F(MapsetInstall, EachCheckRefusesWithItsTextAndWritesNothing)
+{
+    struct Case {
+        const char* what;
+        std::function<std::string()> prepare; // gives the .TDB to install
+        std::vector<int> answers;              // to the questions before the refusal
+        std::function<std::string()> text;     // of the last message
+        int flags;
+    };
+    std::string hills;
+    const auto hillsTdb = [&] { return (hills = ready("Hills")) + "\\Hills.tdb"; };
+    const std::vector<Case> cases = {
+        {"not an index", [&] { return makeFile("Junk\\junk.tdb", std::string(40, 'P')); }, {},
+         [&] { return folder_ + "\\Junk\\junk.tdb is not a mapset index file."; }, 0x30},
+        {"overview missing",
+         [&] {
+             const std::string tdb = hillsTdb();
+             std::filesystem::remove(hostPath(hills + "\\Hills.img"));
+             return tdb;
+         },
+         {}, [&] { return "The overview map Hills.img is missing beside " + hills + "\\Hills.tdb."; },
+         0x30},
+        {"a map removed", [&] { return ready("Moors") + "\\Moors.tdb"; }, {},
+         [&] {
+             return folder_ + "\\Moors lacks 1 of the mapset's 3 maps, the first being 63270002.img.";
+         },
+         0x30},
+        {"family ID used",
+         [&] {
+             addFamily("Other", kRegBinary, idBytes(6005), folder_, folder_ + "\\Other.TDB");
+             return hillsTdb();
+         },
+         {},
+         [] {
+             return std::string("Family ID 6005 of mapset Hills is already used by mapset "
+                                "Families\\Other. Change the family ID of one of them with Edit "
+                                "first.");
+         },
+         0x30},
+        {"not replaced",
+         [&] {
+             addFamily("hills", kRegBinary, idBytes(6005), folder_, folder_ + "\\Old.TDB");
+             return hillsTdb();
+         },
+         {kAnswerNo},
+         [] {
+             return std::string("Mapset Hills is already installed (Families\\hills). Replace its "
+                                "registry entry? Its files stay where they are.");
+         },
+         0x24},
+        {"not confirmed", hillsTdb, {kAnswerNo},
+         [&] { return "Install mapset Hills (family ID 6005) from " + hills + "?"; }, 0x24},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SetUp();
+        const std::string tdb = c.prepare();
+        const std::string before = catalogueText();
+        for (int answer : c.answers) scripted::answerNextMessage(answer);
+        if (c.flags == 0x30) scripted::answerNextMessage(kAnswerOk);
+        EXPECT_FALSE(catalogue::installMapset(tdb));
+        const auto shown = scripted::shownMessages();
+        ASSERT_FALSE(shown.empty());
+        EXPECT_EQ(shown.back().title, "Install Mapset");
+        EXPECT_EQ(shown.back().text, c.text());
+        EXPECT_EQ(shown.back().flags, c.flags);
+        EXPECT_EQ(catalogueText(), before);
+        EXPECT_TRUE(copies().empty());
+    }
+}
+
+TEST_F(MapsetInstall, TheMenuItemAsksForTheIndexAndDropsInstallEachIndexInTurn)
+{
+    const std::string hills = ready("Hills");
+    scripted::chooseNextFiles({hills + "\\Hills.tdb"});
+    scripted::answerNextMessage(kAnswerYes);
+    scripted::answerNextMessage(kAnswerOk);
+    catalogue::runMapsetCommand(catalogue::kInstallMapsetCommand, 0);
+    ASSERT_EQ(scripted::shownChoosers().size(), 1u);
+    EXPECT_EQ(scripted::shownChoosers()[0].title, "Install Mapset");
+    EXPECT_EQ(scripted::shownChoosers()[0].pattern, "Mapset index (*.tdb)|*.TDB");
+    EXPECT_TRUE(keyExists(kFamilies + "\\Hills"));
+
+    // A folder with one index, an index, and a file and a folder that are neither.
+    cleanMapsource();
+    const std::string dales = ready("Dales");
+    makeFile("Two\\a.tdb");
+    makeFile("Two\\b.tdb");
+    for (int answer : {kAnswerYes, kAnswerOk, kAnswerNo, kAnswerYes, kAnswerOk, kAnswerOk})
+        scripted::answerNextMessage(answer);
+    catalogue::installDroppedMapsets(
+        {hills + "\\", hills + "\\63250001.img", dales + "\\Dales.tdb", folder_ + "\\Two"});
+    EXPECT_EQ(subkeyNames(kFamilies), (std::vector<std::string>{"Dales", "Hills"}));
+    EXPECT_EQ(scripted::shownMessages().back().text,
+              "Please drop a mapset index file (.TDB) or a folder that holds one.");
+    EXPECT_EQ(scripted::shownMessages().back().flags, 0x30);
+    EXPECT_EQ(scripted::findControl(0)->selected, 0); // Dales, installed last
+}
+
+} // namespace
+} // namespace oxlo::testing

@@ -1,0 +1,65 @@
+// The mapset index reader of the install: the file read gives what the bytes parse to, the names
+// are NUL-free texts that the file holds followed by a NUL, a header block at the start gives the
+// words at offsets 3 and 5, and each map number is one of the file's 0x4C blocks.
+#include "fuzz_support.h"
+
+#include "mapfile/tdb_index.h"
+
+#include <cstdint>
+#include <string>
+
+namespace {
+
+using oxlo::fuzz::printable;
+using oxlo::fuzz::require;
+
+const std::string kIndex = "C:\\fuzz.tdb";
+
+unsigned byteAt(const std::string& file, std::size_t position)
+{
+    return static_cast<unsigned char>(file[position]);
+}
+
+bool heldWithNul(const std::string& file, const std::string& text)
+{
+    return text.find('\0') == std::string::npos && file.find(text + '\0') != std::string::npos;
+}
+
+std::string littleEndian(std::uint32_t number)
+{
+    std::string bytes;
+    for (int shift = 0; shift < 32; shift += 8) bytes += static_cast<char>(number >> shift & 0xFF);
+    return bytes;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    oxlo::fuzz::prepareHost();
+    const std::string file(reinterpret_cast<const char*>(data), size);
+    oxlo::fuzz::writeHostFile(kIndex, file);
+    const auto context = [&] { return " (file " + printable(file) + ")"; };
+
+    const auto read = oxlo::mapfile::readTdbIndex(kIndex);
+    const auto parsed = oxlo::mapfile::parseTdbIndex(file);
+    require(read.has_value() == parsed.has_value(),
+            [&] { return "the file read and the parse disagree" + context(); });
+    if (!parsed) return 0;
+    require(read->mapNumbers == parsed->mapNumbers && read->seriesName == parsed->seriesName,
+            [&] { return "the file read and the parse disagree" + context(); });
+    require(heldWithNul(file, parsed->seriesName),
+            [&] { return "series name '" + printable(parsed->seriesName) + "'" + context(); });
+    require(parsed->familyName.empty() || heldWithNul(file, parsed->familyName),
+            [&] { return "family name '" + printable(parsed->familyName) + "'" + context(); });
+    if (byteAt(file, 0) == 0x50) {
+        require(parsed->productId == (byteAt(file, 3) | byteAt(file, 4) << 8) &&
+                    parsed->familyId == (byteAt(file, 5) | byteAt(file, 6) << 8),
+                [&] { return "the IDs are not the words at offsets 3 and 5" + context(); });
+    }
+    for (const std::uint32_t number : parsed->mapNumbers) {
+        require(file.find(littleEndian(number)) != std::string::npos,
+                [&] { return "map number " + std::to_string(number) + context(); });
+    }
+    return 0;
+}
