@@ -120,9 +120,6 @@ TEST_F(EditMapsetTest, RenameNeedsAValidProductCode) {
     }
 }
 
-} // namespace
-} // namespace oxlo::editor_test
-
 // The .TDB keeps its name in the system's ANSI code page (Windows-1252 here and in a Western Wine
 // prefix): a name it cannot hold is refused before anything changes, one it can hold goes in as
 // those bytes, each letter one byte.
@@ -144,3 +141,6 @@ TEST_F(EditMapsetTest, ANewNameMustFitTheCodePageOfTheIndex) {
     EXPECT_EQ(storedNameOf(readBytes(tdbPath("Zürß"))), "Z\xFCr\xDF ");
     EXPECT_EQ(mapfile::readStoredName(tdbPath("Zürß")), "Zürß ");
 }
+
+} // namespace
+} // namespace oxlo::editor_test
