@@ -15,25 +15,31 @@ using namespace oxlo::platform;
 const char* const kBase = "SOFTWARE\\Garmin\\Mapsource";
 const std::string kAlps = std::string(kBase) + "\\Families\\ViewTestAlps";
 
-// Deletes a tree in one view directly with the Win32 API (not with the code under test).
-void removeTree(REGSAM view, const std::string& path)
+// Deletes a tree in one view directly with the Win32 API (not with the code under test), by
+// the wide functions: names may be in any script.
+void removeTree(REGSAM view, const std::wstring& path)
 {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_ALL_ACCESS | view, &key) !=
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_ALL_ACCESS | view, &key) !=
         ERROR_SUCCESS) {
         return;
     }
-    char name[256];
+    wchar_t name[256];
     for (;;) {
-        DWORD length = sizeof name;
-        if (RegEnumKeyExA(key, 0, name, &length, nullptr, nullptr, nullptr, nullptr) !=
+        DWORD length = 256;
+        if (RegEnumKeyExW(key, 0, name, &length, nullptr, nullptr, nullptr, nullptr) !=
             ERROR_SUCCESS) {
             break;
         }
-        removeTree(view, path + "\\" + name);
+        removeTree(view, path + L"\\" + name);
     }
     RegCloseKey(key);
-    RegDeleteKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), view, 0);
+    RegDeleteKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), view, 0);
+}
+
+void removeTree(REGSAM view, const std::string& path)
+{
+    removeTree(view, std::wstring(path.begin(), path.end())); // ASCII
 }
 
 bool existsIn(REGSAM view, const std::string& path)

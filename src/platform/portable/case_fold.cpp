@@ -42,7 +42,6 @@ char32_t folded(char32_t c)
     case 0x178: return 0xFF;   // Ÿ
     case 0x386: return 0x3AC;  // Ά
     case 0x38C: return 0x3CC;  // Ό
-    case 0x3C2: return 0x3C3;  // final sigma
     case 0x4C0: return 0x4CF;  // palochka
     default: return c;
     }

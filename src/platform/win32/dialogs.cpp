@@ -68,6 +68,9 @@ bool lastChoiceDidNotFit = false;
 // Room for the folder and every name of a multiple selection, each with its NUL: about 2,500 map
 // names of 8.3 form.
 constexpr std::size_t kSelectionSize = 32768;
+// Wine's GetOpenFileNameW copies the whole selection whatever room the dialog was told of, so the
+// buffer goes on well past kSelectionSize; what lands there is a selection that did not fit.
+constexpr std::size_t kOverrunRoom = 1 << 20;
 
 bool isValidFileName(const std::string& name) {
     if (name.empty()) return false;
@@ -146,8 +149,8 @@ std::string chooseOpenFile(const std::string& title, const std::string& defaultF
     const auto [folder, name] = startingPlace(defaultFile);
     const std::wstring proposed = win32::wide(name);
 
-    // One NUL more than the dialog is told of, so that every name read below ends in one.
-    std::vector<wchar_t> selection(kSelectionSize + 1, L'\0');
+    // More than the dialog is told of, so that every name read below ends in a NUL.
+    std::vector<wchar_t> selection(kSelectionSize + kOverrunRoom, L'\0');
     proposed.copy(selection.data(), std::min(proposed.size(), kSelectionSize - 1));
 
     ModalScope modal;
