@@ -7,7 +7,8 @@ namespace oxlo::catalogue {
 
 namespace {
 
-constexpr unsigned kNameBuffer = 255;
+// A key name has at most 255 UTF-16 units: at most 765 bytes of UTF-8, and its NUL.
+constexpr unsigned kNameBuffer = 766;
 
 // Opens `path` below the catalogue root for reading; `key` stays 0 when it cannot be opened.
 bool openForReading(const std::string& path, platform::OwnedRegistryKey& key)

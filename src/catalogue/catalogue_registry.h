@@ -10,8 +10,8 @@
 namespace oxlo::catalogue {
 
 // The names of the subkeys of `path` (below the catalogue root), in the registry's enumeration
-// order, read to the end before the caller changes anything. A missing key gives none; the
-// listing ends at the first name that does not fit the 255-character buffer.
+// order, read to the end before the caller changes anything. A missing key gives none; every
+// name the registry can hold (255 characters) fits.
 std::vector<std::string> listSubkeys(const std::string& path);
 
 // True when the key `path` (below the catalogue root) exists now.

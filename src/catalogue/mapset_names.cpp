@@ -1,7 +1,8 @@
 #include "catalogue/mapset_names.h"
 
+#include "platform/services.h"
+
 #include <array>
-#include <cctype>
 #include <string_view>
 
 namespace oxlo::catalogue {
@@ -12,11 +13,11 @@ namespace {
 bool isDeviceName(const std::string& name) {
     std::string stem = name.substr(0, name.find('.'));
     while (!stem.empty() && stem.back() == ' ') stem.pop_back();
-    for (char& c : stem) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     constexpr std::array<std::string_view, 4> plain = {"CON", "PRN", "AUX", "NUL"};
     for (const std::string_view device : plain)
-        if (stem == device) return true;
-    const bool numbered = stem.size() == 4 && (stem.starts_with("COM") || stem.starts_with("LPT"));
+        if (platform::sameTextIgnoringCase(stem, std::string(device))) return true;
+    const bool numbered = stem.size() == 4 && (platform::sameTextIgnoringCase(stem.substr(0, 3), "COM") ||
+                                               platform::sameTextIgnoringCase(stem.substr(0, 3), "LPT"));
     return numbered && stem[3] >= '1' && stem[3] <= '9';
 }
 
@@ -35,12 +36,12 @@ bool isUsableFolderName(const std::string& name) {
 
 namespace {
 
-// Small letters, one backslash where several stand (a share's leading pair kept), none at the end.
+// One backslash where several stand (a share's leading pair kept), none at the end.
 std::string comparablePath(const std::string& path) {
     std::string result;
     for (std::size_t i = 0; i < path.size(); ++i) {
         const bool repeated = path[i] == '\\' && i > 1 && path[i - 1] == '\\';
-        if (!repeated) result += static_cast<char>(std::tolower(static_cast<unsigned char>(path[i])));
+        if (!repeated) result += path[i];
     }
     while (result.size() > 3 && result.back() == '\\') result.pop_back();
     return result;
@@ -49,17 +50,11 @@ std::string comparablePath(const std::string& path) {
 } // namespace
 
 bool samePath(const std::string& a, const std::string& b) {
-    return comparablePath(a) == comparablePath(b);
+    return platform::sameTextIgnoringCase(comparablePath(a), comparablePath(b));
 }
 
 bool sameIgnoringCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    }
-    return true;
+    return platform::sameTextIgnoringCase(a, b);
 }
 
 } // namespace oxlo::catalogue

@@ -13,8 +13,8 @@ namespace oxlo::catalogue {
 // extension), which names a device rather than a folder anywhere on the machine.
 bool isUsableFolderName(const std::string& name);
 
-// True when the two names are the same apart from ASCII letter case: Windows compares file names
-// and registry key names so, and takes the one for the other.
+// True when the two names are the same apart from letter case, in any script: Windows compares
+// file names and registry key names so, and takes the one for the other.
 bool sameIgnoringCase(const std::string& a, const std::string& b);
 
 // Whether two paths name the same file or folder for Windows: letter case and doubled or

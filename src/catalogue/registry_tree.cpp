@@ -11,9 +11,10 @@ using platform::RegistryHandle;
 
 namespace {
 
-// Value names may be 16383 characters long, key names 255.
-constexpr unsigned kValueNameRoom = 16384;
-constexpr unsigned kKeyNameRoom = 256;
+// Value names may be 16383 UTF-16 units long, key names 255; in UTF-8 each unit takes at most
+// three bytes (a pair of surrogates, two units, takes four).
+constexpr unsigned kValueNameRoom = 16383 * 3 + 1;
+constexpr unsigned kKeyNameRoom = 255 * 3 + 1;
 
 bool readValues(RegistryHandle key, RegistryTree& tree) {
     std::vector<char> name(kValueNameRoom);

@@ -15,11 +15,11 @@ namespace oxlo::editor {
 
 namespace {
 
-// The .TDB's readers find the fields after the stored name by its NUL, so the name's room is
-// fixed. A missing index sets no limit: the rename itself refuses it.
-bool longerThanStored(const std::string& newName, const std::string& stored,
-                      const std::string& index) {
-    return newName.size() > stored.size() && platform::fileSize(index) >= 0;
+// The .TDB's readers find the fields after the stored name by its NUL, so the name's room (in
+// bytes of the ANSI code page the name is kept in) is fixed. A missing index sets no limit: the
+// rename itself refuses it.
+bool longerThanStored(const std::string& newAnsiName, const std::string& index) {
+    return newAnsiName.size() > mapfile::storedNameRoom(index) && platform::fileSize(index) >= 0;
 }
 
 // The stored name as it was, unless the failed write left it so.
@@ -52,7 +52,13 @@ void renamed(catalogue::InstalledMapset& row, const std::string& newName, const 
 StepOutcome renameMapset(catalogue::InstalledMapset& row, const std::string& newName) {
     const std::string oldIndex = indexPath(row.loc, row.name);
     const std::string stored = mapfile::readStoredName(oldIndex);
-    if (longerThanStored(newName, stored, oldIndex)) {
+    bool exact = false;
+    const std::string newAnsiName = platform::ansiFromText(newName, &exact);
+    if (!exact) {
+        warnUser(notRenamed(row.name, newName + " has letters that its index file cannot hold."));
+        return;
+    }
+    if (longerThanStored(newAnsiName, oldIndex)) {
         warnUser("New name cannot be longer than original name. Please use a shorter name.");
         return StepOutcome::NotDone;
     }

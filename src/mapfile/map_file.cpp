@@ -202,7 +202,10 @@ bool writeWordsAt(const std::string& path, const std::vector<HeldWord>& words)
     return platform::closeFile(kMapFileNumber) == 1;
 }
 
-std::string readStoredName(const std::string& tdbPath)
+namespace {
+
+// The stored name's bytes, in the system's ANSI code page.
+std::string storedNameBytes(const std::string& tdbPath)
 {
     const std::int64_t size = platform::fileSize(tdbPath);
     if (size <= kTdbNamePosition || platform::openFileForReading(kMapFileNumber, tdbPath) == 0) {
@@ -228,15 +231,28 @@ std::string readStoredName(const std::string& tdbPath)
     return nul == std::string::npos ? std::string() : field.substr(0, nul);
 }
 
+} // namespace
+
+std::string readStoredName(const std::string& tdbPath)
+{
+    return platform::textFromAnsi(storedNameBytes(tdbPath));
+}
+
+std::size_t storedNameRoom(const std::string& tdbPath)
+{
+    return storedNameBytes(tdbPath).size();
+}
+
 int writeStoredName(const std::string& tdbPath, const std::string& newName)
 {
-    const std::string stored = readStoredName(tdbPath);
-    if (stored.empty() || newName.size() > stored.size() ||
-        newName.find('\0') != std::string::npos) {
+    const std::string stored = storedNameBytes(tdbPath);
+    bool exact = false;
+    std::string text = platform::ansiFromText(newName, &exact);
+    if (!exact || stored.empty() || text.size() > stored.size() ||
+        text.find('\0') != std::string::npos) {
         return 0;
     }
-    std::string text = newName;
-    text.append(stored.size() - newName.size(), ' ');
+    text.append(stored.size() - text.size(), ' ');
     return writeValueAtOffset(tdbPath, kTdbNamePosition + 1, 0, 0, text, "Text");
 }
 

@@ -60,11 +60,16 @@ int writeValueAtOffset(const std::string& path, std::int64_t offset, int byteVal
 // The name stored in a .TDB header: the text from 0-based position 9 up to its NUL, which must lie
 // inside the header block (its length is the word at position 1) and the file. Readers of the
 // index take the name up to that NUL and the fields after it from the bytes that follow, so the
-// name's length is fixed once the file is written. Empty when there is no such name.
+// name's length is fixed once the file is written. The name is kept in the system's ANSI code
+// page and read as UTF-8 (platform::textFromAnsi). Empty when there is no such name.
 std::string readStoredName(const std::string& tdbPath);
-// Replaces the stored name by `newName`, padded with blanks up to the stored name's length, so the
-// NUL and every byte after it stay where and what they were. 0, writing nothing, when the stored
-// name cannot be read or is shorter than `newName`, or when the write fails.
+// The stored name's length in bytes of the ANSI code page: the room a new name has.
+std::size_t storedNameRoom(const std::string& tdbPath);
+// Replaces the stored name by `newName` in the ANSI code page, padded with blanks up to the stored
+// name's length, so the NUL and every byte after it stay where and what they were. 0, writing
+// nothing, when the stored name cannot be read or has less room than `newName` needs, when
+// `newName` has a character that the code page cannot hold (platform::ansiFromText), or when the
+// write fails.
 int writeStoredName(const std::string& tdbPath, const std::string& newName);
 
 } // namespace oxlo::mapfile

@@ -4,7 +4,7 @@
 
 #include "platform/services.h"
 
-#include <cctype>
+#include <algorithm>
 #include <cstdint>
 #include <utility>
 #include <vector>
@@ -13,8 +13,10 @@ namespace oxlo::platform {
 
 namespace {
 
-constexpr unsigned kFirstQuerySize = 255;
-constexpr unsigned kDeleteNameBuffer = 512;
+// A text has at most 254 characters, each at most 4 bytes of UTF-8, and its NUL.
+constexpr unsigned kMaxTextCharacters = 254;
+constexpr unsigned kFirstQuerySize = kMaxTextCharacters * 4 + 1;
+constexpr unsigned kDeleteNameBuffer = 255 * 3 + 1; // any key name in UTF-8, and its NUL
 
 std::string withoutLeadingBackslash(const std::string& path)
 {
@@ -39,28 +41,33 @@ std::int32_t littleEndian32(const unsigned char bytes[4])
     return static_cast<std::int32_t>(value);
 }
 
+// Characters of UTF-8 text: every byte but the continuation bytes 0x80 to 0xBF.
+std::size_t characterCount(const std::string& text)
+{
+    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
+}
+
 // The value `valueName` of the open `key` as text, as readRegistryValue gives it.
 std::string valueText(RegistryHandle key, const std::string& valueName)
 {
-    char text[kFirstQuerySize];
+    std::string text(kFirstQuerySize, '\0');
     unsigned type = kRegNone;
     unsigned size = kFirstQuerySize;
-    if (registryQueryValue(key, valueName, &type, text, &size) != kRegistryOk) {
-        return ""; // missing, or longer than 255 bytes
+    if (registryQueryValue(key, valueName, &type, text.data(), &size) != kRegistryOk) {
+        return ""; // missing, or longer than any text may be
     }
     switch (type) {
     case kRegSz: {
         unsigned again = size;
-        if (registryQueryValue(key, valueName, nullptr, text, &again) != kRegistryOk) {
+        if (registryQueryValue(key, valueName, nullptr, text.data(), &again) != kRegistryOk) {
             return "";
         }
         // The characters before the terminating NUL; a value stored without one keeps its last
         // character, unless that makes it longer than the 254 characters a text may have.
-        std::size_t length = 0;
-        while (length < again && text[length] != '\0') {
-            ++length;
-        }
-        return length < kFirstQuerySize ? std::string(text, length) : std::string();
+        text.resize(std::min<std::size_t>(again, text.find('\0')));
+        return characterCount(text) <= kMaxTextCharacters ? text : std::string();
     }
     case kRegDword:
     case kRegBinary: {
@@ -195,9 +202,9 @@ int writeRegistryValue(RegistryHandle root, const std::string& path, const std::
 std::string registryImportPath(const std::string& path)
 {
     const std::string software = "SOFTWARE\\";
-    std::string head = path.substr(0, software.size());
-    for (char& c : head) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    if (!registryHasSeparate32BitView() || head != software) return path;
+    if (!registryHasSeparate32BitView() ||
+        !sameTextIgnoringCase(path.substr(0, software.size()), software))
+        return path;
     return path.substr(0, software.size()) + "WOW6432Node\\" + path.substr(software.size());
 }
 

@@ -20,9 +20,10 @@ int createRegistryKey(RegistryHandle root, const std::string& path, const std::s
 // Deletes the key and all its subkeys, depth first. An empty path touches nothing and gives 0.
 // The path is used as given. 1 when the key itself was deleted.
 int deleteRegistryTree(RegistryHandle root, const std::string& path);
-// The value as text: REG_SZ its characters (at most 254), REG_DWORD/REG_BINARY the signed decimal
-// of their little-endian bytes; the empty text for a missing key or value, over-long data or
-// another type; "0" when a number cannot be read.
+// The value as text: REG_SZ its characters (at most 254, so at most 1,016 bytes of UTF-8),
+// REG_DWORD/REG_BINARY the signed decimal of their little-endian bytes; the empty text for a
+// missing key or value, over-long data (more than 1,017 bytes) or another type; "0" when a number
+// cannot be read.
 std::string readRegistryValue(RegistryHandle root, const std::string& path,
                               const std::string& valueName, const std::string& computer);
 // The values `valueNames` of one key, each as readRegistryValue gives it, through a single open of

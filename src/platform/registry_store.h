@@ -1,10 +1,15 @@
 // The registry primitives of the platform seam, with the semantics of the Win32 calls they stand
-// for (RegConnectRegistryA, RegCreateKeyExA, RegOpenKeyExA, RegEnumKeyExA, RegDeleteKeyExA,
-// RegQueryValueExA, RegSetValueExA, RegCloseKey).
+// for (RegConnectRegistryW, RegCreateKeyExW, RegOpenKeyExW, RegEnumKeyExW, RegDeleteKeyExW,
+// RegQueryValueExW, RegSetValueExW, RegCloseKey).
+//
+// - Names, paths and the data of text values (REG_SZ, REG_EXPAND_SZ, REG_MULTI_SZ) are UTF-8
+//   here, whatever form the registry keeps them in; every size of such data is that of its UTF-8
+//   bytes (its NULs included). Other data passes as its bytes.
 //
 // - Every key is opened, created, enumerated and deleted in the 32-bit registry view, the one
 //   MapSource reads on 64-bit Windows, whatever Oxlo's own bitness.
-// - Results are Win32 status codes (0 success). Key names compare without regard to letter case.
+// - Results are Win32 status codes (0 success). Names compare without regard to letter case,
+//   as sameTextIgnoringCase (services.h) compares them.
 // - A handle returned through `result` is owned by the caller and released with
 //   registryCloseKey; the predefined roots need no release.
 // Implementations: platform/win32 (the real registry) and platform/portable (in memory).
@@ -49,16 +54,16 @@ long registryConnect(const std::string& computer, RegistryHandle root, RegistryH
 long registryCreateKey(RegistryHandle root, const std::string& path, RegistryHandle* result);
 long registryOpenKey(RegistryHandle root, const std::string& path, RegistryAccess access,
                      RegistryHandle* result);
-// Name of the subkey at `index`. `nameLength` is the buffer size in characters on entry (room
-// for the terminating NUL included) and the name's length on success; a name that does not fit
-// gives kRegistryMoreData.
+// Name of the subkey at `index`. `nameLength` is the buffer size in bytes on entry (room for the
+// terminating NUL included) and the name's length in bytes on success; a name that does not fit
+// gives kRegistryMoreData. Any key name fits 766 bytes.
 long registryEnumKey(RegistryHandle key, unsigned index, char* name, unsigned* nameLength);
-// Name of the value at `index` (as RegEnumValueA, without type and data); `nameLength` as for
+// Name of the value at `index` (as RegEnumValueW, without type and data); `nameLength` as for
 // registryEnumKey; kRegistryNoMoreItems past the last value. Lets a key be copied value by value.
 long registryEnumValue(RegistryHandle key, unsigned index, char* name, unsigned* nameLength);
 // Deletes a key that has no subkeys.
 long registryDeleteKey(RegistryHandle root, const std::string& path);
-// As RegQueryValueExA: `data` may be null to ask for the size only; `size` is the buffer size on
+// As RegQueryValueExW: `data` may be null to ask for the size only; `size` is the buffer size on
 // entry and the value's size afterwards; too small a buffer gives kRegistryMoreData.
 long registryQueryValue(RegistryHandle key, const std::string& name, unsigned* type, void* data,
                         unsigned* size);

@@ -6,8 +6,9 @@
 // scripted dialogs for tests). Logic code includes only this header and ui.h, never <windows.h>.
 //
 // Conventions for every operation below:
-// - Paths are 8-bit Windows paths (drive letter, backslashes); results that are paths hold at most
-//   259 characters.
+// - Text is UTF-8, paths included: Windows paths (drive letter, backslashes) in any script; results
+//   that are paths hold at most 259 characters. Names and paths compare without regard to letter
+//   case only through sameTextIgnoringCase.
 // - "Non-zero on success" results are 1 or 0. No operation shows a message of its own; the caller
 //   decides what the user is told.
 // - The empty text means "nothing" or "failure" wherever a text is returned.
@@ -197,5 +198,17 @@ std::string getFilePart(const std::string& path);
 // Windows' own tools write (.reg files). A byte that begins no UTF-8 sequence becomes U+FFFD; a
 // lone surrogate in UTF-8 form (which Windows names may hold) stays that one unit.
 std::string utf16LittleEndian(const std::string& utf8);
+
+// True when the two texts name the same file, folder or registry key for Windows: equal apart
+// from letter case, in any script (on Windows by its own rules, CompareStringOrdinal ignoring
+// case; on the portable side for Latin, Latin Extended-A, Greek and Cyrillic).
+bool sameTextIgnoringCase(const std::string& a, const std::string& b);
+
+// The text in the system's ANSI code page (on the portable side Windows-1252), for the 8-bit text
+// fields of map files. `exact` becomes false when a character has no form there; the result then
+// holds a stand-in for it and must not be written.
+std::string ansiFromText(const std::string& text, bool* exact);
+// The text of bytes in the system's ANSI code page.
+std::string textFromAnsi(const std::string& bytes);
 
 } // namespace oxlo::platform

@@ -41,7 +41,7 @@ protected:
         const auto host = hostPath(catalogue::backupFolder());
         if (std::filesystem::is_directory(host))
             for (const auto& entry : std::filesystem::directory_iterator(host))
-                names.push_back(entry.path().filename().string());
+                names.push_back(textOfPath(entry.path().filename()));
         std::sort(names.begin(), names.end());
         return names;
     }

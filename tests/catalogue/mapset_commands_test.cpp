@@ -7,6 +7,7 @@
 #include "catalogue/registry_file.h"
 #include "catalogue/uninstall.h"
 #include "platform/portable/scripted_ui.h"
+#include "platform/registry.h"
 #include "platform/services.h"
 
 #include <gtest/gtest.h>
@@ -251,6 +252,56 @@ TEST_F(MapsetCommands, SaveRegistryEntryWritesTheKeyWhereTheUserChose)
     scripted::chooseNextSaveFile(""); // Cancel
     runMapsetCommand(catalogue::kSaveEntryCommand, 1);
     EXPECT_TRUE(scripted::shownMessages().empty());
+}
+
+// Mapsets whose key and folder are named in Cyrillic, Polish or Japanese (ソ and 表 end in the
+// byte 0x5C in Shift-JIS) are listed, checked, located, saved and uninstalled with every
+// character of their names and paths kept.
+TEST_F(MapsetCommands, NamesInAnyScriptSurviveEveryCommand)
+{
+    // One at a time, with the family ID that the made .TDB holds (Alps's, so Alps goes first).
+    deleteRegistryTree(kLocalMachine, kFamilies + "\\Alps");
+    const std::string names[] = {"Карты", "Łódź", "ソ表"};
+    for (const std::string& name : names) {
+        SCOPED_TRACE(name);
+        addFamily(name, kRegBinary, {0x71, 0x17}, folder_ + "\\" + name + " Maps",
+                  makeTdb(name + " Maps\\" + name + ".TDB", 7));
+        putText(kFamilies + "\\" + name + "\\1", "BMAP", makeFile(name + " Maps\\" + name + ".IMG"));
+        scanInstalledMapsets();
+        const auto row = std::find_if(installedMapsets.begin() + 1, installedMapsets.end(),
+                                      [&](const auto& r) { return r.name == name; });
+        ASSERT_NE(row, installedMapsets.end());
+        const int number = static_cast<int>(row - installedMapsets.begin());
+        EXPECT_EQ(row->loc, folder_ + "\\" + name + " Maps");
+        EXPECT_TRUE(row->problems.empty()) << "nothing is missing";
+
+        const std::string key = kFamilies + "\\" + name;
+        const std::string moved = folder_ + "\\" + name + " Moved";
+        std::filesystem::rename(hostPath(row->loc), hostPath(moved));
+        scanInstalledMapsets();
+        const std::string before = keyText(key);
+        scripted::chooseNextFolder(moved + "\\");
+        runMapsetCommand(catalogue::kLocateFolderCommand, number);
+        EXPECT_EQ(textValue(key + "\\1", "LOC"), moved);
+        EXPECT_EQ(textValue(key + "\\1", "TDB"), moved + "\\" + name + ".TDB");
+        EXPECT_TRUE(installedMapsets[number].problems.empty());
+        ASSERT_FALSE(copies().empty());
+        EXPECT_EQ(copyText(copies().back()), before);
+
+        const std::string located = keyText(key);
+        scripted::answerNextMessage(kAnswerYes);
+        scripted::answerNextMessage(kAnswerNo);
+        scripted::answerNextMessage(kAnswerOk);
+        catalogue::uninstallMapset(number);
+        EXPECT_FALSE(keyExists(key));
+        const auto saved = copies();
+        const auto copy = std::find_if(saved.begin(), saved.end(), [&](const std::string& file) {
+            return file.find(" Families-" + name) != std::string::npos && copyText(file) == located;
+        });
+        EXPECT_NE(copy, saved.end()) << "a copy of the located key, named after it";
+        std::filesystem::remove_all(hostPath(catalogue::backupFolder()));
+    }
+    EXPECT_EQ(scripted::shownMessages().size(), 3 * std::size(names)) << "only the uninstalls asked";
 }
 
 TEST_F(MapsetCommands, AnUninstallLeavesACopyThatIsTheKeyAsItWas)

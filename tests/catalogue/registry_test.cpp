@@ -122,6 +122,36 @@ TEST_F(RegistryOperations, TextsReadWithoutTheirNulUpTo254Characters)
     EXPECT_EQ(readRegistryValue(kLocalMachine, kTest + "\\NoSuchKey", "Loc", ""), "");
 }
 
+// Key names, value names and texts in Cyrillic, Polish and Japanese (ソ and 表 end in the byte
+// 0x5C in Shift-JIS) come back through the seam exactly, sizes in bytes of UTF-8; names are found
+// in another letter case; a text of 254 characters is read whole however many bytes it takes.
+TEST_F(RegistryOperations, NamesAndTextsInAnyScriptComeBackExactly)
+{
+    const std::string texts[] = {"C:\\Карты\\Alps", "D:\\Łódź\\Mapy", "E:\\地図\\ソ表"};
+    for (const std::string& text : texts) {
+        const std::string name = text.substr(3, text.rfind('\\') - 3);
+        SCOPED_TRACE(name);
+        putKey(kTest + "\\" + name);
+        EXPECT_EQ(writeRegistryValue(kLocalMachine, kTest + "\\" + name, "LOC " + name, text,
+                                     kValueText, ""), 1);
+        EXPECT_EQ(textValue(kTest + "\\" + name, "LOC " + name), text);
+        EXPECT_EQ(rawValue(kTest + "\\" + name, "LOC " + name)->bytes, textBytes(text));
+        putValue(kTest + "\\" + name, "Multi", kRegMultiSz, textBytes(text + '\0' + name + '\0'));
+        EXPECT_EQ(rawValue(kTest + "\\" + name, "Multi")->bytes, textBytes(text + '\0' + name + '\0'));
+        EXPECT_EQ(valueNames(kTest + "\\" + name), (std::vector<std::string>{"LOC " + name, "Multi"}));
+    }
+    EXPECT_EQ(subkeyNames(kTest), (std::vector<std::string>{"Łódź", "Карты", "地図"}));
+    EXPECT_EQ(readRegistryValue(kLocalMachine, kTest + "\\КАРТЫ", "loc карты", ""), texts[0]);
+    EXPECT_EQ(readRegistryValue(kLocalMachine, kTest + "\\łÓDŹ", "LOC ŁÓDŹ", ""), texts[1]);
+
+    std::string cyrillic254;
+    for (int i = 0; i < 127; ++i) cyrillic254 += "Жж";
+    putText(kTest, "Long", cyrillic254);
+    putText(kTest, "TooLong", cyrillic254 + "ж");
+    EXPECT_EQ(read("Long"), cyrillic254);
+    EXPECT_EQ(read("TooLong"), "");
+}
+
 TEST_F(RegistryOperations, WritesStoreTheBytesOfTheirTypeCode)
 {
     putKey(kTest);

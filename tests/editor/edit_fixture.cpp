@@ -141,7 +141,7 @@ void writeBytes(const std::string& path, const Bytes& bytes) {
 std::vector<std::string> namesIn(const std::string& folder) {
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(testing::hostPath(folder)))
-        names.push_back(entry.path().filename().string());
+        names.push_back(testing::textOfPath(entry.path().filename()));
     std::sort(names.begin(), names.end());
     return names;
 }

@@ -2,6 +2,7 @@
 // take over; over the target's own files and registry.
 #include "edit_fixture.h"
 
+#include "mapfile/map_file.h"
 #include "platform/registry.h"
 #include "platform/services.h"
 
@@ -115,6 +116,28 @@ TEST_F(EditMapsetTest, RenameNeedsAValidProductCode) {
             EXPECT_EQ(readBytes(tdbPath("Alpen")), tdb);
         }
     }
+}
+
+// The .TDB keeps its name in the system's ANSI code page (Windows-1252 here and in a Western Wine
+// prefix): a name it cannot hold is refused before anything changes, one it can hold goes in as
+// those bytes, each letter one byte.
+TEST_F(EditMapsetTest, ANewNameMustFitTheCodePageOfTheIndex) {
+    for (const char* refused : {"Łódź", "Карты", "ソ表"}) {
+        SCOPED_TRACE(refused);
+        InstalledMapset row = installAlpen("N");
+        const Snapshot before = snapshot();
+        const Shown shown = textsAndFlags(edit(row, refused, nullptr));
+        ASSERT_FALSE(shown.empty());
+        EXPECT_EQ(shown.front(), warning("Mapset Alpen was not renamed: " + std::string(refused) +
+                                         " has letters that its index file cannot hold."));
+        expectUnchangedSince(before);
+        scripted::resetScript();
+    }
+    InstalledMapset row = installAlpen("N");
+    EXPECT_EQ(textsAndFlags(edit(row, "Zürß", nullptr)), Shown{kEdited});
+    EXPECT_EQ(namesIn(loc), (std::vector<std::string>{"Zürß.IMG", "Zürß.TDB"}));
+    EXPECT_EQ(storedNameOf(readBytes(tdbPath("Zürß"))), "Z\xFCr\xDF ");
+    EXPECT_EQ(mapfile::readStoredName(tdbPath("Zürß")), "Zürß ");
 }
 
 } // namespace

@@ -72,16 +72,20 @@ std::vector<Record> records(Input& input)
 
 // readRegistryValue as registry.h documents it: REG_SZ its characters up to the NUL, at most 254;
 // REG_DWORD and REG_BINARY the signed decimal of their little-endian bytes, "0" when there are
-// more than 4; the empty text for other types and for more than 255 bytes of data.
+// more than 4; the empty text for other types and for more than 1,017 bytes of data. Characters
+// are counted in UTF-8: every byte but 0x80 to 0xBF.
 std::string expectedText(const RegistryTreeValue& value)
 {
     const std::vector<unsigned char>& bytes = value.bytes;
-    if (bytes.size() > 255)
+    if (bytes.size() > 1017)
         return "";
     if (value.type == kRegSz) {
         const auto nul = std::find(bytes.begin(), bytes.end(), '\0');
         const std::string text(bytes.begin(), nul);
-        return text.size() <= 254 ? text : "";
+        const auto characters = std::count_if(text.begin(), text.end(), [](char c) {
+            return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+        });
+        return characters <= 254 ? text : "";
     }
     if (value.type == kRegDword || value.type == kRegBinary) {
         if (bytes.size() > 4)

@@ -4,6 +4,7 @@
 #include "fuzz_support.h"
 
 #include "mapfile/map_file.h"
+#include "platform/services.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -69,8 +70,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return "word at offset " + std::to_string(offset) + " read as '" + word + "'" + context();
     });
 
+    // The name is kept in the ANSI code page (Windows-1252 here) and read as UTF-8.
+    const std::string storedBytes = expectedName(file);
     const std::string stored = oxlo::mapfile::readStoredName(kIndex);
-    require(stored == expectedName(file),
+    require(stored == oxlo::platform::textFromAnsi(storedBytes),
             [&] { return "stored name read as '" + printable(stored) + "'" + context(); });
 
     const int written = oxlo::mapfile::writeStoredName(kIndex, newName);
@@ -79,8 +82,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             [&] { return "the index is gone after the rewrite"; });
     require(after.size() == file.size(),
             [&] { return "the rewrite changed the file's length" + context(); });
-    const bool fits = !stored.empty() && newName.size() <= stored.size() &&
-                      newName.find('\0') == std::string::npos;
+    bool exact = false;
+    const std::string newBytes = oxlo::platform::ansiFromText(newName, &exact);
+    const bool fits = exact && !storedBytes.empty() && newBytes.size() <= storedBytes.size() &&
+                      newBytes.find('\0') == std::string::npos;
     require(written == (fits ? 1 : 0), [&] {
         return "writeStoredName gave " + std::to_string(written) + " for the name '" +
                printable(newName) + "'" + context();
@@ -88,11 +93,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Only the stored name's own bytes may change, and only to the new name padded with blanks.
     std::string expected = file;
     if (fits) {
-        std::string padded = newName;
-        padded.resize(stored.size(), ' ');
+        std::string padded = newBytes;
+        padded.resize(storedBytes.size(), ' ');
         expected.replace(kNamePosition, padded.size(), padded);
         const std::string reread = oxlo::mapfile::readStoredName(kIndex);
-        require(reread == padded, [&] {
+        require(reread == oxlo::platform::textFromAnsi(padded), [&] {
             return "the new name reads back as '" + printable(reread) + "'" + context();
         });
     }

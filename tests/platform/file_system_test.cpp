@@ -204,5 +204,30 @@ TEST_F(FileSystem, ListFilesGivesTheMatchingFilesOnly)
     EXPECT_TRUE(listFiles("", "*.*").empty());
 }
 
+// Folder and file names in Cyrillic, Polish and Japanese (ソ and 表 end in the byte 0x5C in
+// Shift-JIS, the backslash) are made, listed, found in another letter case, copied, renamed and
+// deleted under exactly their names.
+TEST_F(FileSystem, NamesInAnyScriptKeepEveryCharacter)
+{
+    for (const std::string name : {"Карты", "Łódź", "ソ表"}) {
+        SCOPED_TRACE(name);
+        const std::string sub = path(name);
+        ASSERT_EQ(createDirectory(sub), 1);
+        ASSERT_TRUE(hostExists(sub)) << "the folder has its name on the disk";
+        writeHostBytes(sub + "\\Österreich.img", "map");
+        EXPECT_EQ(listFiles(sub, "ÖSTERREICH*.IMG"), std::vector<std::string>{"Österreich.img"});
+        EXPECT_EQ(fileSize(sub + "\\ÖSTERREICH.IMG"), 3);
+        EXPECT_EQ(copyFile(sub + "\\österreich.img", sub + "\\" + name + ".img"), 1);
+        EXPECT_EQ(readHostBytes(sub + "\\" + name + ".img"), "map");
+        EXPECT_EQ(renameFile(sub + "\\" + name + ".img", sub + "\\Ελλάδα.img"), 1);
+        std::vector<std::string> files = listFiles(sub, "*.img");
+        std::sort(files.begin(), files.end());
+        EXPECT_EQ(files, (std::vector<std::string>{"Österreich.img", "Ελλάδα.img"}));
+        EXPECT_EQ(deleteFile(sub + "\\ελλάδα.IMG"), 1);
+        EXPECT_EQ(deleteDirectory(sub, "*.img"), 1);
+        EXPECT_FALSE(hostExists(sub));
+    }
+}
+
 } // namespace
 } // namespace oxlo::platform

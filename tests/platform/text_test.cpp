@@ -94,5 +94,58 @@ TEST(Utf16LittleEndian, EncodesEveryScriptAndMarksBrokenBytes)
     }
 }
 
+// Names compare as Windows compares them, letter case aside in every script (CompareStringOrdinal
+// under Wine, the portable fold natively).
+TEST(SameTextIgnoringCase, FoldsLetterCaseInEveryScriptAndNothingElse)
+{
+    const struct {
+        const char* a;
+        const char* b;
+        bool same;
+    } cases[] = {
+        {"Alps", "ALPS", true},           {"Österreich", "österreich", true},
+        {"ΑΘΗΝΑ", "αθηνα", true},         {"ΆΡΗΣ", "άρησ", true},
+        {"МОСКВА", "москва", true},       {"ЁЛКИ", "ёлки", true},
+        {"Łódź", "ŁÓDŹ", true},           {"ŽĽČ", "žľč", true},
+        {"C:\\Карты\\Alps", "c:\\КАРТЫ\\ALPS", true},
+        {"Alps", "Alpx", false},          {"Łódź", "Lodz", false},
+        {"Österreich", "Osterreich", false}, {"МОСКВА", "МОСКВЫ", false},
+        {"ソ表", "ソ", false},            {"a", "ab", false},
+        {"[", "{", false},                {"@", "`", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.a) + " / " + c.b);
+        EXPECT_EQ(sameTextIgnoringCase(c.a, c.b), c.same);
+        EXPECT_EQ(sameTextIgnoringCase(c.b, c.a), c.same);
+    }
+}
+
+// The 8-bit fields of map files hold the ANSI code page: Windows-1252 here and in a Western Wine
+// prefix.
+TEST(AnsiText, ConvertsExactlyOrSaysItCannot)
+{
+    const struct {
+        const char* text;
+        const char* bytes;
+        bool exact;
+    } cases[] = {
+        {"Alps 2024", "Alps 2024", true},
+        {"Zürich Café", "Z\xFCrich Caf\xE9", true},
+        {"€ Œuvre – „x“", "\x80 \x8Cuvre \x96 \x84x\x93", true},
+        {"Łódź", nullptr, false},
+        {"Карты", nullptr, false},
+        {"ソ表", nullptr, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        bool exact = !c.exact;
+        const std::string bytes = ansiFromText(c.text, &exact);
+        EXPECT_EQ(exact, c.exact);
+        if (!c.bytes) continue;
+        EXPECT_EQ(bytes, c.bytes);
+        EXPECT_EQ(textFromAnsi(bytes), c.text);
+    }
+}
+
 } // namespace
 } // namespace oxlo::platform

@@ -15,7 +15,14 @@ namespace oxlo::testing {
 std::string freshTestFolder(const std::string& name);
 
 // Where a Windows path lives on the host, to check files on disk without the services under test.
+// Paths are UTF-8 on both sides, as Oxlo's own.
 std::filesystem::path hostPath(const std::string& windowsPath);
+// The UTF-8 text of a host path (or file name).
+inline std::string textOfPath(const std::filesystem::path& path)
+{
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
 
 // Keeps the program under test from writing an existing file while it lives, as a file that
 // another program holds open, or a read-only one, would. Natively the file is made read-only (the

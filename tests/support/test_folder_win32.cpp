@@ -45,10 +45,13 @@ std::string freshTestFolder(const std::string& name)
     const fs::path folder = testRoot() / name;
     fs::remove_all(folder);
     fs::create_directories(folder);
-    return folder.string();
+    return textOfPath(folder);
 }
 
-fs::path hostPath(const std::string& windowsPath) { return fs::path(windowsPath); }
+fs::path hostPath(const std::string& windowsPath)
+{
+    return fs::path(std::u8string(windowsPath.begin(), windowsPath.end()));
+}
 
 WriteBlock::WriteBlock(const std::string& windowsPath) : path_(windowsPath)
 {

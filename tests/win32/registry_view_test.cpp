@@ -15,25 +15,31 @@ using namespace oxlo::platform;
 const char* const kBase = "SOFTWARE\\Garmin\\Mapsource";
 const std::string kAlps = std::string(kBase) + "\\Families\\ViewTestAlps";
 
-// Deletes a tree in one view directly with the Win32 API (not with the code under test).
-void removeTree(REGSAM view, const std::string& path)
+// Deletes a tree in one view directly with the Win32 API (not with the code under test), by
+// the wide functions: names may be in any script.
+void removeTree(REGSAM view, const std::wstring& path)
 {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_ALL_ACCESS | view, &key) !=
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_ALL_ACCESS | view, &key) !=
         ERROR_SUCCESS) {
         return;
     }
-    char name[256];
+    wchar_t name[256];
     for (;;) {
-        DWORD length = sizeof name;
-        if (RegEnumKeyExA(key, 0, name, &length, nullptr, nullptr, nullptr, nullptr) !=
+        DWORD length = 256;
+        if (RegEnumKeyExW(key, 0, name, &length, nullptr, nullptr, nullptr, nullptr) !=
             ERROR_SUCCESS) {
             break;
         }
-        removeTree(view, path + "\\" + name);
+        removeTree(view, path + L"\\" + name);
     }
     RegCloseKey(key);
-    RegDeleteKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), view, 0);
+    RegDeleteKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), view, 0);
+}
+
+void removeTree(REGSAM view, const std::string& path)
+{
+    removeTree(view, std::wstring(path.begin(), path.end())); // ASCII
 }
 
 bool existsIn(REGSAM view, const std::string& path)
@@ -110,6 +116,42 @@ TEST_F(RegistryView, ReadsAndDeletesSeeOnlyThe32BitView)
     EXPECT_EQ(deleteRegistryTree(kLocalMachine, kAlps), 1);
     EXPECT_FALSE(existsIn(KEY_WOW64_32KEY, kAlps));
     EXPECT_EQ(textIn(KEY_WOW64_64KEY, kAlps, "LOC"), "64-bit view");
+}
+
+// The registry holds names and texts as UTF-16: what Oxlo writes in UTF-8 is there in the
+// characters meant (for regedit, MapSource and every other reader), and what others write in
+// UTF-16 reads as its UTF-8, sizes in UTF-8 bytes.
+TEST_F(RegistryView, NamesAndTextsAreUtf16InTheRegistryAndUtf8InOxlo)
+{
+    const std::string key = std::string(kBase) + "\\Families\\Карты ソ表";
+    const std::wstring wideKey = L"SOFTWARE\\Garmin\\Mapsource\\Families\\\u041a\u0430\u0440\u0442\u044b \u30bd\u8868";
+    ASSERT_EQ(createRegistryKey(kLocalMachine, key, ""), 1);
+    ASSERT_EQ(writeRegistryValue(kLocalMachine, key, "Łódź", "C:\\Карты\\ソ表", kValueText, ""), 1);
+
+    HKEY opened = nullptr;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, wideKey.c_str(), 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY,
+                            &opened), ERROR_SUCCESS);
+    wchar_t text[64] = {};
+    DWORD size = sizeof text;
+    EXPECT_EQ(RegQueryValueExW(opened, L"\u0141\u00f3d\u017a", nullptr, nullptr,
+                               reinterpret_cast<BYTE*>(text), &size), ERROR_SUCCESS);
+    EXPECT_EQ(std::wstring(text), L"C:\\\u041a\u0430\u0440\u0442\u044b\\\u30bd\u8868");
+    const std::wstring written = L"\u0417\u0430\u043f\u0430\u0434";
+    RegSetValueExW(opened, L"West", 0, REG_SZ, reinterpret_cast<const BYTE*>(written.c_str()),
+                   static_cast<DWORD>((written.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(opened);
+
+    EXPECT_EQ(readRegistryValue(kLocalMachine, key, "West", ""), "Запад");
+    OwnedRegistryKey again;
+    ASSERT_EQ(registryOpenKey(kLocalMachine, key, RegistryAccess::Read, again.receive()), kRegistryOk);
+    unsigned type = 0;
+    unsigned bytes = 0;
+    EXPECT_EQ(registryQueryValue(again.get(), "West", &type, nullptr, &bytes), kRegistryOk);
+    EXPECT_EQ(bytes, std::string("Запад").size() + 1);
+    char small[4];
+    bytes = sizeof small;
+    EXPECT_EQ(registryQueryValue(again.get(), "West", &type, small, &bytes), kRegistryMoreData);
+    EXPECT_EQ(bytes, std::string("Запад").size() + 1);
 }
 
 } // namespace

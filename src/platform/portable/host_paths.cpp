@@ -31,18 +31,6 @@ bool hasDrive(const std::string& path)
     return path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]));
 }
 
-bool sameIgnoringCase(const std::string& a, const std::string& b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    }
-    return true;
-}
-
 // Appends the components of `relative` to `parts`, resolving "." and "..".
 void appendComponents(std::vector<std::string>& parts, const std::string& relative)
 {
@@ -80,7 +68,7 @@ fs::path childIgnoringCase(const fs::path& folder, const std::string& name)
     if (fs::exists(fs::symlink_status(exact, error)))
         return exact;
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-        if (sameIgnoringCase(it->path().filename().string(), name))
+        if (sameTextIgnoringCase(it->path().filename().string(), name))
             return it->path();
     }
     return exact;

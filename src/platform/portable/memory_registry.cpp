@@ -5,6 +5,7 @@
 // of leaf keys only, and handles that go stale when their key is deleted.
 #include "platform/portable/memory_registry.h"
 #include "platform/portable/fault_injection.h"
+#include "platform/services.h"
 
 #include <algorithm>
 #include <cctype>
@@ -36,12 +37,12 @@ struct Node {
 
 bool sameName(const std::string& a, const std::string& b)
 {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
+    return sameTextIgnoringCase(a, b);
 }
 
+// The sort key of a subkey: ASCII letters as capitals, other bytes as they are (the registry's
+// own order for the names Oxlo meets; names that differ in case beyond ASCII are found as the
+// same by sameName whatever their place).
 std::string upperName(const std::string& name)
 {
     std::string upper = name;

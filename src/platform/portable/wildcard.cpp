@@ -1,40 +1,14 @@
 #include "platform/portable/wildcard.h"
 
-#include <cctype>
+#include "platform/portable/case_fold.h"
+#include "platform/wildcard_match.h"
 
 namespace oxlo::platform {
-namespace {
-
-bool sameLetter(char a, char b)
-{
-    return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
-}
-
-} // namespace
 
 bool matchesWildcard(const std::string& name, const std::string& pattern)
 {
-    if (pattern == "*.*" || pattern == "*")
-        return true;
-    // Greedy match with one back-tracking point: the last "*" seen.
-    std::size_t n = 0, p = 0, starAt = std::string::npos, nameAtStar = 0;
-    while (n < name.size()) {
-        if (p < pattern.size() && (pattern[p] == '?' || sameLetter(pattern[p], name[n]))) {
-            ++n;
-            ++p;
-        } else if (p < pattern.size() && pattern[p] == '*') {
-            starAt = p++;
-            nameAtStar = n;
-        } else if (starAt != std::string::npos) {
-            p = starAt + 1;
-            n = ++nameAtStar;
-        } else {
-            return false;
-        }
-    }
-    while (p < pattern.size() && pattern[p] == '*')
-        ++p;
-    return p == pattern.size();
+    return wildcardMatches(foldedText(name), foldedText(pattern),
+                           [](char32_t a, char32_t b) { return a == b; });
 }
 
 } // namespace oxlo::platform

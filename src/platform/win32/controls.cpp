@@ -1,4 +1,5 @@
 // Numbered controls of ui.h on the standard classes, the list view and tooltips.
+#include "platform/win32/wide_text.h"
 #include "platform/win32/window_layer_state.h"
 
 #include <commctrl.h>
@@ -49,22 +50,22 @@ void forgetToolTip(const ControlEntry& entry) {
     if (!entry.hasToolTip) return;
     auto window = layer().windows.find(entry.window);
     if (window == layer().windows.end() || !window->second.toolTip) return;
-    TTTOOLINFOA tool{};
-    tool.cbSize = TTTOOLINFOA_V2_SIZE;
+    TTTOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
     tool.hwnd = window->second.window.get();
     tool.uId = reinterpret_cast<UINT_PTR>(entry.control.get());
-    ::SendMessageA(window->second.toolTip, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    ::SendMessageW(window->second.toolTip, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 // The window's tooltip, made with its first tool; owned by the window, so it goes when the window
 // goes. Wide enough for a row's problems one to a line.
 HWND toolTipWindow(WindowEntry& window) {
     if (!window.toolTip) {
-        window.toolTip = ::CreateWindowExA(
-            WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+        window.toolTip = ::CreateWindowExW(
+            WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window.window.get(), nullptr,
-            ::GetModuleHandleA(nullptr), nullptr);
-        if (window.toolTip) ::SendMessageA(window.toolTip, TTM_SETMAXTIPWIDTH, 0, scaled(600));
+            ::GetModuleHandleW(nullptr), nullptr);
+        if (window.toolTip) ::SendMessageW(window.toolTip, TTM_SETMAXTIPWIDTH, 0, scaled(600));
     }
     return window.toolTip;
 }
@@ -78,7 +79,7 @@ WindowEntry* windowOf(const ControlEntry& entry) {
 int rowUnderPointer(HWND list) {
     LVHITTESTINFO hit{};
     if (!::GetCursorPos(&hit.pt) || !::ScreenToClient(list, &hit.pt)) return -1;
-    return static_cast<int>(::SendMessageA(list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    return static_cast<int>(::SendMessageW(list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
 }
 
 constexpr UINT_PTR kRowTipSubclassId = 2;
@@ -93,7 +94,7 @@ LRESULT CALLBACK rowTipProcedure(HWND list, UINT message, WPARAM wParam, LPARAM 
             WindowEntry* window = windowOf(*entry);
             if (row != entry->tipRow && window && window->toolTip) {
                 entry->tipRow = row;
-                ::SendMessageA(window->toolTip, TTM_POP, 0, 0);
+                ::SendMessageW(window->toolTip, TTM_POP, 0, 0);
             }
         }
     } else if (message == WM_NCDESTROY) {
@@ -108,7 +109,7 @@ LRESULT CALLBACK linkProcedure(HWND link, UINT message, WPARAM wParam, LPARAM lP
                                DWORD_PTR) {
     switch (message) {
     case WM_SETCURSOR:
-        ::SetCursor(::LoadCursorA(nullptr, MAKEINTRESOURCEA(32649))); // IDC_HAND
+        ::SetCursor(::LoadCursorW(nullptr, MAKEINTRESOURCEW(32649))); // IDC_HAND
         return TRUE;
     case WM_MOUSEMOVE:
         if (ControlEntry* entry = controlByHandle(link, nullptr); entry && !entry->hovered) {
@@ -142,7 +143,7 @@ LRESULT CALLBACK linkProcedure(HWND link, UINT message, WPARAM wParam, LPARAM lP
 }
 
 struct ControlClass {
-    const char* className;
+    const wchar_t* className;
     DWORD style;
     DWORD exStyle;
 };
@@ -150,29 +151,29 @@ struct ControlClass {
 ControlClass classFor(ControlKind kind, unsigned options) {
     const DWORD align = (options & kControlCentred) ? SS_CENTER : SS_LEFT;
     switch (kind) {
-    case ControlKind::Label: return {"Static", align, 0};
-    case ControlKind::Link: return {"Static", align | SS_NOTIFY, 0};
-    case ControlKind::Button: return {"Button", BS_PUSHBUTTON | WS_TABSTOP, 0};
-    case ControlKind::Toggle: return {"Button", BS_AUTOCHECKBOX | BS_PUSHLIKE | WS_TABSTOP, 0};
-    case ControlKind::CheckBox: return {"Button", BS_AUTOCHECKBOX | WS_TABSTOP, 0};
+    case ControlKind::Label: return {L"Static", align, 0};
+    case ControlKind::Link: return {L"Static", align | SS_NOTIFY, 0};
+    case ControlKind::Button: return {L"Button", BS_PUSHBUTTON | WS_TABSTOP, 0};
+    case ControlKind::Toggle: return {L"Button", BS_AUTOCHECKBOX | BS_PUSHLIKE | WS_TABSTOP, 0};
+    case ControlKind::CheckBox: return {L"Button", BS_AUTOCHECKBOX | WS_TABSTOP, 0};
     case ControlKind::Field:
-        return {"Edit",
+        return {L"Edit",
                 static_cast<DWORD>(ES_AUTOHSCROLL | WS_TABSTOP |
                                    ((options & kControlDigitsOnly) ? ES_NUMBER : 0)),
                 WS_EX_CLIENTEDGE};
-    case ControlKind::Frame: return {"Button", BS_GROUPBOX, 0};
+    case ControlKind::Frame: return {L"Button", BS_GROUPBOX, 0};
     case ControlKind::ListBox:
         // No integral height: the list keeps exactly the size it was given.
-        return {"ListBox", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
+        return {L"ListBox", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
                 WS_EX_CLIENTEDGE};
     case ControlKind::ReportList:
-        return {WC_LISTVIEWA, LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP,
+        return {WC_LISTVIEWW, LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP,
                 WS_EX_CLIENTEDGE};
-    case ControlKind::Image: return {"Static", SS_ICON, 0};
+    case ControlKind::Image: return {L"Static", SS_ICON, 0};
     case ControlKind::DropDown:
-        return {"ComboBox", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0};
+        return {L"ComboBox", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0};
     }
-    return {"Static", align, 0};
+    return {L"Static", align, 0};
 }
 
 // Makes the closed box of a drop-down `height` pixels high, as the layout gives it: the box is
@@ -180,56 +181,56 @@ ControlClass classFor(ControlKind kind, unsigned options) {
 void fitClosedDropDown(HWND dropDown, int height) {
     // What CB_GETITEMHEIGHT gives may differ from what CB_SETITEMHEIGHT took (Wine adds 2), so
     // the frame is measured around a height that was set.
-    const LRESULT field = ::SendMessageA(dropDown, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+    const LRESULT field = ::SendMessageW(dropDown, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
     if (field <= 0) return;
-    ::SendMessageA(dropDown, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
+    ::SendMessageW(dropDown, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
     RECT box{};
     ::GetWindowRect(dropDown, &box);
     const int frame = static_cast<int>(box.bottom - box.top) - static_cast<int>(field);
     if (height > frame)
-        ::SendMessageA(dropDown, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), height - frame);
+        ::SendMessageW(dropDown, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), height - frame);
 }
 
 // Selects (and focuses) the row, or none when it does not exist, and scrolls it into view.
 void selectListRow(const ControlEntry& entry, int row) {
     HWND list = entry.control.get();
-    const bool exists = row >= 0 && row < static_cast<int>(::SendMessageA(
+    const bool exists = row >= 0 && row < static_cast<int>(::SendMessageW(
                                               list, entry.kind == ControlKind::ListBox
                                                         ? LB_GETCOUNT
                                                         : LVM_GETITEMCOUNT, 0, 0));
     if (entry.kind == ControlKind::ListBox) {
-        ::SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(exists ? row : -1), 0);
+        ::SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(exists ? row : -1), 0);
         return;
     }
-    LVITEMA item{};
+    LVITEMW item{};
     item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    ::SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
+    ::SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
     if (!exists) return;
     item.state = LVIS_SELECTED | LVIS_FOCUSED;
-    ::SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-    ::SendMessageA(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+    ::SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    ::SendMessageW(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
 }
 
 int selectedRow(const ControlEntry& entry) {
     HWND list = entry.control.get();
     if (const RowMessages* rows = rowMessages(entry.kind)) {
-        const LRESULT row = ::SendMessageA(list, rows->selected, 0, 0);
+        const LRESULT row = ::SendMessageW(list, rows->selected, 0, 0);
         return row < 0 ? -1 : static_cast<int>(row); // LB_ERR and CB_ERR are -1
     }
-    return static_cast<int>(::SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
+    return static_cast<int>(::SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
                                            LVNI_SELECTED));
 }
 
 std::string reportCellText(HWND list, int row, int column) {
-    std::vector<char> buffer(256);
+    std::vector<wchar_t> buffer(256);
     for (;;) {
-        LVITEMA item{};
+        LVITEMW item{};
         item.iSubItem = column;
         item.pszText = buffer.data();
         item.cchTextMax = static_cast<int>(buffer.size());
-        const auto length = static_cast<std::size_t>(::SendMessageA(
-            list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item)));
-        if (length + 1 < buffer.size()) return std::string(buffer.data(), length);
+        const auto length = static_cast<std::size_t>(::SendMessageW(
+            list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item)));
+        if (length + 1 < buffer.size()) return win32::utf8(buffer.data(), length);
         buffer.resize(buffer.size() * 2); // may have been cut short
     }
 }
@@ -238,12 +239,12 @@ std::string listRowText(const ControlEntry& entry, int row) {
     HWND list = entry.control.get();
     const RowMessages* rows = rowMessages(entry.kind);
     if (!rows) return reportCellText(list, row, 0);
-    const LRESULT length = ::SendMessageA(list, rows->textLength, static_cast<WPARAM>(row), 0);
+    const LRESULT length = ::SendMessageW(list, rows->textLength, static_cast<WPARAM>(row), 0);
     if (length < 0) return {};
-    std::vector<char> buffer(static_cast<std::size_t>(length) + 1);
-    const LRESULT got = ::SendMessageA(list, rows->text, static_cast<WPARAM>(row),
+    std::vector<wchar_t> buffer(static_cast<std::size_t>(length) + 1);
+    const LRESULT got = ::SendMessageW(list, rows->text, static_cast<WPARAM>(row),
                                        reinterpret_cast<LPARAM>(buffer.data()));
-    return got < 0 ? std::string() : std::string(buffer.data(), static_cast<std::size_t>(got));
+    return got < 0 ? std::string() : win32::utf8(buffer.data(), static_cast<std::size_t>(got));
 }
 
 } // namespace
@@ -309,20 +310,22 @@ LRESULT onCustomDraw(const ControlEntry& entry, NMLVCUSTOMDRAW* draw) {
 }
 
 // The tooltip of a list's rows asks for the text of the row under the pointer.
-void onRowTipText(NMTTDISPINFOA* info) {
-    const ControlEntry* entry = controlByHandle(reinterpret_cast<HWND>(info->hdr.idFrom), nullptr);
-    info->szText[0] = '\0';
+void onRowTipText(NMTTDISPINFOW* info) {
+    ControlEntry* entry = controlByHandle(reinterpret_cast<HWND>(info->hdr.idFrom), nullptr);
+    info->szText[0] = L'\0';
     info->lpszText = info->szText;
     if (!entry || !entry->rowTipTool) return;
     const int row = rowUnderPointer(entry->control.get());
-    if (row >= 0 && static_cast<std::size_t>(row) < entry->rowTips.size())
-        info->lpszText = const_cast<char*>(entry->rowTips[static_cast<std::size_t>(row)].c_str());
+    if (row >= 0 && static_cast<std::size_t>(row) < entry->rowTips.size()) {
+        entry->tipShown = win32::wide(entry->rowTips[static_cast<std::size_t>(row)]);
+        info->lpszText = entry->tipShown.data();
+    }
 }
 
 LRESULT onNotify(NMHDR* header) {
     if (!header) return 0;
-    if (header->code == TTN_GETDISPINFOA) {
-        onRowTipText(reinterpret_cast<NMTTDISPINFOA*>(header));
+    if (header->code == TTN_GETDISPINFOW) {
+        onRowTipText(reinterpret_cast<NMTTDISPINFOW*>(header));
         return 0;
     }
     int number = -1;
@@ -367,19 +370,20 @@ int createControl(int number, ControlKind kind, int x, int y, int width, int hei
 
     const ControlClass type = classFor(kind, options);
     // An SS_ICON static would take its text as the name of an icon resource.
-    const char* text = kind == ControlKind::Image ? nullptr : caption.c_str();
+    const std::wstring wideCaption = win32::wide(caption);
+    const wchar_t* text = kind == ControlKind::Image ? nullptr : wideCaption.c_str();
     // A combo box's window height includes its opened list; the closed box is fitted below.
     const int windowHeight =
         kind == ControlKind::DropDown ? scaled(height) * (1 + kDropDownVisibleRows) : scaled(height);
-    HWND control = ::CreateWindowExA(
+    HWND control = ::CreateWindowExW(
         type.exStyle, type.className, text, WS_CHILD | WS_VISIBLE | type.style, scaled(x), scaled(y),
         scaled(width), windowHeight, parent,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(kControlIdBase + number)),
-        ::GetModuleHandleA(nullptr), nullptr);
+        ::GetModuleHandleW(nullptr), nullptr);
     if (!control) return 0;
-    ::SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(defaultFont()), FALSE);
+    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(defaultFont()), FALSE);
     if (kind == ControlKind::ReportList)
-        ::SendMessageA(control, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT,
+        ::SendMessageW(control, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT,
                        LVS_EX_FULLROWSELECT);
     if (kind == ControlKind::Link) ::SetWindowSubclass(control, linkProcedure, kLinkSubclassId, 0);
     if (kind == ControlKind::DropDown) fitClosedDropDown(control, scaled(height));
@@ -398,13 +402,13 @@ void setControlFont(int control, FontHandle font) {
     if (font > 0 && static_cast<std::size_t>(font) <= layer().fonts.size() &&
         layer().fonts[font - 1])
         chosen = layer().fonts[font - 1].get();
-    ::SendMessageA(entry->control.get(), WM_SETFONT, reinterpret_cast<WPARAM>(chosen), TRUE);
+    ::SendMessageW(entry->control.get(), WM_SETFONT, reinterpret_cast<WPARAM>(chosen), TRUE);
 }
 
 void setControlImage(int control, ImageHandle image) {
     ControlEntry* entry = findControl(control);
     if (!entry || image <= 0 || static_cast<std::size_t>(image) > layer().images.size()) return;
-    ::SendMessageA(entry->control.get(), STM_SETICON,
+    ::SendMessageW(entry->control.get(), STM_SETICON,
                    reinterpret_cast<WPARAM>(layer().images[image - 1].get()), 0);
 }
 
@@ -415,29 +419,27 @@ void setToolTip(int control, const std::string& text) {
     if (!window || !toolTipWindow(*window)) return;
     HWND owner = window->window.get();
     forgetToolTip(*entry);
-    std::vector<char> tip(text.begin(), text.end());
-    tip.push_back('\0');
-    TTTOOLINFOA tool{};
-    tool.cbSize = TTTOOLINFOA_V2_SIZE;
+    std::wstring tip = win32::wide(text);
+    TTTOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     tool.hwnd = owner;
     tool.uId = reinterpret_cast<UINT_PTR>(entry->control.get());
     tool.lpszText = tip.data();
-    entry->hasToolTip = ::SendMessageA(window->toolTip, TTM_ADDTOOLA, 0,
+    entry->hasToolTip = ::SendMessageW(window->toolTip, TTM_ADDTOOLW, 0,
                                        reinterpret_cast<LPARAM>(&tool)) != FALSE;
 }
 
 void addListColumn(int list, int position, const std::string& title, int width) {
     ControlEntry* entry = findControl(list);
     if (!entry || entry->kind != ControlKind::ReportList) return;
-    std::vector<char> text(title.begin(), title.end());
-    text.push_back('\0');
-    LVCOLUMNA column{};
+    std::wstring text = win32::wide(title);
+    LVCOLUMNW column{};
     column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
     column.pszText = text.data();
     column.cx = scaled(width);
     column.iSubItem = position;
-    ::SendMessageA(entry->control.get(), LVM_INSERTCOLUMNA, static_cast<WPARAM>(position),
+    ::SendMessageW(entry->control.get(), LVM_INSERTCOLUMNW, static_cast<WPARAM>(position),
                    reinterpret_cast<LPARAM>(&column));
 }
 
@@ -449,16 +451,16 @@ std::string getControlText(int control) {
         return row < 0 ? std::string() : listRowText(*entry, row);
     }
     HWND handle = entry->control.get();
-    std::vector<char> buffer(static_cast<std::size_t>(::GetWindowTextLengthA(handle)) + 1);
-    const int length = ::GetWindowTextA(handle, buffer.data(), static_cast<int>(buffer.size()));
-    return std::string(buffer.data(), static_cast<std::size_t>(length > 0 ? length : 0));
+    std::vector<wchar_t> buffer(static_cast<std::size_t>(::GetWindowTextLengthW(handle)) + 1);
+    const int length = ::GetWindowTextW(handle, buffer.data(), static_cast<int>(buffer.size()));
+    return win32::utf8(buffer.data(), static_cast<std::size_t>(length > 0 ? length : 0));
 }
 
 void setControlText(int control, const std::string& text) {
     QuietScope quiet;
     const ControlEntry* entry = findControl(control);
     if (!entry || isList(entry->kind)) return;
-    ::SetWindowTextA(entry->control.get(), text.c_str());
+    ::SetWindowTextW(entry->control.get(), win32::wide(text).c_str());
 }
 
 int getControlState(int control) {
@@ -466,7 +468,7 @@ int getControlState(int control) {
     if (!entry) return -1; // like a list without a selection: nothing to act on
     if (isList(entry->kind)) return selectedRow(*entry);
     if (entry->kind == ControlKind::Toggle || entry->kind == ControlKind::CheckBox)
-        return ::SendMessageA(entry->control.get(), BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
+        return ::SendMessageW(entry->control.get(), BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
     return 0;
 }
 
@@ -477,7 +479,7 @@ void setControlState(int control, int state) {
     if (entry->kind == ControlKind::DropDown) {
         // A row that does not exist leaves no entry selected (Wine would keep the old one).
         const int row = state >= 0 && state < countListItems(control) ? state : -1;
-        ::SendMessageA(entry->control.get(), CB_SETCURSEL, static_cast<WPARAM>(row), 0);
+        ::SendMessageW(entry->control.get(), CB_SETCURSEL, static_cast<WPARAM>(row), 0);
         return;
     }
     if (entry->kind == ControlKind::ReportList || entry->kind == ControlKind::ListBox) {
@@ -485,7 +487,7 @@ void setControlState(int control, int state) {
         return;
     }
     if (entry->kind != ControlKind::Toggle && entry->kind != ControlKind::CheckBox) return;
-    ::SendMessageA(entry->control.get(), BM_SETCHECK, state ? BST_CHECKED : BST_UNCHECKED, 0);
+    ::SendMessageW(entry->control.get(), BM_SETCHECK, state ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 void hideControl(int control, int hide) {
@@ -507,14 +509,14 @@ void clearListItems(int list) {
     entry->rowColours.clear();
     entry->rowTips.clear();
     const RowMessages* rows = rowMessages(entry->kind);
-    ::SendMessageA(entry->control.get(), rows ? rows->reset : LVM_DELETEALLITEMS, 0, 0);
+    ::SendMessageW(entry->control.get(), rows ? rows->reset : LVM_DELETEALLITEMS, 0, 0);
 }
 
 void holdListDrawing(int list, int hold) {
     const ControlEntry* entry = findControl(list);
     if (!entry || !isList(entry->kind)) return;
     HWND handle = entry->control.get();
-    ::SendMessageA(handle, WM_SETREDRAW, hold ? FALSE : TRUE, 0);
+    ::SendMessageW(handle, WM_SETREDRAW, hold ? FALSE : TRUE, 0);
     // WM_SETREDRAW only allows drawing again: the rows and scroll bars are drawn here, once.
     if (!hold) ::RedrawWindow(handle, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE);
 }
@@ -527,24 +529,25 @@ void addListItem(int list, int position, const std::string& text) {
     const int count = countListItems(list);
     const int row = (position < 0 || position > count) ? count : position;
     if (const RowMessages* rows = rowMessages(entry->kind)) {
-        ::SendMessageA(handle, rows->insert, static_cast<WPARAM>(row),
-                       reinterpret_cast<LPARAM>(text.c_str()));
+        ::SendMessageW(handle, rows->insert, static_cast<WPARAM>(row),
+                       reinterpret_cast<LPARAM>(win32::wide(text).c_str()));
         return;
     }
-    std::vector<std::string> columns;
+    std::vector<std::wstring> columns;
     std::size_t start = 0;
     for (;;) {
         const std::size_t end = text.find('\n', start);
-        columns.push_back(text.substr(start, end == std::string::npos ? end : end - start));
+        columns.push_back(
+            win32::wide(text.substr(start, end == std::string::npos ? end : end - start)));
         if (end == std::string::npos) break;
         start = end + 1;
     }
-    LVITEMA item{};
+    LVITEMW item{};
     item.mask = LVIF_TEXT;
     item.iItem = row;
     item.pszText = columns[0].data();
     const auto inserted = static_cast<int>(
-        ::SendMessageA(handle, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+        ::SendMessageW(handle, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
     if (inserted < 0) return;
     const auto at = static_cast<std::size_t>(inserted);
     if (at <= entry->rowColours.size()) {
@@ -552,10 +555,10 @@ void addListItem(int list, int position, const std::string& text) {
         entry->rowTips.insert(entry->rowTips.begin() + inserted, std::string());
     }
     for (std::size_t column = 1; column < columns.size(); ++column) {
-        LVITEMA cell{};
+        LVITEMW cell{};
         cell.iSubItem = static_cast<int>(column);
         cell.pszText = columns[column].data();
-        ::SendMessageA(handle, LVM_SETITEMTEXTA, static_cast<WPARAM>(inserted),
+        ::SendMessageW(handle, LVM_SETITEMTEXTW, static_cast<WPARAM>(inserted),
                        reinterpret_cast<LPARAM>(&cell));
     }
 }
@@ -565,7 +568,7 @@ int countListItems(int list) {
     if (!entry || !isList(entry->kind)) return 0;
     const RowMessages* rows = rowMessages(entry->kind);
     const LRESULT count =
-        ::SendMessageA(entry->control.get(), rows ? rows->count : LVM_GETITEMCOUNT, 0, 0);
+        ::SendMessageW(entry->control.get(), rows ? rows->count : LVM_GETITEMCOUNT, 0, 0);
     return count < 0 ? 0 : static_cast<int>(count);
 }
 
@@ -578,7 +581,7 @@ void removeListItem(int list, int position) {
         entry->rowTips.erase(entry->rowTips.begin() + position);
     }
     const RowMessages* rows = rowMessages(entry->kind);
-    ::SendMessageA(entry->control.get(), rows ? rows->remove : LVM_DELETEITEM,
+    ::SendMessageW(entry->control.get(), rows ? rows->remove : LVM_DELETEITEM,
                    static_cast<WPARAM>(position), 0);
 }
 
@@ -601,7 +604,7 @@ void setListRowColour(int list, int row, std::uint32_t colour) {
     RECT bounds{};
     bounds.left = LVIR_BOUNDS;
     HWND handle = entry->control.get();
-    if (::SendMessageA(handle, LVM_GETITEMRECT, static_cast<WPARAM>(row),
+    if (::SendMessageW(handle, LVM_GETITEMRECT, static_cast<WPARAM>(row),
                        reinterpret_cast<LPARAM>(&bounds)))
         ::InvalidateRect(handle, &bounds, FALSE);
 }
@@ -614,13 +617,13 @@ void setListRowToolTip(int list, int row, const std::string& text) {
     WindowEntry* window = windowOf(*entry);
     if (!window || !toolTipWindow(*window)) return;
     // One tool for the whole list, whose text is asked for (TTN_GETDISPINFO) row by row.
-    TTTOOLINFOA tool{};
-    tool.cbSize = TTTOOLINFOA_V2_SIZE;
+    TTTOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     tool.hwnd = window->window.get();
     tool.uId = reinterpret_cast<UINT_PTR>(entry->control.get());
-    tool.lpszText = LPSTR_TEXTCALLBACKA;
-    if (!::SendMessageA(window->toolTip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool))) return;
+    tool.lpszText = LPSTR_TEXTCALLBACKW;
+    if (!::SendMessageW(window->toolTip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool))) return;
     entry->rowTipTool = true;
     entry->hasToolTip = true; // taken off the tooltip with the list
     ::SetWindowSubclass(entry->control.get(), rowTipProcedure, kRowTipSubclassId, 0);
@@ -638,7 +641,7 @@ int showContextMenu(const std::vector<MenuItem>& items) {
         RECT place{};
         place.left = LVIR_BOUNDS;
         const int row = entry->kind == ControlKind::ReportList ? selectedRow(*entry) : -1;
-        if (row < 0 || !::SendMessageA(control, LVM_GETITEMRECT, static_cast<WPARAM>(row),
+        if (row < 0 || !::SendMessageW(control, LVM_GETITEMRECT, static_cast<WPARAM>(row),
                                        reinterpret_cast<LPARAM>(&place)))
             place = RECT{0, 0, 0, 0};
         at = POINT{place.left + scaled(8), place.bottom};
@@ -648,11 +651,11 @@ int showContextMenu(const std::vector<MenuItem>& items) {
     if (!menu) return 0;
     for (const MenuItem& item : items) {
         if (item.command == 0) {
-            ::AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+            ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
             continue;
         }
-        ::AppendMenuA(menu, MF_STRING | (item.enabled ? MF_ENABLED : MF_GRAYED),
-                      static_cast<UINT_PTR>(item.command), item.caption.c_str());
+        ::AppendMenuW(menu, MF_STRING | (item.enabled ? MF_ENABLED : MF_GRAYED),
+                      static_cast<UINT_PTR>(item.command), win32::wide(item.caption).c_str());
     }
     HWND owner = window->window.get();
     ::SetForegroundWindow(owner); // else the menu would not go when the user clicks elsewhere

@@ -1,5 +1,6 @@
 // The modal dialogs of services.h (message box, file and folder choosers) and the web address.
 #include "platform/services.h"
+#include "platform/win32/wide_text.h"
 #include "platform/win32/window_layer_state.h"
 
 #include <windows.h>
@@ -67,6 +68,9 @@ bool lastChoiceDidNotFit = false;
 // Room for the folder and every name of a multiple selection, each with its NUL: about 2,500 map
 // names of 8.3 form.
 constexpr std::size_t kSelectionSize = 32768;
+// Wine's GetOpenFileNameW copies the whole selection whatever room the dialog was told of, so the
+// buffer goes on well past kSelectionSize; what lands there is a selection that did not fit.
+constexpr std::size_t kOverrunRoom = 1 << 20;
 
 bool isValidFileName(const std::string& name) {
     if (name.empty()) return false;
@@ -81,13 +85,12 @@ std::string withBackslash(std::string folder) {
 }
 
 // "description|filter|..." as the dialogs take it: NUL-separated, ending in two NULs.
-std::vector<char> filterList(const std::string& pattern) {
-    std::vector<char> filter(pattern.begin(), pattern.end());
-    for (char& c : filter)
-        if (c == '|') c = '\0';
-    filter.push_back('\0');
-    filter.push_back('\0');
-    return filter;
+std::wstring filterList(const std::string& pattern) {
+    std::wstring filter = win32::wide(pattern);
+    for (wchar_t& c : filter)
+        if (c == L'|') c = L'\0';
+    filter.push_back(L'\0');
+    return filter; // its own NUL is the second
 }
 
 // The folder a file dialog starts in and the name proposed in its box, from the default file.
@@ -106,9 +109,10 @@ std::pair<std::string, std::string> startingPlace(const std::string& defaultFile
 
 // The fields the open and save dialogs share; `file` (of `size` characters) holds the proposed
 // name and receives the choice. Every pointer must outlive the dialog.
-OPENFILENAMEA fileDialog(HWND owner, const std::string& title, const std::vector<char>& filter,
-                         int patternPosition, const std::string& folder, char* file, DWORD size) {
-    OPENFILENAMEA dialog{};
+OPENFILENAMEW fileDialog(HWND owner, const std::wstring& title, const std::wstring& filter,
+                         int patternPosition, const std::wstring& folder, wchar_t* file,
+                         DWORD size) {
+    OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = owner;
     dialog.lpstrFilter = filter.data();
@@ -123,7 +127,7 @@ OPENFILENAMEA fileDialog(HWND owner, const std::string& title, const std::vector
 
 int CALLBACK browseCallback(HWND dialog, UINT message, LPARAM, LPARAM initialFolder) {
     if (message == BFFM_INITIALIZED && initialFolder)
-        ::SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, initialFolder);
+        ::SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, initialFolder);
     return 0;
 }
 
@@ -131,7 +135,8 @@ int CALLBACK browseCallback(HWND dialog, UINT message, LPARAM, LPARAM initialFol
 
 int showMessage(const std::string& title, const std::string& text, int flags) {
     ModalScope modal;
-    return ::MessageBoxA(modal.owner(), text.c_str(), title.c_str(), static_cast<UINT>(flags));
+    return ::MessageBoxW(modal.owner(), win32::wide(text).c_str(), win32::wide(title).c_str(),
+                         static_cast<UINT>(flags));
 }
 
 std::string chooseOpenFile(const std::string& title, const std::string& defaultFile,
@@ -140,42 +145,46 @@ std::string chooseOpenFile(const std::string& title, const std::string& defaultF
     nextPending = 0;
     lastChoiceDidNotFit = false;
 
-    const std::vector<char> filter = filterList(pattern);
+    const std::wstring filter = filterList(pattern);
     const auto [folder, name] = startingPlace(defaultFile);
+    const std::wstring proposed = win32::wide(name);
 
-    // One NUL more than the dialog is told of, so that every name read below ends in one.
-    std::vector<char> selection(kSelectionSize + 1, '\0');
-    name.copy(selection.data(), std::min(name.size(), kSelectionSize - 1));
+    // More than the dialog is told of, so that every name read below ends in a NUL.
+    std::vector<wchar_t> selection(kSelectionSize + kOverrunRoom, L'\0');
+    proposed.copy(selection.data(), std::min(proposed.size(), kSelectionSize - 1));
 
     ModalScope modal;
-    OPENFILENAMEA dialog = fileDialog(modal.owner(), title, filter, patternPosition, folder,
+    const std::wstring wideTitle = win32::wide(title);
+    const std::wstring wideFolder = win32::wide(folder);
+    OPENFILENAMEW dialog = fileDialog(modal.owner(), wideTitle, filter, patternPosition, wideFolder,
                                       selection.data(), static_cast<DWORD>(kSelectionSize));
     if (multiple == 1) dialog.Flags |= OFN_ALLOWMULTISELECT;
-    if (!::GetOpenFileNameA(&dialog)) {
+    if (!::GetOpenFileNameW(&dialog)) {
         lastChoiceDidNotFit = ::CommDlgExtendedError() == FNERR_BUFFERTOOSMALL;
         return {};
     }
 
     // One file: its full path. Several: the folder, then each name, NUL-separated.
-    const std::string first(selection.data());
-    if (!(dialog.Flags & OFN_ALLOWMULTISELECT) || first.size() >= dialog.nFileOffset) return first;
-    const std::string chosenFolder = withBackslash(first);
-    const char* const end = selection.data() + kSelectionSize;
-    const char* at = selection.data() + first.size() + 1;
-    while (at < end && *at != '\0') {
-        const std::size_t length = ::strnlen(at, static_cast<std::size_t>(end - at));
+    const std::wstring first(selection.data());
+    if (!(dialog.Flags & OFN_ALLOWMULTISELECT) || first.size() >= dialog.nFileOffset)
+        return win32::utf8(first);
+    const std::string chosenFolder = withBackslash(win32::utf8(first));
+    const wchar_t* const end = selection.data() + kSelectionSize;
+    const wchar_t* at = selection.data() + first.size() + 1;
+    while (at < end && *at != L'\0') {
+        const std::size_t length = ::wcsnlen(at, static_cast<std::size_t>(end - at));
         if (at + length >= end) break;
-        pendingSelection.emplace_back(chosenFolder + std::string(at, length));
+        pendingSelection.emplace_back(chosenFolder + win32::utf8(at, length));
         at += length + 1;
     }
     // A list that runs into the end of the buffer was cut off: some dialogs (Wine's) fill the
     // buffer instead of reporting FNERR_BUFFERTOOSMALL. None of it is handed out.
-    if (at >= end || *at != '\0') {
+    if (at >= end || *at != L'\0') {
         pendingSelection.clear();
         lastChoiceDidNotFit = true;
         return {};
     }
-    if (pendingSelection.empty()) return first;
+    if (pendingSelection.empty()) return win32::utf8(first);
     nextPending = 1;
     return pendingSelection.front();
 }
@@ -188,35 +197,36 @@ std::string nextSelectedFile() {
 bool chosenFilesDidNotFit() { return lastChoiceDidNotFit; }
 
 std::string choosePath(const std::string& title, const std::string& initialFolder) {
-    using Browse = LPITEMIDLIST(WINAPI*)(LPBROWSEINFOA);
-    using PathFromList = BOOL(WINAPI*)(LPCITEMIDLIST, LPSTR);
-    UniqueLibrary shell(::LoadLibraryA("shell32.dll"));
+    using Browse = LPITEMIDLIST(WINAPI*)(LPBROWSEINFOW);
+    using PathFromList = BOOL(WINAPI*)(LPCITEMIDLIST, LPWSTR);
+    UniqueLibrary shell(::LoadLibraryW(L"shell32.dll"));
     if (!shell) return {};
     auto browse = reinterpret_cast<Browse>(
-        reinterpret_cast<void*>(::GetProcAddress(shell.get(), "SHBrowseForFolderA")));
+        reinterpret_cast<void*>(::GetProcAddress(shell.get(), "SHBrowseForFolderW")));
     auto pathFromList = reinterpret_cast<PathFromList>(
-        reinterpret_cast<void*>(::GetProcAddress(shell.get(), "SHGetPathFromIDListA")));
+        reinterpret_cast<void*>(::GetProcAddress(shell.get(), "SHGetPathFromIDListW")));
     if (!browse || !pathFromList) return {};
 
-    std::string start = initialFolder;
-    if (start.size() > 3 && start.back() == '\\') start.pop_back(); // "C:\" keeps its backslash
+    std::wstring start = win32::wide(initialFolder);
+    if (start.size() > 3 && start.back() == L'\\') start.pop_back(); // "C:\" keeps its backslash
+    const std::wstring wideTitle = win32::wide(title);
 
     // The new dialog style needs COM on this thread.
     const HRESULT com = ::CoInitialize(nullptr);
     std::string chosen;
     {
         ModalScope modal;
-        char displayName[MAX_PATH] = {};
-        BROWSEINFOA info{};
+        wchar_t displayName[MAX_PATH] = {};
+        BROWSEINFOW info{};
         info.hwndOwner = modal.owner();
         info.pszDisplayName = displayName;
-        info.lpszTitle = title.c_str();
+        info.lpszTitle = wideTitle.c_str();
         info.ulFlags = BIF_NEWDIALOGSTYLE;
         info.lpfn = browseCallback;
         info.lParam = start.empty() ? 0 : reinterpret_cast<LPARAM>(start.c_str());
         if (LPITEMIDLIST item = browse(&info)) {
-            char path[MAX_PATH] = {};
-            if (pathFromList(item, path)) chosen = withBackslash(path);
+            wchar_t path[MAX_PATH] = {};
+            if (pathFromList(item, path)) chosen = withBackslash(win32::utf8(path));
             ::CoTaskMemFree(item);
         }
     }
@@ -226,7 +236,7 @@ std::string choosePath(const std::string& title, const std::string& initialFolde
 
 std::string chooseSaveFile(const std::string& title, const std::string& defaultFile,
                            const std::string& pattern, int patternPosition) {
-    const std::vector<char> filter = filterList(pattern);
+    const std::wstring filter = filterList(pattern);
 
     // The extension given to a name typed without one: that of the chosen pair's filter.
     std::string extension;
@@ -242,24 +252,28 @@ std::string chooseSaveFile(const std::string& title, const std::string& defaultF
     }
 
     const auto [folder, name] = startingPlace(defaultFile);
-    std::vector<char> chosen(MAX_PATH + 1, '\0');
-    name.copy(chosen.data(), std::min<std::size_t>(name.size(), MAX_PATH - 1));
+    const std::wstring proposed = win32::wide(name);
+    std::vector<wchar_t> chosen(MAX_PATH + 1, L'\0');
+    proposed.copy(chosen.data(), std::min<std::size_t>(proposed.size(), MAX_PATH - 1));
 
     ModalScope modal;
-    OPENFILENAMEA dialog = fileDialog(modal.owner(), title, filter, patternPosition, folder,
+    const std::wstring wideTitle = win32::wide(title);
+    const std::wstring wideFolder = win32::wide(folder);
+    const std::wstring wideExtension = win32::wide(extension);
+    OPENFILENAMEW dialog = fileDialog(modal.owner(), wideTitle, filter, patternPosition, wideFolder,
                                       chosen.data(), MAX_PATH);
-    dialog.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
+    dialog.lpstrDefExt = wideExtension.empty() ? nullptr : wideExtension.c_str();
     dialog.Flags |= OFN_OVERWRITEPROMPT;
-    if (!::GetSaveFileNameA(&dialog)) return {};
-    return std::string(chosen.data());
+    if (!::GetSaveFileNameW(&dialog)) return {};
+    return win32::utf8(chosen.data());
 }
 
 void openFolderWindow(const std::string& folder) {
-    ::ShellExecuteA(nullptr, "open", folder.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    ::ShellExecuteW(nullptr, L"open", win32::wide(folder).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 void openWebAddress(const std::string& address) {
-    ::ShellExecuteA(nullptr, "open", address.c_str(), "", "", SW_SHOWNORMAL);
+    ::ShellExecuteW(nullptr, L"open", win32::wide(address).c_str(), L"", L"", SW_SHOWNORMAL);
 }
 
 } // namespace oxlo::platform

@@ -1,5 +1,6 @@
 // The file-system operations of services.h that map onto one Win32 call each.
 #include "platform/services.h"
+#include "platform/win32/wide_text.h"
 
 #include <windows.h>
 #include <shlobj.h>
@@ -11,20 +12,20 @@
 namespace oxlo::platform {
 
 std::string getCurrentDirectory() {
-    std::vector<char> buffer(MAX_PATH + 1);
-    DWORD length = ::GetCurrentDirectoryA(static_cast<DWORD>(buffer.size()), buffer.data());
+    std::vector<wchar_t> buffer(MAX_PATH + 1);
+    DWORD length = ::GetCurrentDirectoryW(static_cast<DWORD>(buffer.size()), buffer.data());
     if (length >= buffer.size()) { // too small: the result is the size needed
         buffer.resize(length + 1);
-        length = ::GetCurrentDirectoryA(static_cast<DWORD>(buffer.size()), buffer.data());
+        length = ::GetCurrentDirectoryW(static_cast<DWORD>(buffer.size()), buffer.data());
     }
     if (length == 0 || length >= buffer.size()) return {};
-    std::string folder(buffer.data(), length);
+    std::string folder = win32::utf8(buffer.data(), length);
     if (folder.back() != '\\') folder += '\\';
     return folder;
 }
 
 int setCurrentDirectory(const std::string& folder) {
-    return ::SetCurrentDirectoryA(folder.c_str()) ? 1 : 0;
+    return ::SetCurrentDirectoryW(win32::wide(folder).c_str()) ? 1 : 0;
 }
 
 int createDirectory(const std::string& folder) {
@@ -32,24 +33,24 @@ int createDirectory(const std::string& folder) {
     while (!path.empty() && (path.back() == ' ' || path.back() == '/' || path.back() == '\\'))
         path.pop_back();
     if (path.empty()) return 0;
-    return ::CreateDirectoryA(path.c_str(), nullptr) ? 1 : 0;
+    return ::CreateDirectoryW(win32::wide(path).c_str(), nullptr) ? 1 : 0;
 }
 
 int copyFile(const std::string& source, const std::string& target) {
-    return ::CopyFileA(source.c_str(), target.c_str(), FALSE) ? 1 : 0;
+    return ::CopyFileW(win32::wide(source).c_str(), win32::wide(target).c_str(), FALSE) ? 1 : 0;
 }
 
-int deleteFile(const std::string& path) { return ::DeleteFileA(path.c_str()) ? 1 : 0; }
+int deleteFile(const std::string& path) { return ::DeleteFileW(win32::wide(path).c_str()) ? 1 : 0; }
 
 int renameFile(const std::string& oldPath, const std::string& newPath) {
-    return ::MoveFileA(oldPath.c_str(), newPath.c_str()) ? 1 : 0;
+    return ::MoveFileW(win32::wide(oldPath).c_str(), win32::wide(newPath).c_str()) ? 1 : 0;
 }
 
 std::string localAppDataFolder() {
-    char path[MAX_PATH] = {};
-    if (FAILED(::SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path)))
+    wchar_t path[MAX_PATH] = {};
+    if (FAILED(::SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path)))
         return {};
-    std::string folder(path);
+    std::string folder = win32::utf8(path);
     while (!folder.empty() && folder.back() == '\\') folder.pop_back();
     return folder;
 }

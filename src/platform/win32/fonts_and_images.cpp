@@ -1,4 +1,5 @@
 // Fonts and icon images of ui.h, owned by the window layer until released.
+#include "platform/win32/wide_text.h"
 #include "platform/win32/window_layer_state.h"
 
 #include <cstring>
@@ -61,10 +62,10 @@ FontHandle loadFont(const std::string& face, int points, bool bold) {
     HDC screen = ::GetDC(nullptr);
     const int pixelsPerInch = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : 96;
     if (screen) ::ReleaseDC(nullptr, screen);
-    HFONT font = ::CreateFontA(-::MulDiv(points, pixelsPerInch, 72), 0, 0, 0,
+    HFONT font = ::CreateFontW(-::MulDiv(points, pixelsPerInch, 72), 0, 0, 0,
                                bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                               DEFAULT_PITCH | FF_DONTCARE, face.c_str());
+                               DEFAULT_PITCH | FF_DONTCARE, win32::wide(face).c_str());
     if (!font) return 0;
     layer().fonts.emplace_back(font);
     return static_cast<FontHandle>(layer().fonts.size());

@@ -1,5 +1,6 @@
 // The program folder and the environment of services.h on Windows.
 #include "platform/services.h"
+#include "platform/win32/wide_text.h"
 
 #include <windows.h>
 
@@ -9,13 +10,13 @@ namespace oxlo::platform {
 
 std::string programFolder() {
     // The path of oxlo.exe may be longer than MAX_PATH: grow until it fits.
-    std::vector<char> path(MAX_PATH);
+    std::vector<wchar_t> path(MAX_PATH);
     for (;;) {
         const DWORD length =
-            ::GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+            ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
         if (length == 0) return {};
         if (length < path.size()) {
-            const std::string full(path.data(), length);
+            const std::string full = win32::utf8(path.data(), length);
             return full.substr(0, full.find_last_of('\\') + 1);
         }
         path.resize(path.size() * 2);
@@ -24,12 +25,13 @@ std::string programFolder() {
 
 std::string environmentVariable(const std::string& name) {
     // The value may change between the two calls; ask again until it fits.
-    std::vector<char> value(1);
+    const std::wstring wideName = win32::wide(name);
+    std::vector<wchar_t> value(1);
     for (;;) {
-        const DWORD length =
-            ::GetEnvironmentVariableA(name.c_str(), value.data(), static_cast<DWORD>(value.size()));
+        const DWORD length = ::GetEnvironmentVariableW(wideName.c_str(), value.data(),
+                                                       static_cast<DWORD>(value.size()));
         if (length == 0) return {};
-        if (length < value.size()) return std::string(value.data(), length);
+        if (length < value.size()) return win32::utf8(value.data(), length);
         value.resize(length);
     }
 }

@@ -1,11 +1,12 @@
 // Files and folder entries of system_primitives.h on the Win32 API.
 #include "platform/system_primitives.h"
+#include "platform/wildcard_match.h"
+#include "platform/win32/wide_text.h"
 #include "platform/win32/win32_handles.h"
 
 #include <windows.h>
 
 #include <algorithm>
-#include <cctype>
 #include <limits>
 
 namespace oxlo::platform::raw {
@@ -21,40 +22,18 @@ bool hasWildcard(const std::string& path) {
     return path.find_first_of("*?") != std::string::npos;
 }
 
-char lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
-
-// "*" and "?" against the long name only, ignoring letter case. FindFirstFileA also matches the
-// 8.3 short names ("*.img" finds "a.imgx" through "A~1.IMG"), which would let a clean-up delete
-// files it was never asked to touch, so its results are filtered again here.
-bool wildcardMatch(const char* pattern, const char* name) {
-    const char* star = nullptr;
-    const char* resume = nullptr;
-    while (*name) {
-        if (*pattern == '*') {
-            star = pattern++;
-            resume = name;
-        } else if (*pattern == '?' || (*pattern && lower(*pattern) == lower(*name))) {
-            ++pattern;
-            ++name;
-        } else if (star) {
-            pattern = star + 1;
-            name = ++resume;
-        } else {
-            return false;
-        }
-    }
-    while (*pattern == '*') ++pattern;
-    return *pattern == '\0';
+// "*" and "?" against the long name only, ignoring letter case as Windows does. FindFirstFileW
+// also matches the 8.3 short names ("*.img" finds "a.imgx" through "A~1.IMG"), which would let a
+// clean-up delete files it was never asked to touch, so its results are filtered again here.
+bool nameMatches(const std::wstring& pattern, const std::wstring& name) {
+    return wildcardMatches(name, pattern, [](wchar_t a, wchar_t b) {
+        return ::CompareStringOrdinal(&a, 1, &b, 1, TRUE) == CSTR_EQUAL;
+    });
 }
 
-bool nameMatches(const std::string& pattern, const std::string& name) {
-    if (pattern == "*.*" || pattern == "*") return true; // Windows: every name, dot or not
-    return wildcardMatch(pattern.c_str(), name.c_str());
-}
-
-Entry entryFrom(const WIN32_FIND_DATAA& data) {
+Entry entryFrom(const WIN32_FIND_DATAW& data) {
     Entry entry;
-    entry.name = data.cFileName;
+    entry.name = win32::utf8(data.cFileName);
     entry.folder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     entry.readOnly = (data.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0;
     entry.size = static_cast<std::int64_t>((static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) |
@@ -64,8 +43,8 @@ Entry entryFrom(const WIN32_FIND_DATAA& data) {
 
 // Windows refuses every user write access to a read-only file; Wine lets a root user write it
 // anyway (it keeps the attribute as a permission bit), so the attribute is checked here too.
-bool isReadOnlyFile(const std::string& path) {
-    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+bool isReadOnlyFile(const std::wstring& path) {
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES &&
            (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) ==
                FILE_ATTRIBUTE_READONLY;
@@ -74,25 +53,26 @@ bool isReadOnlyFile(const std::string& path) {
 } // namespace
 
 File openRaw(const std::string& path, OpenMode mode) {
-    if (mode != OpenMode::ReadExisting && isReadOnlyFile(path)) {
+    const std::wstring name = win32::wide(path);
+    if (mode != OpenMode::ReadExisting && isReadOnlyFile(name)) {
         ::SetLastError(ERROR_ACCESS_DENIED);
         return kNoFile;
     }
     HANDLE h = INVALID_HANDLE_VALUE;
     switch (mode) {
     case OpenMode::ReadWriteAlways:
-        h = ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+        h = ::CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                           OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
         break;
     case OpenMode::WriteTruncate:
-        h = ::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+        h = ::CreateFileW(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                           FILE_ATTRIBUTE_NORMAL, nullptr);
         if (h == INVALID_HANDLE_VALUE) // e.g. a hidden file refuses CREATE_ALWAYS
-            h = ::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+            h = ::CreateFileW(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                               TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         break;
     case OpenMode::ReadExisting:
-        h = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+        h = ::CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         break;
     }
@@ -146,8 +126,8 @@ void closeRaw(File file) {
 
 bool findEntry(const std::string& path, Entry* entry) {
     if (path.empty() || hasWildcard(path)) return false;
-    WIN32_FIND_DATAA data;
-    win32::UniqueFind find(::FindFirstFileA(path.c_str(), &data));
+    WIN32_FIND_DATAW data;
+    win32::UniqueFind find(::FindFirstFileW(win32::wide(path).c_str(), &data));
     if (!find) return false;
     if (entry) *entry = entryFrom(data);
     return true;
@@ -155,20 +135,24 @@ bool findEntry(const std::string& path, Entry* entry) {
 
 std::vector<Entry> listFolder(const std::string& folder, const std::string& pattern) {
     std::vector<Entry> entries;
-    const std::string wanted = pattern.empty() ? std::string("*.*") : pattern;
-    WIN32_FIND_DATAA data;
-    win32::UniqueFind find(::FindFirstFileA((folder + wanted).c_str(), &data));
+    const std::wstring wanted = win32::wide(pattern.empty() ? std::string("*.*") : pattern);
+    WIN32_FIND_DATAW data;
+    win32::UniqueFind find(::FindFirstFileW((win32::wide(folder) + wanted).c_str(), &data));
     if (!find) return entries;
     do {
-        const std::string name = data.cFileName;
-        if (name == "." || name == "..") continue;
+        const std::wstring name = data.cFileName;
+        if (name == L"." || name == L"..") continue;
         if (nameMatches(wanted, name)) entries.push_back(entryFrom(data));
-    } while (::FindNextFileA(find.get(), &data));
+    } while (::FindNextFileW(find.get(), &data));
     return entries;
 }
 
-bool driveExists(const std::string& root) { return ::GetDriveTypeA(root.c_str()) > DRIVE_NO_ROOT_DIR; }
+bool driveExists(const std::string& root) {
+    return ::GetDriveTypeW(win32::wide(root).c_str()) > DRIVE_NO_ROOT_DIR;
+}
 
-bool removeFolder(const std::string& folder) { return ::RemoveDirectoryA(folder.c_str()) != 0; }
+bool removeFolder(const std::string& folder) {
+    return ::RemoveDirectoryW(win32::wide(folder).c_str()) != 0;
+}
 
 } // namespace oxlo::platform::raw

@@ -1,5 +1,6 @@
 // Outside programs of system_primitives.h: a process whose standard output is a pipe to us.
 #include "platform/system_primitives.h"
+#include "platform/win32/wide_text.h"
 #include "platform/win32/win32_handles.h"
 
 #include <windows.h>
@@ -48,7 +49,7 @@ Process startRaw(const std::string& commandLine, const std::string& workingFolde
     win32::UniqueHandle childError;
     if (!pipeErrors) childError = inheritableCopy(STD_ERROR_HANDLE);
 
-    STARTUPINFOA startup{};
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOWNORMAL;
@@ -57,12 +58,11 @@ Process startRaw(const std::string& commandLine, const std::string& workingFolde
     // The same write end twice: both streams meet in one pipe, in the order the program wrote.
     startup.hStdError = pipeErrors ? childOutput.get() : childError.get();
 
-    std::vector<char> command(commandLine.begin(), commandLine.end()); // CreateProcessA writes
-    command.push_back('\0');
+    std::wstring command = win32::wide(commandLine); // CreateProcessW writes into it
+    const std::wstring folder = win32::wide(workingFolder);
     PROCESS_INFORMATION info{};
-    if (!::CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, NORMAL_PRIORITY_CLASS,
-                          nullptr, workingFolder.empty() ? nullptr : workingFolder.c_str(),
-                          &startup, &info))
+    if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, NORMAL_PRIORITY_CLASS,
+                          nullptr, folder.empty() ? nullptr : folder.c_str(), &startup, &info))
         return 0;
     ::CloseHandle(info.hThread);
 

@@ -1,9 +1,15 @@
 // The registry primitives of registry_store.h on the Win32 API. MapSource is a 32-bit program and
 // on 64-bit Windows reads only the 32-bit registry view, so every open, create and delete here
-// names KEY_WOW64_32KEY (enumeration and value calls work on keys opened that way).
+// names KEY_WOW64_32KEY (enumeration and value calls work on keys opened that way). The wide
+// functions are used throughout: names and text values are UTF-16 in the registry and UTF-8 here,
+// and the sizes this seam reports for text are those of the UTF-8 form.
 #include "platform/registry_store.h"
+#include "platform/win32/wide_text.h"
 
 #include <windows.h>
+
+#include <cstring>
+#include <vector>
 
 namespace oxlo::platform {
 
@@ -40,6 +46,34 @@ REGSAM accessMask(RegistryAccess access)
     return KEY_ALL_ACCESS;
 }
 
+bool isText(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ; }
+
+// A name received from an enumeration, as UTF-8 in the caller's buffer of `*length` bytes.
+long giveName(const std::wstring& name, char* buffer, unsigned* length)
+{
+    const std::string text = win32::utf8(name);
+    if (text.size() + 1 > *length) return ERROR_MORE_DATA;
+    std::memcpy(buffer, text.c_str(), text.size() + 1);
+    *length = static_cast<unsigned>(text.size());
+    return ERROR_SUCCESS;
+}
+
+// The whole data of a value, however long, read again while it grows between the calls.
+LONG wholeValue(HKEY key, const std::wstring& name, DWORD* type, std::vector<BYTE>* data)
+{
+    for (;;) {
+        DWORD size = static_cast<DWORD>(data->size());
+        const LONG status = ::RegQueryValueExW(key, name.c_str(), nullptr, type,
+                                               data->empty() ? nullptr : data->data(), &size);
+        if (status == ERROR_MORE_DATA || (status == ERROR_SUCCESS && data->size() < size)) {
+            data->resize(size);
+            continue;
+        }
+        if (status == ERROR_SUCCESS) data->resize(size);
+        return status;
+    }
+}
+
 } // namespace
 
 bool registryHasSeparate32BitView()
@@ -53,7 +87,7 @@ long registryConnect(const std::string& computer, RegistryHandle root, RegistryH
 {
     HKEY key = nullptr;
     const LONG status =
-        ::RegConnectRegistryA(computer.empty() ? nullptr : computer.c_str(), toKey(root), &key);
+        ::RegConnectRegistryW(computer.empty() ? nullptr : win32::wide(computer).c_str(), toKey(root), &key);
     if (status == ERROR_SUCCESS) {
         *result = fromKey(key);
     }
@@ -63,7 +97,7 @@ long registryConnect(const std::string& computer, RegistryHandle root, RegistryH
 long registryCreateKey(RegistryHandle root, const std::string& path, RegistryHandle* result)
 {
     HKEY key = nullptr;
-    const LONG status = ::RegCreateKeyExA(toKey(root), path.c_str(), 0, nullptr,
+    const LONG status = ::RegCreateKeyExW(toKey(root), win32::wide(path).c_str(), 0, nullptr,
                                           REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS | kView,
                                           nullptr, &key, nullptr);
     if (status == ERROR_SUCCESS) {
@@ -77,7 +111,7 @@ long registryOpenKey(RegistryHandle root, const std::string& path, RegistryAcces
 {
     HKEY key = nullptr;
     const LONG status =
-        ::RegOpenKeyExA(toKey(root), path.c_str(), 0, accessMask(access) | kView, &key);
+        ::RegOpenKeyExW(toKey(root), win32::wide(path).c_str(), 0, accessMask(access) | kView, &key);
     if (status == ERROR_SUCCESS) {
         *result = fromKey(key);
     }
@@ -86,52 +120,70 @@ long registryOpenKey(RegistryHandle root, const std::string& path, RegistryAcces
 
 long registryEnumKey(RegistryHandle key, unsigned index, char* name, unsigned* nameLength)
 {
-    DWORD length = *nameLength;
+    wchar_t wideName[256]; // a key name has at most 255 characters
+    DWORD length = 256;
     const LONG status =
-        ::RegEnumKeyExA(toKey(key), index, name, &length, nullptr, nullptr, nullptr, nullptr);
-    if (status == ERROR_SUCCESS) {
-        *nameLength = length;
-    }
-    return status;
+        ::RegEnumKeyExW(toKey(key), index, wideName, &length, nullptr, nullptr, nullptr, nullptr);
+    if (status != ERROR_SUCCESS) return status;
+    return giveName(std::wstring(wideName, length), name, nameLength);
 }
 
 long registryEnumValue(RegistryHandle key, unsigned index, char* name, unsigned* nameLength)
 {
-    DWORD length = *nameLength;
-    const LONG status =
-        ::RegEnumValueA(toKey(key), index, name, &length, nullptr, nullptr, nullptr, nullptr);
-    if (status == ERROR_SUCCESS) {
-        *nameLength = length;
-    }
-    return status;
+    std::vector<wchar_t> wideName(16384); // a value name has at most 16,383 characters
+    DWORD length = static_cast<DWORD>(wideName.size());
+    const LONG status = ::RegEnumValueW(toKey(key), index, wideName.data(), &length, nullptr,
+                                        nullptr, nullptr, nullptr);
+    if (status != ERROR_SUCCESS) return status;
+    return giveName(std::wstring(wideName.data(), length), name, nameLength);
 }
 
 long registryDeleteKey(RegistryHandle root, const std::string& path)
 {
-    return ::RegDeleteKeyExA(toKey(root), path.c_str(), kView, 0);
+    return ::RegDeleteKeyExW(toKey(root), win32::wide(path).c_str(), kView, 0);
 }
 
 long registryQueryValue(RegistryHandle key, const std::string& name, unsigned* type, void* data,
                         unsigned* size)
 {
+    // Read whole, so that a text's size can be given in UTF-8 and a number's as it is.
     DWORD valueType = REG_NONE;
-    DWORD valueSize = size ? *size : 0;
-    const LONG status = ::RegQueryValueExA(toKey(key), name.c_str(), nullptr, &valueType,
-                                           static_cast<LPBYTE>(data), size ? &valueSize : nullptr);
+    std::vector<BYTE> bytes;
+    const LONG status = wholeValue(toKey(key), win32::wide(name), &valueType, &bytes);
     if (type) {
         *type = valueType;
     }
-    if (size && (status == ERROR_SUCCESS || status == ERROR_MORE_DATA)) {
-        *size = valueSize;
+    if (status != ERROR_SUCCESS) {
+        return status;
     }
-    return status;
+    if (isText(valueType)) {
+        // An odd last byte is no UTF-16 unit and has no UTF-8 form.
+        const std::string text = win32::utf8(reinterpret_cast<const wchar_t*>(bytes.data()),
+                                             bytes.size() / 2);
+        bytes.assign(text.begin(), text.end());
+    }
+    if (!size) {
+        return ERROR_SUCCESS;
+    }
+    const bool fits = bytes.size() <= *size;
+    if (data && fits && !bytes.empty()) {
+        std::memcpy(data, bytes.data(), bytes.size());
+    }
+    *size = static_cast<unsigned>(bytes.size());
+    return data && !fits ? ERROR_MORE_DATA : ERROR_SUCCESS;
 }
 
 long registrySetValue(RegistryHandle key, const std::string& name, unsigned type, const void* data,
                       unsigned size)
 {
-    return ::RegSetValueExA(toKey(key), name.c_str(), 0, type, static_cast<const BYTE*>(data),
-                            size);
+    if (isText(type)) {
+        const std::wstring text = win32::wide(static_cast<const char*>(data), size);
+        return ::RegSetValueExW(toKey(key), win32::wide(name).c_str(), 0, type,
+                                reinterpret_cast<const BYTE*>(text.data()),
+                                static_cast<DWORD>(text.size() * sizeof(wchar_t)));
+    }
+    return ::RegSetValueExW(toKey(key), win32::wide(name).c_str(), 0, type,
+                            static_cast<const BYTE*>(data), size);
 }
 
 void registryCloseKey(RegistryHandle key)

@@ -30,6 +30,7 @@ struct ControlEntry {
     // Report lists: per row, the text colour (CLR_DEFAULT: the list's own) and the tooltip text.
     std::vector<COLORREF> rowColours;
     std::vector<std::string> rowTips;
+    std::wstring tipShown;   // the row tip the tooltip shows now (its text must outlive the ask)
     bool rowTipTool = false; // the list is a tool of its window's tooltip (text per row)
     int tipRow = -1;         // the row the pointer was last over
 };
@@ -67,7 +68,7 @@ WindowLayer& layer();
 // Registers the window class and reads the screen's DPI once; called by every entry point that
 // needs either, so that it works without initialiseWindowing too.
 void ensureWindowClass();
-const char* windowClassName();
+const wchar_t* windowClassName();
 int scaled(int pixelsAt96Dpi);
 // The window opened last among those still open (its number through `number`), or null.
 HWND newestWindow(int* number);

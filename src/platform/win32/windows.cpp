@@ -1,4 +1,5 @@
 // Numbered top-level windows and the event queue of ui.h on the Win32 API.
+#include "platform/win32/wide_text.h"
 #include "platform/win32/window_layer_state.h"
 
 #include <commctrl.h>
@@ -14,7 +15,7 @@ namespace win32 {
 
 namespace {
 
-constexpr char kClassName[] = "OxloWindow";
+constexpr wchar_t kClassName[] = L"OxloWindow";
 // Posted to the thread to end a GetMessage wait when an event was raised by a message that
 // GetMessage handled internally (a message sent from another thread or process).
 constexpr UINT kWakeMessage = WM_APP + 0x0E1;
@@ -22,7 +23,7 @@ constexpr UINT kWakeMessage = WM_APP + 0x0E1;
 using DpiAwarenessSetter = BOOL(WINAPI*)(DPI_AWARENESS_CONTEXT);
 
 HICON loadResourceIcon(int widthMetric, int heightMetric) {
-    return static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1),
+    return static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1),
                                            IMAGE_ICON, ::GetSystemMetrics(widthMetric),
                                            ::GetSystemMetrics(heightMetric), LR_SHARED));
 }
@@ -65,11 +66,11 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
     default:
         break;
     }
-    return ::DefWindowProcA(window, message, wParam, lParam);
+    return ::DefWindowProcW(window, message, wParam, lParam);
 }
 
 void wakeWaitingLoop() {
-    if (layer().waiting) ::PostThreadMessageA(::GetCurrentThreadId(), kWakeMessage, 0, 0);
+    if (layer().waiting) ::PostThreadMessageW(::GetCurrentThreadId(), kWakeMessage, 0, 0);
 }
 
 bool takeEvent(EventKind* kind) {
@@ -111,7 +112,7 @@ WindowLayer& layer() {
     return state;
 }
 
-const char* windowClassName() { return kClassName; }
+const wchar_t* windowClassName() { return kClassName; }
 
 HWND newestWindow(int* number) {
     const WindowEntry* newest = nullptr;
@@ -136,16 +137,16 @@ void ensureWindowClass() {
     // oxlo.exe carries its icon as resource 1; a program without it gets the icons set per
     // window in openWindow.
     state.classIcon = loadResourceIcon(SM_CXICON, SM_CYICON);
-    WNDCLASSEXA windowClass{};
+    WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = windowProcedure;
-    windowClass.hInstance = ::GetModuleHandleA(nullptr);
+    windowClass.hInstance = ::GetModuleHandleW(nullptr);
     windowClass.hIcon = state.classIcon;
     windowClass.hIconSm = state.classIcon ? loadResourceIcon(SM_CXSMICON, SM_CYSMICON) : nullptr;
-    windowClass.hCursor = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)); // IDC_ARROW
+    windowClass.hCursor = ::LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // IDC_ARROW
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = kClassName;
-    ::RegisterClassExA(&windowClass);
+    ::RegisterClassExW(&windowClass);
 }
 
 int scaled(int pixelsAt96Dpi) {
@@ -204,7 +205,7 @@ bool raiseContextMenuEvent(HWND control, POINT at) {
 
 void initialiseWindowing() {
     // Crisp text at high DPI: per-monitor v2 where Windows 10 1703+ offers it, else system-wide.
-    if (HMODULE user32 = ::GetModuleHandleA("user32.dll")) {
+    if (HMODULE user32 = ::GetModuleHandleW(L"user32.dll")) {
         auto setAwareness = reinterpret_cast<DpiAwarenessSetter>(
             reinterpret_cast<void*>(::GetProcAddress(user32, "SetProcessDpiAwarenessContext")));
         if (!setAwareness || !setAwareness(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2))
@@ -238,17 +239,17 @@ int openWindow(int number, int x, int y, int width, int height, const std::strin
     const int outerHeight = outer.bottom - outer.top;
     const POINT at = placement(flags, x, y, outerWidth, outerHeight);
 
-    HWND window = ::CreateWindowExA(exStyle, kClassName, title.c_str(), style, at.x, at.y,
-                                    outerWidth, outerHeight, nullptr, nullptr,
-                                    ::GetModuleHandleA(nullptr), nullptr);
+    HWND window = ::CreateWindowExW(exStyle, kClassName, win32::wide(title).c_str(), style, at.x,
+                                    at.y, outerWidth, outerHeight, nullptr, nullptr,
+                                    ::GetModuleHandleW(nullptr), nullptr);
     if (!window) return 0;
     auto& state = layer();
     if (!state.classIcon) {
         // No icon resource in this program: the first image it loaded stands in for it.
         HICON icon = state.images.empty() ? nullptr : state.images.front().get();
-        if (!icon) icon = ::LoadIconA(nullptr, MAKEINTRESOURCEA(32512)); // IDI_APPLICATION
-        ::SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-        ::SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+        if (!icon) icon = ::LoadIconW(nullptr, MAKEINTRESOURCEW(32512)); // IDI_APPLICATION
+        ::SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+        ::SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
     }
     WindowEntry& entry = state.windows[number];
     entry.window.reset(window);
@@ -288,7 +289,7 @@ void closeAllWindows() {
 
 void setWindowTitle(int number, const std::string& title) {
     auto found = layer().windows.find(number);
-    if (found != layer().windows.end()) ::SetWindowTextA(found->second.window.get(), title.c_str());
+    if (found != layer().windows.end()) ::SetWindowTextW(found->second.window.get(), win32::wide(title).c_str());
 }
 
 EventKind waitWindowEvent() {
@@ -299,16 +300,16 @@ EventKind waitWindowEvent() {
         if (takeEvent(&kind)) return kind;
         MSG message;
         state.waiting = true;
-        const BOOL got = ::GetMessageA(&message, nullptr, 0, 0);
+        const BOOL got = ::GetMessageW(&message, nullptr, 0, 0);
         state.waiting = false;
         if (got == 0 || got == -1) return EventKind::Close; // WM_QUIT, or no queue to wait on
         if (message.hwnd == nullptr && message.message == kWakeMessage) continue;
         // Keyboard navigation as users know it from dialogs: Tab between controls and the "&"
         // mnemonics pressing their buttons. Such a key is still an event of its own.
         HWND root = message.hwnd ? ::GetAncestor(message.hwnd, GA_ROOT) : nullptr;
-        if (!(root && windowNumberOf(root) >= 0 && ::IsDialogMessageA(root, &message))) {
+        if (!(root && windowNumberOf(root) >= 0 && ::IsDialogMessageW(root, &message))) {
             ::TranslateMessage(&message);
-            ::DispatchMessageA(&message);
+            ::DispatchMessageW(&message);
         }
         if (takeEvent(&kind)) return kind;
         return EventKind::Other;
@@ -323,8 +324,8 @@ void keepWindowsPainted() {
     showNewWindows();
     // Only WM_PAINT leaves the queue: clicks and keys wait until the task is done.
     MSG message;
-    while (::PeekMessageA(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE))
-        ::DispatchMessageA(&message);
+    while (::PeekMessageW(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE))
+        ::DispatchMessageW(&message);
     for (const auto& [number, entry] : layer().windows) ::UpdateWindow(entry.window.get());
 }
 

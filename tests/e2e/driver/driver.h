@@ -60,8 +60,10 @@ private:
 // ---------------------------------------------------------------------------------------------
 // Windows and controls.
 
-// A window's text read with WM_GETTEXT (works for every class and across processes).
+// A window's text read with WM_GETTEXT (works for every class and across processes), as UTF-8.
 std::string windowText(HWND window);
+// UTF-8 of a terminated UTF-16 text.
+std::string utf8Text(const wchar_t* text);
 std::string windowClass(HWND window);
 
 // The visible top-level windows of process `processId`, topmost first.
@@ -147,7 +149,7 @@ public:
 
 private:
     HWND listView_;
-    std::unique_ptr<RemoteMemory> memory_; // an LVITEMA or LVCOLUMNA, then a text buffer
+    std::unique_ptr<RemoteMemory> memory_; // an LVITEMW or LVCOLUMNW, then a text buffer
 };
 
 // ---------------------------------------------------------------------------------------------

@@ -35,13 +35,13 @@ template <typename Record>
 std::string exchangeText(RemoteMemory& memory, HWND listView, UINT message, WPARAM wParam,
                          Record record) {
     static_assert(sizeof(Record) <= kRecordSize);
-    record.pszText = static_cast<char*>(memory.address()) + kRecordSize;
-    record.cchTextMax = static_cast<int>(kTextSize);
-    const char empty = 0;
+    record.pszText = reinterpret_cast<wchar_t*>(static_cast<char*>(memory.address()) + kRecordSize);
+    record.cchTextMax = static_cast<int>(kTextSize / sizeof(wchar_t));
+    const wchar_t empty = 0;
     memory.write(0, &record, sizeof record);
-    memory.write(kRecordSize, &empty, 1);
+    memory.write(kRecordSize, &empty, sizeof empty);
     send(listView, message, wParam, reinterpret_cast<LPARAM>(memory.address()));
-    return memory.readText(kRecordSize);
+    return memory.readWideText(kRecordSize);
 }
 
 } // namespace
@@ -64,17 +64,17 @@ int RemoteListView::columnWidth(int column) const {
 }
 
 std::string RemoteListView::columnTitle(int column) const {
-    LVCOLUMNA record{};
+    LVCOLUMNW record{};
     record.mask = LVCF_TEXT;
-    return exchangeText(*memory_, listView_, LVM_GETCOLUMNA, column, record);
+    return exchangeText(*memory_, listView_, LVM_GETCOLUMNW, column, record);
 }
 
 std::string RemoteListView::cellText(int row, int column) const {
-    LVITEMA record{};
+    LVITEMW record{};
     record.mask = LVIF_TEXT;
     record.iItem = row;
     record.iSubItem = column;
-    return exchangeText(*memory_, listView_, LVM_GETITEMTEXTA, row, record);
+    return exchangeText(*memory_, listView_, LVM_GETITEMTEXTW, row, record);
 }
 
 std::vector<std::vector<std::string>> RemoteListView::rows() const {

@@ -1,4 +1,5 @@
 #include "driver/remote_memory.h"
+#include "driver/driver.h"
 #include "driver/failure.h"
 
 #include <vector>
@@ -39,6 +40,12 @@ void RemoteMemory::read(std::size_t offset, void* data, std::size_t size) const 
 
 void RemoteMemory::writeText(const std::string& text) {
     write(0, text.c_str(), text.size() + 1);
+}
+
+std::string RemoteMemory::readWideText(std::size_t offset) const {
+    std::vector<wchar_t> text((size_ - offset) / sizeof(wchar_t) + 1, L'\0');
+    read(offset, text.data(), (text.size() - 1) * sizeof(wchar_t));
+    return utf8Text(text.data());
 }
 
 std::string RemoteMemory::readText(std::size_t offset) const {

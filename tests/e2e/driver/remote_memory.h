@@ -24,6 +24,8 @@ public:
     void writeText(const std::string& text);
     // The terminated text at `offset`, at most to the end of the block.
     std::string readText(std::size_t offset = 0) const;
+    // The terminated UTF-16 text at `offset`, as UTF-8.
+    std::string readWideText(std::size_t offset) const;
 
 private:
     HANDLE process_ = nullptr;
