@@ -72,4 +72,21 @@ std::string standInProgram(const std::string& name)
     return path;
 }
 
+std::string shortPathOf(const std::string& path)
+{
+    char buffer[MAX_PATH];
+    const DWORD length = ::GetShortPathNameA(path.c_str(), buffer, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH || path == buffer)
+        return {};
+    return buffer;
+}
+
+std::string throughSecondDrive(const std::string& path)
+{
+    static const bool defined = ::DefineDosDeviceA(0, "Q:", "C:\\") != 0;
+    if (!defined || path.size() < 2 || (path[0] != 'C' && path[0] != 'c') || path[1] != ':')
+        return {};
+    return "Q:" + path.substr(2);
+}
+
 } // namespace oxlo::testing

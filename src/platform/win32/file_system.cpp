@@ -35,10 +35,6 @@ int createDirectory(const std::string& folder) {
     return ::CreateDirectoryA(path.c_str(), nullptr) ? 1 : 0;
 }
 
-int copyFile(const std::string& source, const std::string& target) {
-    return ::CopyFileA(source.c_str(), target.c_str(), FALSE) ? 1 : 0;
-}
-
 int deleteFile(const std::string& path) { return ::DeleteFileA(path.c_str()) ? 1 : 0; }
 
 int renameFile(const std::string& oldPath, const std::string& newPath) {
