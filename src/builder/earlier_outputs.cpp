@@ -28,9 +28,13 @@ bool EarlierOutputs::guard(const std::string& file, bool scratch) {
 }
 
 void EarlierOutputs::restore(const Guarded& guarded) {
-    if (guarded.aside.empty())
+    if (guarded.aside.empty()) {
         platform::deleteFile(guarded.file);
-    else
+        return;
+    }
+    // Tried twice: a move that fails for a moment (a scanner holding the file) must not leave
+    // the earlier file under a scratch name.
+    if (platform::replaceFile(guarded.aside, guarded.file) == 0)
         platform::replaceFile(guarded.aside, guarded.file);
 }
 

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iostream>
 #include <filesystem>
 #include <optional>
 
@@ -448,6 +449,47 @@ TEST_F(BuildPipelineTest, MapsThatAlreadyLieInTheFolderNeedNoCopy) {
     scripted::resetScript();
     platform::openWindow(builder::kCreateWindow, 0, 0, 503, 432, "Create Mapset", 0);
     EXPECT_TRUE(build()) << onlyMessage();
+}
+
+// A map that already is its copy in D, named in a spelling that the text does not give away: it
+// is never opened for writing, survives byte for byte, and the build works.
+TEST_F(BuildPipelineTest, AMapThatIsItsCopyInAnySpellingSurvivesByteForByte) {
+    mapset_ = folder_ + "\\Mapset folder Alps";
+    request_.folder = mapset_;
+    const std::string map = mapset_ + "\\12345678.IMG";
+    const std::vector<std::uint8_t> bytes(3 * builder::kMapCopyPiece / 2, 0xA5);
+    writeFileBytes(map, bytes);
+    const struct {
+        const char* what;
+        std::string spelling;
+    } cases[] = {
+        {"dot and dot-dot", mapset_ + "\\..\\Mapset folder Alps\\.\\12345678.IMG"},
+        {"8.3 short name", shortPathOf(map)},
+        {"second drive letter", throughSecondDrive(map)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.what) + ": " + c.spelling);
+        if (c.spelling.empty()) {
+            std::cout << "no " << c.what << " on this file system\n";
+            continue;
+        }
+        scripted::resetScript();
+        platform::openWindow(builder::kCreateWindow, 0, 0, 503, 432, "Create Mapset", 0);
+        request_.maps = {c.spelling, secondMap_};
+        EXPECT_TRUE(build()) << onlyMessage();
+        EXPECT_EQ(fileBytes(map), bytes);
+        clearRegisteredMapsets();
+    }
+}
+
+// Letter case beyond ASCII: the folder as made and as typed differ in "Ö" and "ö". Disabled
+// until both seams compare such names with Windows' rules (UTF-8 paths, wide calls on Win32).
+TEST_F(BuildPipelineTest, DISABLED_AMapInAFolderNamedInOtherLettersBeyondAsciiSurvives) {
+    writeFileText(folder_ + "\\\xC3\x96sterreich\\12345678.IMG", "map in D");
+    request_.folder = folder_ + "\\\xC3\x96sterreich";
+    request_.maps = {folder_ + "\\\xC3\xB6sterreich\\12345678.IMG", secondMap_};
+    EXPECT_TRUE(build()) << onlyMessage();
+    EXPECT_EQ(fileText(folder_ + "\\\xC3\x96sterreich\\12345678.IMG"), "map in D");
 }
 
 TEST_F(BuildPipelineTest, ControlFileThatCannotBeWrittenStopsTheBuild) {

@@ -34,7 +34,7 @@ private:
 };
 
 // Other spellings of an existing path on drive C: that name the same file, where the target's
-// file system has them: its 8.3 short name, and the path through drive Q:, made a second letter
+// file system has them: its 8.3 short name, and the path through drive L:, made a second letter
 // for drive C: (natively a link in the host root, on Windows DefineDosDevice). Empty when the
 // file system gives none.
 std::string shortPathOf(const std::string& path);

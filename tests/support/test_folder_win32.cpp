@@ -83,10 +83,14 @@ std::string shortPathOf(const std::string& path)
 
 std::string throughSecondDrive(const std::string& path)
 {
-    static const bool defined = ::DefineDosDeviceA(0, "Q:", "C:\\") != 0;
-    if (!defined || path.size() < 2 || (path[0] != 'C' && path[0] != 'c') || path[1] != ':')
+    // Under Wine the test prefix links L: to drive C: (tools/wine-env.sh); on Windows a DOS
+    // device does it.
+    if (::GetFileAttributesA("L:\\") == INVALID_FILE_ATTRIBUTES)
+        ::DefineDosDeviceA(0, "L:", "C:\\");
+    if (path.size() < 2 || (path[0] != 'C' && path[0] != 'c') || path[1] != ':')
         return {};
-    return "Q:" + path.substr(2);
+    const std::string second = "L:" + path.substr(2);
+    return ::GetFileAttributesA(second.c_str()) == INVALID_FILE_ATTRIBUTES ? std::string() : second;
 }
 
 } // namespace oxlo::testing
