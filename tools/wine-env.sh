@@ -8,7 +8,8 @@
 export WINEDEBUG=${WINEDEBUG:--all}
 
 # oxlo_make_prefix DIR LOG: a new prefix in DIR with Wine's defaults, no Mono and no Gecko,
-# its registry written to disk and no wineserver left running.
+# its registry written to disk and no wineserver left running. Drive L: is a second letter for
+# drive C:, as the tests of file identity need (Wine's DefineDosDevice does not reach file names).
 oxlo_make_prefix() {
   local dir=$1 log=$2
   rm -rf "$dir"
@@ -19,6 +20,7 @@ oxlo_make_prefix() {
     WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i && \
       oxlo_add_wine_fonts "$dir" && \
       wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f && \
+      ln -sfn ../drive_c "$dir/dosdevices/l:" && \
       wineserver -w
   ) </dev/null >"$log" 2>&1
 }

@@ -25,13 +25,16 @@ void reportFailure(const std::string& details) {
 // The control file for cpreview.exe, written afresh so nothing of an earlier attempt stays in
 // it, while each map is copied into the current folder D. Gives what failed, or the empty text:
 // the tools must not run on a control file cut short or without every map beside it.
-std::string writeControlFileAndCopyMaps(const MapsetBuildRequest& request) {
+std::string writeControlFileAndCopyMaps(const MapsetBuildRequest& request,
+                                       EarlierOutputs& written) {
     const std::string& name = request.name;
     const std::string& folder = request.folder;
     const std::string notWritten =
         std::string("The control file ") + kControlFileName + " could not be written to " + folder +
         ".";
-    if (platform::createFile(kControlFile, kControlFileName) == 0) return notWritten;
+    if (!written.guard(kControlFileName, true) ||
+        platform::createFile(kControlFile, kControlFileName) == 0)
+        return notWritten;
     for (const std::string& line : {
              std::string("[MAP]"),
              "FileName=" + name,
@@ -58,7 +61,7 @@ std::string writeControlFileAndCopyMaps(const MapsetBuildRequest& request) {
     for (int number = 1; number <= count; ++number) {
         const std::string& map = request.maps[number - 1];
         platform::writeLine(kControlFile, "IMG=" + platform::getFilePart(map));
-        if (const std::string failure = copyMapInto(map, folder, number, count);
+        if (const std::string failure = copyMapInto(map, folder, number, count, written);
             !failure.empty()) {
             platform::closeFile(kControlFile);
             return failure;
@@ -70,33 +73,31 @@ std::string writeControlFileAndCopyMaps(const MapsetBuildRequest& request) {
 
 // cpreview.exe on the control file, the overview source it writes filtered, cgpsmapper.exe on
 // that source. Built when NAME.TDB is there afterwards.
-Compilation compileWithCgpsmapper(const MapsetBuildRequest& request) {
-    if (std::string failure = writeControlFileAndCopyMaps(request); !failure.empty())
+Compilation compileWithCgpsmapper(const MapsetBuildRequest& request, EarlierOutputs& written) {
+    if (std::string failure = writeControlFileAndCopyMaps(request, written); !failure.empty())
         return {false, std::move(failure)};
+    for (const char* output : {".mp", ".TDB", ".IMG"})
+        if (!written.guard(request.name + output)) return {false, written.blockedMessage()};
 
     const ToolRun preview = runToolAndCollectOutput(request.previewPath, kControlFileName);
     if (!preview.started) return {false, lastLinesOf(preview)};
     filterOverviewSource(request.name);
 
-    const std::string index = request.name + ".TDB";
-    EarlierOutputs earlier({index});
-    if (!earlier.moveAside()) return {false, earlier.blockedMessage()};
     const ToolRun compiler =
         runToolAndCollectOutput(request.compilerPath, "-e \"" + request.name + ".mp\"");
-    if (platform::fileSize(index) < 0) {
-        earlier.putBack();
-        return {false, lastLinesOf(compiler)};
-    }
-    earlier.discard();
-    return {true};
+    if (platform::fileSize(request.name + ".TDB") < 0) return {false, lastLinesOf(compiler)};
+    return {true, {}};
 }
 
 } // namespace
 
-std::string copyMapInto(const std::string& map, const std::string& folder, int number, int count) {
-    // A map that already lies in D cannot be copied onto itself, and needs no copy.
+std::string copyMapInto(const std::string& map, const std::string& folder, int number, int count,
+                        EarlierOutputs& written) {
+    // A map that already is the file in D, whatever the spelling of either path, needs no copy
+    // and must not be written.
     const std::string copy = folder + "\\" + platform::getFilePart(map);
-    const bool copied = samePath(map, copy) || copyMapInPieces(map, copy, number, count);
+    const bool copied = platform::sameFile(map, copy) ||
+                        (written.guard(copy) && copyMapInPieces(map, copy, number, count));
     // The title tells of the copies only while they run.
     if (!copied || number == count) platform::setWindowTitle(kCreateWindow, kCreateWindowTitle);
     if (copied) return {};
@@ -115,20 +116,19 @@ bool buildMapset(const MapsetBuildRequest& request) {
         return false;
     }
 
+    // A failed build takes back every file it wrote and puts back those it replaced.
+    EarlierOutputs written;
     const Compilation compiled = request.compiler == Compiler::Mkgmap
-                                     ? compileWithMkgmap(request)
-                                     : compileWithCgpsmapper(request);
-    if (!compiled.built) {
-        reportFailure(compiled.failure);
-        return false;
-    }
-    if (const std::string failure = registerMapset(request, compiled.searchIndex);
-        !failure.empty()) {
+                                     ? compileWithMkgmap(request, written)
+                                     : compileWithCgpsmapper(request, written);
+    const std::string failure =
+        compiled.built ? registerMapset(request, compiled.searchIndex, written) : compiled.failure;
+    if (!compiled.built || !failure.empty()) {
+        written.putBack();
         reportFailure(failure);
         return false;
     }
-    // Also one that an attempt with cgpsmapper left before a build with mkgmap.
-    platform::deleteFile(kControlFileName);
+    written.discard();
     platform::showMessage(kCreateWindowTitle, "Mapset Created.", platform::kMessageInfo);
     return true;
 }

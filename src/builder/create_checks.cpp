@@ -5,6 +5,7 @@
 
 #include "builder/compiler_choice.h"
 #include "builder/path_rules.h"
+#include "catalogue/catalogue_registry.h"
 #include "catalogue/registered_families.h"
 #include "catalogue/mapset_names.h"
 #include "platform/services.h"
@@ -127,8 +128,8 @@ std::optional<MapsetBuildRequest> checkCreateRequest(CreateWindowState& state) {
 
     MapsetBuildRequest request;
     request.name = name;
-    if (platform::getControlState(kAutoToggle) == 1) {
-        makeDefaultBaseFolder();
+    const bool automatic = platform::getControlState(kAutoToggle) == 1;
+    if (automatic) {
         request.folder = kAutoBaseFolder + name;
         request.familyId = firstFreeFamilyId();
     } else {
@@ -152,8 +153,15 @@ std::optional<MapsetBuildRequest> checkCreateRequest(CreateWindowState& state) {
                    ". Please use another FID.");
             return std::nullopt;
         }
-        if (liesInDefaultBaseFolder(request.folder)) makeDefaultBaseFolder();
     }
+    // The build would write over that mapset's files, and a failed one would take them away.
+    if (const std::string key = catalogue::registeredMapsetInFolder(request.folder, name);
+        !key.empty()) {
+        refuse("The folder " + request.folder + " holds mapset " + key +
+               ". Please choose another mapset name or folder.");
+        return std::nullopt;
+    }
+    if (automatic || liesInDefaultBaseFolder(request.folder)) makeDefaultBaseFolder();
     request.maps = state.maps;
     request.typPath = platform::getControlText(kTypField);
     request.compiler = compiler;

@@ -1,7 +1,9 @@
-// Files that a compiler writes into the mapset folder, where an earlier build may have left files
-// of the same names. A build is judged by the presence of its files, so those of an earlier build
-// are moved aside while the compiler runs: put back when this build fails, deleted when it
-// succeeds.
+// The files that a build writes into the mapset folder, where files of the same names may lie
+// already: the user's, or those of an earlier build. Before the build writes a name, the file of
+// that name is moved aside into a scratch file. After a failed build each earlier file is put
+// back and what this build wrote under a name that was free is removed, so the folder holds what
+// it held before; after a successful build the earlier files are deleted. A build is judged by the
+// presence of its files, and so an earlier file never passes for one of this build.
 #pragma once
 
 #include <string>
@@ -11,25 +13,28 @@ namespace oxlo::builder {
 
 class EarlierOutputs {
 public:
-    explicit EarlierOutputs(std::vector<std::string> files);
-
-    // False when an earlier file is there and cannot be moved aside (blocked() names it); the
-    // files already moved are then put back.
-    bool moveAside();
-    // After a failed build: each earlier file replaces whatever this build left of that name.
+    // Guards the name `file` before the build writes it. False when an earlier file is there and
+    // cannot be moved aside (blocked() names it): the build must not write that name. With
+    // `scratch` the name is only the tools' working file (the control file): a successful build
+    // removes it and puts the earlier file back; after a failed one it stays when its name was
+    // free, to show what the tools were given.
+    bool guard(const std::string& file, bool scratch = false);
+    // After a failed build: each earlier file replaces whatever this build left of that name, and
+    // a file under a name that was free is removed (a scratch name excepted).
     void putBack();
-    // After a successful build: the earlier files are deleted.
+    // After a successful build: the earlier files are deleted, except those of scratch names.
     void discard();
     const std::string& blocked() const { return blocked_; }
-    // What the failure message says when moveAside gave false.
+    // What the failure message says when guard gave false.
     std::string blockedMessage() const;
 
 private:
-    struct Moved {
-        std::string file, aside;
+    struct Guarded {
+        std::string file, aside; // aside empty: the name was free
+        bool scratch = false;
     };
-    std::vector<std::string> files_;
-    std::vector<Moved> moved_;
+    void restore(const Guarded& guarded);
+    std::vector<Guarded> guarded_;
     std::string blocked_;
 };
 

@@ -38,15 +38,19 @@ bool copyMapInPieces(const std::string& source, const std::string& target, int n
     platform::keepWindowsPainted();
     const std::int64_t size = platform::fileSize(source);
     if (size < 0 || platform::openFileForReading(kSourceFile, source) == 0) return false;
-    if (platform::createFile(kTargetFile, target) == 0) {
+    // The target is replaced only by a complete copy: a source that is the target itself under
+    // another name is never emptied, and a failure leaves the target as it was.
+    const std::string scratch = platform::createScratchBeside(target);
+    if (scratch.empty() || platform::openFile(kTargetFile, scratch) == 0) {
         platform::closeFile(kSourceFile);
+        if (!scratch.empty()) platform::deleteFile(scratch);
         return false;
     }
     const bool copied = copyPieces(size);
     const bool read = platform::closeFile(kSourceFile) != 0;
     const bool written = platform::closeFile(kTargetFile) != 0;
-    if (copied && read && written) return true;
-    platform::deleteFile(target);
+    if (copied && read && written && platform::replaceFile(scratch, target) != 0) return true;
+    platform::deleteFile(scratch);
     return false;
 }
 

@@ -12,7 +12,8 @@ namespace oxlo::builder {
 inline constexpr std::size_t kMapCopyPiece = 1 << 20;
 
 // Copies `source` over `target` (created or replaced), showing "Copying N of M: FILE" in window
-// 1's title. True when every byte arrived; otherwise the incomplete target is removed.
+// 1's title. The copy is written into a scratch file beside the target and moved over it when
+// complete. True when every byte arrived; otherwise only the scratch file is removed.
 bool copyMapInPieces(const std::string& source, const std::string& target, int number, int count);
 
 } // namespace oxlo::builder

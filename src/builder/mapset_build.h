@@ -2,6 +2,7 @@
 #pragma once
 
 #include "builder/compiler_choice.h"
+#include "builder/earlier_outputs.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -36,9 +37,10 @@ struct Compilation {
 };
 
 // Copies map `number` of `count` into `folder` under its file name, in pieces while the windows
-// keep painting (map_copy.h), replacing a file there; a map that already lies there needs no
-// copy. The failure message's details, or the empty text.
-std::string copyMapInto(const std::string& map, const std::string& folder, int number, int count);
+// keep painting (map_copy.h), replacing a file there after `written` has guarded it; a map that
+// already is that file needs no copy. The failure message's details, or the empty text.
+std::string copyMapInto(const std::string& map, const std::string& folder, int number, int count,
+                        EarlierOutputs& written);
 
 // A tool may print without end: only the last 64 KiB of its output are kept.
 inline constexpr std::size_t kKeptToolOutput = 64 * 1024;
@@ -66,8 +68,9 @@ void filterOverviewSource(const std::string& name);
 // Stamps the family ID into NAME.TDB, installs the TYP file (a copy given the mapset's family ID)
 // and writes the family's registry keys, with the search index when `searchIndex` says there is
 // one. A family registered under the same name (letter case aside) is replaced whole, and put
-// back as it was when the new one cannot be written. Gives the empty text on success, else what
-// failed and what is left, for the failure message.
-std::string registerMapset(const MapsetBuildRequest& request, bool searchIndex);
+// back as it was when the new one cannot be written. The TYP copy's name is guarded by `written`.
+// Gives the empty text on success, else what failed and what is left, for the failure message.
+std::string registerMapset(const MapsetBuildRequest& request, bool searchIndex,
+                           EarlierOutputs& written);
 
 } // namespace oxlo::builder

@@ -40,10 +40,11 @@ catalogue::FamilyEntry familyEntry(const MapsetBuildRequest& request, const std:
 // Copies the TYP file into the folder and gives the copy the mapset's IDs, without which
 // MapSource does not apply it. A TYP that already lies in the folder is the user's own file and
 // stays as it is. The failure message's details, or the empty text.
-std::string installTyp(const MapsetBuildRequest& request, const std::string& typCopy) {
+std::string installTyp(const MapsetBuildRequest& request, const std::string& typCopy,
+                       EarlierOutputs& written) {
     const std::string& folder = request.folder;
-    if (samePath(request.typPath, typCopy)) return {};
-    if (platform::copyFile(request.typPath, typCopy) == 0)
+    if (platform::sameFile(request.typPath, typCopy)) return {};
+    if (!written.guard(typCopy) || platform::copyFile(request.typPath, typCopy) == 0)
         return "The TYP file " + request.typPath + " could not be copied to " + folder +
                ". The mapset was not registered.";
     if (mapfile::stampTypIds(typCopy, static_cast<std::uint16_t>(request.familyId), kProductId) ==
@@ -55,7 +56,8 @@ std::string installTyp(const MapsetBuildRequest& request, const std::string& typ
 
 } // namespace
 
-std::string registerMapset(const MapsetBuildRequest& request, bool searchIndex) {
+std::string registerMapset(const MapsetBuildRequest& request, bool searchIndex,
+                           EarlierOutputs& written) {
     const std::string& folder = request.folder;
     const std::string index = folder + "\\" + request.name + ".TDB";
 
@@ -69,7 +71,7 @@ std::string registerMapset(const MapsetBuildRequest& request, bool searchIndex) 
     std::string typCopy;
     if (platform::fileSize(request.typPath) >= 0) {
         typCopy = folder + "\\" + platform::getFilePart(request.typPath);
-        if (std::string failure = installTyp(request, typCopy); !failure.empty()) return failure;
+        if (std::string failure = installTyp(request, typCopy, written); !failure.empty()) return failure;
     }
     return catalogue::writeFamilyEntry(familyEntry(request, typCopy, searchIndex),
                                        catalogue::findExistingFamily(request.name),

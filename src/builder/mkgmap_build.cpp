@@ -1,7 +1,5 @@
 #include "builder/mkgmap_build.h"
 
-#include "builder/earlier_outputs.h"
-
 #include "platform/services.h"
 
 namespace oxlo::builder {
@@ -49,28 +47,26 @@ MkgmapOutputs mkgmapOutputs(const MapsetBuildRequest& request) {
     return {files + ".TDB", files + ".IMG", files + ".mdx", files + "_mdr.img"};
 }
 
-Compilation compileWithMkgmap(const MapsetBuildRequest& request) {
+Compilation compileWithMkgmap(const MapsetBuildRequest& request, EarlierOutputs& written) {
     const int count = static_cast<int>(request.maps.size());
     for (int number = 1; number <= count; ++number)
-        if (std::string failure = copyMapInto(request.maps[number - 1], request.folder, number, count);
+        if (std::string failure =
+                copyMapInto(request.maps[number - 1], request.folder, number, count, written);
             !failure.empty())
             return {false, std::move(failure)};
 
     // mkgmap writes the names in small letters (NAME.tdb, NAME.img): the file system's letter
     // case rules find them under the names registered.
     const MkgmapOutputs outputs = mkgmapOutputs(request);
-    EarlierOutputs earlier({outputs.index, outputs.overview, outputs.searchIndex, outputs.searchMaps});
-    if (!earlier.moveAside()) return {false, earlier.blockedMessage()};
+    for (const std::string& output :
+         {outputs.index, outputs.overview, outputs.searchIndex, outputs.searchMaps})
+        if (!written.guard(output)) return {false, written.blockedMessage()};
     // mkgmap prints its messages to standard error.
     const ToolRun run = runToolAndCollectOutput(
         request.javaPath, mkgmapParameters(request.mkgmapPath, request), true);
-    const auto written = [](const std::string& file) { return platform::fileSize(file) >= 0; };
-    if (!written(outputs.index) || !written(outputs.overview)) {
-        earlier.putBack();
-        return {false, lastLinesOf(run)};
-    }
-    earlier.discard();
-    return {true, {}, written(outputs.searchIndex) && written(outputs.searchMaps)};
+    const auto wrote = [](const std::string& file) { return platform::fileSize(file) >= 0; };
+    if (!wrote(outputs.index) || !wrote(outputs.overview)) return {false, lastLinesOf(run)};
+    return {true, {}, wrote(outputs.searchIndex) && wrote(outputs.searchMaps)};
 }
 
 } // namespace oxlo::builder

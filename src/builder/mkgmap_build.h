@@ -30,8 +30,9 @@ struct MkgmapOutputs {
 };
 MkgmapOutputs mkgmapOutputs(const MapsetBuildRequest& request);
 
-// Copies the maps into D and runs mkgmap.jar on the copies. Built when this run wrote both the
-// mapset index and the overview map; the search index counts when it wrote both of its files.
-Compilation compileWithMkgmap(const MapsetBuildRequest& request);
+// Copies the maps into D and runs mkgmap.jar on the copies, every name it writes guarded by
+// `written`. Built when this run wrote both the mapset index and the overview map; the search
+// index counts when it wrote both of its files.
+Compilation compileWithMkgmap(const MapsetBuildRequest& request, EarlierOutputs& written);
 
 } // namespace oxlo::builder

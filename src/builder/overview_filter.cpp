@@ -54,12 +54,13 @@ void copyAreaSection(const std::string& header) {
 
 void filterOverviewSource(const std::string& name) {
     const std::string source = name + ".mp";
-    const std::string scratch = name + ".tmp";
     if (platform::openFile(kSource, source) == 0) {
         platform::showMessage("ERROR", "\"" + source + "\"", platform::kMessagePlain);
         return;
     }
-    platform::createFile(kScratch, scratch);
+    // A scratch file of a free name: NAME.tmp may be a file of the user's.
+    const std::string scratch = platform::createScratchBeside(source);
+    platform::openFile(kScratch, scratch);
     while (platform::endOfFile(kSource) == 0) {
         const std::string line = platform::readLine(kSource);
         if (contains(inCapitals(line), "[RGN40]"))
@@ -68,8 +69,8 @@ void filterOverviewSource(const std::string& name) {
             platform::writeLine(kScratch, line);
     }
     platform::closeFile(kSource);
-    platform::closeFile(kScratch);
-    if (platform::copyFile(scratch, source) != 0) platform::deleteFile(scratch);
+    if (platform::closeFile(kScratch) == 0 || platform::replaceFile(scratch, source) == 0)
+        platform::deleteFile(scratch);
 }
 
 } // namespace oxlo::builder

@@ -1,7 +1,9 @@
 #include "catalogue/catalogue_registry.h"
 
+#include "catalogue/mapset_names.h"
 #include "catalogue/registry_layout.h"
 #include "platform/registry.h"
+#include "platform/services.h"
 
 namespace oxlo::catalogue {
 
@@ -90,6 +92,22 @@ std::string familyProductSubkey(const std::string& familyPath)
 bool registryKeyExists(const std::string& path)
 {
     return registryKeyPresence(path) == KeyPresence::Present;
+}
+
+std::string registeredMapsetInFolder(const std::string& folder, const std::string& exceptFamily)
+{
+    const auto uses = [&](const CatalogueBranch& branch, const std::string& subkey) {
+        const std::string loc = branch.values(subkey, {kValueLoc})[0];
+        return !loc.empty() && (samePath(loc, folder) || platform::sameFile(loc, folder));
+    };
+    const CatalogueBranch families(kFamiliesKey);
+    for (const auto& name : families.names())
+        if (!sameIgnoringCase(name, exceptFamily) && uses(families, name + kFamilyProductSubkey))
+            return relativeKeyPath(kFamiliesBranch, name);
+    const CatalogueBranch products(kProductsKey);
+    for (const auto& name : products.names())
+        if (uses(products, name)) return relativeKeyPath(kProductsBranch, name);
+    return {};
 }
 
 } // namespace oxlo::catalogue

@@ -17,6 +17,12 @@ std::vector<std::string> listSubkeys(const std::string& path);
 // True when the key `path` (below the catalogue root) exists now.
 bool registryKeyExists(const std::string& path);
 
+// The first mapset registered with `folder` as its folder (LOC), as "Families\B" or
+// "Products\150"; empty when none. Every key counts, also those past the hundred rows the list
+// shows. The folder counts in any spelling: letter case and backslashes aside (samePath), or as
+// the same folder by identity. The family named `exceptFamily` (letter case aside) is passed over.
+std::string registeredMapsetInFolder(const std::string& folder, const std::string& exceptFamily = {});
+
 // A branch of the catalogue (the Families or Products key) opened once for a whole scan: its
 // subkey names, read to the end on opening, and the values of its subkeys, each subkey opened
 // once relative to the branch rather than from the root. A branch that cannot be opened has no

@@ -20,23 +20,6 @@ namespace {
 constexpr const char* kTitle = "Uninstall Mapset";
 constexpr const char* kMapsetFilePatterns[] = {"*.mp", "*.img", "*.tdb", "*.mdx", "*.reg", "*.typ"};
 
-// The first mapset still registered whose folder is `folder`, as "Families\B"; empty when none.
-// Every key counts, also those past the hundred rows the list shows.
-std::string mapsetSharingFolder(const std::string& folder)
-{
-    const auto uses = [&](const CatalogueBranch& branch, const std::string& subkey) {
-        return samePath(branch.values(subkey, {kValueLoc})[0], folder);
-    };
-    const CatalogueBranch families(kFamiliesKey);
-    for (const auto& name : families.names())
-        if (uses(families, name + kFamilyProductSubkey))
-            return relativeKeyPath(kFamiliesBranch, name);
-    const CatalogueBranch products(kProductsKey);
-    for (const auto& name : products.names())
-        if (uses(products, name)) return relativeKeyPath(kProductsBranch, name);
-    return {};
-}
-
 // Deletes the mapset's files; true when none of them is left (read-only ones stay and count).
 bool deleteMapsetFiles(const std::string& folder)
 {
@@ -86,7 +69,7 @@ void uninstallMapset(int row)
         return;
     }
 
-    const std::string sharingKey = folder.empty() ? std::string() : mapsetSharingFolder(folder);
+    const std::string sharingKey = folder.empty() ? std::string() : registeredMapsetInFolder(folder);
     if (!sharingKey.empty()) {
         // The files there belong to the other mapset too: never offer to delete them.
         platform::showMessage(kTitle,

@@ -56,7 +56,7 @@ StepOutcome renameMapset(catalogue::InstalledMapset& row, const std::string& new
     const std::string newAnsiName = platform::ansiFromText(newName, &exact);
     if (!exact) {
         warnUser(notRenamed(row.name, newName + " has letters that its index file cannot hold."));
-        return;
+        return StepOutcome::NotDone;
     }
     if (longerThanStored(newAnsiName, oldIndex)) {
         warnUser("New name cannot be longer than original name. Please use a shorter name.");

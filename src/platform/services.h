@@ -87,9 +87,28 @@ inline constexpr std::int64_t kIsFolder = -2;
 // existing drive ("C:" or "C:\").
 std::int64_t fileSize(const std::string& path);
 
-int copyFile(const std::string& source, const std::string& target); // replaces the target
+// Copies `source` into a scratch file beside `target` and moves that over `target` only when
+// every byte arrived, so a failure never leaves the target cut short or gone: only the scratch
+// file is removed then. A source that is the target itself (sameFile) fails and stays as it is.
+int copyFile(const std::string& source, const std::string& target);
 int deleteFile(const std::string& path);
 int renameFile(const std::string& oldPath, const std::string& newPath); // fails if new exists
+
+// True when both paths name one existing file or folder, judged by the file system's identity of
+// it (volume and file index on Windows, device and inode on the portable platform), not by the
+// text: "." and "..", an 8.3 short name, a second drive letter for the same folder and letter case
+// all name the same file. False when either names nothing or cannot be looked at.
+bool sameFile(const std::string& first, const std::string& second);
+
+// Creates a new, empty file in the folder of `target` under a name that no entry there had
+// ("~oxloN.tmp"), to be written and then moved over `target` by replaceFile. Its path, or the
+// empty text.
+std::string createScratchBeside(const std::string& target);
+
+// Moves the file `from` over `to` in the same folder, replacing a file there, and is written
+// through to the disk before it returns. Fails, changing nothing, when `to` is a folder or
+// read-only, or `from` is read-only: Oxlo never moves away a file that the user protected.
+int replaceFile(const std::string& from, const std::string& to);
 
 // Deletes the files directly in `folder` that match `pattern` (empty means "*.*"; matching ignores
 // letter case). Read-only files and subfolders stay. When at least one entry matched, the folder

@@ -22,6 +22,9 @@ enum class OpenMode {
 };
 
 File openRaw(const std::string& path, OpenMode mode);
+// Creates an empty file that must not exist yet (in any letter case), and closes it again.
+enum class NewFile { Created, Exists, Failed };
+NewFile createNewRaw(const std::string& path);
 // Bytes read (0 at the end of the file or on failure).
 std::size_t readRaw(File file, void* buffer, std::size_t length);
 bool writeRaw(File file, const void* data, std::size_t length);

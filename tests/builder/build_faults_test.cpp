@@ -148,6 +148,7 @@ protected:
         copyData("village.typ", request_.typPath);
         other_.registerWithFiles();
         if (replaced != nullptr) replaced->registerWithFiles();
+        for (const auto& [name, text] : earlierFiles()) writeFileText(built_.loc + "\\" + name, text);
         platform::openWindow(builder::kCreateWindow, 0, 0, 503, 432, "Create Mapset", 0);
     }
 
@@ -177,9 +178,31 @@ protected:
         return index.size() > 6 && index[5] == 0x71 && index[6] == 0x17;
     }
 
+    // Files in the mapset folder before the build: the user's, an earlier map copy and outputs
+    // of an earlier build.
+    static std::vector<std::pair<std::string, std::string>> earlierFiles() {
+        return {{"notes.txt", "the user's"}, {"Alps.tmp", "the user's too"},
+                {"12345678.IMG", "earlier copy"}, {"Alps.TDB", "earlier index"},
+                {"Oxlo.txt", "earlier control file"}};
+    }
+
     // What every run must leave, whichever call failed.
     void check(const FaultRun& run, const Family* replaced) {
         const bool created = wasShown(run, kCreated);
+        // After a failure every earlier file is back as it was; after a success those that the
+        // build does not replace are.
+        for (const auto& [name, text] : earlierFiles()) {
+            const bool replacedByBuild = name == "12345678.IMG" || name == "Alps.TDB";
+            if (!created || !replacedByBuild) {
+                EXPECT_EQ(fileText(built_.loc + "\\" + name), text) << name;
+            }
+        }
+        for (const char* name :
+             {"87654321.IMG", "Alps.IMG", "Alps.mp", "alps.typ", "Alps.mdx", "Alps_mdr.img"}) {
+            if (!created) {
+                EXPECT_FALSE(fileExists(built_.loc + "\\" + name)) << name << " taken back";
+            }
+        }
         const auto failure = std::find_if(run.messages.begin(), run.messages.end(), [](auto& m) {
             return m.text.rfind(kFailed, 0) == 0;
         });

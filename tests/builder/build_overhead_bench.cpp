@@ -86,7 +86,9 @@ int main(int argc, char** argv) {
         builder::filterOverviewSource(request.name);
         const double filter = since(t);
         t = Clock::now();
-        builder::registerMapset(request, false);
+        builder::EarlierOutputs written;
+        builder::registerMapset(request, false, written);
+        written.discard();
         const double registration = since(t);
         platform::deleteRegistryTree(platform::kLocalMachine,
                                      "SOFTWARE\\Garmin\\Mapsource\\Families\\" + request.name);

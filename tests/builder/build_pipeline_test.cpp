@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iostream>
 #include <filesystem>
 #include <optional>
 
@@ -150,7 +151,14 @@ TEST_F(BuildPipelineTest, AlpsIsBuiltRegisteredAndStamped) {
 
 TEST_F(BuildPipelineTest, ControlFileIsWrittenAfreshLineByLine) {
     tellTools("cgpsmapper fail\r\n"); // so the control file stays to be read
-    writeFileText(mapset_ + "\\Oxlo.txt", std::string(2000, 'x') + "\r\nIMG=99999999.IMG\r\n");
+    // An earlier, longer control file: set aside while the build runs, back after its failure.
+    const std::string earlier = std::string(2000, 'x') + "\r\nIMG=99999999.IMG\r\n";
+    writeFileText(mapset_ + "\\Oxlo.txt", earlier);
+    EXPECT_FALSE(build());
+    EXPECT_EQ(fileText(mapset_ + "\\Oxlo.txt"), earlier);
+    std::filesystem::remove(hostPath(mapset_ + "\\Oxlo.txt"));
+    scripted::resetScript();
+    platform::openWindow(builder::kCreateWindow, 0, 0, 503, 432, "Create Mapset", 0);
     EXPECT_FALSE(build());
 
     const std::string expected =
@@ -194,8 +202,9 @@ TEST_F(BuildPipelineTest, CompilerFailureShowsItsOutputAndRegistersNothing) {
                             "argument: Alps West.mp\r"
                             "Error E006: cannot compile Alps West.mp\r");
     EXPECT_FALSE(registryKeyExists("SOFTWARE\\Garmin\\Mapsource\\Families\\Alps West"));
-    EXPECT_TRUE(fileExists(mapset_ + "\\Oxlo.txt")) << "a failure leaves the files in D";
-    EXPECT_TRUE(fileExists(mapset_ + "\\Alps West.mp"));
+    EXPECT_TRUE(fileExists(mapset_ + "\\Oxlo.txt")) << "it shows what the tools were given";
+    EXPECT_FALSE(fileExists(mapset_ + "\\Alps West.mp")) << "a failure takes back its files";
+    EXPECT_FALSE(fileExists(mapset_ + "\\12345678.IMG"));
     EXPECT_EQ(title(), "Create Mapset");
 }
 
@@ -280,7 +289,7 @@ TEST_F(BuildPipelineTest, PreviewToolThatCannotStartStopsTheBuild) {
     EXPECT_EQ(onlyMessage(), "Mapset Creation Failed!\r\r");
     EXPECT_EQ(scripted::shownMessages()[0].title, "Error");
     EXPECT_TRUE(fileExists(mapset_ + "\\Oxlo.txt"));
-    EXPECT_EQ(fileText(mapset_ + "\\12345678.IMG"), "first map");
+    EXPECT_FALSE(fileExists(mapset_ + "\\12345678.IMG")) << "the copies are taken back";
     EXPECT_FALSE(fileExists(mapset_ + "\\Alps.TDB")) << "the compiler must not have run";
     EXPECT_FALSE(registryKeyExists(kFamilyKey));
 }
@@ -306,8 +315,10 @@ TEST_F(BuildPipelineTest, IndexOfAnEarlierBuildNeverPassesForThisOne) {
     for (const auto& entry : std::filesystem::directory_iterator(hostPath(mapset_)))
         leftovers.push_back(entry.path().filename().string());
     std::sort(leftovers.begin(), leftovers.end());
+    // The control file that the failed attempt kept was there before this build, so it stays.
     EXPECT_EQ(leftovers, (std::vector<std::string>{"12345678.IMG", "87654321.IMG", "Alps.IMG",
-                                                   "Alps.TDB", "Alps.mp", "standin-control.txt"}));
+                                                   "Alps.TDB", "Alps.mp", "Oxlo.txt",
+                                                   "standin-control.txt"}));
 }
 
 TEST_F(BuildPipelineTest, WindowStaysPaintedAndItsTitleFollowsTheTools) {
@@ -438,6 +449,47 @@ TEST_F(BuildPipelineTest, MapsThatAlreadyLieInTheFolderNeedNoCopy) {
     scripted::resetScript();
     platform::openWindow(builder::kCreateWindow, 0, 0, 503, 432, "Create Mapset", 0);
     EXPECT_TRUE(build()) << onlyMessage();
+}
+
+// A map that already is its copy in D, named in a spelling that the text does not give away: it
+// is never opened for writing, survives byte for byte, and the build works.
+TEST_F(BuildPipelineTest, AMapThatIsItsCopyInAnySpellingSurvivesByteForByte) {
+    mapset_ = folder_ + "\\Mapset folder Alps";
+    request_.folder = mapset_;
+    const std::string map = mapset_ + "\\12345678.IMG";
+    const std::vector<std::uint8_t> bytes(3 * builder::kMapCopyPiece / 2, 0xA5);
+    writeFileBytes(map, bytes);
+    const struct {
+        const char* what;
+        std::string spelling;
+    } cases[] = {
+        {"dot and dot-dot", mapset_ + "\\..\\Mapset folder Alps\\.\\12345678.IMG"},
+        {"8.3 short name", shortPathOf(map)},
+        {"second drive letter", throughSecondDrive(map)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.what) + ": " + c.spelling);
+        if (c.spelling.empty()) {
+            std::cout << "no " << c.what << " on this file system\n";
+            continue;
+        }
+        scripted::resetScript();
+        platform::openWindow(builder::kCreateWindow, 0, 0, 503, 432, "Create Mapset", 0);
+        request_.maps = {c.spelling, secondMap_};
+        EXPECT_TRUE(build()) << onlyMessage();
+        EXPECT_EQ(fileBytes(map), bytes);
+        clearRegisteredMapsets();
+    }
+}
+
+// Letter case beyond ASCII: the folder as made and as typed differ in "Ö" and "ö". Disabled
+// until both seams compare such names with Windows' rules (UTF-8 paths, wide calls on Win32).
+TEST_F(BuildPipelineTest, DISABLED_AMapInAFolderNamedInOtherLettersBeyondAsciiSurvives) {
+    writeFileText(folder_ + "\\\xC3\x96sterreich\\12345678.IMG", "map in D");
+    request_.folder = folder_ + "\\\xC3\x96sterreich";
+    request_.maps = {folder_ + "\\\xC3\xB6sterreich\\12345678.IMG", secondMap_};
+    EXPECT_TRUE(build()) << onlyMessage();
+    EXPECT_EQ(fileText(folder_ + "\\\xC3\x96sterreich\\12345678.IMG"), "map in D");
 }
 
 TEST_F(BuildPipelineTest, ControlFileThatCannotBeWrittenStopsTheBuild) {

@@ -199,6 +199,63 @@ TEST_F(CreateChecksTest, EveryRegisteredFamilyCountsNotOnlyTheCatalogueRows) {
     EXPECT_EQ(controlFileLine(autoFolder("Beyond"), "FID="), "FID=6121");
 }
 
+TEST_F(CreateChecksTest, FolderOfAnotherRegisteredMapsetIsRefusedBeforeAnythingIsWritten) {
+    struct Case {
+        const char* what;
+        bool automatic;
+        std::string loc;     // registered as the LOC of Families\Alps2 or Products\150
+        bool family;
+        std::string refusal; // empty: the build goes ahead
+    };
+    const std::string custom = folder_ + "\\Taken";
+    const std::string refusal = " holds mapset %. Please choose another mapset name or folder.";
+    const Case cases[] = {
+        {"Auto, a family's folder in capitals", true, "C:\\GARMIN\\OXLO\\ALPS", true,
+         "Families\\Alps2"},
+        {"Auto, a product's folder with a backslash", true, "c:\\garmin\\oxlo\\alps\\", false,
+         "Products\\150"},
+        {"Custom, a family's folder in small letters", false, folder_ + "\\taken", true,
+         "Families\\Alps2"},
+        {"Custom, a product's folder doubled backslash", false, folder_ + "\\\\TAKEN", false,
+         "Products\\150"},
+        {"Custom, the family being replaced", false, custom, true, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        scripted::resetScript();
+        clearRegisteredMapsets();
+        registerFamily("Alps", 6300); // the user agrees to replace it
+        const std::string key = c.family ? (c.refusal.empty() ? "Alps" : "Alps2") : "150";
+        if (c.family) {
+            if (!c.refusal.empty()) registerFamily(key, 6301);
+            putText(kFamiliesPath + "\\" + key + "\\1", "LOC", c.loc);
+        } else {
+            putText(kProductsPath + "\\" + key, "LOC", c.loc);
+        }
+        openWindowAsNewDoes();
+        typeName("Alps");
+        addMap("12345678.IMG");
+        if (!c.automatic) chooseCustomFolder(custom, "6400");
+        pressCreateWithPreviewCancelled();
+        scripted::answerNextMessage(platform::kAnswerYes); // replace Alps
+        scripted::answerNextMessage(platform::kAnswerYes);
+        scripted::answerNextMessage(platform::kAnswerOk);
+        runWithPreviewMissing();
+        const std::string folder = c.automatic ? autoFolder("Alps") : custom;
+        const auto last = scripted::shownMessages().back();
+        if (c.refusal.empty()) {
+            EXPECT_EQ(last.text, kPreviewMissing) << "the build went ahead";
+            continue;
+        }
+        std::string text = "The folder " + folder + refusal;
+        text.replace(text.find('%'), 1, c.refusal);
+        EXPECT_EQ(last.text, text);
+        EXPECT_EQ(last.title, "Create Mapset");
+        EXPECT_EQ(last.flags, 0x30);
+        EXPECT_FALSE(folderExists(folder)) << "nothing made before the check";
+    }
+}
+
 TEST_F(CreateChecksTest, AutoModeTakesTheFirstFreeFamilyIdAndMakesItsFolders) {
     struct Case {
         std::vector<std::pair<std::string, std::int32_t>> families;

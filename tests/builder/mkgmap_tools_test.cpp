@@ -137,49 +137,56 @@ TEST(MkgmapCommandLine, ArgumentsAreQuotedAsWindowsProgramsSplitThem) {
 
 class EarlierOutputsTest : public MkgmapTools {};
 
-TEST_F(EarlierOutputsTest, AsideWhileTheCompilerRunsBackOnFailureGoneOnSuccess) {
+TEST_F(EarlierOutputsTest, AsideWhileTheBuildRunsBackOnFailureGoneOnSuccess) {
     const std::string index = folder_ + "\\Alps.TDB";
     const std::string overview = folder_ + "\\Alps.IMG";
     const std::string search = folder_ + "\\Alps.mdx";
+    const std::string control = folder_ + "\\Oxlo.txt";
     writeFileText(index, "earlier index");
     writeFileText(overview, "earlier overview");
+    writeFileText(control, "earlier control file");
+    const auto guardAll = [&](EarlierOutputs& outputs) {
+        for (const std::string& file : {index, overview, search}) ASSERT_TRUE(outputs.guard(file));
+        ASSERT_TRUE(outputs.guard(control, true));
+    };
 
-    EarlierOutputs failed({index, overview, search});
-    ASSERT_TRUE(failed.moveAside());
+    EarlierOutputs failed;
+    guardAll(failed);
     EXPECT_FALSE(fileExists(index));
     EXPECT_FALSE(fileExists(overview));
-    writeFileText(overview, "half of a failed build"); // the compiler left one file
+    writeFileText(overview, "half of a failed build"); // the compiler left two files
     writeFileText(search, "new search index");
     failed.putBack();
     EXPECT_EQ(fileText(index), "earlier index");
     EXPECT_EQ(fileText(overview), "earlier overview");
-    EXPECT_EQ(fileText(search), "new search index") << "with no earlier file it stays";
-    EXPECT_FALSE(fileExists(index + ".earlier"));
-    EXPECT_FALSE(fileExists(overview + ".earlier"));
+    EXPECT_EQ(fileText(control), "earlier control file") << "a scratch name is put back too";
+    EXPECT_FALSE(fileExists(search)) << "written by the failed build under a free name";
+    EXPECT_EQ(platform::listFiles(folder_, "*").size(), 3u) << "no file kept aside is left";
 
-    EarlierOutputs succeeded({index, overview});
-    ASSERT_TRUE(succeeded.moveAside());
-    writeFileText(index, "new index");
-    writeFileText(overview, "new overview");
+    EarlierOutputs succeeded;
+    guardAll(succeeded);
+    for (const std::string& file : {index, overview, control}) writeFileText(file, "new");
     succeeded.discard();
-    EXPECT_EQ(fileText(index), "new index");
-    EXPECT_EQ(fileText(overview), "new overview");
-    EXPECT_FALSE(fileExists(index + ".earlier"));
-    EXPECT_FALSE(fileExists(overview + ".earlier"));
+    EXPECT_EQ(fileText(index), "new");
+    EXPECT_EQ(fileText(overview), "new");
+    EXPECT_EQ(fileText(control), "earlier control file") << "a tool's working file goes again";
+    EXPECT_EQ(platform::listFiles(folder_, "*").size(), 3u) << "no file kept aside is left";
 }
 
-TEST_F(EarlierOutputsTest, AFileThatCannotBeMovedAsideLeavesEverythingInPlace) {
+TEST_F(EarlierOutputsTest, AFileThatCannotBeMovedAsideIsNeitherWrittenNorRemoved) {
     const std::string index = folder_ + "\\Alps.TDB";
     const std::string overview = folder_ + "\\Alps.IMG";
     writeFileText(index, "earlier index");
     writeFileText(overview, "earlier overview");
-    // A folder where the overview would go aside: neither deleted nor replaced.
-    std::filesystem::create_directories(hostPath(overview + ".earlier"));
-
-    EarlierOutputs outputs({index, overview});
-    EXPECT_FALSE(outputs.moveAside());
+    EarlierOutputs outputs;
+    {
+        WriteBlock block(overview); // held open elsewhere, or read-only
+        EXPECT_TRUE(outputs.guard(index));
+        EXPECT_FALSE(outputs.guard(overview));
+    }
     EXPECT_EQ(outputs.blocked(), overview);
-    EXPECT_EQ(fileText(index), "earlier index") << "the file moved first is put back";
+    outputs.putBack();
+    EXPECT_EQ(fileText(index), "earlier index");
     EXPECT_EQ(fileText(overview), "earlier overview");
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iostream>
 
 namespace oxlo::platform {
 namespace {
@@ -161,6 +162,46 @@ TEST_F(FileSystem, CopyRenameAndDelete)
     EXPECT_EQ(deleteFile(path("b.img")), 0) << "a read-only file stays";
     EXPECT_TRUE(hostExists(path("b.img")));
     setHostReadOnly(path("b.img"), false);
+}
+
+// Every spelling of a file that the target's file system knows names that one file: a copy onto
+// it fails and leaves it whole, and a copy from it makes another file whole.
+TEST_F(FileSystem, SameFileByIdentityWhateverTheSpelling)
+{
+    ASSERT_EQ(createDirectory(path("Mapset folder with a long name")), 1);
+    const std::string map = path("Mapset folder with a long name\\12345678 long map name.img");
+    writeHostBytes(map, "map");
+    writeHostBytes(path("other.img"), "other");
+    const struct {
+        const char* what;
+        std::string spelling;
+        bool same;
+    } cases[] = {
+        {"itself", map, true},
+        {"dot and dot-dot", path("Mapset folder with a long name\\..\\Mapset folder with a long "
+                                 "name\\.\\12345678 long map name.img"), true},
+        {"letter case", path("MAPSET FOLDER WITH A LONG NAME\\12345678 Long Map Name.IMG"), true},
+        {"8.3 short name", oxlo::testing::shortPathOf(map), true},
+        {"second drive letter", oxlo::testing::throughSecondDrive(map), true},
+        {"another file", path("other.img"), false},
+        {"no file", path("none.img"), false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.what) + ": " + c.spelling);
+        if (c.spelling.empty()) {
+            std::cout << "no " << c.what << " on this file system\n";
+            continue;
+        }
+        EXPECT_EQ(sameFile(map, c.spelling), c.same);
+        EXPECT_EQ(sameFile(c.spelling, map), c.same);
+        if (!c.same) continue;
+        EXPECT_EQ(copyFile(c.spelling, map), 0) << "never onto itself";
+        EXPECT_EQ(readHostBytes(map), "map");
+        EXPECT_EQ(copyFile(c.spelling, path("copy.img")), 1);
+        EXPECT_EQ(readHostBytes(path("copy.img")), "map");
+    }
+    EXPECT_TRUE(sameFile(path("Mapset folder with a long name"), path("mapset folder with a long name\\")));
+    EXPECT_EQ(listFiles(folder, "~oxlo*").size(), 0u) << "no scratch file stays";
 }
 
 TEST_F(FileSystem, TrailingDotsAndBlanksOfTheLastNameAreDropped)

@@ -56,3 +56,36 @@ TEST_F(NumberedFileFaults, AFailedWriteIsReportedByTheClose)
 
 } // namespace
 } // namespace oxlo::platform
+
+namespace oxlo::platform {
+namespace {
+
+// Each file call of a copy over an existing target fails in turn: the target is then the old
+// file or the whole new one, never cut short or gone, and the source is never touched.
+TEST(CopyFaults, TheTargetIsTheOldFileOrTheWholeNewOne)
+{
+    const std::string folder = oxlo::testing::freshTestFolder("CopyFaults");
+    const std::string source = folder + "\\new.img", target = folder + "\\old.img";
+    const std::string bytes(200000, 'n');
+    int runs = 0;
+    for (int failing = 1;; ++failing) {
+        SCOPED_TRACE("failing call " + std::to_string(failing));
+        oxlo::testing::writeHostBytes(source, bytes);
+        oxlo::testing::writeHostBytes(target, "old");
+        fault_injection::failCall(failing);
+        const int copied = copyFile(source, target);
+        const bool injected = fault_injection::failureInjected();
+        fault_injection::failCall(0);
+        EXPECT_EQ(oxlo::testing::readHostBytes(source), bytes);
+        EXPECT_EQ(oxlo::testing::readHostBytes(target) == bytes ? 1 : 0, copied);
+        if (!copied) {
+            EXPECT_EQ(oxlo::testing::readHostBytes(target), "old");
+        }
+        if (!injected) break;
+        ++runs;
+    }
+    EXPECT_GT(runs, 5);
+}
+
+} // namespace
+} // namespace oxlo::platform

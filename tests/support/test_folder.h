@@ -40,6 +40,13 @@ private:
     void* handle_ = nullptr;
 };
 
+// Other spellings of an existing path on drive C: that name the same file, where the target's
+// file system has them: its 8.3 short name, and the path through drive L:, made a second letter
+// for drive C: (natively a link in the host root, on Windows DefineDosDevice). Empty when the
+// file system gives none.
+std::string shortPathOf(const std::string& path);
+std::string throughSecondDrive(const std::string& path);
+
 // The Windows path of a stand-in program built from tests/standins, for example "print_lines".
 std::string standInProgram(const std::string& name);
 

@@ -76,4 +76,16 @@ std::string standInProgram(const std::string& name)
     return program;
 }
 
+std::string shortPathOf(const std::string&) { return {}; }
+
+std::string throughSecondDrive(const std::string& path)
+{
+    prepareTestHost();
+    const fs::path second = platform::hostRoot() / "L";
+    std::error_code error;
+    if (!fs::exists(fs::symlink_status(second)))
+        fs::create_directory_symlink(platform::hostPathOf("C:\\"), second, error);
+    return error || path.rfind("C:", 0) != 0 ? std::string() : "L:" + path.substr(2);
+}
+
 } // namespace oxlo::testing

@@ -75,4 +75,25 @@ std::string standInProgram(const std::string& name)
     return path;
 }
 
+std::string shortPathOf(const std::string& path)
+{
+    char buffer[MAX_PATH];
+    const DWORD length = ::GetShortPathNameA(path.c_str(), buffer, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH || path == buffer)
+        return {};
+    return buffer;
+}
+
+std::string throughSecondDrive(const std::string& path)
+{
+    // Under Wine the test prefix links L: to drive C: (tools/wine-env.sh); on Windows a DOS
+    // device does it.
+    if (::GetFileAttributesA("L:\\") == INVALID_FILE_ATTRIBUTES)
+        ::DefineDosDeviceA(0, "L:", "C:\\");
+    if (path.size() < 2 || (path[0] != 'C' && path[0] != 'c') || path[1] != ':')
+        return {};
+    const std::string second = "L:" + path.substr(2);
+    return ::GetFileAttributesA(second.c_str()) == INVALID_FILE_ATTRIBUTES ? std::string() : second;
+}
+
 } // namespace oxlo::testing

@@ -142,6 +142,15 @@ fs::path hostPathOf(const std::string& windowsPath)
     return host;
 }
 
+fs::path hostPathForNew(const std::string& windowsPath)
+{
+    const std::string full = fullWindowsPath(windowsPath);
+    const std::size_t slash = full.find_last_of('\\');
+    if (slash + 1 == full.size())
+        return hostPathOf(full); // a drive root
+    return hostPathOf(full.substr(0, slash == 2 ? 3 : slash)) / full.substr(slash + 1);
+}
+
 std::string currentWindowsFolder()
 {
     hostRoot(); // the current folder is meaningless before the root exists

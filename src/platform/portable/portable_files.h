@@ -17,6 +17,10 @@ std::filesystem::path hostRoot();
 // The host path for a Windows path (absolute, drive-relative or relative).
 std::filesystem::path hostPathOf(const std::string& windowsPath);
 
+// The host path where a new entry named by the last part of `windowsPath` goes: the parent is
+// looked up ignoring case, the new name is kept as written.
+std::filesystem::path hostPathForNew(const std::string& windowsPath);
+
 // The absolute Windows form of a path: drive letter upper-cased, "." and ".." resolved,
 // separators made backslashes, no trailing backslash except after the drive ("C:\").
 std::string fullWindowsPath(const std::string& windowsPath);

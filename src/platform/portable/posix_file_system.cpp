@@ -14,17 +14,6 @@ bool statHost(const fs::path& host, struct stat* info) { return ::stat(host.c_st
 
 bool isReadOnly(const struct stat& info) { return (info.st_mode & 0222) == 0; }
 
-// The host path where a new entry named by the last part of `windowsPath` goes: the parent is
-// looked up ignoring case, the new name is kept as written.
-fs::path hostPathForNew(const std::string& windowsPath)
-{
-    const std::string full = fullWindowsPath(windowsPath);
-    const std::size_t slash = full.find_last_of('\\');
-    if (slash + 1 == full.size())
-        return hostPathOf(full); // a drive root
-    return hostPathOf(full.substr(0, slash == 2 ? 3 : slash)) / full.substr(slash + 1);
-}
-
 } // namespace
 
 std::string getCurrentDirectory()
@@ -63,31 +52,31 @@ int createDirectory(const std::string& folder)
     return ::mkdir(host.c_str(), 0777) == 0 ? 1 : 0;
 }
 
-int copyFile(const std::string& source, const std::string& target)
+bool sameFile(const std::string& first, const std::string& second)
+{
+    if (fault_injection::shouldFail())
+        return false;
+    struct stat one {}, other {};
+    return statHost(hostPathOf(first), &one) && statHost(hostPathOf(second), &other) &&
+           one.st_dev == other.st_dev && one.st_ino == other.st_ino;
+}
+
+int replaceFile(const std::string& from, const std::string& to)
 {
     if (fault_injection::shouldFail())
         return 0;
     struct stat info {};
-    const fs::path from = hostPathOf(source);
-    if (!statHost(from, &info) || !S_ISREG(info.st_mode))
+    const fs::path source = hostPathOf(from);
+    if (!statHost(source, &info) || !S_ISREG(info.st_mode) || isReadOnly(info))
         return 0;
-    fs::path to = hostPathOf(target);
-    if (statHost(to, &info)) {
+    fs::path target = hostPathOf(to);
+    if (statHost(target, &info)) {
         if (!S_ISREG(info.st_mode) || isReadOnly(info))
             return 0;
     } else {
-        to = hostPathForNew(target);
+        target = hostPathForNew(to);
     }
-    std::error_code error;
-    if (fs::equivalent(from, to, error))
-        return 0; // Windows refuses to copy a file onto itself
-    // A signal handled without SA_RESTART cuts the copy short (EINTR); it is made again from the
-    // start, as the reads and writes of the numbered files go on after one.
-    while (!fs::copy_file(from, to, fs::copy_options::overwrite_existing, error)) {
-        if (error != std::errc::interrupted)
-            return 0;
-    }
-    return 1;
+    return ::rename(source.c_str(), target.c_str()) == 0 ? 1 : 0;
 }
 
 int deleteFile(const std::string& path)

@@ -49,6 +49,22 @@ File openRaw(const std::string& path, OpenMode mode)
     return fd < 0 ? kNoFile : fd;
 }
 
+NewFile createNewRaw(const std::string& path)
+{
+    if (fault_injection::shouldFail())
+        return NewFile::Failed;
+    struct stat info {};
+    if (statPath(hostPathOf(path).string(), &info))
+        return NewFile::Exists; // in another letter case, too
+    const std::filesystem::path host = hostPathForNew(path);
+    // Executable, so that a copied program can run on the host as Windows would run it.
+    const int fd = ::open(host.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0777);
+    if (fd < 0)
+        return errno == EEXIST ? NewFile::Exists : NewFile::Failed;
+    ::close(fd);
+    return NewFile::Created;
+}
+
 std::size_t readRaw(File file, void* buffer, std::size_t length)
 {
     if (fault_injection::shouldFail())

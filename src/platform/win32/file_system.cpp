@@ -36,10 +36,6 @@ int createDirectory(const std::string& folder) {
     return ::CreateDirectoryW(win32::wide(path).c_str(), nullptr) ? 1 : 0;
 }
 
-int copyFile(const std::string& source, const std::string& target) {
-    return ::CopyFileW(win32::wide(source).c_str(), win32::wide(target).c_str(), FALSE) ? 1 : 0;
-}
-
 int deleteFile(const std::string& path) { return ::DeleteFileW(win32::wide(path).c_str()) ? 1 : 0; }
 
 int renameFile(const std::string& oldPath, const std::string& newPath) {
