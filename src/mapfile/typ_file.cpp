@@ -16,7 +16,7 @@ constexpr std::size_t kSignatureLength = sizeof kSignature - 1;
 // The header must reach past the product ID for both fields to be its own.
 constexpr std::int64_t kShortestHeader = kTypProductIdPosition + 2;
 
-enum class Layout { Typ, Other, Unreadable };
+using Layout = TypLayout;
 
 // Whether the file, at least as long as a header holding both IDs, begins as such a TYP.
 Layout layoutOf(const std::string& typPath) {
@@ -37,12 +37,15 @@ Layout layoutOf(const std::string& typPath) {
 
 } // namespace
 
-TypStamp stampTypIds(const std::string& typPath, std::uint16_t familyId, std::uint16_t productId) {
+TypLayout typLayout(const std::string& typPath) {
     // A file that cannot be seen is no file known not to be a TYP.
     const std::int64_t size = platform::fileSize(typPath);
-    if (size < 0) return TypStamp::Failed;
-    if (size < kShortestHeader) return TypStamp::NotATyp;
-    const Layout layout = layoutOf(typPath);
+    if (size < 0) return Layout::Unreadable;
+    return size < kShortestHeader ? Layout::Other : layoutOf(typPath);
+}
+
+TypStamp stampTypIds(const std::string& typPath, std::uint16_t familyId, std::uint16_t productId) {
+    const Layout layout = typLayout(typPath);
     if (layout != Layout::Typ) return layout == Layout::Other ? TypStamp::NotATyp : TypStamp::Failed;
     if (platform::openFile(kTypFileNumber, typPath) == 0) return TypStamp::Failed;
     // The two fields lie side by side: one seek, two words.

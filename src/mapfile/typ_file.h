@@ -12,6 +12,14 @@ namespace oxlo::mapfile {
 inline constexpr std::int64_t kTypFamilyIdPosition = 0x2F;
 inline constexpr std::int64_t kTypProductIdPosition = 0x31;
 
+enum class TypLayout {
+    Typ,        // "GARMIN TYP" at position 2, and a header long enough to hold both IDs
+    Other,      // readable, but not such a TYP file
+    Unreadable, // missing, a folder, or reading failed
+};
+
+TypLayout typLayout(const std::string& typPath);
+
 enum class TypStamp {
     Stamped, // both IDs were written
     NotATyp, // too short to hold them or not laid out as a TYP: left as it was

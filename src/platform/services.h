@@ -124,6 +124,9 @@ std::size_t readData(int fileNumber, void* buffer, std::size_t length);
 // Two bytes little-endian as a signed 16-bit number; 0 when nothing could be read (a lone last
 // byte is taken as the low byte).
 int readWord(int fileNumber);
+// The same two bytes as an unsigned 16-bit number (0 to 65535), as product codes and family IDs
+// are stored.
+int readUnsignedWord(int fileNumber);
 // One line without its end. Ends are CR, LF, CR LF and NUL; at the end of the file the bytes
 // collected so far (possibly none).
 std::string readLine(int fileNumber);
