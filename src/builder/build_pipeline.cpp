@@ -88,7 +88,7 @@ Compilation compileWithCgpsmapper(const MapsetBuildRequest& request) {
         return {false, lastLinesOf(compiler)};
     }
     earlier.discard();
-    return {true};
+    return {true, {}};
 }
 
 } // namespace
@@ -119,7 +119,7 @@ bool buildMapset(const MapsetBuildRequest& request) {
                                      ? compileWithMkgmap(request)
                                      : compileWithCgpsmapper(request);
     if (!compiled.built) {
-        reportFailure(compiled.failure);
+        if (!compiled.told) reportFailure(compiled.failure);
         return false;
     }
     if (const std::string failure = registerMapset(request, compiled.searchIndex);

@@ -170,6 +170,11 @@ std::string readProgramOutput(ProgramHandle handle);
 inline constexpr int kOutputLineWaiting = 1;
 inline constexpr int kOutputEnded = 2;
 int programOutputWaiting(ProgramHandle handle);
+// The exit status of the program once it has ended (programRunning gave 0, or
+// programOutputWaiting gave kOutputEnded), until releaseProgram; kNoExitCode while it runs and
+// for an unknown handle. Known also after programRunning let the program go by itself.
+inline constexpr std::int64_t kNoExitCode = -1;
+std::int64_t programExitCode(ProgramHandle handle);
 void releaseProgram(ProgramHandle handle);
 
 // Opens `address` with the user's web browser; the outcome is not reported.

@@ -59,6 +59,8 @@ bool processEndedRaw(Process process);
 std::size_t readPipeRaw(Process process, char* buffer, std::size_t length);
 // Bytes waiting in the pipe now, without blocking.
 std::size_t pipeWaitingRaw(Process process);
+// The exit status of a program that has ended (0 to 4294967295); false while it runs.
+bool exitCodeRaw(Process process, std::int64_t* code);
 void releaseRaw(Process process);
 
 } // namespace oxlo::platform::raw
