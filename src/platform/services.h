@@ -93,6 +93,12 @@ int renameFile(const std::string& oldPath, const std::string& newPath); // fails
 // itself is removed if it is now empty. Returns non-zero only when the folder was removed.
 int deleteDirectory(const std::string& folder, const std::string& pattern);
 
+// Moves the files directly in `folder` that match one of `patterns` (as listFiles) to the Recycle
+// Bin in one step, from where the user can restore them; read-only files stay. Nothing is asked,
+// except that the system asks before deleting for good a file that cannot be recycled. The folder
+// itself is removed when that leaves it empty. Non-zero when none of those files is left.
+int recycleFiles(const std::string& folder, const std::vector<std::string>& patterns);
+
 // The names of the files (not folders) directly in `folder` that match `pattern` ("*" and "?",
 // letter case ignored), in no particular order; none for a missing folder.
 std::vector<std::string> listFiles(const std::string& folder, const std::string& pattern);

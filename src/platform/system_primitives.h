@@ -45,6 +45,9 @@ std::vector<Entry> listFolder(const std::string& folder, const std::string& patt
 // True when "X:\" names an existing drive.
 bool driveExists(const std::string& root);
 bool removeFolder(const std::string& folder); // only an empty one
+// Moves the files (full paths) to the Recycle Bin in one step, asking nothing unless a file cannot
+// be recycled: the system then asks before deleting it for good. True when all of them went.
+bool recycleRaw(const std::vector<std::string>& paths);
 
 // ----- Programs -----------------------------------------------------------------------------
 using Process = std::intptr_t; // 0 when not started; owned until releaseRaw

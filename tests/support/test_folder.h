@@ -33,6 +33,11 @@ private:
     void* handle_ = nullptr;
 };
 
+// The host folder where files moved to the Recycle Bin arrive: natively "Trash" beside the
+// portable platform's drives; under Wine the XDG trash of $XDG_DATA_HOME, which the test
+// must set (Wine moves recycled files there).
+std::filesystem::path trashFolder();
+
 // The Windows path of a stand-in program built from tests/standins, for example "print_lines".
 std::string standInProgram(const std::string& name);
 

@@ -44,6 +44,8 @@ std::string freshTestFolder(const std::string& name)
     return folder;
 }
 
+fs::path trashFolder() { return platform::hostRoot() / "Trash"; }
+
 fs::path hostPath(const std::string& windowsPath)
 {
     prepareTestHost();
