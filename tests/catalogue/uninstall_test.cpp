@@ -102,6 +102,7 @@ TEST_F(Uninstall, YesToTheFileQuestionRemovesTheFolderOnlyWhenNothingElseIsLeft)
 {
     makeFile("Alps\\Alps.reg");
     makeFile("Alps\\Alps.TYP");
+    emptyTrash();
     scanInstalledMapsets();
     scripted::answerNextMessage(kAnswerYes);
     scripted::answerNextMessage(kAnswerYes);
@@ -115,7 +116,6 @@ TEST_F(Uninstall, YesToTheFileQuestionRemovesTheFolderOnlyWhenNothingElseIsLeft)
         SCOPED_TRACE(file);
         const std::filesystem::path recycled = trashFolder() / file;
         EXPECT_TRUE(std::filesystem::exists(recycled));
-        std::filesystem::remove(recycled);
     }
 
     // The same with a file of another kind beside the mapset: the folder and that file stay.

@@ -37,6 +37,9 @@ private:
 // portable platform's drives; under Wine the XDG trash of $XDG_DATA_HOME, which the test
 // must set (Wine moves recycled files there).
 std::filesystem::path trashFolder();
+// Empties that trash, so that a recycled file keeps its name there (Wine renames one whose name
+// the trash already knows).
+void emptyTrash();
 
 // The Windows path of a stand-in program built from tests/standins, for example "print_lines".
 std::string standInProgram(const std::string& name);

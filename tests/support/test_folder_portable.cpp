@@ -46,6 +46,8 @@ std::string freshTestFolder(const std::string& name)
 
 fs::path trashFolder() { return platform::hostRoot() / "Trash"; }
 
+void emptyTrash() { fs::remove_all(trashFolder()); }
+
 fs::path hostPath(const std::string& windowsPath)
 {
     prepareTestHost();

@@ -59,6 +59,8 @@ fs::path trashFolder() {
     return fs::path(std::string("Z:") + data) / "Trash" / "files";
 }
 
+void emptyTrash() { fs::remove_all(trashFolder().parent_path()); }
+
 WriteBlock::WriteBlock(const std::string& windowsPath) : path_(windowsPath)
 {
     const HANDLE file = ::CreateFileA(path_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
