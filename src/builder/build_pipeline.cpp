@@ -125,7 +125,7 @@ bool buildMapset(const MapsetBuildRequest& request) {
         compiled.built ? registerMapset(request, compiled.searchIndex, written) : compiled.failure;
     if (!compiled.built || !failure.empty()) {
         written.putBack();
-        reportFailure(failure);
+        if (compiled.built || !compiled.told) reportFailure(failure);
         return false;
     }
     written.discard();

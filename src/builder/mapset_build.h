@@ -34,6 +34,7 @@ struct Compilation {
     bool built = false;       // the files a mapset needs are there, all written by this run
     std::string failure;      // otherwise, what the failure message shows
     bool searchIndex = false; // NAME.mdx and NAME_mdr.img were written too
+    bool told = false;        // the failure was already shown in a message of its own
 };
 
 // Copies map `number` of `count` into `folder` under its file name, in pieces while the windows
@@ -49,6 +50,7 @@ struct ToolRun {
     bool started = false;
     std::string output; // the lines the tool printed, each followed by a CR (the last 64 KiB)
     bool cut = false;   // earlier output was dropped to keep within kKeptToolOutput
+    std::int64_t exitCode = -1; // the tool's exit status; -1 when it was not started
 };
 
 // Runs `program` with `parameters` in the current folder and collects its output line by line,

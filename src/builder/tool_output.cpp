@@ -50,6 +50,7 @@ ToolRun runToolAndCollectOutput(const std::string& program, const std::string& p
         if (!line.empty()) platform::setWindowTitle(kCreateWindow, line);
     }
     keepTail(run, kKeptToolOutput);
+    run.exitCode = platform::programExitCode(handle);
     platform::releaseProgram(handle);
     platform::setWindowTitle(kCreateWindow, kCreateWindowTitle);
     return run;

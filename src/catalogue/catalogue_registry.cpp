@@ -5,6 +5,8 @@
 #include "platform/registry.h"
 #include "platform/services.h"
 
+#include <algorithm>
+
 namespace oxlo::catalogue {
 
 namespace {
@@ -58,6 +60,32 @@ std::vector<std::string> CatalogueBranch::values(const std::string& subkeyPath,
         return std::vector<std::string>(valueNames.size());
     }
     return platform::readRegistryValues(key_.get(), subkeyPath, valueNames);
+}
+
+std::optional<std::uint32_t> CatalogueBranch::number(const std::string& subkeyPath,
+                                                    const std::string& valueName) const
+{
+    platform::OwnedRegistryKey key;
+    if (key_.get() == 0 ||
+        platform::registryOpenKey(key_.get(), subkeyPath, platform::RegistryAccess::Read,
+                                  key.receive()) != platform::kRegistryOk)
+        return {};
+    char data[16] = {};
+    unsigned type = platform::kRegNone;
+    unsigned size = sizeof data;
+    if (platform::registryQueryValue(key.get(), valueName, &type, data, &size) !=
+            platform::kRegistryOk ||
+        size == 0)
+        return {};
+    if (type == platform::kRegSz) {
+        const std::string text(data, std::find(data, data + size, '\0'));
+        if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos) return {};
+        return static_cast<std::uint32_t>(platform::numberFromText(text));
+    }
+    if ((type != platform::kRegBinary && type != platform::kRegDword) || size > 4) return {};
+    std::uint32_t value = 0;
+    for (unsigned i = size; i-- > 0;) value = value << 8 | static_cast<unsigned char>(data[i]);
+    return value;
 }
 
 KeyPresence registryKeyPresence(const std::string& path)

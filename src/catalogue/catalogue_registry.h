@@ -4,6 +4,8 @@
 
 #include "platform/registry_store.h"
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,6 +36,11 @@ public:
     // The values `valueNames` of `subkeyPath` (below the branch), as readRegistryValue gives them.
     std::vector<std::string> values(const std::string& subkeyPath,
                                     const std::vector<std::string>& valueNames) const;
+    // The value `valueName` of `subkeyPath` as an unsigned number: REG_BINARY or REG_DWORD of 1
+    // to 4 bytes (little-endian), or REG_SZ of decimal digits alone. Nothing when it is missing,
+    // empty, of another type or longer.
+    std::optional<std::uint32_t> number(const std::string& subkeyPath,
+                                        const std::string& valueName) const;
 
 private:
     platform::OwnedRegistryKey key_;

@@ -18,6 +18,8 @@ enum class ProblemKind {
     IndexFamilyId,     // the .TDB holds another family ID than the registry
     SharedFamilyId,    // another family has the same ID
     IndexProductCode,  // a numeric product key that is not its .TDB's code
+    NotATyp,           // the TYP file lacks the TYP signature
+    UnreadableFamilyId, // the family key's "ID" is missing or no number
 };
 
 struct MapsetProblem {
@@ -30,6 +32,7 @@ struct InstalledMapset {
     std::string name;   // family key name, old-form product key name, or the .TDB's file name
     std::string branch; // "Families" or "Products"
     std::int32_t id = 0; // family ID, or the product code read from the .TDB
+    bool idRead = true;  // families: false when "ID" could not be read (id is then 0)
     std::string loc;    // the mapset's folder ("LOC")
     std::string tdb;    // full path of its .TDB ("TDB")
     std::string form;   // "F" family, "O" old-form product, "N" product keyed by its code

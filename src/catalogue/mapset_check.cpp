@@ -1,6 +1,5 @@
 #include "catalogue/mapset_check.h"
 
-#include "catalogue/mapset_names.h"
 #include "catalogue/registry_layout.h"
 #include "mapfile/map_file.h"
 #include "mapfile/typ_file.h"
@@ -20,15 +19,19 @@ void add(std::vector<MapsetProblem>& problems, ProblemKind kind, std::string tex
     problems.push_back({kind, std::move(text)});
 }
 
-template <typename FileThere>
-void checkTyp(const InstalledMapset& row, std::vector<MapsetProblem>& problems,
-              const FileThere& fileThere)
+void checkTyp(const InstalledMapset& row, std::vector<MapsetProblem>& problems)
 {
     if (row.typ.empty()) return;
-    if (!fileThere(row.typ)) {
+    if (platform::fileSize(row.typ) < 0) {
         add(problems, ProblemKind::MissingTyp, "The TYP file " + row.typ + " does not exist.");
         return;
     }
+    if (mapfile::typLayout(row.typ) == mapfile::TypLayout::Other) {
+        add(problems, ProblemKind::NotATyp, "The TYP file " + row.typ + " is not a TYP file.");
+        return;
+    }
+    // Without the family's own ID there is nothing to compare the file's with.
+    if (!row.idRead) return;
     const std::optional<std::uint16_t> id =
         mapfile::readHeaderWord(row.typ, mapfile::kTypFamilyIdPosition);
     if (id && *id != row.id)
@@ -40,6 +43,7 @@ void checkTyp(const InstalledMapset& row, std::vector<MapsetProblem>& problems,
 void checkIndexFields(const InstalledMapset& row, std::vector<MapsetProblem>& problems)
 {
     if (row.form == kFormFamily) {
+        if (!row.idRead) return;
         const auto id = mapfile::readHeaderWord(row.tdb, mapfile::kTdbFamilyIdPosition);
         if (id && *id != row.id)
             add(problems, ProblemKind::IndexFamilyId,
@@ -61,28 +65,31 @@ std::vector<MapsetProblem> checkMapset(const InstalledMapset& row,
                                        const std::vector<const InstalledMapset*>& rows)
 {
     std::vector<MapsetProblem> problems;
-    const bool folderThere = platform::fileSize(row.loc) == platform::kIsFolder;
-    if (!folderThere)
+    // The files in a missing folder are missing as a consequence: that problem stands alone.
+    if (platform::fileSize(row.loc) != platform::kIsFolder) {
         add(problems, ProblemKind::MissingFolder, "The folder " + row.loc + " does not exist.");
-    // A file in the missing folder is missing too: the file system need not be asked again,
-    // which keeps the scan of a collection with many moved mapsets quick.
-    const auto fileThere = [&](const std::string& path) {
-        const std::size_t slash = path.find_last_of('\\');
-        const bool inMissingFolder = !folderThere && slash != std::string::npos &&
-                                     samePath(path.substr(0, slash), row.loc);
-        return !inMissingFolder && platform::fileSize(path) >= 0;
-    };
-    const bool indexThere = fileThere(row.tdb);
-    if (!indexThere)
+        return problems;
+    }
+    if (row.form == kFormFamily && !row.idRead)
+        add(problems, ProblemKind::UnreadableFamilyId,
+            "The family ID of mapset " + relativeKeyPath(kFamiliesBranch, row.keyName) +
+                " cannot be read from its registry entry.");
+    const std::int64_t indexSize = platform::fileSize(row.tdb);
+    if (indexSize == platform::kIsFolder)
+        add(problems, ProblemKind::MissingIndex,
+            "The index file " + row.tdb + " is a folder, not a file.");
+    else if (indexSize < 0)
         add(problems, ProblemKind::MissingIndex, "The index file " + row.tdb + " does not exist.");
-    if (!row.bmap.empty() && !fileThere(row.bmap))
+    if (!row.bmap.empty() && platform::fileSize(row.bmap) < 0)
         add(problems, ProblemKind::MissingOverview,
             "The overview map " + row.bmap + " does not exist.");
-    if (row.form == kFormFamily) checkTyp(row, problems, fileThere);
-    if (indexThere) checkIndexFields(row, problems);
-    if (row.form == kFormFamily) {
+    if (row.form == kFormFamily) checkTyp(row, problems);
+    if (indexSize >= 0) checkIndexFields(row, problems);
+    if (row.form == kFormFamily && row.idRead) {
         for (const InstalledMapset* other : rows) {
-            if (other == &row || other->form != kFormFamily || other->id != row.id) continue;
+            if (other == &row || other->form != kFormFamily || !other->idRead ||
+                other->id != row.id)
+                continue;
             add(problems, ProblemKind::SharedFamilyId,
                 "Family ID " + textFromNumber(row.id) + " is also used by mapset " +
                     relativeKeyPath(kFamiliesBranch, other->keyName) +

@@ -46,16 +46,6 @@ void warn(const char* title, const std::string& text)
     platform::showMessage(title, text, platform::kMessageWarning);
 }
 
-// `path` with `oldFolder` in front replaced by `newFolder`; nothing when it lies elsewhere.
-std::optional<std::string> moved(const std::string& path, const std::string& oldFolder,
-                                 const std::string& newFolder)
-{
-    if (samePath(path, oldFolder)) return newFolder;
-    const std::size_t slash = path.rfind('\\');
-    if (slash == std::string::npos || !samePath(path.substr(0, slash), oldFolder)) return {};
-    return newFolder + path.substr(slash);
-}
-
 bool isPathValue(const std::string& name)
 {
     for (const char* candidate : kPathValues)
@@ -70,7 +60,7 @@ void moveFolder(RegistryTree& tree, const std::string& oldFolder, const std::str
         if (value.type != platform::kRegSz || !isPathValue(value.name) || value.bytes.empty())
             continue;
         const std::string text(value.bytes.begin(), value.bytes.end() - 1);
-        if (const auto path = moved(text, oldFolder, newFolder)) {
+        if (const auto path = pathMovedTo(text, oldFolder, newFolder)) {
             value.bytes.assign(path->begin(), path->end());
             value.bytes.push_back(0);
         }
@@ -170,7 +160,12 @@ void fixTypFamilyId(int row)
 
 bool stampTypFamilyId(const std::string& typ, int familyId, const char* title)
 {
-    if (platform::copyFile(typ, typ + ".bak") == 0) {
+    if (mapfile::typLayout(typ) == mapfile::TypLayout::Other) {
+        warn(title, typ + " is not a TYP file, so it was not changed.");
+        return false;
+    }
+    // The oldest copy is the original: one that is there already is never replaced.
+    if (!mapfile::keepTypCopy(typ)) {
         warn(title, "No copy of " + typ + " could be saved, so it was not changed.");
         return false;
     }

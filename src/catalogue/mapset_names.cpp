@@ -53,6 +53,16 @@ bool samePath(const std::string& a, const std::string& b) {
     return platform::sameTextIgnoringCase(comparablePath(a), comparablePath(b));
 }
 
+std::optional<std::string> pathMovedTo(const std::string& path, const std::string& oldFolder,
+                                       const std::string& newFolder) {
+    if (samePath(path, oldFolder)) return newFolder;
+    const std::size_t slash = path.rfind('\\');
+    // The parent with its backslash, so that a file of a drive root ("Q:\A.TDB") has "Q:\".
+    if (slash == std::string::npos || !samePath(path.substr(0, slash + 1), oldFolder)) return {};
+    const bool joined = !newFolder.empty() && newFolder.back() == '\\';
+    return newFolder + path.substr(joined ? slash + 1 : slash);
+}
+
 bool sameIgnoringCase(const std::string& a, const std::string& b) {
     return platform::sameTextIgnoringCase(a, b);
 }

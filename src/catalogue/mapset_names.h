@@ -2,6 +2,7 @@
 // the Create Mapset and the Edit Mapset windows refuse a name that Windows would not take as one.
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace oxlo::catalogue {
@@ -20,5 +21,11 @@ bool sameIgnoringCase(const std::string& a, const std::string& b);
 // Whether two paths name the same file or folder for Windows: letter case and doubled or
 // trailing backslashes aside.
 bool samePath(const std::string& a, const std::string& b);
+
+// `path` once the folder `oldFolder` has moved to `newFolder`: `newFolder` itself for the folder,
+// the file's new path for a file directly in it, nothing for a path elsewhere. Either folder may
+// be a drive root ("Q:\"), which gives "F:\Alps.TDB", never a doubled backslash.
+std::optional<std::string> pathMovedTo(const std::string& path, const std::string& oldFolder,
+                                       const std::string& newFolder);
 
 } // namespace oxlo::catalogue

@@ -91,8 +91,8 @@ void repairOldProduct(InstalledMapset& row, const std::string& codeText)
         return;
     }
     row.form = kFormNumericProduct;
+    row.bmap = row.loc + "\\" + oldKey + ".IMG"; // before the key name that oldKey refers to
     row.keyName = newKey;
-    row.bmap = row.loc + "\\" + oldKey + ".IMG";
 }
 
 void readFamily(InstalledMapset& row, const CatalogueBranch& families, const std::string& keyName)
@@ -100,9 +100,10 @@ void readFamily(InstalledMapset& row, const CatalogueBranch& families, const std
     row.name = keyName;
     row.keyName = keyName;
     row.branch = kFamiliesBranch;
-    const auto family = families.values(keyName, {kValueId, kValueTyp});
-    row.id = platform::numberFromText(family[0]);
-    row.typ = family[1];
+    const auto id = families.number(keyName, kValueId);
+    row.idRead = id.has_value();
+    row.id = static_cast<std::int32_t>(id.value_or(0));
+    row.typ = families.values(keyName, {kValueTyp})[0];
     row.productKey = "1";
     auto files = families.values(keyName + "\\1", {kValueLoc, kValueTdb, kValueBmap});
     if (files[0].empty() && files[1].empty() && files[2].empty()) {

@@ -12,21 +12,21 @@
 #include "platform/services.h"
 
 #include <string>
+#include <vector>
 
 namespace oxlo::catalogue {
 
 namespace {
 
 constexpr const char* kTitle = "Uninstall Mapset";
-constexpr const char* kMapsetFilePatterns[] = {"*.mp", "*.img", "*.tdb", "*.mdx", "*.reg", "*.typ"};
+const std::vector<std::string> kMapsetFilePatterns = {"*.mp",  "*.img", "*.tdb",
+                                                      "*.mdx", "*.reg", "*.typ"};
 
-// Deletes the mapset's files; true when none of them is left (read-only ones stay and count).
+// Moves the mapset's files to the Recycle Bin, from where the user can still get them back; true
+// when none of them is left (read-only ones stay and count).
 bool deleteMapsetFiles(const std::string& folder)
 {
-    for (const char* pattern : kMapsetFilePatterns) platform::deleteDirectory(folder, pattern);
-    for (const char* pattern : kMapsetFilePatterns)
-        if (!platform::listFiles(folder, pattern).empty()) return false;
-    return true;
+    return platform::recycleFiles(folder, kMapsetFilePatterns) != 0;
 }
 
 } // namespace

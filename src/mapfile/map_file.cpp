@@ -122,7 +122,7 @@ std::string readWordAtOffset(const std::string& path, int offset)
         return "";
     }
     platform::fileSeek(kMapFileNumber, offset - 1);
-    const int word = platform::readWord(kMapFileNumber);
+    const int word = platform::readUnsignedWord(kMapFileNumber);
     // A failed seek or read is reported by the close; its word would be another field's.
     if (platform::closeFile(kMapFileNumber) == 0) {
         return "";

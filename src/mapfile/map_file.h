@@ -25,7 +25,8 @@ inline constexpr std::size_t kSearchChunkSize = 256 * 1024;
 // missing, empty or folder path, -2 when it cannot be opened. Only the first occurrence counts,
 // and only when both attribute bytes (headerEnd + 51 and + 52) lie inside the file.
 int readMapAttributes(const std::string& path, const std::string& pattern, int patternLength);
-// The signed 16-bit word at 1-based `offset`, as decimal text; empty when the file cannot be read.
+// The unsigned 16-bit word at 1-based `offset` (0 to 65535: product codes and family IDs are
+// unsigned), as decimal text; empty when the file cannot be read.
 std::string readWordAtOffset(const std::string& path, int offset);
 // Where the family ID stands (0-based, 16-bit little-endian) in a .TDB (for a TYP file see
 // typ_file.h).

@@ -48,6 +48,30 @@ int deleteDirectory(const std::string& folder, const std::string& pattern)
     return raw::removeFolder(withSlash) ? 1 : 0;
 }
 
+int recycleFiles(const std::string& folder, const std::vector<std::string>& patterns)
+{
+    if (folder.empty())
+        return 1;
+    // Read-only files stay, as deleteDirectory leaves them.
+    const auto matching = [&] {
+        std::vector<std::string> paths;
+        for (const std::string& pattern : patterns)
+            for (const raw::Entry& entry : raw::listFolder(withTrailingBackslash(folder), pattern))
+                if (!entry.folder && !entry.readOnly)
+                    paths.push_back(withTrailingBackslash(folder) + entry.name);
+        return paths;
+    };
+    const std::vector<std::string> paths = matching();
+    if (paths.empty())
+        return 1;
+    raw::recycleRaw(paths);
+    for (const std::string& pattern : patterns)
+        if (!listFiles(folder, pattern).empty())
+            return 0;
+    raw::removeFolder(withTrailingBackslash(folder));
+    return 1;
+}
+
 std::vector<std::string> listFiles(const std::string& folder, const std::string& pattern)
 {
     std::vector<std::string> names;

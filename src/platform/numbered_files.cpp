@@ -170,7 +170,7 @@ std::size_t readData(int fileNumber, void* buffer, std::size_t length)
     return buffered + raw::readRaw(file->file, out + buffered, length - buffered);
 }
 
-int readWord(int fileNumber)
+int readUnsignedWord(int fileNumber)
 {
     NumberedFile* file = findFile(fileNumber);
     if (file == nullptr || !prepareRead(*file))
@@ -181,7 +181,12 @@ int readWord(int fileNumber)
     const int high = nextByte(*file);
     if (high < 0)
         return low;
-    return static_cast<std::int16_t>(static_cast<std::uint16_t>(low | (high << 8)));
+    return low | (high << 8);
+}
+
+int readWord(int fileNumber)
+{
+    return static_cast<std::int16_t>(static_cast<std::uint16_t>(readUnsignedWord(fileNumber)));
 }
 
 std::string readLine(int fileNumber)

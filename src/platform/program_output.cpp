@@ -32,6 +32,13 @@ std::map<ProgramHandle, std::unique_ptr<RunningProgram>>& programs()
     return table;
 }
 
+// The exit codes of programs that programRunning let go by itself, until releaseProgram.
+std::map<ProgramHandle, std::int64_t>& endedPrograms()
+{
+    static std::map<ProgramHandle, std::int64_t> table;
+    return table;
+}
+
 RunningProgram* findProgram(ProgramHandle handle)
 {
     auto found = programs().find(handle);
@@ -107,7 +114,9 @@ int programRunning(ProgramHandle handle)
     if (program->held != 0 || (!program->pipeEnded && raw::pipeWaitingRaw(program->process) != 0))
         return 1;
     // Its output has been read to the end: nothing more can come, so let it go now.
+    const std::int64_t code = programExitCode(handle);
     releaseProgram(handle);
+    endedPrograms()[handle] = code;
     return 0;
 }
 
@@ -172,8 +181,18 @@ int programOutputWaiting(ProgramHandle handle)
     }
 }
 
+std::int64_t programExitCode(ProgramHandle handle)
+{
+    if (const auto ended = endedPrograms().find(handle); ended != endedPrograms().end())
+        return ended->second;
+    std::int64_t code = kNoExitCode;
+    RunningProgram* program = findProgram(handle);
+    return program != nullptr && raw::exitCodeRaw(program->process, &code) ? code : kNoExitCode;
+}
+
 void releaseProgram(ProgramHandle handle)
 {
+    endedPrograms().erase(handle);
     auto found = programs().find(handle);
     if (found == programs().end())
         return;

@@ -115,6 +115,12 @@ int replaceFile(const std::string& from, const std::string& to);
 // itself is removed if it is now empty. Returns non-zero only when the folder was removed.
 int deleteDirectory(const std::string& folder, const std::string& pattern);
 
+// Moves the files directly in `folder` that match one of `patterns` (as listFiles) to the Recycle
+// Bin in one step, from where the user can restore them; read-only files stay. Nothing is asked,
+// except that the system asks before deleting for good a file that cannot be recycled. The folder
+// itself is removed when that leaves it empty. Non-zero when none of those files is left.
+int recycleFiles(const std::string& folder, const std::vector<std::string>& patterns);
+
 // The names of the files (not folders) directly in `folder` that match `pattern` ("*" and "?",
 // letter case ignored), in no particular order; none for a missing folder.
 std::vector<std::string> listFiles(const std::string& folder, const std::string& pattern);
@@ -146,6 +152,9 @@ std::size_t readData(int fileNumber, void* buffer, std::size_t length);
 // Two bytes little-endian as a signed 16-bit number; 0 when nothing could be read (a lone last
 // byte is taken as the low byte).
 int readWord(int fileNumber);
+// The same two bytes as an unsigned 16-bit number (0 to 65535), as product codes and family IDs
+// are stored.
+int readUnsignedWord(int fileNumber);
 // One line without its end. Ends are CR, LF, CR LF and NUL; at the end of the file the bytes
 // collected so far (possibly none).
 std::string readLine(int fileNumber);
@@ -189,6 +198,11 @@ std::string readProgramOutput(ProgramHandle handle);
 inline constexpr int kOutputLineWaiting = 1;
 inline constexpr int kOutputEnded = 2;
 int programOutputWaiting(ProgramHandle handle);
+// The exit status of the program once it has ended (programRunning gave 0, or
+// programOutputWaiting gave kOutputEnded), until releaseProgram; kNoExitCode while it runs and
+// for an unknown handle. Known also after programRunning let the program go by itself.
+inline constexpr std::int64_t kNoExitCode = -1;
+std::int64_t programExitCode(ProgramHandle handle);
 void releaseProgram(ProgramHandle handle);
 
 // Opens `address` with the user's web browser; the outcome is not reported.

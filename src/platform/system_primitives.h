@@ -48,6 +48,9 @@ std::vector<Entry> listFolder(const std::string& folder, const std::string& patt
 // True when "X:\" names an existing drive.
 bool driveExists(const std::string& root);
 bool removeFolder(const std::string& folder); // only an empty one
+// Moves the files (full paths) to the Recycle Bin in one step, asking nothing unless a file cannot
+// be recycled: the system then asks before deleting it for good. True when all of them went.
+bool recycleRaw(const std::vector<std::string>& paths);
 
 // ----- Programs -----------------------------------------------------------------------------
 using Process = std::intptr_t; // 0 when not started; owned until releaseRaw
@@ -62,6 +65,8 @@ bool processEndedRaw(Process process);
 std::size_t readPipeRaw(Process process, char* buffer, std::size_t length);
 // Bytes waiting in the pipe now, without blocking.
 std::size_t pipeWaitingRaw(Process process);
+// The exit status of a program that has ended (0 to 4294967295); false while it runs.
+bool exitCodeRaw(Process process, std::int64_t* code);
 void releaseRaw(Process process);
 
 } // namespace oxlo::platform::raw

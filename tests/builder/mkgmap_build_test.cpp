@@ -146,16 +146,16 @@ TEST_F(MkgmapBuildTest, StandInIsGivenTheWholeCommandLine) {
     ASSERT_TRUE(build()) << onlyMessage();
     const std::string d = request_.folder;
     const std::string jar = request_.mkgmapPath;
+    const std::string arguments = d + "\\My Alps.mkgmap-args";
     std::vector<std::string> expected = {
-        "-jar", jar, "--output-dir=" + d, "--family-id=6001", "--product-id=1",
+        "-Dfile.encoding=UTF-8", "-jar", jar, "--output-dir=" + d, "--family-id=6001", "--product-id=1",
         "--family-name=My Alps", "--series-name=My Alps", "--area-name=My Alps",
         "--overview-mapname=My Alps", "--overview-mapnumber=60010000", "--tdbfile", "--index",
-        d + "\\63240001.IMG", d + "\\63240002.IMG", d + "\\63240003.IMG"};
+        "-c", arguments};
     // Natively the host program gets the host's paths for Windows paths.
     if (hostPath(d).string() != d)
         for (std::string& argument : expected) {
-            for (const std::string& windows : {jar, d + "\\63240001.IMG", d + "\\63240002.IMG",
-                                               d + "\\63240003.IMG", d})
+            for (const std::string& windows : {jar, arguments, d})
                 if (argument.ends_with(windows))
                     argument = argument.substr(0, argument.size() - windows.size()) +
                                hostPath(windows).string();
@@ -166,6 +166,42 @@ TEST_F(MkgmapBuildTest, StandInIsGivenTheWholeCommandLine) {
          start = end + 1)
         recorded.push_back(text.substr(start, end - start));
     EXPECT_EQ(recorded, expected);
+    // The maps by their names beside the argument file, which is gone after the build.
+    EXPECT_EQ(fileText(d + "\\standin-java-config.txt"),
+              "input-file: 63240001.IMG\ninput-file: 63240002.IMG\ninput-file: 63240003.IMG\n");
+    EXPECT_FALSE(fileExists(arguments));
+}
+
+TEST_F(MkgmapBuildTest, ThousandsOfMapsInALongFolderPathAreBuilt)
+{
+    use("My Alps", standInMkgmapRuntime());
+    const std::string maps = folder_ + "\\" + std::string(120, 'm');
+    fs::create_directories(hostPath(maps));
+    request_.maps.clear();
+    // Under Wine 3,000 maps, as big collections have; natively fewer, since the portable platform
+    // looks up each Windows path by listing its folder.
+    const int count = mkgmapRuntime().real ? 300 : 3000;
+    for (int number = 1; number <= count; ++number) {
+        request_.maps.push_back(maps + "\\" + std::to_string(63240000 + number) + ".IMG");
+        fs::copy_file(fs::path(OXLO_TEST_DATA) / "village-opaque.img",
+                      hostPath(request_.maps.back()));
+    }
+    ASSERT_TRUE(build()) << onlyMessage();
+    const std::string config = fileText(request_.folder + "\\standin-java-config.txt");
+    EXPECT_EQ(std::count(config.begin(), config.end(), '\n'), count);
+    EXPECT_NE(config.find("input-file: " + std::to_string(63240000 + count) + ".IMG\n"),
+              std::string::npos);
+}
+
+TEST_F(MkgmapBuildTest, JavaThatCannotBeStartedIsNamed)
+{
+    request_.javaPath = folder_ + "\\no java\\java.exe";
+    EXPECT_FALSE(build());
+    const auto message = scripted::shownMessages()[0];
+    EXPECT_EQ(message.title, "Create Mapset");
+    EXPECT_EQ(message.text, "Java could not be started from " + request_.javaPath + ".");
+    EXPECT_EQ(message.flags, 0x30);
+    EXPECT_FALSE(registryKeyExists(familyKey()));
 }
 
 TEST_F(MkgmapBuildTest, AFileThatIsNoMapMakesMkgmapFailAndNothingIsRegistered) {
@@ -185,7 +221,8 @@ TEST_F(MkgmapBuildTest, AFileThatIsNoMapMakesMkgmapFailAndNothingIsRegistered) {
 
 TEST_F(MkgmapBuildTest, EarlierFilesNeverPassForThisBuildAndComeBackAfterAFailure) {
     // The stand-in leaves one of the two files a success needs, or none.
-    for (const char* orders : {"mkgmap no-overview\r\n", "mkgmap no-output\r\n", "mkgmap fail\r\n"}) {
+    for (const char* orders : {"mkgmap no-overview\r\n", "mkgmap no-output\r\n", "mkgmap fail\r\n",
+                               "mkgmap exit-1\r\n"}) {
         SCOPED_TRACE(orders);
         scripted::resetScript();
         platform::openWindow(builder::kCreateWindow, 0, 0, 503, 432, "Create Mapset", 0);

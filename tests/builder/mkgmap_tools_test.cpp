@@ -105,13 +105,15 @@ TEST(MkgmapCommandLine, EveryOptionAndEachMapCopyInListOrder) {
     request.folder = "C:\\Garmin\\Oxlo\\My Alps";
     request.familyId = 6001;
     request.maps = {"D:\\Maps\\87654321.IMG", "C:\\Garmin\\Oxlo\\My Alps\\12345678.img"};
-    EXPECT_EQ(mkgmapParameters("C:\\Program Files\\mkgmap\\mkgmap.jar", request),
-              "-jar \"C:\\Program Files\\mkgmap\\mkgmap.jar\" "
+    EXPECT_EQ(mkgmapParameters("C:\\Program Files\\mkgmap\\mkgmap.jar", request,
+                               "C:\\Garmin\\Oxlo\\My Alps\\My Alps.mkgmap-args"),
+              "-Dfile.encoding=UTF-8 -jar \"C:\\Program Files\\mkgmap\\mkgmap.jar\" "
               "--output-dir=\"C:\\Garmin\\Oxlo\\My Alps\" --family-id=6001 --product-id=1 "
               "--family-name=\"My Alps\" --series-name=\"My Alps\" --area-name=\"My Alps\" "
               "--overview-mapname=\"My Alps\" --overview-mapnumber=60010000 --tdbfile --index "
-              "\"C:\\Garmin\\Oxlo\\My Alps\\87654321.IMG\" "
-              "\"C:\\Garmin\\Oxlo\\My Alps\\12345678.img\"");
+              "-c \"C:\\Garmin\\Oxlo\\My Alps\\My Alps.mkgmap-args\"");
+    EXPECT_EQ(mkgmapArgumentLines(request),
+              (std::vector<std::string>{"input-file: 87654321.IMG", "input-file: 12345678.img"}));
     for (const auto& [familyId, number] :
          std::vector<std::pair<std::int32_t, std::int32_t>>{{6000, 60000000}, {7000, 70000000}}) {
         SCOPED_TRACE(familyId);

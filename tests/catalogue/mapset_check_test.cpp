@@ -43,20 +43,27 @@ protected:
                      char(familyId >> 8), 0x64, 0x00, 'S', 0});
         return path;
     }
-    // A TYP file with its family ID at 0x2F.
+    // A TYP file (header length, "GARMIN TYP") with its family ID at 0x2F.
     std::string typ(const std::string& path, int familyId)
     {
         std::vector<char> bytes(0x40, 0);
+        bytes[0] = 0x5B;
+        std::copy_n("GARMIN TYP", 10, bytes.begin() + 2);
         bytes[0x2F] = char(familyId & 0xFF);
         bytes[0x30] = char(familyId >> 8);
         write(path, bytes);
         return path;
     }
-    // A family whose folder, index, overview and TYP all exist and agree on `id`.
-    std::string wholeFamily(const std::string& name, int id)
+    // A family whose folder, index, overview and TYP all exist and agree on `id`; its "ID" value
+    // is `idValue` when given (of type kRegNone: none).
+    std::string wholeFamily(const std::string& name, int id, std::optional<RawValue> idValue = {})
     {
         const std::string loc = folder_ + "\\" + name;
-        addFamily(name, kRegBinary, littleEndian(id), loc, index(loc + "\\" + name + ".TDB", 7, id));
+        const RawValue value = idValue.value_or(RawValue{kRegBinary, littleEndian(id)});
+        const std::string tdb = index(loc + "\\" + name + ".TDB", 7, id);
+        if (value.type != kRegNone) addFamily(name, value.type, value.bytes, loc, tdb);
+        putText(kFamilies + "\\" + name + "\\1", "LOC", loc);
+        putText(kFamilies + "\\" + name + "\\1", "TDB", tdb);
         putText(kFamilies + "\\" + name + "\\1", "BMAP", makeFile(name + "\\" + name + ".IMG"));
         putText(kFamilies + "\\" + name, "TYP", typ(loc + "\\" + name + ".TYP", id));
         return loc;
@@ -119,6 +126,17 @@ TEST_F(MapsetCheck, EachProblemAloneIsFoundAndShown)
                           "\\Alps.TYP belongs to family ID 6100, not to this mapset's family ID "
                           "6001."};
          }},
+        {"TYP without the TYP signature",
+         [&](const std::string& loc) {
+             makeFile("Alps\\Alps.TYP", std::string(0x40, '\x17'));
+             return Lines{"The TYP file " + loc + "\\Alps.TYP is not a TYP file."};
+         }},
+        {"index is a folder",
+         [&](const std::string& loc) {
+             std::filesystem::remove(hostPath(loc + "\\Alps.TDB"));
+             std::filesystem::create_directory(hostPath(loc + "\\Alps.TDB"));
+             return Lines{"The index file " + loc + "\\Alps.TDB is a folder, not a file."};
+         }},
         {"index of another family",
          [&](const std::string& loc) {
              index(loc + "\\Alps.TDB", 7, 6002);
@@ -151,6 +169,38 @@ TEST_F(MapsetCheck, SharedFamilyIdsAreReportedOnEachRow)
     expectShown(3, {});
 }
 
+TEST_F(MapsetCheck, AFamilyIdThatCannotBeReadIsReportedAndClashesWithNone)
+{
+    struct Case {
+        const char* what;
+        unsigned type;
+        std::vector<unsigned char> bytes; // type 0: no "ID" value
+    };
+    const std::vector<Case> cases = {{"missing", kRegNone, {}},
+                                     {"empty", kRegBinary, {}},
+                                     {"text", kRegSz, {'I', 'D', 0}},
+                                     {"multi-string", kRegMultiSz, {'7', 0, 0}},
+                                     {"too long", kRegBinary, {1, 0, 0, 0, 0}}};
+    std::vector<std::string> names;
+    for (const Case& test : cases) {
+        const std::string name = "F" + std::to_string(names.size()) + "-" + test.what;
+        wholeFamily(name, 0, RawValue{test.type, test.bytes});
+        names.push_back(name);
+    }
+    wholeFamily("Zero", 0); // a readable 0 clashes with none of them
+    scanInstalledMapsets();
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        SCOPED_TRACE(cases[i].what);
+        const auto slot = static_cast<int>(i + 1);
+        ASSERT_EQ(installedMapsets[slot].keyName, names[i]);
+        const Lines expected = {"The family ID of mapset Families\\" + names[i] +
+                                " cannot be read from its registry entry."};
+        EXPECT_EQ(problemsOf(slot), expected);
+        expectShown(slot, expected);
+    }
+    EXPECT_EQ(problemsOf(static_cast<int>(cases.size()) + 1), Lines{});
+}
+
 TEST_F(MapsetCheck, AProductKeyThatIsNotItsIndexCodeIsReported)
 {
     const std::string loc = folder_ + "\\Topo";
@@ -169,7 +219,7 @@ TEST_F(MapsetCheck, AProductKeyThatIsNotItsIndexCodeIsReported)
 
 TEST_F(MapsetCheck, SeveralProblemsOfOneRowAreListedInOrder)
 {
-    // Alps: everything gone and its ID shared; Bern: TYP and index of other families.
+    // Alps: its folder gone and its ID shared; Bern: TYP and index of other families.
     const std::string gone = folder_ + "\\Gone";
     addFamily("Alps", kRegBinary, littleEndian(6001), gone, gone + "\\Alps.TDB");
     putText(kFamilies + "\\Alps\\1", "BMAP", gone + "\\Alps.IMG");
@@ -178,12 +228,8 @@ TEST_F(MapsetCheck, SeveralProblemsOfOneRowAreListedInOrder)
     typ(bern + "\\Bern.TYP", 7000);
     index(bern + "\\Bern.TDB", 7, 7001);
     scanInstalledMapsets();
-    const Lines alps = {"The folder " + gone + " does not exist.",
-                        "The index file " + gone + "\\Alps.TDB does not exist.",
-                        "The overview map " + gone + "\\Alps.IMG does not exist.",
-                        "The TYP file " + gone + "\\Alps.TYP does not exist.",
-                        "Family ID 6001 is also used by mapset Families\\Bern; MapSource shows "
-                        "only one of them."};
+    // The files in the missing folder are missing as its consequence: one problem alone.
+    const Lines alps = {"The folder " + gone + " does not exist."};
     const Lines bernProblems = {
         "The TYP file " + bern + "\\Bern.TYP belongs to family ID 7000, not to this mapset's "
         "family ID 6001.",

@@ -3,6 +3,7 @@
 #include "catalogue/backup_fixture.h"
 
 #include "catalogue/installed_mapsets.h"
+#include "catalogue/mapset_check.h"
 #include "catalogue/mapset_menu.h"
 #include "catalogue/registry_file.h"
 #include "catalogue/uninstall.h"
@@ -33,7 +34,7 @@ protected:
     // A TYP file whose family ID (at 0x2F) is `id`.
     std::string typ(const std::string& relativePath, int id)
     {
-        std::string bytes(0x40, '\0');
+        std::string bytes = std::string("\x5B\0GARMIN TYP", 12) + std::string(0x34, '\0');
         bytes[0x2F] = static_cast<char>(id & 0xFF);
         bytes[0x30] = static_cast<char>(id >> 8);
         return makeFile(relativePath, bytes);
@@ -233,6 +234,28 @@ TEST_F(MapsetCommands, FixTypKeepsACopyAndGivesTheTypTheMapsetsFamilyId)
     EXPECT_EQ(hostFileText(typPath), fixed);
     EXPECT_TRUE(installedMapsets[1].problems.empty()) << "rescanned";
     EXPECT_TRUE(scripted::shownMessages().empty());
+}
+
+TEST_F(MapsetCommands, FixTypKeepsTheOldestCopyAndChangesOnlyATypFile)
+{
+    const std::string typPath = typ("Alps\\Alps.TYP", 6100);
+    makeFile("Alps\\Alps.TYP.bak", "the first copy");
+    scanInstalledMapsets();
+    runMapsetCommand(catalogue::kFixTypCommand, 1);
+    EXPECT_EQ(hostFileText(typPath + ".bak"), "the first copy") << "an existing copy stays";
+    EXPECT_EQ(hostFileText(typPath).substr(0x2F, 2), "\x71\x17");
+
+    // Replaced by another file after the scan: the command looks again before it writes.
+    typ("Alps\\Alps.TYP", 6100);
+    scanInstalledMapsets();
+    const std::string other = std::string(0x40, '\x17');
+    makeFile("Alps\\Alps.TYP", other);
+    scripted::answerNextMessage(kAnswerOk);
+    runMapsetCommand(catalogue::kFixTypCommand, 1);
+    expectMessage("Fix TYP Family ID", typPath + " is not a TYP file, so it was not changed.", 0x30);
+    EXPECT_EQ(hostFileText(typPath), other);
+    EXPECT_EQ(hostFileText(typPath + ".bak"), "the first copy");
+    EXPECT_FALSE(catalogue::hasProblem(installedMapsets[1], catalogue::ProblemKind::ForeignTyp));
 }
 
 TEST_F(MapsetCommands, SaveRegistryEntryWritesTheKeyWhereTheUserChose)

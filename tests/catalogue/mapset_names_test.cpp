@@ -57,5 +57,31 @@ TEST(MapsetNames, PathsCompareAsWindowsComparesThem)
     }
 }
 
+TEST(MapsetNames, AMovedFolderTakesItsFilesAlongAlsoFromAndToADriveRoot)
+{
+    struct Case {
+        const char* path;
+        const char* from;
+        const char* to;
+        const char* moved; // nullptr: not in the folder
+    };
+    const Case cases[] = {
+        {"C:\\Maps\\Alps\\Alps.TDB", "C:\\Maps\\Alps", "D:\\Alps", "D:\\Alps\\Alps.TDB"},
+        {"C:\\Maps\\Alps", "c:\\maps\\alps\\", "D:\\Alps", "D:\\Alps"},
+        {"Q:\\Alps.TDB", "Q:\\", "D:\\Alps", "D:\\Alps\\Alps.TDB"},
+        {"Q:\\", "Q:\\", "D:\\Alps", "D:\\Alps"},
+        {"C:\\Maps\\Alps\\Alps.TDB", "C:\\Maps\\Alps", "F:\\", "F:\\Alps.TDB"},
+        {"Q:\\Alps.TDB", "Q:\\", "F:\\", "F:\\Alps.TDB"},
+        {"Q:\\Sub\\Alps.TDB", "Q:\\", "F:\\", nullptr},
+        {"C:\\Maps\\Alps2\\Alps.TDB", "C:\\Maps\\Alps", "F:\\", nullptr},
+        {"C:\\Maps\\Alps.TDB", "C:\\Maps\\Alps", "F:\\", nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.path) + " from " + c.from + " to " + c.to);
+        const auto moved = catalogue::pathMovedTo(c.path, c.from, c.to);
+        EXPECT_EQ(moved.value_or("<not moved>"), c.moved ? c.moved : "<not moved>");
+    }
+}
+
 } // namespace
 } // namespace oxlo::testing

@@ -2,6 +2,7 @@
 #include "catalogue/catalogue_fixture.h"
 
 #include "catalogue/installed_mapsets.h"
+#include "catalogue/mapset_check.h"
 #include "platform/portable/scripted_ui.h"
 #include "platform/services.h"
 
@@ -166,19 +167,17 @@ TEST_F(CatalogueScan, RepairIsRefusedWhenItCouldLoseOrOverwriteAnEntry)
 {
     const std::string unreadable = folder_ + "\\Gone\\Gone.TDB"; // neither file nor folder exist
     const std::string empty = makeFile("Empty.TDB", "");
-    const std::string badCode = makeTdb("Bad.TDB", 0xFFFF);
     const std::string taken = makeTdb("Taken.TDB", 152);
     // Named so that the registry's order is the order below; "152" comes first and asks nothing.
     addProduct("A-Gone", folder_ + "\\Gone", unreadable);
     addProduct("B-Empty", folder_, empty);
-    addProduct("C-Bad", folder_, badCode);
     addProduct("D-Taken", folder_, taken);
     // Another mapset already uses code 152: its entry must not be overwritten.
     putText(kProducts + "\\152", "LOC", "C:\\Other");
     putText(kProducts + "\\152", "TDB", "C:\\Other\\Other.TDB");
     putText(kProducts + "\\152", "BMAP", "C:\\Other\\Other.IMG");
 
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < 6; ++i) {
         scripted::answerNextMessage(i % 2 == 0 ? kAnswerYes : kAnswerOk);
     }
     scanInstalledMapsets();
@@ -193,24 +192,37 @@ TEST_F(CatalogueScan, RepairIsRefusedWhenItCouldLoseOrOverwriteAnEntry)
                       "\" holds no valid product code (0)." + stays,
                   0x30);
     expectMessage(5, "Read Mapset",
-                  "Mapset C-Bad was not fixed: its .TDB file \"" + badCode +
-                      "\" holds no valid product code (-1)." + stays,
-                  0x30);
-    expectMessage(7, "Read Mapset",
                   "Mapset D-Taken was not fixed: another mapset is already registered under "
                   "product code 152 (Products\\152)." +
                       stays,
                   0x30);
-    EXPECT_EQ(subkeyNames(kProducts), (Rows{"152", "A-Gone", "B-Empty", "C-Bad", "D-Taken"}));
+    EXPECT_EQ(subkeyNames(kProducts), (Rows{"152", "A-Gone", "B-Empty", "D-Taken"}));
     EXPECT_EQ(textValue(kProducts + "\\A-Gone", "TDB"), unreadable);
     EXPECT_EQ(textValue(kProducts + "\\D-Taken", "LOC"), folder_);
     EXPECT_EQ(textValue(kProducts + "\\152", "LOC"), "C:\\Other");
     EXPECT_EQ(textValue(kProducts + "\\152", "BMAP"), "C:\\Other\\Other.IMG");
     EXPECT_FALSE(keyExists(kProducts + "\\0"));
-    EXPECT_FALSE(keyExists(kProducts + "\\-1"));
-    for (int slot = 2; slot <= 5; ++slot) {
+    for (int slot = 2; slot <= 4; ++slot) {
         SCOPED_TRACE(slot);
         EXPECT_EQ(installedMapsets[slot].form, "O");
+    }
+}
+
+TEST_F(CatalogueScan, ProductCodesAreUnsignedSixteenBitNumbers)
+{
+    // Numeric keys of codes above 32767 are their own .TDB's; an old-form key moves under its code.
+    for (const std::uint16_t code : {32768, 40000, 65535})
+        addProduct(std::to_string(code), folder_, makeTdb(std::to_string(code) + ".TDB", code));
+    addProduct("Old", folder_ + "\\Old", makeTdb("Old\\Old.TDB", 50000));
+    makeFile("Old\\Old.IMG");
+    scripted::answerNextMessage(kAnswerYes);
+    scanInstalledMapsets();
+    EXPECT_EQ(listRows(), (Rows{"COD32768|32768", "COD40000|40000", "COD65535|65535",
+                                "COD50000|Old"}));
+    EXPECT_EQ(subkeyNames(kProducts), (Rows{"32768", "40000", "50000", "65535"}));
+    for (int slot = 1; slot <= 4; ++slot) {
+        SCOPED_TRACE(slot);
+        EXPECT_EQ(catalogue::problemLines(installedMapsets[slot]), "");
     }
 }
 

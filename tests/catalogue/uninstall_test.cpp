@@ -102,6 +102,7 @@ TEST_F(Uninstall, YesToTheFileQuestionRemovesTheFolderOnlyWhenNothingElseIsLeft)
 {
     makeFile("Alps\\Alps.reg");
     makeFile("Alps\\Alps.TYP");
+    emptyTrash();
     scanInstalledMapsets();
     scripted::answerNextMessage(kAnswerYes);
     scripted::answerNextMessage(kAnswerYes);
@@ -109,6 +110,13 @@ TEST_F(Uninstall, YesToTheFileQuestionRemovesTheFolderOnlyWhenNothingElseIsLeft)
     uninstallMapset(1);
     expectMessages({{confirmation("Families\\Alps"), 0x24}, kFileQuestion, kSuccess});
     EXPECT_FALSE(std::filesystem::exists(hostPath(alpsFolder_)));
+    // In the Recycle Bin, from where the user can restore them.
+    for (const char* file : {"Alps.img", "Alps.tdb", "Alps.mdx", "Alps.mp", "63240001.img",
+                             "63240002.img", "Alps.reg", "Alps.TYP"}) {
+        SCOPED_TRACE(file);
+        const std::filesystem::path recycled = trashFolder() / file;
+        EXPECT_TRUE(std::filesystem::exists(recycled));
+    }
 
     // The same with a file of another kind beside the mapset: the folder and that file stay.
     const std::string dolFolder = folder_ + "\\Dol";

@@ -48,6 +48,8 @@ fi
 rm -rf "$output"
 mkdir -p "$output/work" "$output/shots" "$screenshots"
 export WINEPREFIX=$output/prefix
+# Files that Oxlo moves to the Recycle Bin land in this test's own XDG trash.
+export XDG_DATA_HOME=$output/xdg-data
 
 cleanup() {
   oxlo_stop_wineserver

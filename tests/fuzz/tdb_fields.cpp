@@ -32,7 +32,7 @@ std::string expectedWord(const std::string& file, int offset)
         return "";
     const auto word =
         static_cast<std::uint16_t>(byteAt(file, offset - 1) | byteAt(file, offset) << 8);
-    return std::to_string(static_cast<std::int16_t>(word));
+    return std::to_string(word);
 }
 
 // The name from position 9 up to a NUL that lies inside the header block (type byte, 16-bit

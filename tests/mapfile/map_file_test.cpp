@@ -140,10 +140,11 @@ TEST_F(MapFile, ProductCodeAndFamilyIdFromTheMkgmapIndex)
     EXPECT_EQ(readWordAtOffset(tdb, 6), "6001");
 }
 
-TEST_F(MapFile, WordsAreSignedLittleEndianAndMissingBytesCountAsZero)
+TEST_F(MapFile, WordsAreUnsignedLittleEndianAndMissingBytesCountAsZero)
 {
-    const std::string path = writeBytes("words.tdb", {0x50, 0x00, 0x00, '\xFF', '\xFF', 0x34});
-    EXPECT_EQ(readWordAtOffset(path, 4), "-1");
+    const std::string path = writeBytes("words.tdb", {0x50, 0x00, '\x80', '\xFF', '\xFF', 0x34});
+    EXPECT_EQ(readWordAtOffset(path, 3), "65408");
+    EXPECT_EQ(readWordAtOffset(path, 4), "65535");
     EXPECT_EQ(readWordAtOffset(path, 6), "52"); // a lone last byte
     EXPECT_EQ(readWordAtOffset(path, 7), "0");  // past the end
     EXPECT_EQ(readWordAtOffset(writeBytes("empty.tdb", {}), 4), "0");

@@ -135,6 +135,28 @@ TEST(ProgramOutput, AProgramThatEndsBeforeAnythingIsRead)
     EXPECT_EQ(collectWhileRunning(program), Lines{});
 }
 
+TEST(ProgramOutput, TheExitCodeIsKnownFromTheEndUntilTheRelease)
+{
+    for (const int status : {0, 1, 3, 255}) {
+        SCOPED_TRACE(status);
+        const ProgramHandle program = runPrintLines("exit " + std::to_string(status));
+        ASSERT_NE(program, 0);
+        EXPECT_EQ(withoutTrailingEmpty(collectWhileRunning(program)), Lines{"a"});
+        ASSERT_TRUE(endsSoon(program));
+        EXPECT_EQ(programExitCode(program), status) << "after programRunning let it go";
+        releaseProgram(program);
+        EXPECT_EQ(programExitCode(program), kNoExitCode);
+    }
+    // Ended, with all its output read, but not yet let go.
+    const ProgramHandle program = runPrintLines("exit 2");
+    ASSERT_NE(program, 0);
+    while (programOutputWaiting(program) != kOutputEnded)
+        if (programOutputWaiting(program) == kOutputLineWaiting) readProgramOutput(program);
+    EXPECT_EQ(programExitCode(program), 2);
+    releaseProgram(program);
+    EXPECT_EQ(programExitCode(0), kNoExitCode);
+}
+
 TEST(ProgramOutput, ProgramThatCannotStartGivesZero)
 {
     const std::string folder = freshTestFolder("unstartable");

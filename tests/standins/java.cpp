@@ -1,5 +1,7 @@
-// Stand-in for java.exe running mkgmap.jar in tests: `java -jar PATH\mkgmap.jar OPTIONS TILES`.
-// It refuses to run without "-jar" and an existing file named mkgmap.jar, as java does, and then
+// Stand-in for java.exe running mkgmap.jar in tests: `java [-D...] -jar PATH\mkgmap.jar OPTIONS
+// TILES`. It refuses to run without "-jar" and an existing file named mkgmap.jar, as java does,
+// takes "-c FILE" as mkgmap does (each line "option: value" or "option=value", "#" comments,
+// input-file relative to FILE's folder; the lines as read go to "standin-java-config.txt"), and
 // acts as mkgmap does with --tdbfile and --index: each tile must be a Garmin map ("DSKIMG" at byte
 // 16), and into --output-dir (the current folder without it) it writes the mapset index
 // NAME.tdb (see mapset_index.h: product ID, family ID and series name from the options), the
@@ -11,6 +13,7 @@
 // flood, silent, slow, and
 //   no-index     write the mapset index and overview map, but no search index
 //   no-overview  write the mapset index only
+//   exit-1       write everything, then end with status 1 (mkgmap after an error)
 #include "mapset_index.h"
 #include "standin_control.h"
 
@@ -61,11 +64,13 @@ int main(int argc, char** argv) {
         std::ofstream record("standin-java-arguments.txt", std::ios::binary);
         for (int i = 1; i < argc; ++i) record << argv[i] << '\n';
     }
-    if (argc < 3 || std::string(argv[1]) != "-jar") {
+    int first = 1; // the Java options before -jar
+    while (first < argc && std::string(argv[first]).rfind("-D", 0) == 0) ++first;
+    if (argc < first + 2 || std::string(argv[first]) != "-jar") {
         control.say("Usage: java -jar jarfile [args...]");
         return 1;
     }
-    const std::string jar = argv[2];
+    const std::string jar = argv[first + 1];
     if (!endsWithIgnoringCase(jar, "mkgmap.jar") || !std::ifstream(jar)) {
         control.say("Error: Unable to access jarfile " + jar);
         return 1;
@@ -75,15 +80,43 @@ int main(int argc, char** argv) {
 
     std::map<std::string, std::string> options;
     std::vector<std::string> tiles;
-    for (int i = 3; i < argc; ++i) {
+    const auto option = [&](const std::string& name, const std::string& value) {
+        if (name == "input-file")
+            tiles.push_back(value);
+        else
+            options[name] = value;
+    };
+    for (int i = first + 2; i < argc; ++i) {
         const std::string argument = argv[i];
+        if (argument == "-c" && i + 1 < argc) {
+            const std::string file = argv[++i];
+            const auto slash = file.find_last_of("/\\");
+            const std::string folder = slash == std::string::npos ? "" : file.substr(0, slash + 1);
+            std::ifstream config(file, std::ios::binary);
+            if (!config) {
+                control.say("SEVERE (global): Failed to read option file.");
+                return 1;
+            }
+            std::ofstream record("standin-java-config.txt", std::ios::binary);
+            for (std::string line; std::getline(config, line);) {
+                if (!line.empty() && line.back() == '\r') line.pop_back();
+                record << line << '\n';
+                const auto split = line.find_first_of(":=");
+                if (line.empty() || line[0] == '#' || split == std::string::npos) continue;
+                const auto start = line.find_first_not_of(' ', split + 1);
+                const std::string value = start == std::string::npos ? "" : line.substr(start);
+                const std::string name = line.substr(0, split);
+                option(name, name == "input-file" ? folder + value : value);
+            }
+            continue;
+        }
         if (argument.rfind("--", 0) != 0) {
             tiles.push_back(argument);
             continue;
         }
         const auto equals = argument.find('=');
-        options[argument.substr(2, equals == std::string::npos ? equals : equals - 2)] =
-            equals == std::string::npos ? std::string() : argument.substr(equals + 1);
+        option(argument.substr(2, equals == std::string::npos ? equals : equals - 2),
+               equals == std::string::npos ? std::string() : argument.substr(equals + 1));
     }
     if (control.has("fail")) {
         control.say("SEVERE (global): stand-in told to fail");
@@ -118,6 +151,10 @@ int main(int argc, char** argv) {
             standin::writeBytes(folder + name + ".mdx", {'M', 'i', 'd', 'x', 'd', 0x00});
             standin::writeBytes(folder + name + "_mdr.img", garminMap("MDR"));
         }
+    }
+    if (control.has("exit-1")) {
+        control.say("SEVERE (global): stand-in told to end with status 1");
+        return 1;
     }
     control.say("Number of ExitExceptions: 0");
     return 0;

@@ -12,10 +12,12 @@
 //   args      each further argument on a line of its own, in angle brackets
 //   cat NAME  the bytes of the file NAME (relative to the working folder)
 //   both      "out 1", "err 1", "out 2", "err 2" as lines, the "err" ones on standard error
+//   exit N    "a" CR LF, then exits with status N
 #include "binary_stdout.h"
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <thread>
 
@@ -83,6 +85,9 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "err %s\n", number);
             std::fflush(stderr);
         }
+    } else if (mode == "exit" && argc > 2) {
+        put("a\r\n");
+        return std::atoi(argv[2]);
     } else {
         std::fprintf(stderr, "print_lines: unknown mode \"%s\"\n", mode.c_str());
         return 1;

@@ -46,6 +46,13 @@ private:
 // file system gives none.
 std::string shortPathOf(const std::string& path);
 std::string throughSecondDrive(const std::string& path);
+// The host folder where files moved to the Recycle Bin arrive: natively "Trash" beside the
+// portable platform's drives; under Wine the XDG trash of $XDG_DATA_HOME, which the test
+// must set (Wine moves recycled files there).
+std::filesystem::path trashFolder();
+// Empties that trash, so that a recycled file keeps its name there (Wine renames one whose name
+// the trash already knows).
+void emptyTrash();
 
 // The Windows path of a stand-in program built from tests/standins, for example "print_lines".
 std::string standInProgram(const std::string& name);

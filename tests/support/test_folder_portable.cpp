@@ -44,6 +44,10 @@ std::string freshTestFolder(const std::string& name)
     return folder;
 }
 
+fs::path trashFolder() { return platform::hostRoot() / "Trash"; }
+
+void emptyTrash() { fs::remove_all(trashFolder()); }
+
 fs::path hostPath(const std::string& windowsPath)
 {
     prepareTestHost();

@@ -6,6 +6,8 @@
 #include <windows.h>
 
 #include <chrono>
+#include <cstdlib>
+#include <stdexcept>
 #include <random>
 #include <system_error>
 
@@ -52,6 +54,15 @@ fs::path hostPath(const std::string& windowsPath)
 {
     return fs::path(std::u8string(windowsPath.begin(), windowsPath.end()));
 }
+
+fs::path trashFolder() {
+    const char* data = std::getenv("XDG_DATA_HOME");
+    if (data == nullptr || *data == '\0')
+        throw std::runtime_error("XDG_DATA_HOME is not set: Wine's trash cannot be found");
+    return fs::path(std::string("Z:") + data) / "Trash" / "files";
+}
+
+void emptyTrash() { fs::remove_all(trashFolder().parent_path()); }
 
 WriteBlock::WriteBlock(const std::string& windowsPath) : path_(windowsPath)
 {

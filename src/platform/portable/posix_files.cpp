@@ -163,4 +163,23 @@ bool removeFolder(const std::string& folder)
     return ::rmdir(hostPathOf(folder).c_str()) == 0;
 }
 
+// The Recycle Bin is the folder "Trash" beside the drives; a name already there gets a number.
+bool recycleRaw(const std::vector<std::string>& paths)
+{
+    if (fault_injection::shouldFail())
+        return false;
+    const std::filesystem::path trash = hostRoot() / "Trash";
+    std::error_code error;
+    std::filesystem::create_directories(trash, error);
+    bool all = true;
+    for (const std::string& path : paths) {
+        const std::filesystem::path from = hostPathOf(path);
+        std::filesystem::path to = trash / from.filename();
+        for (int number = 2; std::filesystem::exists(to, error); ++number)
+            to = trash / (from.filename().string() + "." + std::to_string(number));
+        all = ::rename(from.c_str(), to.c_str()) == 0 && all;
+    }
+    return all;
+}
+
 } // namespace oxlo::platform::raw

@@ -18,6 +18,7 @@ struct ChildProcess {
     pid_t pid = -1;
     int output = -1; // read end of the pipe on the child's standard output
     bool ended = false;
+    std::int64_t exitCode = 0; // once ended: the status, or 128 + the signal that ended it
 };
 
 ChildProcess* childOf(Process process) { return reinterpret_cast<ChildProcess*>(process); }
@@ -102,8 +103,11 @@ bool processEndedRaw(Process process)
     ChildProcess* child = childOf(process);
     if (child == nullptr)
         return true;
-    if (!child->ended && ::waitpid(child->pid, nullptr, WNOHANG) == child->pid)
+    int status = 0;
+    if (!child->ended && ::waitpid(child->pid, &status, WNOHANG) == child->pid) {
         child->ended = true;
+        child->exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    }
     return child->ended;
 }
 
@@ -128,6 +132,14 @@ std::size_t pipeWaitingRaw(Process process)
     if (child == nullptr || ::ioctl(child->output, FIONREAD, &waiting) != 0 || waiting < 0)
         return 0;
     return static_cast<std::size_t>(waiting);
+}
+
+bool exitCodeRaw(Process process, std::int64_t* code)
+{
+    if (!processEndedRaw(process) || childOf(process) == nullptr)
+        return false;
+    *code = childOf(process)->exitCode;
+    return true;
 }
 
 void releaseRaw(Process process)

@@ -98,6 +98,15 @@ std::size_t pipeWaitingRaw(Process process) {
     return waiting;
 }
 
+bool exitCodeRaw(Process process, std::int64_t* code) {
+    DWORD status = 0;
+    if (process == 0 || !processEndedRaw(process) ||
+        !::GetExitCodeProcess(programOf(process)->process.get(), &status))
+        return false;
+    *code = status;
+    return true;
+}
+
 void releaseRaw(Process process) { delete programOf(process); }
 
 } // namespace oxlo::platform::raw
