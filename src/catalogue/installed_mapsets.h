@@ -18,6 +18,7 @@ enum class ProblemKind {
     IndexFamilyId,     // the .TDB holds another family ID than the registry
     SharedFamilyId,    // another family has the same ID
     IndexProductCode,  // a numeric product key that is not its .TDB's code
+    UnreadableBundle,  // a bundle's Info.xml cannot be read
 };
 
 struct MapsetProblem {
@@ -37,6 +38,14 @@ struct InstalledMapset {
     std::string bmap;   // the overview map ("BMAP"), empty when the entry has none
     std::string typ;    // families: the TYP file ("TYP" of the family key), else empty
     std::vector<MapsetProblem> problems; // found by the scan's check, in the order shown
+    // Bundles only (branch "Maps", form "B"): whether Info.xml was read, and each SubProduct's
+    // .TDB and overview map folder as full paths (empty where Info.xml names none).
+    bool bundleInfoRead = false;
+    struct BundlePart {
+        std::string tdb;
+        std::string baseMap;
+    };
+    std::vector<BundlePart> bundleParts;
 };
 
 inline constexpr int kMaxMapsets = 100;

@@ -44,8 +44,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string document(reinterpret_cast<const char*>(data), size);
     const auto context = [&] { return " (document " + printable(document) + ")"; };
     const auto parsed = oxlo::catalogue::parseBundleInfo(document);
-    oxlo::fuzz::writeHostFile("C:\\Fuzz.gmap\\Info.xml", document);
-    const auto read = oxlo::catalogue::readBundleInfo("C:\\Fuzz.gmap");
+    oxlo::fuzz::writeHostFile("C:\\Info.xml", document);
+    const auto read = oxlo::catalogue::readBundleInfo("C:");
     require(parsed.has_value() == read.has_value() &&
                 (!parsed || (parsed->name == read->name && parsed->id == read->id &&
                              parsed->subProducts.size() == read->subProducts.size())),
