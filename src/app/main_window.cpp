@@ -2,6 +2,7 @@
 
 #include "app/shared_resources.h"
 #include "builder/create_mapset_window.h"
+#include "catalogue/bundle_commands.h"
 #include "catalogue/installed_mapsets.h"
 #include "catalogue/mapset_menu.h"
 #include "catalogue/uninstall.h"
@@ -74,6 +75,7 @@ bool runEditTask()
                               platform::kMessageWarning);
         return true;
     }
+    if (catalogue::refuseBundleEdit(selectedRow)) return true;
     const catalogue::InstalledMapset& row = catalogue::installedMapsets[selectedRow];
     editor::openEditMapsetWindow();
     hideMainWindowForTask();
