@@ -1,6 +1,7 @@
 #include "app/shell_stand_ins.h"
 
 #include "builder/create_mapset_window.h"
+#include "catalogue/bundle_commands.h"
 #include "catalogue/mapset_menu.h"
 #include "catalogue/uninstall.h"
 #include "editor/edit_mapset_window.h"
@@ -86,6 +87,9 @@ void scanInstalledMapsets()
     mapsetCount = platform::countListItems(0);
     platform::setControlText(1, platform::textFromNumber(mapsetCount) + " Installed Mapsets");
 }
+
+// Edit goes on for every row here; the refusal of bundles is tested with the catalogue.
+bool refuseBundleEdit(int) { return false; }
 
 void uninstallMapset(int row)
 {
