@@ -25,6 +25,7 @@ std::vector<platform::MenuItem> mapsetMenu(int row)
         {kFixTypCommand, "Fix TYP Family ID",
          selected && hasProblem(mapset, ProblemKind::ForeignTyp)},
         {kSaveEntryCommand, "Save Registry Entry...", registered},
+        {kExportBundleCommand, "Export BaseCamp Bundle...", registered},
     };
 }
 

@@ -14,6 +14,8 @@ inline constexpr int kLocateFolderCommand = 40003;
 inline constexpr int kRemoveEntryCommand = 40004;
 inline constexpr int kFixTypCommand = 40005;
 inline constexpr int kSaveEntryCommand = 40006;
+// Run by the main window (builder/bundle_export.h), which owns mkgmap's path.
+inline constexpr int kExportBundleCommand = 40008;
 
 // The menu for catalogue row `row` (1-based; 0: none selected, every item greyed).
 std::vector<platform::MenuItem> mapsetMenu(int row);

@@ -28,4 +28,8 @@ std::vector<std::string> listFolders(const std::string& folder, const std::strin
 // a folder as a whole; the portable platform moves it into C:\$Recycle.Bin in one rename.
 int moveToRecycleBin(const std::string& path);
 
+// Deletes `folder` with its files and subfolders for good. 1 when it is gone; 0 when something
+// stayed (what could be deleted is gone all the same).
+int deleteFolderTree(const std::string& folder);
+
 } // namespace oxlo::platform

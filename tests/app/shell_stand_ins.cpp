@@ -1,5 +1,6 @@
 #include "app/shell_stand_ins.h"
 
+#include "builder/bundle_export.h"
 #include "builder/create_mapset_window.h"
 #include "catalogue/bundle_commands.h"
 #include "catalogue/mapset_menu.h"
@@ -111,6 +112,11 @@ void runMapsetCommand(int command, int row)
 } // namespace oxlo::catalogue
 
 namespace oxlo::builder {
+
+void exportBundle(int row, std::string&, int, const std::string&)
+{
+    app_test::standIns().calls.push_back("export " + std::to_string(row));
+}
 
 bool attributePanelShown = true;
 

@@ -27,7 +27,8 @@ TEST_F(BundleCommands, RegistryItemsAreGreyedAndDoNothingOnABundle)
         SCOPED_TRACE(item.caption);
         const bool registryOnly = item.command == catalogue::kLocateFolderCommand ||
                                   item.command == catalogue::kRemoveEntryCommand ||
-                                  item.command == catalogue::kSaveEntryCommand;
+                                  item.command == catalogue::kSaveEntryCommand ||
+                                  item.command == catalogue::kExportBundleCommand;
         const bool fixable = item.command != catalogue::kFixTypCommand; // the TYP is its own
         EXPECT_EQ(item.enabled, !registryOnly && fixable);
         // Sent as commands all the same, they ask nothing and change nothing.
