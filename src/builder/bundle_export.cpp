@@ -71,7 +71,9 @@ std::string newWorkFolder(const std::string& chosen)
 bool writeArguments(const std::string& path, const std::vector<std::string>& inputs)
 {
     if (platform::createFile(kArgumentsFile, path) == 0) return false;
-    for (const std::string& input : inputs) platform::writeLine(kArgumentsFile, "input-file: " + input);
+    for (const std::string& input : inputs)
+        platform::writeLine(kArgumentsFile,
+                            "input-file: " + platform::pathForOutsideProgram(input));
     return platform::closeFile(kArgumentsFile) == 1;
 }
 
@@ -109,7 +111,12 @@ void exportBundle(int row, std::string& mkgmapPath, int window, const std::strin
         return;
     }
     std::vector<std::string> inputs = maps;
-    if (!mapset.typ.empty() && platform::fileSize(mapset.typ) >= 0) inputs.push_back(mapset.typ);
+    // mkgmap writes its own copy of a TYP file (xNAME.typ) beside the one it is given, so it is
+    // given a copy in the work folder: the mapset's folder stays as it is.
+    const std::string typ = work + "\\" + platform::getFilePart(mapset.typ);
+    if (!mapset.typ.empty() && platform::fileSize(mapset.typ) >= 0 &&
+        platform::copyFile(mapset.typ, typ) == 1)
+        inputs.push_back(typ);
     const std::string arguments = work + "\\maps.args";
     if (!writeArguments(arguments, inputs)) {
         platform::deleteFolderTree(work);

@@ -32,4 +32,9 @@ int moveToRecycleBin(const std::string& path);
 // stayed (what could be deleted is gone all the same).
 int deleteFolderTree(const std::string& folder);
 
+// `path` as a program started by runProgram reads it in a file it is given (its command line is
+// translated for it, a file's content is not): on Windows the path itself, on the portable
+// platform, which runs host programs, the host's path.
+std::string pathForOutsideProgram(const std::string& path);
+
 } // namespace oxlo::platform

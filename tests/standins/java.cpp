@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <map>
@@ -77,6 +78,15 @@ int main(int argc, char** argv) {
     std::vector<std::string> tiles;
     for (int i = 3; i < argc; ++i) {
         const std::string argument = argv[i];
+        if (argument == "-c" && i + 1 < argc) {
+            // An argument file: its "input-file: PATH" lines name the inputs.
+            std::ifstream arguments(argv[++i]);
+            for (std::string line; std::getline(arguments, line);) {
+                if (!line.empty() && line.back() == '\r') line.pop_back();
+                if (line.rfind("input-file: ", 0) == 0) tiles.push_back(line.substr(12));
+            }
+            continue;
+        }
         if (argument.rfind("--", 0) != 0) {
             tiles.push_back(argument);
             continue;
@@ -90,7 +100,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     for (const std::string& tile : tiles) {
-        if (!isGarminMap(tile)) {
+        if (!endsWithIgnoringCase(tile, ".typ") && !isGarminMap(tile)) {
             control.say("SEVERE (global): could not open file Failed to create or open file " +
                         tile + " (thrown in Main.endOptions())");
             control.say("Number of ExitExceptions: 1");
@@ -118,6 +128,20 @@ int main(int argc, char** argv) {
             standin::writeBytes(folder + name + ".mdx", {'M', 'i', 'd', 'x', 'd', 0x00});
             standin::writeBytes(folder + name + "_mdr.img", garminMap("MDR"));
         }
+    }
+    if (options.count("gmapi")) {
+        // The bundle as mkgmap lays it out, with the index and overview map's name.
+        const std::string bundle = folder + name + ".gmap/";
+        std::filesystem::create_directories(bundle + "Product1/" + name);
+        standin::writeBytes(bundle + "Product1/" + name + ".tdb",
+                            standin::mapsetIndex(series, 1, number("family-id", 6324), "stand-in"));
+        std::ofstream(bundle + "Info.xml", std::ios::binary)
+            << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<MapProduct xmlns=\""
+               "http://www.garmin.com/xmlschemas/MapProduct/v1\">\n <Name>"
+            << options["family-name"] << "</Name>\n <ID>" << number("family-id", 6324)
+            << "</ID>\n<SubProduct>\n <ID>1</ID>\n <BaseMap>" << name << "</BaseMap>\n <TDB>"
+            << name << ".tdb</TDB>\n <Directory>Product1</Directory>\n</SubProduct>\n"
+            << "</MapProduct>\n";
     }
     control.say("Number of ExitExceptions: 0");
     return 0;

@@ -22,6 +22,8 @@ std::string knownFolderPath(KnownFolder folder)
     return path;
 }
 
+std::string pathForOutsideProgram(const std::string& path) { return hostPathOf(path).string(); }
+
 int moveToRecycleBin(const std::string& path)
 {
     if (path.empty() || fault_injection::shouldFail()) return 0;

@@ -50,6 +50,8 @@ std::string knownFolderPath(KnownFolder folder)
     return result;
 }
 
+std::string pathForOutsideProgram(const std::string& path) { return path; }
+
 int moveToRecycleBin(const std::string& path)
 {
     if (path.empty()) return 0;
