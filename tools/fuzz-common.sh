@@ -1,7 +1,8 @@
 # Shared by test.sh and tools/fuzz-long.sh (sourced): the fuzz targets of build/fuzz, their seed
 # corpora and how one target is run. Functions take the worktree's root as their first argument.
 
-OXLO_FUZZ_TARGETS=(tre_search tdb_fields tdb_index overview_filter read_line registry_values)
+OXLO_FUZZ_TARGETS=(tre_search tdb_fields tdb_index overview_filter read_line registry_values
+                   bundle_info)
 
 # The longest input each target gets: room for the largest seed and a few values over 255 bytes.
 oxlo_fuzz_max_len() {
@@ -83,6 +84,11 @@ oxlo_fuzz_seeds() {
     _oxlo_registry_record 7 Multi 'a\0b\0\0'
     _oxlo_registry_record 0 None '\x01'
   } >"$seeds/registry_values/numbers"
+  # bundle_info: mkgmap's Info.xml, and the same as UTF-16 with a comment and entities.
+  local info=$data/bundles/Test\ Fam.gmap/Info.xml
+  cp "$info" "$seeds/bundle_info/mkgmap"
+  sed -e 's/UTF-8/UTF-16/' -e 's/<Name>Test Fam</<!-- c --><Name>A \&amp; B \&#x263A;</' "$info" |
+    iconv -f UTF-8 -t UTF-16 >"$seeds/bundle_info/utf16"
 }
 
 # oxlo_fuzz_run ROOT TARGET CORPUS LOG LIBFUZZER-OPTIONS...: runs TARGET of build/fuzz on CORPUS

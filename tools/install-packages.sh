@@ -12,6 +12,7 @@ packages=(
   imagemagick                    # turns the driver's screenshots into PNG files
   clang-14 libfuzzer-14-dev      # the fuzz targets of the readers of outside data
   mkgmap default-jre-headless    # the second compiler, run for real by the native tests
+  libxml2-dev                    # the XML reader of the portable platform (bundles' Info.xml)
 )
 
 installed() {

@@ -1,7 +1,9 @@
 #include "app/main_window.h"
 
 #include "app/shared_resources.h"
+#include "builder/bundle_export.h"
 #include "builder/create_mapset_window.h"
+#include "catalogue/bundle_commands.h"
 #include "catalogue/installed_mapsets.h"
 #include "catalogue/mapset_install.h"
 #include "catalogue/mapset_menu.h"
@@ -17,6 +19,7 @@ std::int32_t selectedRow = 0;
 namespace {
 
 constexpr int kMainWindow = 0;
+constexpr const char* kMainWindowTitle = "Oxlo by Oxlo contributors";
 constexpr int kClientWidth = 460;
 constexpr int kClientHeight = 244;
 
@@ -75,6 +78,7 @@ bool runEditTask()
                               platform::kMessageWarning);
         return true;
     }
+    if (catalogue::refuseBundleEdit(selectedRow)) return true;
     const catalogue::InstalledMapset& row = catalogue::installedMapsets[selectedRow];
     editor::openEditMapsetWindow();
     hideMainWindowForTask();
@@ -114,7 +118,7 @@ bool buildMainWindow()
     constexpr unsigned frame = platform::kWindowTitleBar | platform::kWindowSystemMenu |
                                platform::kWindowMinimizeBox | platform::kWindowCentreScreen;
     if (platform::openWindow(kMainWindow, 0, 0, kClientWidth, kClientHeight,
-                             "Oxlo by Oxlo contributors", frame) == 0) {
+                             kMainWindowTitle, frame) == 0) {
         return false;
     }
 
@@ -162,7 +166,9 @@ MainLoopEnd runMainLoop()
         if (event != platform::EventKind::Control) {
             const int command = menuAsked ? platform::showContextMenu(catalogue::mapsetMenu(selectedRow))
                                           : platform::eventCommand();
-            if (command != 0) {
+            if (command == catalogue::kExportBundleCommand) {
+                builder::exportBundle(selectedRow, mkgmapPath, kMainWindow, kMainWindowTitle);
+            } else if (command != 0) {
                 catalogue::runMapsetCommand(command, selectedRow);
             }
             enableEditForSelection(); // a command may have rescanned

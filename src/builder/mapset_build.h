@@ -58,6 +58,9 @@ struct ToolRun {
 // painted and window 1's title shows the latest line.
 ToolRun runToolAndCollectOutput(const std::string& program, const std::string& parameters,
                                 bool withErrors = false);
+// The same with window `window`'s title showing the latest line, and `title` again at the end.
+ToolRun runToolShowingLines(const std::string& program, const std::string& parameters,
+                            bool withErrors, int window, const std::string& title);
 
 // The output as a message shows it: whole when it has at most 25 lines, else a line "..." and its
 // last 25 lines, so the message box stays within the screen.

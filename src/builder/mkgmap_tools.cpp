@@ -63,13 +63,17 @@ std::string foundJava() {
 
 bool locateMkgmapTools(CreateWindowState& state, std::string* java) {
     // A jar the user located lasts while the window is open, like the cgpsmapper paths.
-    std::string jar = foundMkgmapJar(state.mkgmapPath);
+    return locateMkgmapAndJava(state.mkgmapPath, java, kCreateWindowTitle);
+}
+
+bool locateMkgmapAndJava(std::string& mkgmapPath, std::string* java, const char* title) {
+    std::string jar = foundMkgmapJar(mkgmapPath);
     if (jar.empty()) jar = askForMkgmapJar();
     if (jar.empty()) return false;
-    state.mkgmapPath = jar;
+    mkgmapPath = jar;
     *java = foundJava();
     if (java->empty()) {
-        platform::showMessage(kCreateWindowTitle,
+        platform::showMessage(title,
                               "mkgmap needs Java, which was not found. Please install a Java "
                               "runtime or set JAVA_HOME.",
                               platform::kMessageWarning);

@@ -18,4 +18,9 @@ std::string askForMkgmapJar();
 // there is none.
 std::string foundJava();
 
+// mkgmap.jar as Create finds it (`mkgmapPath`, which becomes the jar found or chosen, then the
+// program folder, then "Find mkgmap") and Java. False when the chooser was cancelled, or, after
+// saying so under `title`, when there is no Java.
+bool locateMkgmapAndJava(std::string& mkgmapPath, std::string* java, const char* title);
+
 } // namespace oxlo::builder

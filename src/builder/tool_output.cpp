@@ -27,6 +27,11 @@ void keepTail(ToolRun& run, std::size_t allowed) {
 
 ToolRun runToolAndCollectOutput(const std::string& program, const std::string& parameters,
                                 bool withErrors) {
+    return runToolShowingLines(program, parameters, withErrors, kCreateWindow, kCreateWindowTitle);
+}
+
+ToolRun runToolShowingLines(const std::string& program, const std::string& parameters,
+                            bool withErrors, int window, const std::string& title) {
     ToolRun run;
     const int options = platform::kRunKeepHandle | platform::kRunPipeOutput |
                         (withErrors ? platform::kRunPipeErrors : 0);
@@ -47,12 +52,12 @@ ToolRun runToolAndCollectOutput(const std::string& program, const std::string& p
         run.output += line;
         run.output += '\r';
         keepTail(run, 2 * kKeptToolOutput);
-        if (!line.empty()) platform::setWindowTitle(kCreateWindow, line);
+        if (!line.empty()) platform::setWindowTitle(window, line);
     }
     keepTail(run, kKeptToolOutput);
     run.exitCode = platform::programExitCode(handle);
     platform::releaseProgram(handle);
-    platform::setWindowTitle(kCreateWindow, kCreateWindowTitle);
+    platform::setWindowTitle(window, title);
     return run;
 }
 

@@ -20,6 +20,7 @@ enum class ProblemKind {
     IndexProductCode,  // a numeric product key that is not its .TDB's code
     NotATyp,           // the TYP file lacks the TYP signature
     UnreadableFamilyId, // the family key's "ID" is missing or no number
+    UnreadableBundle,  // a bundle's Info.xml cannot be read
 };
 
 struct MapsetProblem {
@@ -41,6 +42,14 @@ struct InstalledMapset {
     std::string typ;    // families: the TYP file ("TYP" of the family key), else empty
     std::string productKey; // families: the subkey holding LOC, TDB and BMAP ("1" as a rule)
     std::vector<MapsetProblem> problems; // found by the scan's check, in the order shown
+    // Bundles only (branch "Maps", form "B"): whether Info.xml was read, and each SubProduct's
+    // .TDB and overview map folder as full paths (empty where Info.xml names none).
+    bool bundleInfoRead = false;
+    struct BundlePart {
+        std::string tdb;
+        std::string baseMap;
+    };
+    std::vector<BundlePart> bundleParts;
 };
 
 inline constexpr int kMaxMapsets = 100;

@@ -1,5 +1,7 @@
 #include "catalogue/mapset_check.h"
 
+#include "catalogue/bundle_scan.h"
+#include "catalogue/mapset_names.h"
 #include "catalogue/registry_layout.h"
 #include "mapfile/map_file.h"
 #include "mapfile/typ_file.h"
@@ -59,11 +61,61 @@ void checkIndexFields(const InstalledMapset& row, std::vector<MapsetProblem>& pr
                 relativeKeyPath(kProductsBranch, row.keyName) + ".");
 }
 
+// Registered families and readable bundles share MapSource's and BaseCamp's family IDs.
+bool holdsFamilyId(const InstalledMapset& row)
+{
+    return (row.form == kFormFamily && row.idRead) || (isBundle(row) && row.bundleInfoRead);
+}
+
+void checkSharedFamilyId(const InstalledMapset& row, const std::vector<const InstalledMapset*>& rows,
+                         std::vector<MapsetProblem>& problems)
+{
+    if (!holdsFamilyId(row)) return;
+    for (const InstalledMapset* other : rows) {
+        if (other == &row || !holdsFamilyId(*other) || other->id != row.id) continue;
+        add(problems, ProblemKind::SharedFamilyId,
+            "Family ID " + textFromNumber(row.id) + " is also used by mapset " +
+                relativeKeyPath(other->branch, other->keyName) +
+                "; MapSource shows only one of them.");
+    }
+}
+
+// A bundle holds its own files: each SubProduct's .TDB and overview map folder, and the TYP
+// file, all named by its Info.xml.
+std::vector<MapsetProblem> checkBundle(const InstalledMapset& row,
+                                       const std::vector<const InstalledMapset*>& rows)
+{
+    std::vector<MapsetProblem> problems;
+    if (!row.bundleInfoRead) {
+        add(problems, ProblemKind::UnreadableBundle, "The bundle's Info.xml cannot be read.");
+        return problems;
+    }
+    for (const InstalledMapset::BundlePart& part : row.bundleParts) {
+        if (!part.tdb.empty() && platform::fileSize(part.tdb) < 0) {
+            add(problems, ProblemKind::MissingIndex,
+                "The index file " + part.tdb + " does not exist.");
+        } else if (!part.tdb.empty()) {
+            const auto id = mapfile::readHeaderWord(part.tdb, mapfile::kTdbFamilyIdPosition);
+            if (id && *id != row.id)
+                add(problems, ProblemKind::IndexFamilyId,
+                    "The index file " + part.tdb + " holds family ID " + textFromNumber(*id) +
+                        ", not the bundle's " + textFromNumber(row.id) + ".");
+        }
+        if (!part.baseMap.empty() && platform::fileSize(part.baseMap) != platform::kIsFolder)
+            add(problems, ProblemKind::MissingOverview,
+                "The overview map " + part.baseMap + " does not exist.");
+    }
+    checkTyp(row, problems);
+    checkSharedFamilyId(row, rows, problems);
+    return problems;
+}
+
 } // namespace
 
 std::vector<MapsetProblem> checkMapset(const InstalledMapset& row,
                                        const std::vector<const InstalledMapset*>& rows)
 {
+    if (isBundle(row)) return checkBundle(row, rows);
     std::vector<MapsetProblem> problems;
     // The files in a missing folder are missing as a consequence: that problem stands alone.
     if (platform::fileSize(row.loc) != platform::kIsFolder) {
@@ -85,17 +137,7 @@ std::vector<MapsetProblem> checkMapset(const InstalledMapset& row,
             "The overview map " + row.bmap + " does not exist.");
     if (row.form == kFormFamily) checkTyp(row, problems);
     if (indexSize >= 0) checkIndexFields(row, problems);
-    if (row.form == kFormFamily && row.idRead) {
-        for (const InstalledMapset* other : rows) {
-            if (other == &row || other->form != kFormFamily || !other->idRead ||
-                other->id != row.id)
-                continue;
-            add(problems, ProblemKind::SharedFamilyId,
-                "Family ID " + textFromNumber(row.id) + " is also used by mapset " +
-                    relativeKeyPath(kFamiliesBranch, other->keyName) +
-                    "; MapSource shows only one of them.");
-        }
-    }
+    checkSharedFamilyId(row, rows, problems);
     return problems;
 }
 

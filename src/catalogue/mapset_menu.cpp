@@ -1,5 +1,6 @@
 #include "catalogue/mapset_menu.h"
 
+#include "catalogue/bundle_scan.h"
 #include "catalogue/installed_mapsets.h"
 #include "catalogue/mapset_check.h"
 #include "catalogue/mapset_commands.h"
@@ -14,22 +15,30 @@ std::vector<platform::MenuItem> mapsetMenu(int row)
     const InstalledMapset empty;
     const InstalledMapset& mapset = selected ? installedMapsets[row] : empty;
     const bool folderThere = selected && platform::fileSize(mapset.loc) == platform::kIsFolder;
+    // A bundle has no registry entry to point elsewhere, remove or save.
+    const bool registered = selected && !isBundle(mapset);
     return {
         {kInstallMapsetCommand, "Install Mapset...", true},
         {0, "", false},
         {kCheckMapsetCommand, "Check Mapset...", selected},
         {kOpenFolderCommand, "Open Folder", folderThere},
-        {kLocateFolderCommand, "Locate Folder...", selected},
+        {kLocateFolderCommand, "Locate Folder...", registered},
         {kRemoveEntryCommand, "Remove Entry...",
-         selected && hasProblem(mapset, ProblemKind::MissingFolder)},
+         registered && hasProblem(mapset, ProblemKind::MissingFolder)},
         {kFixTypCommand, "Fix TYP Family ID",
          selected && hasProblem(mapset, ProblemKind::ForeignTyp)},
-        {kSaveEntryCommand, "Save Registry Entry...", selected},
+        {kSaveEntryCommand, "Save Registry Entry...", registered},
+        {kExportBundleCommand, "Export BaseCamp Bundle...", registered},
     };
 }
 
 void runMapsetCommand(int command, int row)
 {
+    // The greyed items, sent as commands all the same, do nothing on a bundle.
+    const bool bundle = row >= 1 && row <= mapsetCount && isBundle(installedMapsets[row]);
+    if (bundle && (command == kLocateFolderCommand || command == kRemoveEntryCommand ||
+                   command == kSaveEntryCommand))
+        return;
     switch (command) {
     case kCheckMapsetCommand: showMapsetCheck(row); break;
     case kOpenFolderCommand: openMapsetFolder(row); break;

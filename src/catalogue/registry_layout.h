@@ -37,6 +37,9 @@ inline constexpr const char* kValueMdr = "MDR"; // NAME_mdr.img
 inline constexpr const char* kFormFamily = "F";
 inline constexpr const char* kFormOldProduct = "O";
 inline constexpr const char* kFormNumericProduct = "N";
+// A BaseCamp bundle (a NAME.gmap folder, catalogue/bundle_scan.h); not in the registry.
+inline constexpr const char* kFormBundle = "B";
+inline constexpr const char* kBundlesBranch = "Maps";
 
 // Where the product code stands in a .TDB file (1-based offset of a 16-bit word).
 inline constexpr int kTdbProductCodeOffset = 4;

@@ -2,6 +2,7 @@
 // and the main list, and old-form product keys are offered for repair.
 #include "catalogue/installed_mapsets.h"
 
+#include "catalogue/bundle_scan.h"
 #include "catalogue/catalogue_registry.h"
 #include "catalogue/mapset_check.h"
 #include "catalogue/mapset_registration.h"
@@ -149,7 +150,9 @@ constexpr std::uint32_t kProblemColour = platform::rgbColour(192, 0, 0);
 
 void showRow(const InstalledMapset& row, int listRow)
 {
-    const char* prefix = row.branch == kFamiliesBranch ? "FID" : "COD";
+    const char* prefix = isBundle(row)                    ? "GMAP"
+                         : row.branch == kFamiliesBranch ? "FID"
+                                                         : "COD";
     // A row without a name (a numeric key whose .TDB path gives none) is shown by its key.
     const std::string& shownName = row.name.empty() ? row.keyName : row.name;
     platform::addListItem(kMainList, -1,
@@ -188,6 +191,15 @@ void scanInstalledMapsets()
                 break;
             }
             readProduct(installedMapsets[++count], products, keyName);
+        }
+    }
+    if (!tooMany) {
+        for (const auto& folder : findBundleFolders()) {
+            if (count == kMaxMapsets) {
+                tooMany = true;
+                break;
+            }
+            readBundle(installedMapsets[++count], folder);
         }
     }
 

@@ -2,6 +2,7 @@
 // and the mapset's files go on request.
 #include "catalogue/uninstall.h"
 
+#include "catalogue/bundle_commands.h"
 #include "catalogue/catalogue_registry.h"
 #include "catalogue/installed_mapsets.h"
 #include "catalogue/mapset_names.h"
@@ -35,6 +36,10 @@ void uninstallMapset(int row)
 {
     if (row < 1 || row > mapsetCount || installedMapsets[row].keyName.empty()) {
         return; // never a branch key as a whole
+    }
+    if (isBundleRow(row)) {
+        uninstallBundle(row); // a bundle has no registry entry: it is its folder
+        return;
     }
     // The row names the key it was read from, so the key asked about is the key deleted.
     const InstalledMapset mapset = installedMapsets[row];

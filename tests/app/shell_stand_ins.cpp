@@ -1,6 +1,8 @@
 #include "app/shell_stand_ins.h"
 
+#include "builder/bundle_export.h"
 #include "builder/create_mapset_window.h"
+#include "catalogue/bundle_commands.h"
 #include "catalogue/mapset_install.h"
 #include "catalogue/mapset_menu.h"
 #include "catalogue/uninstall.h"
@@ -88,6 +90,9 @@ void scanInstalledMapsets()
     platform::setControlText(1, platform::textFromNumber(mapsetCount) + " Installed Mapsets");
 }
 
+// Edit goes on for every row here; the refusal of bundles is tested with the catalogue.
+bool refuseBundleEdit(int) { return false; }
+
 void uninstallMapset(int row)
 {
     app_test::standIns().calls.push_back("uninstall " + std::to_string(row));
@@ -115,6 +120,11 @@ void runMapsetCommand(int command, int row)
 } // namespace oxlo::catalogue
 
 namespace oxlo::builder {
+
+void exportBundle(int row, std::string&, int, const std::string&)
+{
+    app_test::standIns().calls.push_back("export " + std::to_string(row));
+}
 
 bool attributePanelShown = true;
 

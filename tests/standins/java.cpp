@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <map>
@@ -106,7 +107,10 @@ int main(int argc, char** argv) {
                 const auto start = line.find_first_not_of(' ', split + 1);
                 const std::string value = start == std::string::npos ? "" : line.substr(start);
                 const std::string name = line.substr(0, split);
-                option(name, name == "input-file" ? folder + value : value);
+                // mkgmap reads a relative input file from the argument file's folder.
+                const bool absolute = value.size() > 1 && (value[1] == ':' || value[0] == '/' ||
+                                                           value[0] == '\\');
+                option(name, name == "input-file" && !absolute ? folder + value : value);
             }
             continue;
         }
@@ -123,7 +127,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     for (const std::string& tile : tiles) {
-        if (!isGarminMap(tile)) {
+        if (!endsWithIgnoringCase(tile, ".typ") && !isGarminMap(tile)) {
             control.say("SEVERE (global): could not open file Failed to create or open file " +
                         tile + " (thrown in Main.endOptions())");
             control.say("Number of ExitExceptions: 1");
@@ -155,6 +159,20 @@ int main(int argc, char** argv) {
     if (control.has("exit-1")) {
         control.say("SEVERE (global): stand-in told to end with status 1");
         return 1;
+    }
+    if (options.count("gmapi")) {
+        // The bundle as mkgmap lays it out, with the index and overview map's name.
+        const std::string bundle = folder + name + ".gmap/";
+        std::filesystem::create_directories(bundle + "Product1/" + name);
+        standin::writeBytes(bundle + "Product1/" + name + ".tdb",
+                            standin::mapsetIndex(series, 1, number("family-id", 6324), "stand-in"));
+        std::ofstream(bundle + "Info.xml", std::ios::binary)
+            << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<MapProduct xmlns=\""
+               "http://www.garmin.com/xmlschemas/MapProduct/v1\">\n <Name>"
+            << options["family-name"] << "</Name>\n <ID>" << number("family-id", 6324)
+            << "</ID>\n<SubProduct>\n <ID>1</ID>\n <BaseMap>" << name << "</BaseMap>\n <TDB>"
+            << name << ".tdb</TDB>\n <Directory>Product1</Directory>\n</SubProduct>\n"
+            << "</MapProduct>\n";
     }
     control.say("Number of ExitExceptions: 0");
     return 0;

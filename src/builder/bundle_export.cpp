@@ -1,0 +1,155 @@
+#include "builder/bundle_export.h"
+
+#include "builder/mapset_build.h"
+#include "builder/mkgmap_build.h"
+#include "builder/mkgmap_tools.h"
+#include "catalogue/bundle_scan.h"
+#include "catalogue/installed_mapsets.h"
+#include "mapfile/tdb_maps.h"
+#include "platform/services.h"
+#include "platform/shell_folders.h"
+
+#include <cstdio>
+
+namespace oxlo::builder {
+namespace {
+
+constexpr int kArgumentsFile = 6;
+
+void warn(const std::string& text)
+{
+    platform::showMessage(kExportBundleTitle, text, platform::kMessageWarning);
+}
+
+std::string mapFileName(std::uint32_t number)
+{
+    char name[16];
+    std::snprintf(name, sizeof name, "%08u.img", static_cast<unsigned>(number));
+    return name;
+}
+
+// The maps the .TDB lists, in the mapset's folder; empty after saying which are missing.
+std::vector<std::string> presentMaps(const catalogue::InstalledMapset& mapset)
+{
+    const auto numbers = mapfile::readTdbMapNumbers(mapset.tdb);
+    if (!numbers || numbers->empty()) {
+        warn("The index file " + mapset.tdb + " lists no maps.");
+        return {};
+    }
+    std::vector<std::string> maps;
+    std::string firstMissing;
+    int missing = 0;
+    for (const std::uint32_t number : *numbers) {
+        const std::string map = mapset.loc + "\\" + mapFileName(number);
+        if (platform::fileSize(map) >= 0) {
+            maps.push_back(map);
+        } else if (missing++ == 0) {
+            firstMissing = mapFileName(number);
+        }
+    }
+    if (missing == 0) return maps;
+    warn(mapset.loc + " lacks " + platform::textFromNumber(missing) + " of the mapset's " +
+         platform::textFromNumber(static_cast<std::int32_t>(numbers->size())) +
+         " maps, the first being " + firstMissing + ".");
+    return {};
+}
+
+// A folder of our own inside `chosen`, new for this export.
+std::string newWorkFolder(const std::string& chosen)
+{
+    const std::string base = chosen + "\\Oxlo export " + platform::localTimeStamp();
+    for (int attempt = 1; attempt <= 100; ++attempt) {
+        const std::string folder =
+            attempt == 1 ? base : base + " (" + platform::textFromNumber(attempt) + ")";
+        if (platform::fileSize(folder) == platform::kNoSuchPath &&
+            platform::createDirectory(folder) == 1)
+            return folder;
+    }
+    return {};
+}
+
+bool writeArguments(const std::string& path, const std::vector<std::string>& inputs)
+{
+    if (platform::createFile(kArgumentsFile, path) == 0) return false;
+    for (const std::string& input : inputs)
+        platform::writeLine(kArgumentsFile,
+                            "input-file: " + platform::pathForOutsideProgram(input));
+    return platform::closeFile(kArgumentsFile) == 1;
+}
+
+} // namespace
+
+void exportBundle(int row, std::string& mkgmapPath, int window, const std::string& windowTitle)
+{
+    if (row < 1 || row > catalogue::mapsetCount) return;
+    const catalogue::InstalledMapset mapset = catalogue::installedMapsets[row];
+    if (catalogue::isBundle(mapset) || mapset.keyName.empty()) return;
+    const std::string name = mapset.name.empty() ? mapset.keyName : mapset.name;
+
+    std::string chosen = platform::choosePath("Choose where to save the BaseCamp bundle",
+                                              platform::knownFolderPath(platform::KnownFolder::Documents));
+    if (chosen.empty()) return;
+    while (chosen.size() > 3 && chosen.back() == '\\') chosen.pop_back();
+    const std::string folderPart = chosen.back() == '\\' ? chosen : chosen + "\\";
+    std::string java;
+    if (!locateMkgmapAndJava(mkgmapPath, &java, kExportBundleTitle)) return;
+    const std::vector<std::string> maps = presentMaps(mapset);
+    if (maps.empty()) return;
+
+    const std::string bundle = folderPart + name + ".gmap";
+    const bool replacing = platform::fileSize(bundle) != platform::kNoSuchPath;
+    if (replacing &&
+        platform::showMessage(kExportBundleTitle,
+                              "A BaseCamp bundle " + name + ".gmap exists in " + chosen +
+                                  ". Replace it? The old one goes to the Recycle Bin.",
+                              platform::kMessageQuestion) != platform::kAnswerYes)
+        return;
+
+    const std::string work = newWorkFolder(chosen);
+    if (work.empty()) {
+        warn("No folder for mkgmap's work could be made in " + chosen + ".");
+        return;
+    }
+    std::vector<std::string> inputs = maps;
+    // mkgmap writes its own copy of a TYP file (xNAME.typ) beside the one it is given, so it is
+    // given a copy in the work folder: the mapset's folder stays as it is.
+    const std::string typ = work + "\\" + platform::getFilePart(mapset.typ);
+    if (!mapset.typ.empty() && platform::fileSize(mapset.typ) >= 0 &&
+        platform::copyFile(mapset.typ, typ) == 1)
+        inputs.push_back(typ);
+    const std::string arguments = work + "\\maps.args";
+    if (!writeArguments(arguments, inputs)) {
+        platform::deleteFolderTree(work);
+        warn("The list of maps " + arguments + " could not be written.");
+        return;
+    }
+    const std::string id = platform::textFromNumber(mapset.id);
+    const std::string parameters =
+        "-jar " + quotedArgument(mkgmapPath) + " --output-dir=" + quotedArgument(work) +
+        " --gmapi --family-id=" + id + " --product-id=1 --family-name=" + quotedArgument(name) +
+        " --series-name=" + quotedArgument(name) + " --overview-mapname=" + quotedArgument(name) +
+        " --index -c " + quotedArgument(arguments);
+    // mkgmap prints its messages to standard error.
+    const ToolRun run = runToolShowingLines(java, parameters, true, window, windowTitle);
+    const std::string made = work + "\\" + name + ".gmap";
+    const bool built = platform::fileSize(made + "\\Info.xml") > 0;
+    // The old bundle goes only for a new one, and the new one takes its place in one rename.
+    const bool placed = built && (!replacing || platform::moveToRecycleBin(bundle) == 1) &&
+                        platform::renameFile(made, bundle) == 1;
+    platform::deleteFolderTree(work);
+    if (!built) {
+        warn(lastLinesOf(run));
+        return;
+    }
+    if (!placed) {
+        warn("The BaseCamp bundle could not be put in place as " + bundle + ".");
+        return;
+    }
+    platform::showMessage(kExportBundleTitle,
+                          "The BaseCamp bundle " + bundle +
+                              " is ready. Copy it into Garmin\\Maps on the computer that should "
+                              "show it.",
+                          platform::kMessageInfo);
+}
+
+} // namespace oxlo::builder

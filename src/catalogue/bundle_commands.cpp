@@ -1,0 +1,49 @@
+#include "catalogue/bundle_commands.h"
+
+#include "catalogue/bundle_scan.h"
+#include "catalogue/installed_mapsets.h"
+#include "catalogue/registry_layout.h"
+#include "platform/services.h"
+#include "platform/shell_folders.h"
+
+namespace oxlo::catalogue {
+
+bool isBundleRow(int row)
+{
+    return row >= 1 && row <= mapsetCount && isBundle(installedMapsets[row]);
+}
+
+void uninstallBundle(int row)
+{
+    constexpr const char* kTitle = "Uninstall Mapset";
+    if (!isBundleRow(row) || installedMapsets[row].keyName.empty()) return;
+    const InstalledMapset bundle = installedMapsets[row]; // the rescan refills the table
+    const std::string key = relativeKeyPath(bundle.branch, bundle.keyName);
+    if (platform::showMessage(kTitle, "Proceed to uninstall mapset '" + key + "' ?",
+                              platform::kMessageQuestion) != platform::kAnswerYes) {
+        platform::showMessage(kTitle, "Uninstall Cancelled.", platform::kMessageInfo);
+        return;
+    }
+    // The Recycle Bin takes the folder whole or not at all, and the user can bring it back.
+    const bool removed = platform::moveToRecycleBin(bundle.loc) == 1;
+    scanInstalledMapsets();
+    if (!removed) {
+        platform::showMessage(kTitle, "The bundle " + bundle.loc + " could not be removed.",
+                              platform::kMessageWarning);
+        return;
+    }
+    platform::showMessage(kTitle, "Uninstall Successful.", platform::kMessageInfo);
+}
+
+bool refuseBundleEdit(int row)
+{
+    if (!isBundleRow(row)) return false;
+    platform::showMessage("Edit Mapset",
+                          "Mapset " + installedMapsets[row].name +
+                              " is a BaseCamp bundle. Oxlo edits mapsets registered for "
+                              "MapSource only.",
+                          platform::kMessageInfo);
+    return true;
+}
+
+} // namespace oxlo::catalogue

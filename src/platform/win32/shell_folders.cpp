@@ -1,0 +1,71 @@
+// Known folders and the Recycle Bin through the shell.
+#include "platform/shell_folders.h"
+
+#include <windows.h>
+#include <knownfolders.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+namespace oxlo::platform {
+namespace {
+
+std::string utf8FromWide(const wchar_t* text)
+{
+    const int size = ::WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    if (size <= 1) return {};
+    std::string result(static_cast<std::size_t>(size), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text, -1, result.data(), size, nullptr, nullptr);
+    result.pop_back(); // the terminating NUL
+    return result;
+}
+
+std::wstring wideFromUtf8(const std::string& text)
+{
+    const int size = ::MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, nullptr, 0);
+    if (size <= 1) return {};
+    std::wstring result(static_cast<std::size_t>(size), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, result.data(), size);
+    result.pop_back();
+    return result;
+}
+
+// Owns the text SHGetKnownFolderPath allocates.
+struct TaskText {
+    PWSTR text = nullptr;
+    ~TaskText() { ::CoTaskMemFree(text); }
+};
+
+} // namespace
+
+std::string knownFolderPath(KnownFolder folder)
+{
+    const KNOWNFOLDERID& id = folder == KnownFolder::ProgramData      ? FOLDERID_ProgramData
+                              : folder == KnownFolder::RoamingAppData ? FOLDERID_RoamingAppData
+                                                                       : FOLDERID_Documents;
+    TaskText path;
+    if (FAILED(::SHGetKnownFolderPath(id, 0, nullptr, &path.text)) || path.text == nullptr)
+        return {};
+    std::string result = utf8FromWide(path.text);
+    while (!result.empty() && result.back() == '\\') result.pop_back();
+    return result;
+}
+
+std::string pathForOutsideProgram(const std::string& path) { return path; }
+
+int moveToRecycleBin(const std::string& path)
+{
+    if (path.empty()) return 0;
+    // The list of paths ends in two NULs.
+    std::wstring from = wideFromUtf8(path);
+    if (from.empty()) return 0;
+    from.push_back(L'\0');
+    SHFILEOPSTRUCTW operation{};
+    operation.wFunc = FO_DELETE;
+    operation.pFrom = from.c_str();
+    operation.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
+    const int result = ::SHFileOperationW(&operation);
+    if (result != 0 || operation.fAnyOperationsAborted) return 0;
+    return ::GetFileAttributesW(from.c_str()) == INVALID_FILE_ATTRIBUTES ? 1 : 0;
+}
+
+} // namespace oxlo::platform

@@ -1,0 +1,94 @@
+// The commands on a bundle row: the greyed registry items, uninstall to the Recycle Bin and the
+// refused edit.
+#include "catalogue/bundle_fixture.h"
+
+#include "catalogue/bundle_commands.h"
+#include "catalogue/installed_mapsets.h"
+#include "catalogue/mapset_menu.h"
+#include "catalogue/uninstall.h"
+#include "platform/portable/scripted_ui.h"
+#include "platform/services.h"
+
+#include <gtest/gtest.h>
+
+namespace oxlo::testing {
+namespace {
+
+using namespace oxlo::platform;
+using catalogue::scanInstalledMapsets;
+
+using BundleCommands = BundleTest;
+
+TEST_F(BundleCommands, RegistryItemsAreGreyedAndDoNothingOnABundle)
+{
+    const std::string bundle = addBundle(KnownFolder::ProgramData, "Test Fam.gmap");
+    scanInstalledMapsets();
+    for (const MenuItem& item : catalogue::mapsetMenu(1)) {
+        SCOPED_TRACE(item.caption);
+        const bool registryOnly = item.command == catalogue::kLocateFolderCommand ||
+                                  item.command == catalogue::kRemoveEntryCommand ||
+                                  item.command == catalogue::kSaveEntryCommand ||
+                                  item.command == catalogue::kExportBundleCommand;
+        const bool fixable = item.command != catalogue::kFixTypCommand; // the TYP is its own
+        EXPECT_EQ(item.enabled, !registryOnly && fixable);
+        // Sent as commands all the same, they ask nothing and change nothing.
+        if (registryOnly) catalogue::runMapsetCommand(item.command, 1);
+    }
+    EXPECT_TRUE(scripted::shownMessages().empty());
+    scripted::answerNextMessage(kAnswerOk);
+    catalogue::runMapsetCommand(catalogue::kCheckMapsetCommand, 1);
+    ASSERT_EQ(scripted::shownMessages().size(), 1u);
+    EXPECT_EQ(scripted::shownMessages()[0].text, "Mapset Maps\\Test Fam.gmap has no problems.");
+    EXPECT_TRUE(std::filesystem::exists(hostPath(bundle + "\\Info.xml")));
+}
+
+TEST_F(BundleCommands, UninstallRecyclesTheWholeFolderAfterTheQuestion)
+{
+    addFamily("Alps", kRegBinary, {0x71, 0x17}, folder_, makeTdb("Alps.TDB", 1));
+    const std::string kept = addBundle(KnownFolder::ProgramData, "Kept.gmap");
+    const std::string bundle = addBundle(KnownFolder::RoamingAppData, "Test Fam.gmap");
+    scanInstalledMapsets();
+    scripted::answerNextMessage(kAnswerNo);
+    scripted::answerNextMessage(kAnswerOk);
+    catalogue::uninstallMapset(3);
+    scripted::answerNextMessage(kAnswerYes);
+    scripted::answerNextMessage(kAnswerOk);
+    catalogue::uninstallMapset(3);
+
+    const auto messages = scripted::shownMessages();
+    const std::vector<std::pair<std::string, int>> expected = {
+        {"Proceed to uninstall mapset 'Maps\\Test Fam.gmap' ?", kMessageQuestion},
+        {"Uninstall Cancelled.", kMessageInfo},
+        {"Proceed to uninstall mapset 'Maps\\Test Fam.gmap' ?", kMessageQuestion},
+        {"Uninstall Successful.", kMessageInfo},
+    };
+    ASSERT_EQ(messages.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        SCOPED_TRACE("message " + std::to_string(i));
+        EXPECT_EQ(messages[i].title, "Uninstall Mapset");
+        EXPECT_EQ(messages[i].text, expected[i].first);
+        EXPECT_EQ(messages[i].flags, expected[i].second);
+    }
+    EXPECT_FALSE(std::filesystem::exists(hostPath(bundle)));
+    EXPECT_TRUE(std::filesystem::exists(hostPath(kept + "\\Info.xml")));
+    EXPECT_EQ(listRows(), (std::vector<std::string>{"FID6001|Alps", "GMAP4711|Test Fam"}));
+}
+
+TEST_F(BundleCommands, EditIsRefusedForABundleOnly)
+{
+    addFamily("Alps", kRegBinary, {0x71, 0x17}, folder_, makeTdb("Alps.TDB", 1));
+    addBundle(KnownFolder::ProgramData, "Test Fam.gmap");
+    scanInstalledMapsets();
+    EXPECT_FALSE(catalogue::refuseBundleEdit(1));
+    scripted::answerNextMessage(kAnswerOk);
+    EXPECT_TRUE(catalogue::refuseBundleEdit(2));
+    const auto messages = scripted::shownMessages();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].title, "Edit Mapset");
+    EXPECT_EQ(messages[0].text, "Mapset Test Fam is a BaseCamp bundle. Oxlo edits mapsets "
+                                "registered for MapSource only.");
+    EXPECT_EQ(messages[0].flags, 0x40);
+}
+
+} // namespace
+} // namespace oxlo::testing
