@@ -1,5 +1,6 @@
 // The Recycle Bin of system_primitives.h, through the shell's file operation.
 #include "platform/system_primitives.h"
+#include "platform/win32/wide_text.h"
 
 #include <windows.h>
 #include <shellapi.h>
@@ -10,12 +11,8 @@ bool recycleRaw(const std::vector<std::string>& paths) {
     // The shell takes one list of paths, each ending in a NUL, the list in a second one.
     std::wstring list;
     for (const std::string& path : paths) {
-        const int length = ::MultiByteToWideChar(CP_UTF8, 0, path.data(),
-                                                 static_cast<int>(path.size()), nullptr, 0);
-        if (length <= 0) return false;
-        std::wstring wide(static_cast<std::size_t>(length), L'\0');
-        ::MultiByteToWideChar(CP_UTF8, 0, path.data(), static_cast<int>(path.size()), wide.data(),
-                              length);
+        const std::wstring wide = win32::wide(path);
+        if (wide.empty()) return false;
         list += wide;
         list += L'\0';
     }

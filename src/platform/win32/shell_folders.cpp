@@ -1,5 +1,6 @@
 // Known folders and the Recycle Bin through the shell.
 #include "platform/shell_folders.h"
+#include "platform/win32/wide_text.h"
 
 #include <windows.h>
 #include <knownfolders.h>
@@ -9,25 +10,9 @@
 namespace oxlo::platform {
 namespace {
 
-std::string utf8FromWide(const wchar_t* text)
-{
-    const int size = ::WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    if (size <= 1) return {};
-    std::string result(static_cast<std::size_t>(size), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text, -1, result.data(), size, nullptr, nullptr);
-    result.pop_back(); // the terminating NUL
-    return result;
-}
+std::string utf8FromWide(const wchar_t* text) { return win32::utf8(text); }
 
-std::wstring wideFromUtf8(const std::string& text)
-{
-    const int size = ::MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, nullptr, 0);
-    if (size <= 1) return {};
-    std::wstring result(static_cast<std::size_t>(size), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, result.data(), size);
-    result.pop_back();
-    return result;
-}
+std::wstring wideFromUtf8(const std::string& text) { return win32::wide(text); }
 
 // Owns the text SHGetKnownFolderPath allocates.
 struct TaskText {

@@ -4,6 +4,8 @@
 #include "platform/xml_tree.h"
 #include "platform/win32/win32_handles.h"
 
+#include "platform/win32/wide_text.h"
+
 #include <windows.h>
 #include <objidl.h>
 #include <shlwapi.h>
@@ -49,13 +51,8 @@ CreateXmlReaderFunction createXmlReader()
 
 std::string utf8Of(const WCHAR* text, UINT length)
 {
-    if (text == nullptr || length == 0 || length > INT_MAX / 3) return {};
-    const int wide = static_cast<int>(length);
-    const int size = ::WideCharToMultiByte(CP_UTF8, 0, text, wide, nullptr, 0, nullptr, nullptr);
-    std::string result(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
-    if (size > 0)
-        ::WideCharToMultiByte(CP_UTF8, 0, text, wide, result.data(), size, nullptr, nullptr);
-    return result;
+    if (text == nullptr || length > INT_MAX / 3) return {};
+    return win32::utf8(text, length);
 }
 
 } // namespace
