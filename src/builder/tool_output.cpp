@@ -1,5 +1,5 @@
 // Running one outside tool and collecting what it prints, without letting the windows go stale.
-#include "builder/create_window_controls.h"
+#include "builder/build_progress.h"
 #include "builder/mapset_build.h"
 
 #include "platform/services.h"
@@ -47,11 +47,11 @@ ToolRun runToolAndCollectOutput(const std::string& program, const std::string& p
         run.output += line;
         run.output += '\r';
         keepTail(run, 2 * kKeptToolOutput);
-        if (!line.empty()) platform::setWindowTitle(kCreateWindow, line);
+        if (!line.empty()) buildProgress().show(line);
     }
     keepTail(run, kKeptToolOutput);
     platform::releaseProgram(handle);
-    platform::setWindowTitle(kCreateWindow, kCreateWindowTitle);
+    buildProgress().stepDone();
     return run;
 }
 

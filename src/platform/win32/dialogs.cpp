@@ -1,5 +1,6 @@
 // The modal dialogs of services.h (message box, file and folder choosers) and the web address.
 #include "platform/services.h"
+#include "platform/system_primitives.h"
 #include "platform/win32/window_layer_state.h"
 
 #include <windows.h>
@@ -130,6 +131,7 @@ int CALLBACK browseCallback(HWND dialog, UINT message, LPARAM, LPARAM initialFol
 } // namespace
 
 int showMessage(const std::string& title, const std::string& text, int flags) {
+    if (int routed = 0; raw::routedMessage(title, text, flags, routed)) return routed;
     ModalScope modal;
     return ::MessageBoxA(modal.owner(), text.c_str(), title.c_str(), static_cast<UINT>(flags));
 }
