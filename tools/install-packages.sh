@@ -12,6 +12,7 @@ packages=(
   imagemagick                    # turns the driver's screenshots into PNG files
   clang-14 libfuzzer-14-dev      # the fuzz targets of the readers of outside data
   mkgmap default-jre-headless    # the second compiler, run for real by the native tests
+  libcli11-dev nlohmann-json3-dev # oxlo.com: its options and its JSON (header-only)
 )
 
 installed() {
