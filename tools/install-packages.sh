@@ -13,6 +13,7 @@ packages=(
   clang-14 libfuzzer-14-dev      # the fuzz targets of the readers of outside data
   mkgmap default-jre-headless    # the second compiler, run for real by the native tests
   libxml2-dev                    # the XML reader of the portable platform (bundles' Info.xml)
+  libcli11-dev nlohmann-json3-dev # oxlo.com: its options and its JSON (header-only)
 )
 
 installed() {

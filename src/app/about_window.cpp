@@ -1,7 +1,7 @@
 #include "app/about_window.h"
 
 #include "app/application.h"
-#include "app/shared_resources.h"
+#include "resources/shared_resources.h"
 #include "platform/services.h"
 #include "platform/ui.h"
 
@@ -39,15 +39,16 @@ void buildAboutWindow()
         platform::FontHandle font;
         std::string text;
     } controls[] = {
-        {0, ControlKind::Label, 45, 10, 330, 30, platform::kControlCentred, bannerFont,
+        {0, ControlKind::Label, 45, 10, 330, 30, platform::kControlCentred, resources::bannerFont,
          "Oxlo v1.04"},
-        {1, ControlKind::Label, 45, 40, 330, 20, platform::kControlCentred, labelFont,
+        {1, ControlKind::Label, 45, 40, 330, 20, platform::kControlCentred, resources::labelFont,
          "By " + address},
         {2, ControlKind::Label, 10, 70, 190, 15, 0, kDefaultGuiFont,
          "Thanks you for using Oxlo. Please visit"},
-        {kWebLink, ControlKind::Link, 205, 70, 110, 15, 0, buttonFont,
+        {kWebLink, ControlKind::Link, 205, 70, 110, 15, 0, resources::buttonFont,
          std::string(makerWebAddressShown)},
-        {kGoodByeButton, ControlKind::Button, 125, 125, 100, 35, 0, buttonFont, "GoodBye"},
+        {kGoodByeButton, ControlKind::Button, 125, 125, 100, 35, 0, resources::buttonFont,
+         "GoodBye"},
         {5, ControlKind::Label, 10, 90, 350, 15, 0, kDefaultGuiFont,
          "more free GPS goodies. Oxlo includes a copy of freeware cgpsmapper."},
         {6, ControlKind::Label, 320, 70, 20, 15, 0, kDefaultGuiFont, "for"},
@@ -61,7 +62,7 @@ void buildAboutWindow()
     }
 
     platform::createControl(kIconImage, ControlKind::Image, 10, 15, 32, 32, "");
-    platform::setControlImage(kIconImage, appIcon);
+    platform::setControlImage(kIconImage, resources::appIcon);
 }
 
 FarewellEnd runFarewellLoop()

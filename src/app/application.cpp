@@ -3,7 +3,7 @@
 #include "app/about_window.h"
 #include "app/app_icon_data.h"
 #include "app/main_window.h"
-#include "app/shared_resources.h"
+#include "resources/shared_resources.h"
 #include "builder/create_mapset_window.h"
 #include "catalogue/installed_mapsets.h"
 #include "platform/services.h"
@@ -17,17 +17,17 @@ void startUp()
 {
     platform::initialiseWindowing();
 
-    labelFont = platform::loadFont("MS Sans Serif", 10, true);
-    buttonFont = platform::loadFont("MS Sans Serif", 8, true);
-    bannerFont = platform::loadFont("Comic Sans MS", 14, true);
-    appIcon = platform::loadIconImage(appIconData, appIconSize);
+    resources::labelFont = platform::loadFont("MS Sans Serif", 10, true);
+    resources::buttonFont = platform::loadFont("MS Sans Serif", 8, true);
+    resources::bannerFont = platform::loadFont("Comic Sans MS", 14, true);
+    resources::appIcon = platform::loadIconImage(appIconData, appIconSize);
 
     // Read once: the compilers are expected beside the folder Oxlo was started from. Whether they
     // exist is checked only when a build needs them.
     const std::string folder = platform::getCurrentDirectory();
-    compilerPath = toolPath(folder, "cgpsmapper.exe");
-    previewPath = toolPath(folder, "cpreview.exe");
-    mkgmapPath = toolPath(folder, "mkgmap.jar");
+    resources::compilerPath = toolPath(folder, "cgpsmapper.exe");
+    resources::previewPath = toolPath(folder, "cpreview.exe");
+    resources::mkgmapPath = toolPath(folder, "mkgmap.jar");
 
     builder::attributePanelShown = false;
     selectedRow = 0;

@@ -1,7 +1,7 @@
 #include "app/main_window.h"
 
-#include "app/shared_resources.h"
 #include "builder/bundle_export.h"
+#include "resources/shared_resources.h"
 #include "builder/create_mapset_window.h"
 #include "catalogue/bundle_commands.h"
 #include "catalogue/installed_mapsets.h"
@@ -67,7 +67,8 @@ bool runNewMapsetTask()
     hideMainWindowForTask();
     builder::setCreationMode(true);
     builder::setAttributePanelHidden(true);
-    builder::runCreateMapsetWindow(compilerPath, previewPath, mkgmapPath);
+    builder::runCreateMapsetWindow(resources::compilerPath, resources::previewPath,
+                                   resources::mkgmapPath);
     return rebuildMainWindow();
 }
 
@@ -123,7 +124,7 @@ bool buildMainWindow()
     }
 
     platform::createControl(kCountLabel, ControlKind::Label, 15, 15, 280, 20, "Installed Mapsets:");
-    platform::setControlFont(kCountLabel, buttonFont);
+    platform::setControlFont(kCountLabel, resources::buttonFont);
 
     platform::createControl(kMainList, ControlKind::ReportList, 15, 35, 330, 190, "");
     platform::addListColumn(kMainList, 0, "FID/CODE", 75);
@@ -132,7 +133,7 @@ bool buildMainWindow()
     for (const ButtonLayout& button : kButtons) {
         platform::createControl(button.number, ControlKind::Button, 360, button.y, 85, 30,
                                 button.caption);
-        platform::setControlFont(button.number, buttonFont);
+        platform::setControlFont(button.number, resources::buttonFont);
         platform::setToolTip(button.number, button.toolTip);
     }
     platform::disableControl(kEditButton, 1); // the list starts without a selection

@@ -18,25 +18,33 @@ constexpr int kTreSignatureLength = 10;
 constexpr std::uint8_t kTransparent = 3;
 constexpr std::uint8_t kOpaque = 1;
 
-// Writes the panel's values into the map: the transparency byte first, then the priority clamped
-// to 1 to 31. A map that takes the first byte but not the second gets the first one back, so it
-// is never left half saved. False when the map did not take them.
-bool writeAttributes(const std::string& path) {
-    const int priority =
-        std::clamp(platform::numberFromText(platform::getControlText(kPriorityField)), 1, 31);
-    const int transparency =
-        platform::getControlState(kTransparentBox) == 1 ? kTransparent : kOpaque;
+} // namespace
+
+MapAttributeValues readMapAttributeValues(const std::string& path) {
+    // A search that finds nothing leaves the record alone, so clear it first: a header found in
+    // an earlier map must never be taken for this map's.
+    mapfile::mapAttributes = mapfile::MapAttributes{};
+    mapfile::readMapAttributes(path, kTreSignature, kTreSignatureLength);
+    if (mapfile::mapAttributes.headerEnd < kTreSignatureLength) return {};
+    return {true, static_cast<std::int8_t>(mapfile::mapAttributes.drawPriority),
+            mapfile::mapAttributes.transparency == kTransparent};
+}
+
+// The transparency byte first, then the priority clamped to 1 to 31. A map that takes the first
+// byte but not the second gets the first one back, so it is never left half saved.
+bool writeMapAttributes(const std::string& path, int priority, bool transparent) {
+    const int clamped = std::clamp(priority, 1, 31);
+    const int transparency = transparent ? kTransparent : kOpaque;
     // 1-based offsets of the bytes at headerEnd + 51 and + 52.
     const std::int64_t transparencyOffset = mapfile::mapAttributes.headerEnd + 52;
     if (mapfile::writeValueAtOffset(path, transparencyOffset, transparency, 0, "", "Byte") != 1)
         return false;
-    if (mapfile::writeValueAtOffset(path, transparencyOffset + 1, priority, 0, "", "Byte") == 1)
+    if (mapfile::writeValueAtOffset(path, transparencyOffset + 1, clamped, 0, "", "Byte") == 1)
         return true;
     mapfile::writeValueAtOffset(path, transparencyOffset, mapfile::mapAttributes.transparency, 0,
                                 "", "Byte");
     return false;
 }
-} // namespace
 
 bool requireSelectedMap() {
     if (platform::getControlState(kMapList) >= 0) return true;
@@ -46,20 +54,15 @@ bool requireSelectedMap() {
 
 void showSelectedMapAttributes(CreateWindowState& state) {
     state.attributeMapPath = platform::getControlText(kMapList);
-    // A search that finds nothing leaves the record alone, so clear it first: a header found in
-    // an earlier map must never be taken for this map's.
-    mapfile::mapAttributes = mapfile::MapAttributes{};
-    mapfile::readMapAttributes(state.attributeMapPath, kTreSignature, kTreSignatureLength);
-    state.attributesFound = mapfile::mapAttributes.headerEnd >= kTreSignatureLength;
+    const MapAttributeValues values = readMapAttributeValues(state.attributeMapPath);
+    state.attributesFound = values.found;
     if (!state.attributesFound) {
         platform::setControlText(kPriorityField, "");
         platform::setControlState(kTransparentBox, 0);
         return;
     }
-    const auto priority = static_cast<std::int8_t>(mapfile::mapAttributes.drawPriority);
-    platform::setControlText(kPriorityField, platform::textFromNumber(priority));
-    platform::setControlState(kTransparentBox,
-                              mapfile::mapAttributes.transparency == kTransparent ? 1 : 0);
+    platform::setControlText(kPriorityField, platform::textFromNumber(values.priority));
+    platform::setControlState(kTransparentBox, values.transparent ? 1 : 0);
 }
 
 void saveMapAttributes(const CreateWindowState& state) {
@@ -75,7 +78,9 @@ void saveMapAttributes(const CreateWindowState& state) {
                    "sure you have backed up your map before proceeding. Update " +
                        fileName + "?",
                    platform::kMessageInfoYesNo) == platform::kAnswerYes &&
-               !writeAttributes(path)) {
+               !writeMapAttributes(
+                   path, platform::numberFromText(platform::getControlText(kPriorityField)),
+                   platform::getControlState(kTransparentBox) == 1)) {
         // The panel stays open with the values, so the user can try again.
         platform::showMessage("Save Map Attribute",
                               "The map attributes could not be saved to " + path + ".",

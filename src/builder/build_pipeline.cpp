@@ -1,5 +1,6 @@
 // buildMapset: the folder, the compiler's run on the copied maps (for cgpsmapper with its control
 // file and cpreview.exe), the judging of the result and the registration.
+#include "builder/build_progress.h"
 #include "builder/create_window_controls.h"
 #include "builder/map_copy.h"
 #include "builder/earlier_outputs.h"
@@ -99,7 +100,7 @@ std::string copyMapInto(const std::string& map, const std::string& folder, int n
     const bool copied = platform::sameFile(map, copy) ||
                         (written.guard(copy) && copyMapInPieces(map, copy, number, count));
     // The title tells of the copies only while they run.
-    if (!copied || number == count) platform::setWindowTitle(kCreateWindow, kCreateWindowTitle);
+    if (!copied || number == count) buildProgress().stepDone();
     if (copied) return {};
     return "The map " + map + " could not be copied to " + folder + ".";
 }

@@ -108,8 +108,18 @@ std::int32_t firstFreeFamilyId() {
     return familyId;
 }
 
-std::optional<MapsetBuildRequest> checkCreateRequest(CreateWindowState& state) {
-    const Compiler compiler = chosenCompiler();
+CreateInputs createInputsOfWindow() {
+    return {chosenCompiler(),
+            platform::getControlText(kNameField),
+            platform::getControlState(kAutoToggle) == 1,
+            platform::getControlText(kFolderField),
+            platform::getControlText(kFamilyIdField),
+            platform::getControlText(kTypField)};
+}
+
+std::optional<MapsetBuildRequest> checkCreateRequest(CreateWindowState& state,
+                                                     const CreateInputs& inputs) {
+    const Compiler compiler = inputs.compiler;
     std::string java;
     if (compiler == Compiler::Mkgmap) {
         if (!locateMkgmapTools(state, &java)) return std::nullopt;
@@ -118,7 +128,7 @@ std::optional<MapsetBuildRequest> checkCreateRequest(CreateWindowState& state) {
         locateToolIfMissing(state.previewPath, "Find cPreview", "cpreview.exe");
     }
 
-    const std::string name = platform::getControlText(kNameField);
+    const std::string& name = inputs.name;
     if (!inputsPassChecks(name, state)) return std::nullopt;
     if (platform::showMessage(kCreateWindowTitle,
                               "Oxlo will proceed to generate a Mapsource mapset. Your Windows "
@@ -128,12 +138,12 @@ std::optional<MapsetBuildRequest> checkCreateRequest(CreateWindowState& state) {
 
     MapsetBuildRequest request;
     request.name = name;
-    const bool automatic = platform::getControlState(kAutoToggle) == 1;
+    const bool automatic = inputs.automatic;
     if (automatic) {
         request.folder = kAutoBaseFolder + name;
         request.familyId = firstFreeFamilyId();
     } else {
-        request.folder = platform::getControlText(kFolderField);
+        request.folder = inputs.folder;
         if (request.folder.empty()) request.folder = kAutoBaseFolder + name;
         // A relative folder would be taken from whatever folder is current during the build, and
         // the registry would point nowhere.
@@ -141,7 +151,7 @@ std::optional<MapsetBuildRequest> checkCreateRequest(CreateWindowState& state) {
             refuse("Please choose a full folder path, such as C:\\Garmin\\Maps.");
             return std::nullopt;
         }
-        const std::string typedFamilyId = platform::getControlText(kFamilyIdField);
+        const std::string& typedFamilyId = inputs.familyIdText;
         request.familyId = platform::numberFromText(typedFamilyId);
         if (request.familyId < kLowestFamilyId || request.familyId > kHighestFamilyId) {
             refuse("Product code range limited to 6000 - 7000 by Oxlo. Please select a number "
@@ -163,7 +173,7 @@ std::optional<MapsetBuildRequest> checkCreateRequest(CreateWindowState& state) {
     }
     if (automatic || liesInDefaultBaseFolder(request.folder)) makeDefaultBaseFolder();
     request.maps = state.maps;
-    request.typPath = platform::getControlText(kTypField);
+    request.typPath = inputs.typPath;
     request.compiler = compiler;
     request.compilerPath = state.compilerPath;
     request.previewPath = state.previewPath;

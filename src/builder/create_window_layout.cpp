@@ -4,7 +4,7 @@
 #include "builder/create_window_controls.h"
 #include "builder/create_window_state.h"
 
-#include "app/shared_resources.h"
+#include "resources/shared_resources.h"
 #include "platform/ui.h"
 
 namespace oxlo::builder {
@@ -92,7 +92,7 @@ void openCreateMapsetWindow() {
     for (const ControlLayout& control : kControls) {
         platform::createControl(control.number, control.kind, control.x, control.y,
                                 control.width, control.height, control.caption, control.options);
-        if (control.labelFont) platform::setControlFont(control.number, app::labelFont);
+        if (control.labelFont) platform::setControlFont(control.number, resources::labelFont);
         if (control.toolTip[0] != '\0') platform::setToolTip(control.number, control.toolTip);
     }
     addCompilerEntries();

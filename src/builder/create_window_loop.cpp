@@ -74,7 +74,7 @@ bool serveControl(int control, CreateWindowState& state) {
         return false;
     case kCreateButton: {
         // A failed build keeps the window and every input, so the user can correct and retry.
-        const std::optional<MapsetBuildRequest> request = checkCreateRequest(state);
+        const std::optional<MapsetBuildRequest> request = checkCreateRequest(state, createInputsOfWindow());
         return request && buildMapset(*request);
     }
     default:

@@ -40,6 +40,16 @@ bool requireSelectedMap();
 void showSelectedMapAttributes(CreateWindowState& state);
 // Save: asks, writes the two bytes, hides the panel.
 void saveMapAttributes(const CreateWindowState& state);
+struct MapAttributeValues {
+    bool found = false; // the map's TRE header was found
+    int priority = 0;   // signed byte
+    bool transparent = false;
+};
+// Reads a map's draw priority and transparency (kept for writeMapAttributes).
+MapAttributeValues readMapAttributeValues(const std::string& path);
+// Writes them into the map just read by readMapAttributeValues, the priority clamped to 1 to 31.
+// False when the map did not take them (it is then left as it was).
+bool writeMapAttributes(const std::string& path, int priority, bool transparent);
 
 // ----- Tools for mkgmap (mkgmap_tools.cpp) -------------------------------------------------
 // Finds mkgmap.jar where Oxlo looks, else asks for it ("Find mkgmap"), and Java. False when the
@@ -47,9 +57,21 @@ void saveMapAttributes(const CreateWindowState& state);
 bool locateMkgmapTools(CreateWindowState& state, std::string* java);
 
 // ----- Checks (create_checks.cpp) ----------------------------------------------------------
+// The fields of the window that a build request is made of (oxlo.com fills them from options).
+struct CreateInputs {
+    Compiler compiler = Compiler::Cgpsmapper;
+    std::string name;
+    bool automatic = true;      // Auto mode: folder and family ID chosen by Oxlo
+    std::string folder;         // Custom mode only
+    std::string familyIdText;   // Custom mode only, as typed
+    std::string typPath;
+};
+// The window's fields now.
+CreateInputs createInputsOfWindow();
 // Locates missing tools, runs every check in order with its message, settles folder and family
 // ID. Gives the request to build, or nothing when the user is back at the window.
-std::optional<MapsetBuildRequest> checkCreateRequest(CreateWindowState& state);
+std::optional<MapsetBuildRequest> checkCreateRequest(CreateWindowState& state,
+                                                     const CreateInputs& inputs);
 // The first family ID from 6001 up that no "Families" row of the catalogue uses.
 std::int32_t firstFreeFamilyId();
 

@@ -1,6 +1,6 @@
 #include "builder/map_copy.h"
 
-#include "builder/create_window_controls.h"
+#include "builder/build_progress.h"
 
 #include "platform/services.h"
 #include "platform/ui.h"
@@ -32,9 +32,8 @@ bool copyPieces(std::int64_t size) {
 } // namespace
 
 bool copyMapInPieces(const std::string& source, const std::string& target, int number, int count) {
-    platform::setWindowTitle(kCreateWindow, "Copying " + platform::textFromNumber(number) + " of " +
-                                                platform::textFromNumber(count) + ": " +
-                                                platform::getFilePart(source));
+    buildProgress().show("Copying " + platform::textFromNumber(number) + " of " +
+                         platform::textFromNumber(count) + ": " + platform::getFilePart(source));
     platform::keepWindowsPainted();
     const std::int64_t size = platform::fileSize(source);
     if (size < 0 || platform::openFileForReading(kSourceFile, source) == 0) return false;

@@ -55,7 +55,7 @@ struct ToolRun {
 
 // Runs `program` with `parameters` in the current folder and collects its output line by line,
 // with `withErrors` also what it prints to standard error. While it waits, the windows stay
-// painted and window 1's title shows the latest line.
+// painted and the build's progress shows the latest line.
 ToolRun runToolAndCollectOutput(const std::string& program, const std::string& parameters,
                                 bool withErrors = false);
 // The same with window `window`'s title showing the latest line, and `title` again at the end.

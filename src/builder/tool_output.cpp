@@ -1,5 +1,5 @@
 // Running one outside tool and collecting what it prints, without letting the windows go stale.
-#include "builder/create_window_controls.h"
+#include "builder/build_progress.h"
 #include "builder/mapset_build.h"
 
 #include "platform/services.h"
@@ -23,15 +23,21 @@ void keepTail(ToolRun& run, std::size_t allowed) {
     run.output.erase(0, run.output.size() - kKeptToolOutput);
     run.cut = true;
 }
-} // namespace
 
-ToolRun runToolAndCollectOutput(const std::string& program, const std::string& parameters,
-                                bool withErrors) {
-    return runToolShowingLines(program, parameters, withErrors, kCreateWindow, kCreateWindowTitle);
-}
+// Shows a tool's lines in one window's title, and the window's own title again at the end.
+class TitleProgress final : public BuildProgress {
+public:
+    TitleProgress(int window, const std::string& title) : window_(window), title_(title) {}
+    void show(const std::string& line) override { platform::setWindowTitle(window_, line); }
+    void stepDone() override { platform::setWindowTitle(window_, title_); }
 
-ToolRun runToolShowingLines(const std::string& program, const std::string& parameters,
-                            bool withErrors, int window, const std::string& title) {
+private:
+    int window_;
+    const std::string& title_;
+};
+
+ToolRun runTool(const std::string& program, const std::string& parameters, bool withErrors,
+                BuildProgress& progress) {
     ToolRun run;
     const int options = platform::kRunKeepHandle | platform::kRunPipeOutput |
                         (withErrors ? platform::kRunPipeErrors : 0);
@@ -52,13 +58,26 @@ ToolRun runToolShowingLines(const std::string& program, const std::string& param
         run.output += line;
         run.output += '\r';
         keepTail(run, 2 * kKeptToolOutput);
-        if (!line.empty()) platform::setWindowTitle(window, line);
+        if (!line.empty()) progress.show(line);
     }
     keepTail(run, kKeptToolOutput);
     run.exitCode = platform::programExitCode(handle);
     platform::releaseProgram(handle);
-    platform::setWindowTitle(window, title);
+    progress.stepDone();
     return run;
+}
+
+} // namespace
+
+ToolRun runToolAndCollectOutput(const std::string& program, const std::string& parameters,
+                                bool withErrors) {
+    return runTool(program, parameters, withErrors, buildProgress());
+}
+
+ToolRun runToolShowingLines(const std::string& program, const std::string& parameters,
+                            bool withErrors, int window, const std::string& title) {
+    TitleProgress progress(window, title);
+    return runTool(program, parameters, withErrors, progress);
 }
 
 std::string lastLinesOf(const ToolRun& run) {

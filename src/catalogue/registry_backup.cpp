@@ -41,25 +41,30 @@ std::string backupFolder()
     return local.empty() ? std::string() : local + "\\Oxlo\\Backups";
 }
 
-bool backUpKey(const std::string& relativePath, const std::string& title)
+std::string saveBackupCopy(const std::string& relativePath)
 {
     const std::string folder = backupFolder();
-    bool saved = false;
-    if (!folder.empty() && makeFolder(folder.substr(0, folder.rfind('\\'))) && makeFolder(folder)) {
-        const std::string stem =
-            folder + "\\" + platform::localTimeStamp() + " " + fileNamePart(relativePath);
-        // Two changes within a second keep both copies.
-        std::string file = stem + ".reg";
-        for (int copy = 2; platform::fileSize(file) != platform::kNoSuchPath && copy < 100; ++copy)
-            file = stem + " (" + platform::textFromNumber(copy) + ").reg";
-        saved = platform::fileSize(file) == platform::kNoSuchPath &&
-                saveRegistryKey(kBaseKey + relativePath, file);
-    }
-    if (!saved)
-        platform::showMessage(title,
-                              "No copy of " + relativePath + " could be saved, so it was not changed.",
-                              platform::kMessageWarning);
-    return saved;
+    if (folder.empty() || !makeFolder(folder.substr(0, folder.rfind('\\'))) || !makeFolder(folder))
+        return {};
+    const std::string stem =
+        folder + "\\" + platform::localTimeStamp() + " " + fileNamePart(relativePath);
+    // Two changes within a second keep both copies.
+    std::string file = stem + ".reg";
+    for (int copy = 2; platform::fileSize(file) != platform::kNoSuchPath && copy < 100; ++copy)
+        file = stem + " (" + platform::textFromNumber(copy) + ").reg";
+    if (platform::fileSize(file) != platform::kNoSuchPath ||
+        !saveRegistryKey(kBaseKey + relativePath, file))
+        return {};
+    return file;
+}
+
+bool backUpKey(const std::string& relativePath, const std::string& title)
+{
+    if (!saveBackupCopy(relativePath).empty()) return true;
+    platform::showMessage(title,
+                          "No copy of " + relativePath + " could be saved, so it was not changed.",
+                          platform::kMessageWarning);
+    return false;
 }
 
 } // namespace oxlo::catalogue

@@ -1,6 +1,6 @@
 #include "editor/edit_mapset_window.h"
 
-#include "app/shared_resources.h"
+#include "resources/shared_resources.h"
 #include "catalogue/installed_mapsets.h"
 #include "catalogue/registry_layout.h"
 #include "editor/edit_controls.h"
@@ -52,12 +52,12 @@ void openEditMapsetWindow() {
     if (!windowOpen) return;
 
     platform::createControl(kNameLabel, ControlKind::Label, 20, 35, 120, 20, "Mapset Name");
-    platform::setControlFont(kNameLabel, app::labelFont);
+    platform::setControlFont(kNameLabel, resources::labelFont);
     platform::createControl(kNameField, ControlKind::Field, 140, 35, 265, 20, "");
     platform::createControl(kNumberField, ControlKind::Field, 140, 60, 40, 20, "",
                             platform::kControlDigitsOnly);
     platform::createControl(kNumberLabel, ControlKind::Label, 20, 60, 120, 20, "Family ID");
-    platform::setControlFont(kNumberLabel, app::labelFont);
+    platform::setControlFont(kNumberLabel, resources::labelFont);
     platform::createControl(kEditButton, ControlKind::Button, 95, 110, 100, 35, "Edit Mapset");
     platform::createControl(kFrame, ControlKind::Frame, 10, 15, 410, 80, "Mapset Information ");
     platform::createControl(kCancelButton, ControlKind::Button, 230, 110, 100, 35, "Cancel");

@@ -69,4 +69,9 @@ std::size_t pipeWaitingRaw(Process process);
 bool exitCodeRaw(Process process, std::int64_t* code);
 void releaseRaw(Process process);
 
+// ----- Messages (message_route.cpp, shared) --------------------------------------------------
+// When a route is set (routeMessages), gives the message to it, stores its answer and is true;
+// each window layer's showMessage asks here first.
+bool routedMessage(const std::string& title, const std::string& text, int flags, int& answer);
+
 } // namespace oxlo::platform::raw

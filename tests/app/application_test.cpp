@@ -2,7 +2,7 @@
 #include "app/shell_test.h"
 
 #include "app/application.h"
-#include "app/shared_resources.h"
+#include "resources/shared_resources.h"
 #include "platform/services.h"
 #include "support/test_folder.h"
 
@@ -65,12 +65,12 @@ void expectAboutWindow()
     };
     const Expected expected[] = {
         {0, ControlKind::Label, 45, 10, 330, 30, "Oxlo v1.04", platform::kControlCentred,
-         app::bannerFont},
+         resources::bannerFont},
         {1, ControlKind::Label, 45, 40, 330, 20, "By " + kWebAddress, platform::kControlCentred,
-         app::labelFont},
+         resources::labelFont},
         {2, ControlKind::Label, 10, 70, 190, 15, "Thanks you for using Oxlo. Please visit", 0, 0},
-        {3, ControlKind::Link, 205, 70, 110, 15, "example.org/oxlo", 0, app::buttonFont},
-        {4, ControlKind::Button, 125, 125, 100, 35, "GoodBye", 0, app::buttonFont},
+        {3, ControlKind::Link, 205, 70, 110, 15, "example.org/oxlo", 0, resources::buttonFont},
+        {4, ControlKind::Button, 125, 125, 100, 35, "GoodBye", 0, resources::buttonFont},
         {5, ControlKind::Label, 10, 90, 350, 15,
          "more free GPS goodies. Oxlo includes a copy of freeware cgpsmapper.", 0, 0},
         {6, ControlKind::Label, 320, 70, 20, 15, "for", 0, 0},
@@ -100,8 +100,8 @@ void expectAboutWindow()
         EXPECT_EQ(got.options, want.options);
         EXPECT_EQ(got.font, want.font);
     }
-    EXPECT_NE(app::appIcon, 0);
-    EXPECT_EQ(live.back().image, app::appIcon);
+    EXPECT_NE(resources::appIcon, 0);
+    EXPECT_EQ(live.back().image, resources::appIcon);
 }
 
 // A numbered file left open by a task: the shutdown must close it, writing out its buffer.
@@ -134,15 +134,15 @@ void expectShutDown()
 TEST_F(ShellTest, StartUpLoadsTheFontsInOrderAndTheIcon)
 {
     scripted::queueAction([] {
-        expectFont(app::labelFont, "MS Sans Serif", 10, "labelFont");
-        expectFont(app::buttonFont, "MS Sans Serif", 8, "buttonFont");
-        expectFont(app::bannerFont, "Comic Sans MS", 14, "bannerFont");
+        expectFont(resources::labelFont, "MS Sans Serif", 10, "labelFont");
+        expectFont(resources::buttonFont, "MS Sans Serif", 8, "buttonFont");
+        expectFont(resources::bannerFont, "Comic Sans MS", 14, "bannerFont");
         // The layer hands out handles in the order of loading.
-        EXPECT_LT(app::labelFont, app::buttonFont);
-        EXPECT_LT(app::buttonFont, app::bannerFont);
+        EXPECT_LT(resources::labelFont, resources::buttonFont);
+        EXPECT_LT(resources::buttonFont, resources::bannerFont);
         EXPECT_EQ(scripted::liveFontCount(), 3);
         EXPECT_EQ(scripted::liveImageCount(), 1);
-        EXPECT_EQ(scripted::findControl(2)->font, app::buttonFont);
+        EXPECT_EQ(scripted::findControl(2)->font, resources::buttonFont);
     });
     queueQuitAndGoodBye();
     EXPECT_EQ(runScript(), 0);
@@ -178,9 +178,9 @@ TEST_F(ShellTest, ToolPathsFollowTheCurrentFolderAtStartUp)
         platform::setCurrentDirectory(startFolder);
 
         EXPECT_EQ(exitCode, 0);
-        EXPECT_EQ(app::compilerPath, folder + "\\cgpsmapper.exe");
-        EXPECT_EQ(app::previewPath, folder + "\\cpreview.exe");
-        EXPECT_EQ(app::mkgmapPath, folder + "\\mkgmap.jar");
+        EXPECT_EQ(resources::compilerPath, folder + "\\cgpsmapper.exe");
+        EXPECT_EQ(resources::previewPath, folder + "\\cpreview.exe");
+        EXPECT_EQ(resources::mkgmapPath, folder + "\\mkgmap.jar");
     }
 }
 

@@ -3,7 +3,7 @@
 
 #include "app/application.h"
 #include "app/main_window.h"
-#include "app/shared_resources.h"
+#include "resources/shared_resources.h"
 #include "platform/services.h"
 
 #include <string>
@@ -29,7 +29,7 @@ void expectEditEnabled(bool enabled, const char* when)
 
 TEST_F(ShellTest, MainWindowHasItsFrameControlsFontsAndToolTips)
 {
-    app::buttonFont = platform::loadFont("MS Sans Serif", 8, true);
+    resources::buttonFont = platform::loadFont("MS Sans Serif", 8, true);
     ASSERT_TRUE(app::buildMainWindow());
 
     const scripted::WindowRecord* window = scripted::findWindow(0);
@@ -48,7 +48,7 @@ TEST_F(ShellTest, MainWindowHasItsFrameControlsFontsAndToolTips)
         platform::FontHandle font;
         std::string toolTip;
     };
-    const platform::FontHandle button = app::buttonFont;
+    const platform::FontHandle button = resources::buttonFont;
     const Expected expected[] = {
         {1, ControlKind::Label, 15, 15, 280, 20, "Installed Mapsets:", button, ""},
         {0, ControlKind::ReportList, 15, 35, 330, 190, "", 0, ""},
@@ -205,7 +205,7 @@ TEST_F(ShellTest, NewRunsTheCreateTaskThenRebuildsAndRescans)
     EXPECT_EQ(runScript(), 0);
     const std::vector<std::string> expected = {
         "scan", "openCreate", "creationMode 1", "panelHidden 1",
-        "runCreate " + app::compilerPath + "|" + app::previewPath + "|" + app::mkgmapPath, "scan"};
+        "runCreate " + resources::compilerPath + "|" + resources::previewPath + "|" + resources::mkgmapPath, "scan"};
     EXPECT_EQ(standIns().calls, expected);
     EXPECT_FALSE(standIns().panelShownAtFirstScan) << "start-up clears attributePanelShown";
 }

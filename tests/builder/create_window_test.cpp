@@ -2,7 +2,7 @@
 // its naming rule, the folder and TYP fields.
 #include "builder_test_support.h"
 
-#include "app/shared_resources.h"
+#include "resources/shared_resources.h"
 #include "builder/create_mapset_window.h"
 #include "platform/services.h"
 
@@ -61,7 +61,7 @@ protected:
 };
 
 TEST(CreateWindowLayout, WindowAndControlsAsTheUserSeesThem) {
-    app::labelFont = platform::loadFont("MS Sans Serif", 10, true);
+    resources::labelFont = platform::loadFont("MS Sans Serif", 10, true);
     platform::openWindow(0, 0, 0, 700, 400, "Oxlo", platform::kWindowTitleBar);
     openWindowAsNewDoes();
 
@@ -134,7 +134,7 @@ TEST(CreateWindowLayout, WindowAndControlsAsTheUserSeesThem) {
         EXPECT_EQ(control.width, want.w);
         EXPECT_EQ(control.height, want.h);
         EXPECT_EQ(control.toolTip, want.tip);
-        EXPECT_EQ(control.font, withLabelFont.count(i) ? app::labelFont : 0);
+        EXPECT_EQ(control.font, withLabelFont.count(i) ? resources::labelFont : 0);
         EXPECT_EQ((control.options & platform::kControlDigitsOnly) != 0, digitsOnly.count(i) == 1);
         EXPECT_EQ((control.options & platform::kControlCentred) != 0, i == kPriorityLabel);
     }

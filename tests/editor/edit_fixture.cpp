@@ -1,7 +1,7 @@
 #include "edit_fixture.h"
 
 #include "editor/edit_mapset_window.h"
-#include "app/shared_resources.h"
+#include "resources/shared_resources.h"
 #include "platform/registry.h"
 #include "platform/services.h"
 #include "support/test_folder.h"
@@ -160,7 +160,7 @@ void EditMapsetTest::SetUp() {
     scripted::resetScript();
     platform::deleteRegistryTree(kLocalMachine, kMapsource);
     catalogue::installedMapsets = {};
-    app::labelFont = platform::loadFont("MS Sans Serif", 10, true);
+    resources::labelFont = platform::loadFont("MS Sans Serif", 10, true);
     const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
     loc = testing::freshTestFolder(std::string("editor-") + test->name()) + "\\Alps";
     ASSERT_NE(platform::createDirectory(loc), 0) << loc;

@@ -2,7 +2,7 @@
 // registry (POSIX and the in-memory registry natively, Win32 under Wine).
 #include "edit_fixture.h"
 
-#include "app/shared_resources.h"
+#include "resources/shared_resources.h"
 #include "editor/edit_mapset_window.h"
 #include "platform/registry.h"
 #include "platform/services.h"
@@ -72,7 +72,7 @@ TEST_F(EditMapsetTest, WindowHasItsSevenControlsInOrder) {
         EXPECT_EQ(c.kind, e.kind);
         EXPECT_EQ(c.text, e.caption);
         EXPECT_EQ((std::vector{c.x, c.y, c.width, c.height}), (std::vector{e.x, e.y, e.w, e.h}));
-        EXPECT_EQ(c.font, e.labelFont ? app::labelFont : 0);
+        EXPECT_EQ(c.font, e.labelFont ? resources::labelFont : 0);
         EXPECT_EQ(c.options, e.options);
         EXPECT_EQ(c.toolTip, "");
     }

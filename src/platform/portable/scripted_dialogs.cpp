@@ -1,6 +1,7 @@
 // The scripted dialogs of services.h: each records what it showed and answers from its queue.
 #include "platform/portable/scripted_state.h"
 #include "platform/services.h"
+#include "platform/system_primitives.h"
 
 namespace oxlo::platform {
 using namespace scripted;
@@ -23,6 +24,7 @@ bool answerOffered(int flags, int answer)
 
 int showMessage(const std::string& title, const std::string& text, int flags)
 {
+    if (int routed = 0; raw::routedMessage(title, text, flags, routed)) return routed;
     ScriptState& script = state();
     script.messages.push_back(MessageRecord{title, text, flags, 0});
     const std::string what = "message box " + quoted(title) + " " + quoted(text);

@@ -1,5 +1,6 @@
 // The modal dialogs of services.h (message box, file and folder choosers) and the web address.
 #include "platform/services.h"
+#include "platform/system_primitives.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/window_layer_state.h"
 
@@ -134,6 +135,7 @@ int CALLBACK browseCallback(HWND dialog, UINT message, LPARAM, LPARAM initialFol
 } // namespace
 
 int showMessage(const std::string& title, const std::string& text, int flags) {
+    if (int routed = 0; raw::routedMessage(title, text, flags, routed)) return routed;
     ModalScope modal;
     return ::MessageBoxW(modal.owner(), win32::wide(text).c_str(), win32::wide(title).c_str(),
                          static_cast<UINT>(flags));

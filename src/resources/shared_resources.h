@@ -5,7 +5,7 @@
 
 #include <string>
 
-namespace oxlo::app {
+namespace oxlo::resources {
 
 extern platform::FontHandle labelFont;  // "MS Sans Serif" 10 pt bold
 extern platform::FontHandle buttonFont; // "MS Sans Serif" 8 pt bold
@@ -16,4 +16,4 @@ extern std::string compilerPath; // full path of cgpsmapper.exe
 extern std::string previewPath;  // full path of cpreview.exe
 extern std::string mkgmapPath;   // full path of mkgmap.jar in the start folder
 
-} // namespace oxlo::app
+} // namespace oxlo::resources

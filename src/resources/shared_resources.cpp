@@ -1,8 +1,8 @@
 // Kept in its own library so that the task windows can use the shared fonts and paths without
 // linking the application shell that calls them.
-#include "app/shared_resources.h"
+#include "resources/shared_resources.h"
 
-namespace oxlo::app {
+namespace oxlo::resources {
 
 platform::FontHandle labelFont = 0;
 platform::FontHandle buttonFont = 0;
@@ -13,4 +13,4 @@ std::string compilerPath;
 std::string previewPath;
 std::string mkgmapPath;
 
-} // namespace oxlo::app
+} // namespace oxlo::resources

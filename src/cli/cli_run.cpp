@@ -1,0 +1,116 @@
+// The command line itself: CLI11 parses it, each command's function does the work.
+#include "cli/cli.h"
+#include "cli/commands.h"
+
+#include <CLI/CLI.hpp>
+
+#include <sstream>
+
+namespace oxlo::cli {
+
+namespace {
+
+constexpr const char* kVersion = "oxlo 1.04";
+
+struct Parsed {
+    bool json = false;
+    bool yes = false;
+    bool deleteFiles = false;
+    std::vector<std::string> names;
+    std::string name;
+    std::string file;
+    std::optional<int> priority;
+    std::string transparent;
+    CreateOptions create;
+};
+
+void addCommands(CLI::App& app, Parsed& p) {
+    CLI::App* list = app.add_subcommand("list", "List the installed mapsets and their problems.");
+    list->add_flag("--json", p.json, "Write a JSON array of the mapsets.");
+
+    CLI::App* check = app.add_subcommand("check", "Check mapsets; exit status 1 when any has a "
+                                                  "problem.");
+    check->add_flag("--json", p.json, "Write a JSON array of the checked mapsets.");
+    check->add_option("MAPSET", p.names, "Key, name or code (all mapsets when none is given).");
+
+    CLI::App* uninstall = app.add_subcommand("uninstall", "Uninstall a mapset (a copy of its "
+                                                          "registry entry is kept).");
+    uninstall->add_option("MAPSET", p.name, "Key, name or code.")->required();
+    uninstall->add_flag("--delete-files", p.deleteFiles, "Delete the mapset's files too.");
+    uninstall->add_flag("--yes", p.yes, "Answer Yes to the questions.");
+
+    CLI::App* create = app.add_subcommand("create", "Build and register a mapset from .IMG maps.");
+    create->add_option("NAME", p.create.name, "The mapset's name.")->required();
+    create->add_option("MAP", p.create.maps, "The .IMG maps.")->required();
+    create->add_option("--compiler", p.create.compiler, "mkgmap or cgpsmapper.")
+        ->check(CLI::IsMember({"mkgmap", "cgpsmapper"}));
+    create->add_option("--folder", p.create.folder, "The mapset folder (Custom mode).");
+    create->add_option("--family-id", p.create.familyId, "The family ID, 6000 to 7000 (Custom "
+                                                         "mode).");
+    create->add_option("--typ", p.create.typ, "A TYP file for the mapset.");
+    create->add_flag("--yes", p.create.yes, "Answer Yes to the questions.");
+
+    CLI::App* backup = app.add_subcommand("backup", "Save a mapset's registry entry as a .reg "
+                                                    "file; prints its path.");
+    backup->add_option("MAPSET", p.name, "Key, name or code.")->required();
+    backup->add_option("FILE", p.file, "The .reg file (default: the folder of the automatic "
+                                       "copies).");
+
+    CLI::App* attr = app.add_subcommand("attr", "Show or change maps' draw priority and "
+                                                "transparency.");
+    attr->add_option("MAP", p.names, "The .IMG maps.")->required();
+    attr->add_option("--priority", p.priority, "Draw priority, 1 to 31.");
+    attr->add_option("--transparent", p.transparent, "yes or no.")
+        ->check(CLI::IsMember({"yes", "no"}));
+    attr->add_flag("--yes", p.yes, "Answer Yes to the questions.");
+}
+
+int dispatch(CLI::App& app, const Parsed& p, const Streams& streams) {
+    const std::string command = app.get_subcommands().front()->get_name();
+    if (command == "list") return listMapsets(streams, p.json);
+    if (command == "check") return checkMapsets(streams, p.json, p.names);
+    if (command == "backup") return backUpMapset(streams, p.name, p.file);
+    if (command == "attr") {
+        std::optional<bool> transparent;
+        if (!p.transparent.empty()) transparent = p.transparent == "yes";
+        return mapAttributes(streams, p.names, p.priority, transparent, p.yes);
+    }
+    // The rest change HKEY_LOCAL_MACHINE and the shared mapset folders.
+    if (!haveAdministratorRights(streams)) return kExitElevationRequired;
+    if (command == "uninstall") return uninstallMapset(streams, p.name, p.deleteFiles, p.yes);
+    return createMapset(streams, p.create);
+}
+
+// The usage of the command that the line names, else of the program.
+std::string usageFor(CLI::App& app, const std::vector<std::string>& arguments) {
+    for (CLI::App* command : app.get_subcommands({}))
+        if (!arguments.empty() && command->get_name() == arguments.front()) return command->help();
+    return app.help();
+}
+
+} // namespace
+
+int run(const std::vector<std::string>& arguments, const Streams& streams) {
+    CLI::App app("Oxlo: MapSource mapsets from a console.", "oxlo");
+    app.set_version_flag("--version", kVersion);
+    app.require_subcommand(1);
+    Parsed parsed;
+    addCommands(app, parsed);
+    try {
+        // CLI11 takes the arguments last to first.
+        std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
+        app.parse(reversed);
+    } catch (const CLI::CallForHelp&) {
+        streams.out(usageFor(app, arguments));
+        return kExitDone;
+    } catch (const CLI::CallForVersion&) {
+        streams.out(std::string(kVersion) + "\n");
+        return kExitDone;
+    } catch (const CLI::ParseError& error) {
+        streams.err("oxlo: " + std::string(error.what()) + "\n" + usageFor(app, arguments));
+        return kExitUsage;
+    }
+    return dispatch(app, parsed, streams);
+}
+
+} // namespace oxlo::cli

@@ -1,0 +1,34 @@
+// The commands of oxlo.com, each giving its exit status (cli.h). Options are parsed before.
+#pragma once
+
+#include "cli/cli.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace oxlo::cli {
+
+int listMapsets(const Streams& streams, bool json);
+int checkMapsets(const Streams& streams, bool json, const std::vector<std::string>& names);
+int uninstallMapset(const Streams& streams, const std::string& name, bool deleteFiles, bool yes);
+int backUpMapset(const Streams& streams, const std::string& name, const std::string& file);
+
+struct CreateOptions {
+    std::string name;
+    std::vector<std::string> maps;
+    std::string compiler; // "mkgmap", "cgpsmapper" or empty: as the window starts
+    std::string folder;
+    std::optional<int> familyId;
+    std::string typ;
+    bool yes = false;
+};
+int createMapset(const Streams& streams, const CreateOptions& options);
+
+int mapAttributes(const Streams& streams, const std::vector<std::string>& maps,
+                  std::optional<int> priority, std::optional<bool> transparent, bool yes);
+
+// For commands that change HKLM or %ProgramData%: false, after saying so, without the rights.
+bool haveAdministratorRights(const Streams& streams);
+
+} // namespace oxlo::cli

@@ -1,0 +1,43 @@
+#include "cli/console_messages.h"
+
+#include "platform/console.h"
+#include "platform/services.h"
+
+namespace oxlo::cli {
+
+namespace {
+bool isQuestion(int flags) { return (flags & 0x0f) == 0x04; } // MB_YESNO
+bool isWarning(int flags) { return (flags & 0xf0) == platform::kMessageWarning; }
+
+// The boxes write CR for a line break; a console wants LF.
+std::string consoleLines(std::string text) {
+    for (std::size_t at = 0; (at = text.find('\r', at)) != std::string::npos;) {
+        if (at + 1 < text.size() && text[at + 1] == '\n') text.erase(at, 1);
+        else text[at++] = '\n';
+    }
+    return text;
+}
+} // namespace
+
+MessageGate::MessageGate(const Streams& streams, bool yes) : streams_(streams), yes_(yes) {
+    platform::routeMessages(
+        [this](const std::string&, const std::string& text, int flags) { return route(text, flags); });
+}
+
+MessageGate::~MessageGate() { platform::routeMessages({}); }
+
+int MessageGate::route(const std::string& text, int flags) {
+    if (!isQuestion(flags)) {
+        if (isWarning(flags)) failed_ = true;
+        streams_.err("oxlo: " + consoleLines(text) + "\n");
+        return platform::kAnswerOk;
+    }
+    if (const auto fixed = fixed_.find(text); fixed != fixed_.end()) return fixed->second;
+    if (quietNo_) return platform::kAnswerNo;
+    if (yes_) return platform::kAnswerYes;
+    failed_ = true;
+    streams_.err("oxlo: " + consoleLines(text) + " (answer with --yes)\n");
+    return platform::kAnswerNo;
+}
+
+} // namespace oxlo::cli

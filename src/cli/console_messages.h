@@ -1,0 +1,38 @@
+// The window program's message boxes as console lines: while a MessageGate lives, every message
+// goes to standard error as "oxlo: TEXT" and questions are answered from the command's options.
+#pragma once
+
+#include "cli/cli.h"
+
+#include <map>
+#include <string>
+
+namespace oxlo::cli {
+
+class MessageGate {
+public:
+    // `yes`: a question is answered Yes; otherwise it is answered No, written as
+    // "oxlo: QUESTION (answer with --yes)" and the command counts as refused.
+    MessageGate(const Streams& streams, bool yes);
+    ~MessageGate();
+    MessageGate(const MessageGate&) = delete;
+    MessageGate& operator=(const MessageGate&) = delete;
+
+    // The question `text` gets `answer` (kAnswerYes or kAnswerNo) whatever --yes says.
+    void answer(const std::string& text, int answer) { fixed_[text] = answer; }
+    // Questions get No and no line at all: the scan of a command that changes nothing.
+    void quietNo(bool quiet) { quietNo_ = quiet; }
+    // A warning was shown or a question was refused.
+    bool failed() const { return failed_; }
+
+private:
+    int route(const std::string& text, int flags);
+
+    const Streams& streams_;
+    bool yes_;
+    bool quietNo_ = false;
+    bool failed_ = false;
+    std::map<std::string, int> fixed_;
+};
+
+} // namespace oxlo::cli

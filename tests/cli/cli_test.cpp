@@ -1,0 +1,115 @@
+// oxlo.com's commands over the portable platform: usage errors, exit statuses, the JSON fields,
+// the questions and the rights check.
+#include "catalogue/catalogue_fixture.h"
+#include "cli/cli.h"
+
+#include "catalogue/installed_mapsets.h"
+#include "platform/portable/portable_console.h"
+#include "platform/registry.h"
+
+#include <nlohmann/json.hpp>
+
+namespace oxlo::testing {
+namespace {
+
+class CliTest : public CatalogueTest {
+protected:
+    void TearDown() override {
+        platform::setAdministrator(true);
+        CatalogueTest::TearDown();
+    }
+    int run(const std::vector<std::string>& arguments) {
+        out.clear();
+        err.clear();
+        return cli::run(arguments, {[this](const std::string& t) { out += t; },
+                                    [this](const std::string& t) { err += t; }});
+    }
+    void addAlps() {
+        addFamily("Alps", platform::kRegBinary, {0x71, 0x17}, folder_,
+                  makeTdb("Alps.tdb", 1));
+    }
+    std::string out, err;
+};
+
+TEST_F(CliTest, UsageErrorsGiveTwoWithTheUsageOnStandardError) {
+    const struct {
+        std::vector<std::string> arguments;
+        int status;
+        std::string usage; // in standard error for 2, in standard output for 0
+    } cases[] = {
+        {{}, 2, "Usage: oxlo"},
+        {{"bogus"}, 2, "Usage: oxlo"},
+        {{"list", "--nope"}, 2, "Usage: list"},
+        {{"uninstall"}, 2, "Usage: uninstall"},
+        {{"create", "X"}, 2, "Usage: create"},
+        {{"attr", "a.img", "--transparent", "maybe"}, 2, "Usage: attr"},
+        {{"--help"}, 0, "Subcommands:"},
+        {{"check", "--help"}, 0, "Usage: check"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.arguments));
+        EXPECT_EQ(run(c.arguments), c.status);
+        EXPECT_NE((c.status == 0 ? out : err).find(c.usage), std::string::npos) << out << err;
+    }
+    EXPECT_EQ(run({"--version"}), 0);
+    EXPECT_EQ(out, "oxlo 1.04\n");
+}
+
+TEST_F(CliTest, ListAndCheckGiveEveryFieldAndProblems) {
+    addAlps();
+    addFamily("Gone", platform::kRegBinary, {0x72, 0x17}, "C:\\NoSuchFolder",
+              "C:\\NoSuchFolder\\Gone.tdb");
+    ASSERT_EQ(run({"list", "--json"}), 0) << err;
+    const auto list = nlohmann::json::parse(out);
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list[0]["key"], "Families\\Alps");
+    EXPECT_EQ(list[0]["kind"], "family");
+    EXPECT_EQ(list[0]["code"], "FID6001");
+    EXPECT_EQ(list[0]["name"], "Alps");
+    EXPECT_EQ(list[0]["folder"], folder_);
+    EXPECT_EQ(list[1]["problems"].size(), catalogue::installedMapsets[2].problems.size());
+    EXPECT_FALSE(list[1]["problems"].empty());
+
+    EXPECT_EQ(run({"check", "Alps"}), 0) << err;
+    EXPECT_EQ(out, "");
+    EXPECT_EQ(run({"check"}), 1);
+    EXPECT_EQ(out.rfind("Families\\Gone: ", 0), 0u) << out;
+    EXPECT_EQ(run({"check", "FID6002", "--json"}), 1);
+    EXPECT_EQ(nlohmann::json::parse(out)[0]["key"], "Families\\Gone");
+    EXPECT_EQ(run({"check", "Nobody"}), 1);
+    EXPECT_EQ(err, "oxlo: no mapset is named Nobody.\n");
+}
+
+TEST_F(CliTest, UninstallAsksForYesAndRights) {
+    addAlps();
+    platform::setAdministrator(false);
+    EXPECT_EQ(run({"uninstall", "Alps", "--yes"}), cli::kExitElevationRequired);
+    EXPECT_EQ(err, "oxlo: this command changes mapsets for all users; run it from a command "
+                   "prompt started as administrator.\n");
+    platform::setAdministrator(true);
+    EXPECT_EQ(run({"uninstall", "Families\\Alps"}), 1);
+    EXPECT_NE(err.find("oxlo: Proceed to uninstall mapset 'Families\\Alps' ? (answer with "
+                       "--yes)\n"),
+              std::string::npos)
+        << err;
+    EXPECT_TRUE(keyExists(kFamilies + "\\Alps"));
+
+    EXPECT_EQ(run({"uninstall", "FID6001", "--yes", "--delete-files"}), 0) << err;
+    EXPECT_NE(err.find("oxlo: Uninstall Successful.\n"), std::string::npos) << err;
+    EXPECT_FALSE(keyExists(kFamilies + "\\Alps"));
+    EXPECT_FALSE(fileExists(folder_ + "\\Alps.tdb"));
+}
+
+TEST_F(CliTest, BackupPrintsTheCopysPath) {
+    addAlps();
+    const std::string file = folder_ + "\\alps.reg";
+    ASSERT_EQ(run({"backup", "Alps", file}), 0) << err;
+    EXPECT_EQ(out, file + "\n");
+    EXPECT_TRUE(fileExists(file));
+    EXPECT_EQ(run({"backup", "Alps", "C:\\NoSuchFolder\\x.reg"}), 1);
+    EXPECT_EQ(err, "oxlo: The registry entry Families\\Alps could not be saved to "
+                   "C:\\NoSuchFolder\\x.reg.\n");
+}
+
+} // namespace
+} // namespace oxlo::testing
