@@ -168,7 +168,7 @@ MainLoopEnd runMainLoop()
             const int command = menuAsked ? platform::showContextMenu(catalogue::mapsetMenu(selectedRow))
                                           : platform::eventCommand();
             if (command == catalogue::kExportBundleCommand) {
-                builder::exportBundle(selectedRow, mkgmapPath, kMainWindow, kMainWindowTitle);
+                builder::exportBundle(selectedRow, resources::mkgmapPath, kMainWindow, kMainWindowTitle);
             } else if (command != 0) {
                 catalogue::runMapsetCommand(command, selectedRow);
             }
