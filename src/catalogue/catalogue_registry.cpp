@@ -130,7 +130,9 @@ std::string registeredMapsetInFolder(const std::string& folder, const std::strin
     };
     const CatalogueBranch families(kFamiliesKey);
     for (const auto& name : families.names())
-        if (!sameIgnoringCase(name, exceptFamily) && uses(families, name + kFamilyProductSubkey))
+        // A family's files lie on its product subkey: "1", or another for another product ID.
+        if (!sameIgnoringCase(name, exceptFamily) &&
+            uses(families, name + "\\" + familyProductSubkey(kFamiliesKey + name)))
             return relativeKeyPath(kFamiliesBranch, name);
     const CatalogueBranch products(kProductsKey);
     for (const auto& name : products.names())

@@ -22,8 +22,6 @@ using catalogue::sameIgnoringCase;
 namespace {
 
 // The subkey of a family key that holds its files.
-constexpr const char* kFamilyFilesSubkey = "1";
-
 bool isFamily(const InstalledMapset& row) { return row.form == catalogue::kFormFamily; }
 
 std::string newKeyPath(const InstalledMapset& row, const std::string& newName) {
@@ -51,10 +49,13 @@ void setFileValues(RegistryTree& tree, const InstalledMapset& row, const std::st
     setText(tree, catalogue::kValueTdb, indexPath(row.loc, newName));
 }
 
-RegistryTree& familyFiles(RegistryTree& family) {
+// The product subkey that holds the family's files: the one the scan read them from ("1" for
+// nearly every family, another number for a mapset installed with another product ID).
+RegistryTree& familyFiles(RegistryTree& family, const std::string& productKey) {
+    const std::string subkey = productKey.empty() ? "1" : productKey;
     for (auto& [name, contents] : family.subkeys)
-        if (name == kFamilyFilesSubkey) return contents;
-    family.subkeys.emplace_back(kFamilyFilesSubkey, RegistryTree{});
+        if (sameIgnoringCase(name, subkey)) return contents;
+    family.subkeys.emplace_back(subkey, RegistryTree{});
     return family.subkeys.back().second;
 }
 
@@ -110,7 +111,7 @@ std::optional<Reregistration> prepareReregistration(const InstalledMapset& row,
     move.newKey = newKeyPath(row, newName);
     if (isFamily(row)) {
         move.newTree = move.oldTree;
-        setFileValues(familyFiles(move.newTree), row, newName);
+        setFileValues(familyFiles(move.newTree, row.productKey), row, newName);
     } else {
         setFileValues(move.newTree, row, newName);
     }

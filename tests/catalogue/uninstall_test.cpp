@@ -193,6 +193,7 @@ TEST_F(Uninstall, FilesInAFolderAnotherMapsetUsesStayWithoutTheQuestion)
         {"family, other case and a trailing backslash", kFamilies + "\\Alps2\\1",
          "Families\\Alps2"},
         {"numeric product", kProducts + "\\152", "Products\\152"},
+        {"family installed with product ID 3", kFamilies + "\\Dales\\3", "Families\\Dales"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
