@@ -50,6 +50,7 @@ mkdir -p "$output/work" "$output/shots" "$screenshots"
 export WINEPREFIX=$output/prefix
 # Files that Oxlo moves to the Recycle Bin land in this test's own XDG trash.
 export XDG_DATA_HOME=$output/xdg-data
+mkdir -p "$XDG_DATA_HOME/Trash/files" "$XDG_DATA_HOME/Trash/info"
 
 cleanup() {
   oxlo_stop_wineserver
