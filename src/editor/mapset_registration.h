@@ -1,9 +1,9 @@
 // Re-registering a renamed mapset, so that MapSource finds it under its new file names. The
-// registration moves as a whole (catalogue/key_move.h).
+// registration moves as a whole (catalogue/mapset_registration.h).
 #pragma once
 
 #include "catalogue/installed_mapsets.h"
-#include "catalogue/key_move.h"
+#include "catalogue/mapset_registration.h"
 
 #include <optional>
 #include <string>

@@ -1,7 +1,7 @@
 #include "editor/product_code_change.h"
 
 #include "catalogue/catalogue_registry.h"
-#include "catalogue/key_move.h"
+#include "catalogue/mapset_registration.h"
 #include "catalogue/mapset_names.h"
 #include "catalogue/registry_backup.h"
 #include "catalogue/registry_layout.h"
