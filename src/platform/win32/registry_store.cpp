@@ -177,13 +177,11 @@ long registrySetValue(RegistryHandle key, const std::string& name, unsigned type
                       unsigned size)
 {
     if (isText(type)) {
-        std::wstring text = win32::wide(static_cast<const char*>(data), size);
-        const auto bytes = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-        // Windows adds the NUL that a text's size leaves out when a NUL follows it in memory,
-        // as one always does in a wstring; a guard unit there keeps the value as given.
-        text.push_back(L'?');
+        // Windows adds the NUL that a text's size leaves out (as regedit's import does too).
+        const std::wstring text = win32::wide(static_cast<const char*>(data), size);
         return ::RegSetValueExW(toKey(key), win32::wide(name).c_str(), 0, type,
-                                reinterpret_cast<const BYTE*>(text.data()), bytes);
+                                reinterpret_cast<const BYTE*>(text.data()),
+                                static_cast<DWORD>(text.size() * sizeof(wchar_t)));
     }
     return ::RegSetValueExW(toKey(key), win32::wide(name).c_str(), 0, type,
                             static_cast<const BYTE*>(data), size);

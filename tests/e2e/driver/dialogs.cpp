@@ -42,15 +42,16 @@ HWND fileNameBox(HWND dialog) {
 std::string currentFolder(HWND dialog) {
     DWORD processId = 0;
     GetWindowThreadProcessId(dialog, &processId);
-    RemoteMemory remote(processId, MAX_PATH);
+    // Oxlo's dialogs are wide: the folder comes back in UTF-16.
+    RemoteMemory remote(processId, MAX_PATH * sizeof(wchar_t));
     DWORD_PTR length = 0;
-    if (!SendMessageTimeoutA(dialog, CDM_GETFOLDERPATH, MAX_PATH,
+    if (!SendMessageTimeoutW(dialog, CDM_GETFOLDERPATH, MAX_PATH,
                              reinterpret_cast<LPARAM>(remote.address()), SMTO_ABORTIFHUNG,
                              kMessageTimeoutMs, &length) ||
         static_cast<LRESULT>(length) <= 0) {
         return {};
     }
-    return remote.readText();
+    return remote.readWideText(0);
 }
 
 bool sameFolder(std::string a, std::string b) {
