@@ -38,20 +38,21 @@ HWND fileNameBox(HWND dialog) {
     return box;
 }
 
-// The folder the dialog shows, asked with CDM_GETFOLDERPATH through the dialog's own memory.
+// The folder the dialog shows, asked with CDM_GETFOLDERPATH through the dialog's own memory: in
+// UTF-16 from a wide dialog (Oxlo's), in ANSI from another (the driver's own fixture).
 std::string currentFolder(HWND dialog) {
     DWORD processId = 0;
     GetWindowThreadProcessId(dialog, &processId);
-    // Oxlo's dialogs are wide: the folder comes back in UTF-16.
+    const bool wide = IsWindowUnicode(dialog) != 0;
     RemoteMemory remote(processId, MAX_PATH * sizeof(wchar_t));
     DWORD_PTR length = 0;
-    if (!SendMessageTimeoutW(dialog, CDM_GETFOLDERPATH, MAX_PATH,
-                             reinterpret_cast<LPARAM>(remote.address()), SMTO_ABORTIFHUNG,
-                             kMessageTimeoutMs, &length) ||
+    const auto send = wide ? SendMessageTimeoutW : SendMessageTimeoutA;
+    if (!send(dialog, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(remote.address()),
+              SMTO_ABORTIFHUNG, kMessageTimeoutMs, &length) ||
         static_cast<LRESULT>(length) <= 0) {
         return {};
     }
-    return remote.readWideText(0);
+    return wide ? remote.readWideText(0) : remote.readText();
 }
 
 bool sameFolder(std::string a, std::string b) {
