@@ -62,18 +62,29 @@ std::vector<std::string> CatalogueBranch::values(const std::string& subkeyPath,
     return platform::readRegistryValues(key_.get(), subkeyPath, valueNames);
 }
 
+CatalogueBranch CatalogueBranch::subkey(const std::string& subkeyPath) const
+{
+    CatalogueBranch subkey;
+    if (key_.get() != 0)
+        platform::registryOpenKey(key_.get(), subkeyPath, platform::RegistryAccess::Read,
+                                  subkey.key_.receive());
+    return subkey;
+}
+
 std::optional<std::uint32_t> CatalogueBranch::number(const std::string& subkeyPath,
                                                     const std::string& valueName) const
 {
-    platform::OwnedRegistryKey key;
+    platform::OwnedRegistryKey opened;
     if (key_.get() == 0 ||
-        platform::registryOpenKey(key_.get(), subkeyPath, platform::RegistryAccess::Read,
-                                  key.receive()) != platform::kRegistryOk)
+        (!subkeyPath.empty() &&
+         platform::registryOpenKey(key_.get(), subkeyPath, platform::RegistryAccess::Read,
+                                   opened.receive()) != platform::kRegistryOk))
         return {};
+    const platform::RegistryHandle key = subkeyPath.empty() ? key_.get() : opened.get();
     char data[16] = {};
     unsigned type = platform::kRegNone;
     unsigned size = sizeof data;
-    if (platform::registryQueryValue(key.get(), valueName, &type, data, &size) !=
+    if (platform::registryQueryValue(key, valueName, &type, data, &size) !=
             platform::kRegistryOk ||
         size == 0)
         return {};

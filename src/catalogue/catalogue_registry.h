@@ -33,7 +33,11 @@ class CatalogueBranch {
 public:
     explicit CatalogueBranch(const std::string& path);
     const std::vector<std::string>& names() const { return names_; }
-    // The values `valueNames` of `subkeyPath` (below the branch), as readRegistryValue gives them.
+    // The subkey `subkeyPath`, opened once for several reads (each a round trip to the registry
+    // under Wine); its names are not read.
+    CatalogueBranch subkey(const std::string& subkeyPath) const;
+    // The values `valueNames` of `subkeyPath` (below the branch; "" for the branch's own key), as
+    // readRegistryValue gives them.
     std::vector<std::string> values(const std::string& subkeyPath,
                                     const std::vector<std::string>& valueNames) const;
     // The value `valueName` of `subkeyPath` as an unsigned number: REG_BINARY or REG_DWORD of 1
@@ -43,6 +47,7 @@ public:
                                         const std::string& valueName) const;
 
 private:
+    CatalogueBranch() = default;
     platform::OwnedRegistryKey key_;
     std::vector<std::string> names_;
 };

@@ -101,16 +101,19 @@ void readFamily(InstalledMapset& row, const CatalogueBranch& families, const std
     row.name = keyName;
     row.keyName = keyName;
     row.branch = kFamiliesBranch;
-    const auto id = families.number(keyName, kValueId);
+    // The family's key is opened once for all its values: under Wine each open costs as much as
+    // several reads.
+    const CatalogueBranch family = families.subkey(keyName);
+    const auto id = family.number("", kValueId);
     row.idRead = id.has_value();
     row.id = static_cast<std::int32_t>(id.value_or(0));
-    row.typ = families.values(keyName, {kValueTyp})[0];
+    row.typ = family.values("", {kValueTyp})[0];
     row.productKey = "1";
-    auto files = families.values(keyName + "\\1", {kValueLoc, kValueTdb, kValueBmap});
+    auto files = family.values(row.productKey, {kValueLoc, kValueTdb, kValueBmap});
     if (files[0].empty() && files[1].empty() && files[2].empty()) {
         // Listed only for entries without files under "1": most families have them there.
         row.productKey = familyProductSubkey(kFamiliesKey + keyName);
-        files = families.values(keyName + "\\" + row.productKey, {kValueLoc, kValueTdb, kValueBmap});
+        files = family.values(row.productKey, {kValueLoc, kValueTdb, kValueBmap});
     }
     row.loc = files[0];
     row.tdb = files[1];

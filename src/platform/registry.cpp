@@ -5,6 +5,7 @@
 #include "platform/services.h"
 
 #include <algorithm>
+#include <cstring>
 #include <cstdint>
 #include <utility>
 #include <vector>
@@ -58,15 +59,13 @@ std::string valueText(RegistryHandle key, const std::string& valueName)
     if (registryQueryValue(key, valueName, &type, text.data(), &size) != kRegistryOk) {
         return ""; // missing, or longer than any text may be
     }
+    // The first query read the whole value: nothing is read twice, each read costs a round trip
+    // to the registry (a big share of listing a collection under Wine).
     switch (type) {
     case kRegSz: {
-        unsigned again = size;
-        if (registryQueryValue(key, valueName, nullptr, text.data(), &again) != kRegistryOk) {
-            return "";
-        }
         // The characters before the terminating NUL; a value stored without one keeps its last
         // character, unless that makes it longer than the 254 characters a text may have.
-        text.resize(std::min<std::size_t>(again, text.find('\0')));
+        text.resize(std::min<std::size_t>(size, text.find('\0')));
         return characterCount(text) <= kMaxTextCharacters ? text : std::string();
     }
     case kRegDword:
@@ -76,10 +75,7 @@ std::string valueText(RegistryHandle key, const std::string& valueName)
             return "0";
         }
         unsigned char number[4] = {0, 0, 0, 0};
-        unsigned again = size;
-        if (registryQueryValue(key, valueName, nullptr, number, &again) != kRegistryOk) {
-            return "0";
-        }
+        std::memcpy(number, text.data(), size);
         return textFromNumber(littleEndian32(number));
     }
     default:
@@ -153,13 +149,15 @@ std::vector<std::string> readRegistryValues(RegistryHandle root, const std::stri
                                             const std::vector<std::string>& valueNames)
 {
     std::vector<std::string> texts(valueNames.size());
-    OwnedRegistryKey key;
-    if (registryOpenKey(root, withoutLeadingBackslash(path), RegistryAccess::Read,
-                        key.receive()) != kRegistryOk) {
+    OwnedRegistryKey opened;
+    const std::string subkey = withoutLeadingBackslash(path);
+    if (!subkey.empty() &&
+        registryOpenKey(root, subkey, RegistryAccess::Read, opened.receive()) != kRegistryOk) {
         return texts;
     }
+    const RegistryHandle key = subkey.empty() ? root : opened.get();
     for (std::size_t i = 0; i < valueNames.size(); ++i) {
-        texts[i] = valueText(key.get(), valueNames[i]);
+        texts[i] = valueText(key, valueNames[i]);
     }
     return texts;
 }

@@ -27,7 +27,8 @@ int deleteRegistryTree(RegistryHandle root, const std::string& path);
 std::string readRegistryValue(RegistryHandle root, const std::string& path,
                               const std::string& valueName, const std::string& computer);
 // The values `valueNames` of one key, each as readRegistryValue gives it, through a single open of
-// the key (for reading) below `root`, which may be any open key. A missing key gives empty texts.
+// the key (for reading) below `root`, which may be any open key; an empty `path` reads `root`
+// itself without opening anything. A missing key gives empty texts.
 std::vector<std::string> readRegistryValues(RegistryHandle root, const std::string& path,
                                             const std::vector<std::string>& valueNames);
 // The path, below HKEY_LOCAL_MACHINE, under which a .reg file must name the key `path` (below

@@ -78,6 +78,7 @@ public:
     OwnedRegistryKey() = default;
     OwnedRegistryKey(const OwnedRegistryKey&) = delete;
     OwnedRegistryKey& operator=(const OwnedRegistryKey&) = delete;
+    OwnedRegistryKey(OwnedRegistryKey&& other) noexcept : handle_(other.handle_) { other.handle_ = 0; }
     ~OwnedRegistryKey()
     {
         if (handle_ != 0) {

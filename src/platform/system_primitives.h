@@ -34,7 +34,7 @@ void closeRaw(File file);
 
 // ----- Folder entries -----------------------------------------------------------------------
 struct Entry {
-    std::string name; // file name only
+    std::string name; // file name only (as the path spells it, for a path looked up)
     bool folder = false;
     bool readOnly = false;
     std::int64_t size = 0;

@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include <climits>
 #include <vector>
 
 namespace oxlo::platform {
@@ -82,25 +83,38 @@ int rowUnderPointer(HWND list) {
     return static_cast<int>(::SendMessageW(list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
 }
 
-constexpr UINT_PTR kRowTipSubclassId = 2;
+// The list view's own procedure, which the row tips' procedure passes every message on to (one
+// class, so one procedure for every report list).
+WNDPROC listViewProcedure = nullptr;
 
-// The tooltip asks for its text when it shows; when the pointer moves to another row it is
-// taken down, so that it shows again with that row's text.
-LRESULT CALLBACK rowTipProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                 DWORD_PTR) {
-    if (message == WM_MOUSEMOVE) {
+bool isMouseMessage(UINT message) {
+    return message >= WM_MOUSEFIRST && message <= WM_MOUSELAST;
+}
+
+// In front of a report list with row tips: hands its mouse messages to the tooltip, and takes the
+// tip down when the pointer moves to another row, so that it shows again with that row's text
+// (asked for when it shows). Put in front with SetWindowLongPtrW rather than SetWindowSubclass or
+// TTF_SUBCLASS: those keep their state in a window property, and under Wine each message to the
+// list then asks the window server for it, which was most of the time of filling a big list.
+LRESULT CALLBACK rowTipProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (isMouseMessage(message)) {
         if (ControlEntry* entry = controlByHandle(list, nullptr)) {
-            const int row = rowUnderPointer(list);
             WindowEntry* window = windowOf(*entry);
-            if (row != entry->tipRow && window && window->toolTip) {
-                entry->tipRow = row;
-                ::SendMessageW(window->toolTip, TTM_POP, 0, 0);
+            if (window && window->toolTip) {
+                MSG relayed{list, message, wParam, lParam, ::GetMessageTime(), {}};
+                relayed.pt.x = static_cast<LONG>(static_cast<short>(LOWORD(::GetMessagePos())));
+                relayed.pt.y = static_cast<LONG>(static_cast<short>(HIWORD(::GetMessagePos())));
+                ::SendMessageW(window->toolTip, TTM_RELAYEVENT, 0,
+                               reinterpret_cast<LPARAM>(&relayed));
+                const int row = message == WM_MOUSEMOVE ? rowUnderPointer(list) : entry->tipRow;
+                if (row != entry->tipRow) {
+                    entry->tipRow = row;
+                    ::SendMessageW(window->toolTip, TTM_POP, 0, 0);
+                }
             }
         }
-    } else if (message == WM_NCDESTROY) {
-        ::RemoveWindowSubclass(list, rowTipProcedure, kRowTipSubclassId);
     }
-    return ::DefSubclassProc(list, message, wParam, lParam);
+    return ::CallWindowProcW(listViewProcedure, list, message, wParam, lParam);
 }
 
 // A link is a notifying static: the hand pointer, black text while hovered, and an event when
@@ -513,8 +527,9 @@ void clearListItems(int list) {
 }
 
 void holdListDrawing(int list, int hold) {
-    const ControlEntry* entry = findControl(list);
+    ControlEntry* entry = findControl(list);
     if (!entry || !isList(entry->kind)) return;
+    entry->drawingHeld = hold != 0;
     HWND handle = entry->control.get();
     ::SendMessageW(handle, WM_SETREDRAW, hold ? FALSE : TRUE, 0);
     // WM_SETREDRAW only allows drawing again: the rows and scroll bars are drawn here, once.
@@ -526,13 +541,15 @@ void addListItem(int list, int position, const std::string& text) {
     ControlEntry* entry = findControl(list);
     if (!entry || !isList(entry->kind)) return;
     HWND handle = entry->control.get();
-    const int count = countListItems(list);
-    const int row = (position < 0 || position > count) ? count : position;
     if (const RowMessages* rows = rowMessages(entry->kind)) {
+        const int count = countListItems(list);
+        const int row = (position < 0 || position > count) ? count : position;
         ::SendMessageW(handle, rows->insert, static_cast<WPARAM>(row),
                        reinterpret_cast<LPARAM>(win32::wide(text).c_str()));
         return;
     }
+    // A report list adds a row past its end at the end.
+    const int row = position < 0 ? INT_MAX : position;
     std::vector<std::wstring> columns;
     std::size_t start = 0;
     for (;;) {
@@ -601,6 +618,8 @@ void setListRowColour(int list, int row, std::uint32_t colour) {
     ControlEntry* entry = reportRow(list, row);
     if (!entry) return;
     entry->rowColours[static_cast<std::size_t>(row)] = colour;
+    // Each invalidation is a round trip to the window system; a held list is drawn whole later.
+    if (entry->drawingHeld) return;
     RECT bounds{};
     bounds.left = LVIR_BOUNDS;
     HWND handle = entry->control.get();
@@ -619,14 +638,16 @@ void setListRowToolTip(int list, int row, const std::string& text) {
     // One tool for the whole list, whose text is asked for (TTN_GETDISPINFO) row by row.
     TTTOOLINFOW tool{};
     tool.cbSize = TTTOOLINFOW_V2_SIZE;
-    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.uFlags = TTF_IDISHWND; // the list's mouse messages are relayed by rowTipProcedure
     tool.hwnd = window->window.get();
     tool.uId = reinterpret_cast<UINT_PTR>(entry->control.get());
     tool.lpszText = LPSTR_TEXTCALLBACKW;
     if (!::SendMessageW(window->toolTip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool))) return;
     entry->rowTipTool = true;
     entry->hasToolTip = true; // taken off the tooltip with the list
-    ::SetWindowSubclass(entry->control.get(), rowTipProcedure, kRowTipSubclassId, 0);
+    const auto previous = reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(
+        entry->control.get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&rowTipProcedure)));
+    if (!listViewProcedure) listViewProcedure = previous;
 }
 
 int showContextMenu(const std::vector<MenuItem>& items) {

@@ -126,6 +126,23 @@ void closeRaw(File file) {
 
 bool findEntry(const std::string& path, Entry* entry) {
     if (path.empty() || hasWildcard(path)) return false;
+    // The attributes of the path itself: one call, where a search reads through the folder (five
+    // to twenty times slower under Wine, and done for every file of every mapset listed).
+    WIN32_FILE_ATTRIBUTE_DATA attributes;
+    if (::GetFileAttributesExW(win32::wide(path).c_str(), GetFileExInfoStandard, &attributes)) {
+        if (entry) {
+            entry->name = path.substr(path.find_last_of("\\/") + 1);
+            entry->folder = (attributes.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+            entry->readOnly = (attributes.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0;
+            entry->size = static_cast<std::int64_t>(
+                (static_cast<std::uint64_t>(attributes.nFileSizeHigh) << 32) |
+                attributes.nFileSizeLow);
+        }
+        return true;
+    }
+    // A file that Windows holds open for itself (pagefile.sys) refuses its attributes; its folder
+    // still lists it.
+    if (::GetLastError() != ERROR_SHARING_VIOLATION) return false;
     WIN32_FIND_DATAW data;
     win32::UniqueFind find(::FindFirstFileW(win32::wide(path).c_str(), &data));
     if (!find) return false;

@@ -58,9 +58,14 @@ long giveName(const std::wstring& name, char* buffer, unsigned* length)
     return ERROR_SUCCESS;
 }
 
+// Room for any catalogue text (254 UTF-16 characters and the NUL) at the first try: a second
+// query costs another round trip to the registry.
+constexpr std::size_t kFirstValueBytes = 1024;
+
 // The whole data of a value, however long, read again while it grows between the calls.
 LONG wholeValue(HKEY key, const std::wstring& name, DWORD* type, std::vector<BYTE>* data)
 {
+    data->resize(kFirstValueBytes);
     for (;;) {
         DWORD size = static_cast<DWORD>(data->size());
         const LONG status = ::RegQueryValueExW(key, name.c_str(), nullptr, type,

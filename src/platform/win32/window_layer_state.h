@@ -33,6 +33,7 @@ struct ControlEntry {
     std::wstring tipShown;   // the row tip the tooltip shows now (its text must outlive the ask)
     bool rowTipTool = false; // the list is a tool of its window's tooltip (text per row)
     int tipRow = -1;         // the row the pointer was last over
+    bool drawingHeld = false; // lists: holdListDrawing is on, so rows are drawn when it ends
 };
 
 struct QueuedEvent {
