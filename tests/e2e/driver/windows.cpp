@@ -205,7 +205,9 @@ void moveMouseTo(HWND window, int x, int y) {
     if (!settled) fail("the mouse pointer does not stay over " + nameWindow(window));
 }
 
-void clickWithMouse(HWND window, int x, int y) {
+namespace {
+
+void pressWithMouse(HWND window, int x, int y, DWORD down, DWORD up) {
     requireClickable(window);
     moveMouseTo(window, x, y);
     // A window shown a moment ago may not be under the pointer yet for the desktop (Wine maps it
@@ -217,9 +219,19 @@ void clickWithMouse(HWND window, int x, int y) {
     if (!waitUntil([&] { return GetAncestor(WindowFromPoint(point), GA_ROOT) == root; },
                    milliseconds(2000)))
         fail("cannot click " + nameWindow(window) + ": another window is at the point");
-    sendMouse(MOUSEEVENTF_LEFTDOWN);
+    sendMouse(down);
     Sleep(20);
-    sendMouse(MOUSEEVENTF_LEFTUP);
+    sendMouse(up);
+}
+
+} // namespace
+
+void clickWithMouse(HWND window, int x, int y) {
+    pressWithMouse(window, x, y, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+}
+
+void rightClickWithMouse(HWND window, int x, int y) {
+    pressWithMouse(window, x, y, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
 }
 
 void clickButtonWithMouse(HWND button) {
