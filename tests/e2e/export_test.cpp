@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <map>
 #include <optional>
@@ -82,15 +83,18 @@ protected:
         expectIcon(box, MB_ICONASTERISK);
         answer(box, IDOK);
     }
-    // Every file below `folder` with its content, by path inside it.
+    // Everything below `folder` by its path inside it, each file with its size and a hash of
+    // its bytes (short enough to read in a failure).
     static std::map<std::string, std::string> contents(const std::string& folder)
     {
         std::map<std::string, std::string> files;
         for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+            std::string& seen = files[fs::relative(entry.path(), folder).string()];
+            if (!entry.is_regular_file()) continue;
             std::ostringstream bytes;
-            if (entry.is_regular_file())
-                bytes << std::ifstream(entry.path(), std::ios::binary).rdbuf();
-            files[fs::relative(entry.path(), folder).string()] = bytes.str();
+            bytes << std::ifstream(entry.path(), std::ios::binary).rdbuf();
+            seen = std::to_string(bytes.str().size()) + " bytes, hash " +
+                   std::to_string(std::hash<std::string>{}(bytes.str()));
         }
         return files;
     }
