@@ -103,6 +103,7 @@ void clickButton(HWND button);
 // when the window or its top-level window is disabled.
 void moveMouseTo(HWND window, int x, int y);
 void clickWithMouse(HWND window, int x, int y);
+void rightClickWithMouse(HWND window, int x, int y);
 // Clicks the middle of a button with the real mouse.
 void clickButtonWithMouse(HWND button);
 
@@ -123,6 +124,10 @@ std::ostream& operator<<(std::ostream& out, const MessageBoxInfo& box);
 std::optional<MessageBoxInfo> findMessageBox(DWORD processId);
 std::optional<MessageBoxInfo> waitForMessageBox(DWORD processId,
                                                 milliseconds timeout = kDefaultWait);
+// The box's icon as its MessageBox flag (MB_ICONHAND, MB_ICONQUESTION, MB_ICONEXCLAMATION,
+// MB_ICONASTERISK), 0 when it shows none or none of these: the icon's pixels on the screen are
+// compared with the standard icons drawn here (the icon's handle means nothing in this process).
+int messageBoxIcon(HWND box);
 // Presses button `buttonId` (IDOK, IDYES, IDNO...); throws when the box has no such button.
 void answerMessageBox(const MessageBoxInfo& box, int buttonId);
 
