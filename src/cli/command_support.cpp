@@ -23,7 +23,10 @@ int scanAndFind(const Streams& streams, const std::string& name) {
     return found.row;
 }
 
-std::string fullPath(const std::string& path) {
+std::string fullPath(std::string path) {
+    // "%~dp0" in a batch file gives "D:\Maps\", whose last backslash escapes the closing quote
+    // by Windows' rules: the quote arrives in the path, where no file name can hold one.
+    if (!path.empty() && path.back() == '"') path.pop_back();
     return builder::isFullFolderPath(path) ? path : platform::getCurrentDirectory() + path;
 }
 

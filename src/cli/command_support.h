@@ -17,8 +17,9 @@ void scanQuietly(const Streams& streams);
 // are named so.
 int scanAndFind(const Streams& streams, const std::string& name);
 
-// `path` as a full path: a relative one is taken from the current folder.
-std::string fullPath(const std::string& path);
+// `path` as a full path: a relative one is taken from the current folder; a quote at its end
+// (from a quoted folder ending in a backslash) is dropped.
+std::string fullPath(std::string path);
 
 // mkgmap.jar where the window looks without asking (the current folder, then the program's);
 // empty when it is in neither. A console cannot show the window's file chooser instead.
