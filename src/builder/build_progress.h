@@ -19,7 +19,8 @@ public:
 // A tool's lines in window `window`'s title, and `title` again after each step.
 class WindowTitleProgress final : public BuildProgress {
 public:
-    WindowTitleProgress(int window, std::string title) : window_(window), title_(std::move(title)) {}
+    WindowTitleProgress(int window, std::string title)
+        : window_(window), title_(std::move(title)) {}
     void show(const std::string& line) override;
     void stepDone() override;
 

@@ -39,7 +39,8 @@ TEST_F(CliTest, InstallAsksForYesAndStampsTheTypOnlyWhenTold) {
         {{}, 1, "Install mapset Dales (family ID 6006) from FOLDER? (answer with --yes)", 6099},
         {{"--yes"}, 0, "Mapset Installed.", 6099, "\\\""},
         {{"--yes", "--stamp-typ"}, 0, "Mapset Installed.", 6006},
-        {{"--stamp-typ"}, 1, "Install mapset Dales (family ID 6006) from FOLDER? (answer with --yes)", 6099},
+        {{"--stamp-typ"}, 1,
+         "Install mapset Dales (family ID 6006) from FOLDER? (answer with --yes)", 6099},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::PrintToString(c.options));
@@ -49,7 +50,8 @@ TEST_F(CliTest, InstallAsksForYesAndStampsTheTypOnlyWhenTold) {
         arguments.insert(arguments.end(), c.options.begin(), c.options.end());
         EXPECT_EQ(run(arguments), c.status);
         std::string line = c.line;
-        if (const auto at = line.find("FOLDER"); at != std::string::npos) line.replace(at, 6, dales);
+        if (const auto at = line.find("FOLDER"); at != std::string::npos)
+            line.replace(at, 6, dales);
         EXPECT_TRUE(errSays(line)) << err;
         EXPECT_EQ(keyExists(kFamilies + "\\Dales"), c.status == 0);
         EXPECT_EQ(mapfile::readHeaderWord(dales + "\\dales.typ", mapfile::kTypFamilyIdPosition),
@@ -90,7 +92,8 @@ TEST_F(CliTest, BundlesAreListedCheckedAndUninstalledByKeyNameOrCode) {
 }
 
 TEST_F(CliTest, ExportRunsMkgmapWithItsLinesOnStandardError) {
-    if (!fs::exists(OXLO_MKGMAP_JAR)) GTEST_SKIP() << OXLO_MKGMAP_JAR << " is missing: install mkgmap";
+    if (!fs::exists(OXLO_MKGMAP_JAR))
+        GTEST_SKIP() << OXLO_MKGMAP_JAR << " is missing: install mkgmap";
     const std::string hills = ready("Hills");
     ASSERT_EQ(run({"install", hills, "--yes"}), 0) << err;
     addBundle(platform::KnownFolder::ProgramData, "Test Fam.gmap");
@@ -98,17 +101,19 @@ TEST_F(CliTest, ExportRunsMkgmapWithItsLinesOnStandardError) {
     fs::create_directories(hostPath(out_));
 
     EXPECT_EQ(run({"export", "Hills", out_}), 1) << "no mkgmap.jar in the current folder";
-    EXPECT_EQ(err, "oxlo: mkgmap.jar was found neither in the current folder nor beside oxlo.com.\n");
+    EXPECT_EQ(err, "oxlo: mkgmap.jar was found neither in the current folder nor beside "
+                   "oxlo.com.\n");
     EnvironmentScope environment;
     environment.set("JAVA_HOME", mkgmapRuntime().javaHome);
-    ASSERT_NE(platform::setCurrentDirectory(mkgmapRuntime().jar.substr(0, mkgmapRuntime().jar.rfind('\\'))), 0);
+    const std::string& jar = mkgmapRuntime().jar;
+    ASSERT_NE(platform::setCurrentDirectory(jar.substr(0, jar.rfind('\\'))), 0);
     EXPECT_EQ(run({"export", "GMAP4711", out_}), 1);
     EXPECT_EQ(err, "oxlo: Maps\\Test Fam.gmap is a BaseCamp bundle already.\n");
 
     ASSERT_EQ(run({"export", "Hills", out_}), 0) << err;
     EXPECT_EQ(out, out_ + "\\Hills.gmap\n");
     EXPECT_TRUE(fs::exists(hostPath(out_ + "\\Hills.gmap\\Info.xml")));
-    EXPECT_NE(err.find("\n"), err.rfind("\n")) << "mkgmap's lines before the message: " << err;
+    EXPECT_EQ(err.rfind("Mkgmap version ", 0), 0u) << "mkgmap's lines come first: " << err;
     EXPECT_TRUE(errSays("The BaseCamp bundle " + out_ +
                         "\\Hills.gmap is ready. Copy it into Garmin\\Maps on the computer that "
                         "should show it."));
@@ -123,12 +128,15 @@ TEST_F(CliTest, CreateBuildsWithTheStandInsAndAttrShowsAndChangesMaps) {
     const std::string map = folder_ + "\\12345678.img";
     fs::copy_file(fs::path(OXLO_TEST_DATA) / "village-opaque.img", hostPath(map));
     ASSERT_NE(platform::setCurrentDirectory(tools.substr(0, tools.rfind('\\') + 1)), 0);
-    EXPECT_EQ(run({"create", "Alps", map, "--folder", folder_ + "\\Alps", "--family-id", "6001"}), 1);
+    const std::vector<std::string> create{"create", "Alps", map, "--folder", folder_ + "\\Alps",
+                                          "--family-id", "6001"};
+    EXPECT_EQ(run(create), 1);
     EXPECT_TRUE(errSays("Oxlo will proceed to generate a Mapsource mapset. Your Windows registry "
                         "will be updated. Proceed? (answer with --yes)")) << err;
     EXPECT_FALSE(keyExists(kFamilies + "\\Alps"));
-    ASSERT_EQ(run({"create", "Alps", map, "--folder", folder_ + "\\Alps", "--family-id", "6001",
-                   "--yes"}), 0) << err;
+    auto yes = create;
+    yes.push_back("--yes");
+    ASSERT_EQ(run(yes), 0) << err;
     EXPECT_TRUE(keyExists(kFamilies + "\\Alps"));
     EXPECT_NE(err.find("Copying 1 of 1: 12345678.img\n"), std::string::npos) << err;
 
@@ -136,7 +144,8 @@ TEST_F(CliTest, CreateBuildsWithTheStandInsAndAttrShowsAndChangesMaps) {
     fs::copy_file(fs::path(OXLO_TEST_DATA) / "village-transparent.img", hostPath(transparent));
     EXPECT_EQ(run({"attr", map, transparent}), 0) << err;
     EXPECT_NE(out.find(map + ": priority "), std::string::npos) << out;
-    EXPECT_NE(out.find(", transparent no\n" + transparent + ": priority "), std::string::npos) << out;
+    EXPECT_NE(out.find(", transparent no\n" + transparent + ": priority "), std::string::npos)
+        << out;
     EXPECT_EQ(out.substr(out.size() - 16), "transparent yes\n");
     EXPECT_EQ(run({"attr", map, "--priority", "40", "--transparent", "yes"}), 1);
     EXPECT_NE(err.find("Update 12345678.img? (answer with --yes)"), std::string::npos) << err;

@@ -27,7 +27,9 @@ protected:
         return cli::run(arguments, {[this](const std::string& t) { out += t; },
                                     [this](const std::string& t) { err += t; }});
     }
-    bool errSays(const std::string& line) const { return err.find("oxlo: " + line + "\n") != std::string::npos; }
+    bool errSays(const std::string& line) const {
+        return err.find("oxlo: " + line + "\n") != std::string::npos;
+    }
     // tests/data/ready/NAME (made by mkgmap) copied into the test folder; its Windows path.
     std::string ready(const std::string& name) {
         const std::string folder = folder_ + "\\" + name;
