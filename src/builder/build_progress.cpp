@@ -6,16 +6,14 @@
 
 namespace oxlo::builder {
 
+void WindowTitleProgress::show(const std::string& line) { platform::setWindowTitle(window_, line); }
+
+void WindowTitleProgress::stepDone() { platform::setWindowTitle(window_, title_); }
+
 namespace {
 
-// The window shows the latest line in its title and gets its own title back after each step.
-class WindowTitleProgress final : public BuildProgress {
-public:
-    void show(const std::string& line) override { platform::setWindowTitle(kCreateWindow, line); }
-    void stepDone() override { platform::setWindowTitle(kCreateWindow, kCreateWindowTitle); }
-};
-
-WindowTitleProgress windowTitle;
+// By default the Create Mapset window shows the latest line in its title.
+WindowTitleProgress windowTitle(kCreateWindow, kCreateWindowTitle);
 BuildProgress* receiver = &windowTitle;
 
 } // namespace

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 namespace oxlo::builder {
 
@@ -13,6 +14,19 @@ public:
     virtual void show(const std::string& line) = 0;
     // The step is over (the copies, or a tool's run).
     virtual void stepDone() = 0;
+};
+
+// A tool's lines in window `window`'s title, and `title` again after each step.
+class WindowTitleProgress final : public BuildProgress {
+public:
+    WindowTitleProgress(int window, std::string title)
+        : window_(window), title_(std::move(title)) {}
+    void show(const std::string& line) override;
+    void stepDone() override;
+
+private:
+    int window_;
+    std::string title_;
 };
 
 // The receiver of every build's progress from now on; nullptr brings back the window title.

@@ -77,24 +77,38 @@ bool writeArguments(const std::string& path, const std::vector<std::string>& inp
     return platform::closeFile(kArgumentsFile) == 1;
 }
 
+bool isExportable(int row)
+{
+    return row >= 1 && row <= catalogue::mapsetCount &&
+           !catalogue::isBundle(catalogue::installedMapsets[row]) &&
+           !catalogue::installedMapsets[row].keyName.empty();
+}
+
 } // namespace
 
 void exportBundle(int row, std::string& mkgmapPath, int window, const std::string& windowTitle)
 {
-    if (row < 1 || row > catalogue::mapsetCount) return;
-    const catalogue::InstalledMapset mapset = catalogue::installedMapsets[row];
-    if (catalogue::isBundle(mapset) || mapset.keyName.empty()) return;
-    const std::string name = mapset.name.empty() ? mapset.keyName : mapset.name;
-
-    std::string chosen = platform::choosePath("Choose where to save the BaseCamp bundle",
-                                              platform::knownFolderPath(platform::KnownFolder::Documents));
+    if (!isExportable(row)) return;
+    const std::string chosen = platform::choosePath(
+        "Choose where to save the BaseCamp bundle",
+        platform::knownFolderPath(platform::KnownFolder::Documents));
     if (chosen.empty()) return;
-    while (chosen.size() > 3 && chosen.back() == '\\') chosen.pop_back();
-    const std::string folderPart = chosen.back() == '\\' ? chosen : chosen + "\\";
     std::string java;
     if (!locateMkgmapAndJava(mkgmapPath, &java, kExportBundleTitle)) return;
+    WindowTitleProgress progress(window, windowTitle);
+    exportBundleTo(row, chosen, mkgmapPath, java, progress);
+}
+
+std::string exportBundleTo(int row, std::string chosen, const std::string& jar,
+                           const std::string& java, BuildProgress& progress)
+{
+    if (!isExportable(row) || chosen.empty()) return {};
+    const catalogue::InstalledMapset mapset = catalogue::installedMapsets[row];
+    const std::string name = mapset.name.empty() ? mapset.keyName : mapset.name;
+    while (chosen.size() > 3 && chosen.back() == '\\') chosen.pop_back();
+    const std::string folderPart = chosen.back() == '\\' ? chosen : chosen + "\\";
     const std::vector<std::string> maps = presentMaps(mapset);
-    if (maps.empty()) return;
+    if (maps.empty()) return {};
 
     const std::string bundle = folderPart + name + ".gmap";
     const bool replacing = platform::fileSize(bundle) != platform::kNoSuchPath;
@@ -103,12 +117,12 @@ void exportBundle(int row, std::string& mkgmapPath, int window, const std::strin
                               "A BaseCamp bundle " + name + ".gmap exists in " + chosen +
                                   ". Replace it? The old one goes to the Recycle Bin.",
                               platform::kMessageQuestion) != platform::kAnswerYes)
-        return;
+        return {};
 
     const std::string work = newWorkFolder(chosen);
     if (work.empty()) {
         warn("No folder for mkgmap's work could be made in " + chosen + ".");
-        return;
+        return {};
     }
     std::vector<std::string> inputs = maps;
     // mkgmap writes its own copy of a TYP file (xNAME.typ) beside the one it is given, so it is
@@ -121,16 +135,16 @@ void exportBundle(int row, std::string& mkgmapPath, int window, const std::strin
     if (!writeArguments(arguments, inputs)) {
         platform::deleteFolderTree(work);
         warn("The list of maps " + arguments + " could not be written.");
-        return;
+        return {};
     }
     const std::string id = platform::textFromNumber(mapset.id);
     const std::string parameters =
-        "-jar " + quotedArgument(mkgmapPath) + " --output-dir=" + quotedArgument(work) +
+        "-jar " + quotedArgument(jar) + " --output-dir=" + quotedArgument(work) +
         " --gmapi --family-id=" + id + " --product-id=1 --family-name=" + quotedArgument(name) +
         " --series-name=" + quotedArgument(name) + " --overview-mapname=" + quotedArgument(name) +
         " --index -c " + quotedArgument(arguments);
     // mkgmap prints its messages to standard error.
-    const ToolRun run = runToolShowingLines(java, parameters, true, window, windowTitle);
+    const ToolRun run = runToolReportingTo(java, parameters, true, progress);
     const std::string made = work + "\\" + name + ".gmap";
     const bool built = platform::fileSize(made + "\\Info.xml") > 0;
     // The old bundle goes only for a new one, and the new one takes its place in one rename.
@@ -139,17 +153,18 @@ void exportBundle(int row, std::string& mkgmapPath, int window, const std::strin
     platform::deleteFolderTree(work);
     if (!built) {
         warn(lastLinesOf(run));
-        return;
+        return {};
     }
     if (!placed) {
         warn("The BaseCamp bundle could not be put in place as " + bundle + ".");
-        return;
+        return {};
     }
     platform::showMessage(kExportBundleTitle,
                           "The BaseCamp bundle " + bundle +
                               " is ready. Copy it into Garmin\\Maps on the computer that should "
                               "show it.",
                           platform::kMessageInfo);
+    return bundle;
 }
 
 } // namespace oxlo::builder

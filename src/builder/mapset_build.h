@@ -1,6 +1,7 @@
 // The build pipeline: from the checked inputs of the Create Mapset window to a registered mapset.
 #pragma once
 
+#include "builder/build_progress.h"
 #include "builder/compiler_choice.h"
 #include "builder/earlier_outputs.h"
 
@@ -58,9 +59,9 @@ struct ToolRun {
 // painted and the build's progress shows the latest line.
 ToolRun runToolAndCollectOutput(const std::string& program, const std::string& parameters,
                                 bool withErrors = false);
-// The same with window `window`'s title showing the latest line, and `title` again at the end.
-ToolRun runToolShowingLines(const std::string& program, const std::string& parameters,
-                            bool withErrors, int window, const std::string& title);
+// The same with the lines going to `progress` instead of the build's.
+ToolRun runToolReportingTo(const std::string& program, const std::string& parameters,
+                           bool withErrors, BuildProgress& progress);
 
 // The output as a message shows it: whole when it has at most 25 lines, else a line "..." and its
 // last 25 lines, so the message box stays within the screen.

@@ -24,20 +24,10 @@ void keepTail(ToolRun& run, std::size_t allowed) {
     run.cut = true;
 }
 
-// Shows a tool's lines in one window's title, and the window's own title again at the end.
-class TitleProgress final : public BuildProgress {
-public:
-    TitleProgress(int window, const std::string& title) : window_(window), title_(title) {}
-    void show(const std::string& line) override { platform::setWindowTitle(window_, line); }
-    void stepDone() override { platform::setWindowTitle(window_, title_); }
+} // namespace
 
-private:
-    int window_;
-    const std::string& title_;
-};
-
-ToolRun runTool(const std::string& program, const std::string& parameters, bool withErrors,
-                BuildProgress& progress) {
+ToolRun runToolReportingTo(const std::string& program, const std::string& parameters,
+                           bool withErrors, BuildProgress& progress) {
     ToolRun run;
     const int options = platform::kRunKeepHandle | platform::kRunPipeOutput |
                         (withErrors ? platform::kRunPipeErrors : 0);
@@ -67,17 +57,9 @@ ToolRun runTool(const std::string& program, const std::string& parameters, bool 
     return run;
 }
 
-} // namespace
-
 ToolRun runToolAndCollectOutput(const std::string& program, const std::string& parameters,
                                 bool withErrors) {
-    return runTool(program, parameters, withErrors, buildProgress());
-}
-
-ToolRun runToolShowingLines(const std::string& program, const std::string& parameters,
-                            bool withErrors, int window, const std::string& title) {
-    TitleProgress progress(window, title);
-    return runTool(program, parameters, withErrors, progress);
+    return runToolReportingTo(program, parameters, withErrors, buildProgress());
 }
 
 std::string lastLinesOf(const ToolRun& run) {

@@ -229,22 +229,24 @@ void installMapsetFromDialog()
     if (!tdb.empty()) installMapset(tdb);
 }
 
+std::string mapsetIndexAt(const std::string& path)
+{
+    if (isIndexFile(path)) return path;
+    const std::vector<std::string> indexes =
+        platform::fileSize(path) == platform::kIsFolder ? platform::listFiles(path, "*.tdb")
+                                                        : std::vector<std::string>();
+    if (indexes.size() != 1) return {};
+    const std::string folder =
+        path.size() > 3 && path.back() == '\\' ? path.substr(0, path.size() - 1) : path;
+    return folder + "\\" + indexes[0];
+}
+
 void installDroppedMapsets(const std::vector<std::string>& paths)
 {
     bool other = false;
     for (const std::string& path : paths) {
-        if (isIndexFile(path)) {
-            installMapset(path);
-            continue;
-        }
-        const std::vector<std::string> indexes =
-            platform::fileSize(path) == platform::kIsFolder ? platform::listFiles(path, "*.tdb")
-                                                            : std::vector<std::string>();
-        const std::string folder = path.size() > 3 && path.back() == '\\'
-                                       ? path.substr(0, path.size() - 1)
-                                       : path;
-        if (indexes.size() == 1)
-            installMapset(folder + "\\" + indexes[0]);
+        if (const std::string index = mapsetIndexAt(path); !index.empty())
+            installMapset(index);
         else
             other = true;
     }

@@ -16,6 +16,10 @@ void installMapsetFromDialog();
 // anything else dropped the user is told what can be dropped.
 void installDroppedMapsets(const std::vector<std::string>& paths);
 
+// The index that `path` names: `path` itself for a .TDB, the one .TDB of a folder that holds
+// exactly one; empty for anything else.
+std::string mapsetIndexAt(const std::string& path);
+
 // Checks the mapset of the index `tdbPath` and, when the user agrees, registers it, says so,
 // rescans and selects its row. Every refusal and failure has its message; true when installed.
 bool installMapset(const std::string& tdbPath);

@@ -1,10 +1,10 @@
 // oxlo uninstall, create and backup: the window program's operations with their own questions
 // and messages, answered and written by the console (console_messages.h).
+#include "cli/command_support.h"
 #include "cli/commands.h"
 #include "cli/console_messages.h"
 #include "cli/mapset_lookup.h"
 
-#include "builder/build_progress.h"
 #include "builder/create_window_state.h"
 #include "builder/mkgmap_tools.h"
 #include "builder/path_rules.h"
@@ -20,31 +20,6 @@ namespace oxlo::cli {
 
 namespace {
 
-// The rows of a scan; its offer to repair old product entries is left for the window.
-int scanAndFind(const Streams& streams, const std::string& name) {
-    {
-        MessageGate gate(streams, false);
-        gate.quietNo(true);
-        catalogue::scanInstalledMapsets();
-    }
-    const Lookup found = findMapset(name);
-    if (found.row == 0) streams.err("oxlo: " + found.failure + "\n");
-    return found.row;
-}
-
-class StandardErrorProgress final : public builder::BuildProgress {
-public:
-    explicit StandardErrorProgress(const Streams& streams) : streams_(streams) {
-        builder::reportBuildProgressTo(this);
-    }
-    ~StandardErrorProgress() override { builder::reportBuildProgressTo(nullptr); }
-    void show(const std::string& line) override { streams_.err(line + "\n"); }
-    void stepDone() override {}
-
-private:
-    const Streams& streams_;
-};
-
 // The tools where the window looks without asking; a console cannot show a file chooser.
 bool findTools(const Streams& streams, const CreateOptions& options,
                builder::CreateWindowState& state, builder::Compiler& compiler) {
@@ -54,14 +29,13 @@ bool findTools(const Streams& streams, const CreateOptions& options,
     state.mkgmapPath = here + builder::kMkgmapJar;
     const bool cgpsmapperFound = platform::fileSize(state.compilerPath) >= 0 &&
                                  platform::fileSize(state.previewPath) >= 0;
-    const bool mkgmapFound = !builder::foundMkgmapJar(state.mkgmapPath).empty();
+    const bool mkgmapFound = !mkgmapJarHere().empty();
     compiler = options.compiler == "mkgmap" ||
                        (options.compiler.empty() && mkgmapFound && !cgpsmapperFound)
                    ? builder::Compiler::Mkgmap
                    : builder::Compiler::Cgpsmapper;
     if (compiler == builder::Compiler::Mkgmap && !mkgmapFound) {
-        streams.err("oxlo: mkgmap.jar was found neither in the current folder nor beside "
-                    "oxlo.com.\n");
+        streams.err("oxlo: " + std::string(kNoMkgmapJar) + "\n");
         return false;
     }
     if (compiler == builder::Compiler::Cgpsmapper && !cgpsmapperFound) {
@@ -118,8 +92,7 @@ int createMapset(const Streams& streams, const CreateOptions& options) {
             return kExitFailed;
         }
         // The build runs in the mapset folder: a map named from here needs its full path.
-        state.maps.push_back(builder::isFullFolderPath(map) ? map
-                                                            : platform::getCurrentDirectory() + map);
+        state.maps.push_back(fullPath(map));
     }
     inputs.name = options.name;
     inputs.automatic = options.folder.empty() && !options.familyId;

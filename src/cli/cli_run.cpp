@@ -16,6 +16,7 @@ struct Parsed {
     bool json = false;
     bool yes = false;
     bool deleteFiles = false;
+    bool stampTyp = false;
     std::vector<std::string> names;
     std::string name;
     std::string file;
@@ -33,6 +34,14 @@ void addCommands(CLI::App& app, Parsed& p) {
     check->add_flag("--json", p.json, "Write a JSON array of the checked mapsets.");
     check->add_option("MAPSET", p.names, "Key, name or code (all mapsets when none is given).");
 
+    CLI::App* install = app.add_subcommand("install", "Register a downloaded mapset where it "
+                                                      "lies.");
+    install->add_option("TDB-OR-FOLDER", p.name, "Its index (.TDB) or the folder holding it.")
+        ->required();
+    install->add_flag("--yes", p.yes, "Answer Yes to the questions.");
+    install->add_flag("--stamp-typ", p.stampTyp, "Give a TYP file of another family the "
+                                                 "mapset's family ID (a copy is kept as .bak).");
+
     CLI::App* uninstall = app.add_subcommand("uninstall", "Uninstall a mapset (a copy of its "
                                                           "registry entry is kept).");
     uninstall->add_option("MAPSET", p.name, "Key, name or code.")->required();
@@ -49,6 +58,12 @@ void addCommands(CLI::App& app, Parsed& p) {
                                                          "mode).");
     create->add_option("--typ", p.create.typ, "A TYP file for the mapset.");
     create->add_flag("--yes", p.create.yes, "Answer Yes to the questions.");
+
+    CLI::App* exportBundle = app.add_subcommand("export", "Make a BaseCamp bundle of a "
+                                                          "registered mapset with mkgmap.");
+    exportBundle->add_option("MAPSET", p.name, "Key, name or code.")->required();
+    exportBundle->add_option("FOLDER", p.file, "Where NAME.gmap goes.")->required();
+    exportBundle->add_flag("--yes", p.yes, "Answer Yes to the questions.");
 
     CLI::App* backup = app.add_subcommand("backup", "Save a mapset's registry entry as a .reg "
                                                     "file; prints its path.");
@@ -70,6 +85,7 @@ int dispatch(CLI::App& app, const Parsed& p, const Streams& streams) {
     if (command == "list") return listMapsets(streams, p.json);
     if (command == "check") return checkMapsets(streams, p.json, p.names);
     if (command == "backup") return backUpMapset(streams, p.name, p.file);
+    if (command == "export") return exportMapset(streams, p.name, p.file, p.yes);
     if (command == "attr") {
         std::optional<bool> transparent;
         if (!p.transparent.empty()) transparent = p.transparent == "yes";
@@ -77,6 +93,7 @@ int dispatch(CLI::App& app, const Parsed& p, const Streams& streams) {
     }
     // The rest change HKEY_LOCAL_MACHINE and the shared mapset folders.
     if (!haveAdministratorRights(streams)) return kExitElevationRequired;
+    if (command == "install") return installMapset(streams, p.name, p.yes, p.stampTyp);
     if (command == "uninstall") return uninstallMapset(streams, p.name, p.deleteFiles, p.yes);
     return createMapset(streams, p.create);
 }

@@ -12,6 +12,9 @@ namespace oxlo::cli {
 int listMapsets(const Streams& streams, bool json);
 int checkMapsets(const Streams& streams, bool json, const std::vector<std::string>& names);
 int uninstallMapset(const Streams& streams, const std::string& name, bool deleteFiles, bool yes);
+int installMapset(const Streams& streams, const std::string& path, bool yes, bool stampTyp);
+int exportMapset(const Streams& streams, const std::string& name, const std::string& folder,
+                 bool yes);
 int backUpMapset(const Streams& streams, const std::string& name, const std::string& file);
 
 struct CreateOptions {

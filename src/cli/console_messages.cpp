@@ -6,7 +6,8 @@
 namespace oxlo::cli {
 
 namespace {
-bool isQuestion(int flags) { return (flags & 0x0f) == 0x04; } // MB_YESNO
+bool isYesNoCancel(int flags) { return (flags & 0x0f) == 0x03; } // MB_YESNOCANCEL
+bool isQuestion(int flags) { return (flags & 0x0f) == 0x04 || isYesNoCancel(flags); } // MB_YESNO
 bool isWarning(int flags) { return (flags & 0xf0) == platform::kMessageWarning; }
 
 // The boxes write CR for a line break; a console wants LF.
@@ -33,11 +34,13 @@ int MessageGate::route(const std::string& text, int flags) {
         return platform::kAnswerOk;
     }
     if (const auto fixed = fixed_.find(text); fixed != fixed_.end()) return fixed->second;
+    if (isYesNoCancel(flags) && yesNoCancel_) return *yesNoCancel_;
     if (quietNo_) return platform::kAnswerNo;
     if (yes_) return platform::kAnswerYes;
     failed_ = true;
     streams_.err("oxlo: " + consoleLines(text) + " (answer with --yes)\n");
-    return platform::kAnswerNo;
+    // Cancel, not No, is what stops a question of three answers.
+    return isYesNoCancel(flags) ? platform::kAnswerCancel : platform::kAnswerNo;
 }
 
 } // namespace oxlo::cli

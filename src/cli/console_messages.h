@@ -5,6 +5,7 @@
 #include "cli/cli.h"
 
 #include <map>
+#include <optional>
 #include <string>
 
 namespace oxlo::cli {
@@ -20,6 +21,8 @@ public:
 
     // The question `text` gets `answer` (kAnswerYes or kAnswerNo) whatever --yes says.
     void answer(const std::string& text, int answer) { fixed_[text] = answer; }
+    // A question with Yes, No and Cancel gets `answer` without a line, whatever --yes says.
+    void answerYesNoCancel(int answer) { yesNoCancel_ = answer; }
     // Questions get No and no line at all: the scan of a command that changes nothing.
     void quietNo(bool quiet) { quietNo_ = quiet; }
     // A warning was shown or a question was refused.
@@ -33,6 +36,7 @@ private:
     bool quietNo_ = false;
     bool failed_ = false;
     std::map<std::string, int> fixed_;
+    std::optional<int> yesNoCancel_;
 };
 
 } // namespace oxlo::cli

@@ -1,8 +1,9 @@
 // oxlo list and oxlo check: the rows of a scan with their problems, as text or JSON.
 #include "cli/commands.h"
-#include "cli/console_messages.h"
+#include "cli/command_support.h"
 #include "cli/mapset_lookup.h"
 
+#include "catalogue/bundle_scan.h"
 #include "catalogue/installed_mapsets.h"
 #include "catalogue/registry_layout.h"
 
@@ -16,18 +17,13 @@ namespace {
 
 using catalogue::InstalledMapset;
 
-// A scan that changes nothing: the repair it offers for old product entries is declined.
-void scanQuietly(const Streams& streams) {
-    MessageGate gate(streams, false);
-    gate.quietNo(true);
-    catalogue::scanInstalledMapsets();
-}
-
 nlohmann::json rowJson(const InstalledMapset& row) {
     nlohmann::json problems = nlohmann::json::array();
     for (const auto& problem : row.problems) problems.push_back(problem.text);
     return {{"key", keyOf(row)},
-            {"kind", row.branch == catalogue::kFamiliesBranch ? "family" : "product"},
+            {"kind", catalogue::isBundle(row)                    ? "bundle"
+                     : row.branch == catalogue::kFamiliesBranch ? "family"
+                                                                : "product"},
             {"code", codeOf(row)},
             {"name", shownNameOf(row)},
             {"folder", row.loc},

@@ -1,5 +1,6 @@
 #include "cli/mapset_lookup.h"
 
+#include "catalogue/bundle_scan.h"
 #include "catalogue/mapset_names.h"
 #include "catalogue/registry_layout.h"
 #include "platform/services.h"
@@ -13,8 +14,10 @@ std::string keyOf(const catalogue::InstalledMapset& row) {
 }
 
 std::string codeOf(const catalogue::InstalledMapset& row) {
-    return (row.branch == catalogue::kFamiliesBranch ? "FID" : "COD") +
-           platform::textFromNumber(row.id);
+    const char* prefix = catalogue::isBundle(row)                    ? "GMAP"
+                         : row.branch == catalogue::kFamiliesBranch ? "FID"
+                                                                    : "COD";
+    return prefix + platform::textFromNumber(row.id);
 }
 
 std::string shownNameOf(const catalogue::InstalledMapset& row) {

@@ -1,6 +1,6 @@
 // Naming a mapset on the command line: by its key as Oxlo's messages write it
-// ("Families\Alps", "Products\150"), or by the name or code that `oxlo list` shows ("Alps",
-// "FID6001") when that names exactly one row.
+// ("Families\Alps", "Products\150", "Maps\Test Fam.gmap"), or by the name or code that
+// `oxlo list` shows ("Alps", "FID6001", "GMAP4711") when that names exactly one row.
 #pragma once
 
 #include "catalogue/installed_mapsets.h"
@@ -9,7 +9,8 @@
 
 namespace oxlo::cli {
 
-// The row's key below MapSource's base key, its code ("FID6001", "COD150") and shown name.
+// The row's key below MapSource's base key (a bundle's below Garmin\Maps), its code ("FID6001",
+// "COD150", "GMAP4711") and shown name.
 std::string keyOf(const catalogue::InstalledMapset& row);
 std::string codeOf(const catalogue::InstalledMapset& row);
 std::string shownNameOf(const catalogue::InstalledMapset& row);

@@ -1,10 +1,8 @@
 // oxlo.com's commands over the portable platform: usage errors, exit statuses, the JSON fields,
 // the questions and the rights check.
-#include "catalogue/catalogue_fixture.h"
-#include "cli/cli.h"
+#include "cli_fixture.h"
 
 #include "catalogue/installed_mapsets.h"
-#include "platform/portable/portable_console.h"
 #include "platform/registry.h"
 
 #include <nlohmann/json.hpp>
@@ -12,26 +10,15 @@
 namespace oxlo::testing {
 namespace {
 
-class CliTest : public CatalogueTest {
+class CliCommands : public CliTest {
 protected:
-    void TearDown() override {
-        platform::setAdministrator(true);
-        CatalogueTest::TearDown();
-    }
-    int run(const std::vector<std::string>& arguments) {
-        out.clear();
-        err.clear();
-        return cli::run(arguments, {[this](const std::string& t) { out += t; },
-                                    [this](const std::string& t) { err += t; }});
-    }
     void addAlps() {
         addFamily("Alps", platform::kRegBinary, {0x71, 0x17}, folder_,
                   makeTdb("Alps.tdb", 1));
     }
-    std::string out, err;
 };
 
-TEST_F(CliTest, UsageErrorsGiveTwoWithTheUsageOnStandardError) {
+TEST_F(CliCommands, UsageErrorsGiveTwoWithTheUsageOnStandardError) {
     const struct {
         std::vector<std::string> arguments;
         int status;
@@ -41,6 +28,10 @@ TEST_F(CliTest, UsageErrorsGiveTwoWithTheUsageOnStandardError) {
         {{"bogus"}, 2, "Usage: oxlo"},
         {{"list", "--nope"}, 2, "Usage: list"},
         {{"uninstall"}, 2, "Usage: uninstall"},
+        {{"install"}, 2, "Usage: install"},
+        {{"install", "a.tdb", "--stamp"}, 2, "Usage: install"},
+        {{"export", "Alps"}, 2, "Usage: export"},
+        {{"backup"}, 2, "Usage: backup"},
         {{"create", "X"}, 2, "Usage: create"},
         {{"attr", "a.img", "--transparent", "maybe"}, 2, "Usage: attr"},
         {{"--help"}, 0, "Subcommands:"},
@@ -55,7 +46,7 @@ TEST_F(CliTest, UsageErrorsGiveTwoWithTheUsageOnStandardError) {
     EXPECT_EQ(out, "oxlo 1.04\n");
 }
 
-TEST_F(CliTest, ListAndCheckGiveEveryFieldAndProblems) {
+TEST_F(CliCommands, ListAndCheckGiveEveryFieldAndProblems) {
     addAlps();
     addFamily("Gone", platform::kRegBinary, {0x72, 0x17}, "C:\\NoSuchFolder",
               "C:\\NoSuchFolder\\Gone.tdb");
@@ -80,7 +71,7 @@ TEST_F(CliTest, ListAndCheckGiveEveryFieldAndProblems) {
     EXPECT_EQ(err, "oxlo: no mapset is named Nobody.\n");
 }
 
-TEST_F(CliTest, UninstallAsksForYesAndRights) {
+TEST_F(CliCommands, UninstallAsksForYesAndRights) {
     addAlps();
     platform::setAdministrator(false);
     EXPECT_EQ(run({"uninstall", "Alps", "--yes"}), cli::kExitElevationRequired);
@@ -100,7 +91,7 @@ TEST_F(CliTest, UninstallAsksForYesAndRights) {
     EXPECT_FALSE(fileExists(folder_ + "\\Alps.tdb"));
 }
 
-TEST_F(CliTest, BackupPrintsTheCopysPath) {
+TEST_F(CliCommands, BackupPrintsTheCopysPath) {
     addAlps();
     const std::string file = folder_ + "\\alps.reg";
     ASSERT_EQ(run({"backup", "Alps", file}), 0) << err;

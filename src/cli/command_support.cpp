@@ -1,0 +1,43 @@
+#include "cli/command_support.h"
+
+#include "cli/console_messages.h"
+#include "cli/mapset_lookup.h"
+
+#include "builder/mkgmap_tools.h"
+#include "builder/path_rules.h"
+#include "catalogue/installed_mapsets.h"
+#include "platform/services.h"
+
+namespace oxlo::cli {
+
+void scanQuietly(const Streams& streams) {
+    MessageGate gate(streams, false);
+    gate.quietNo(true);
+    catalogue::scanInstalledMapsets();
+}
+
+int scanAndFind(const Streams& streams, const std::string& name) {
+    scanQuietly(streams);
+    const Lookup found = findMapset(name);
+    if (found.row == 0) streams.err("oxlo: " + found.failure + "\n");
+    return found.row;
+}
+
+std::string fullPath(std::string path) {
+    // "%~dp0" in a batch file gives "D:\Maps\", whose last backslash escapes the closing quote
+    // by Windows' rules: the quote arrives in the path, where no file name can hold one.
+    if (!path.empty() && path.back() == '"') path.pop_back();
+    return builder::isFullFolderPath(path) ? path : platform::getCurrentDirectory() + path;
+}
+
+std::string mkgmapJarHere() {
+    return builder::foundMkgmapJar(platform::getCurrentDirectory() + builder::kMkgmapJar);
+}
+
+StandardErrorProgress::StandardErrorProgress(const Streams& streams) : streams_(streams) {
+    builder::reportBuildProgressTo(this);
+}
+
+StandardErrorProgress::~StandardErrorProgress() { builder::reportBuildProgressTo(nullptr); }
+
+} // namespace oxlo::cli

@@ -1,0 +1,53 @@
+// oxlo install and oxlo export: Install Mapset and Export BaseCamp Bundle of the main window,
+// with a path given on the command line where the window shows a file or folder chooser.
+#include "cli/command_support.h"
+#include "cli/commands.h"
+#include "cli/console_messages.h"
+#include "cli/mapset_lookup.h"
+
+#include "builder/bundle_export.h"
+#include "builder/mkgmap_tools.h"
+#include "catalogue/bundle_scan.h"
+#include "catalogue/installed_mapsets.h"
+#include "catalogue/mapset_install.h"
+#include "platform/services.h"
+
+namespace oxlo::cli {
+
+int installMapset(const Streams& streams, const std::string& path, bool yes, bool stampTyp) {
+    MessageGate gate(streams, yes);
+    // The TYP file of another family is registered as it is unless --stamp-typ says otherwise.
+    gate.answerYesNoCancel(stampTyp ? platform::kAnswerYes : platform::kAnswerNo);
+    const std::string full = fullPath(path);
+    const std::string index = catalogue::mapsetIndexAt(full);
+    // Anything else is refused by the install as no mapset index.
+    const bool installed = catalogue::installMapset(index.empty() ? full : index);
+    return installed && !gate.failed() ? kExitDone : kExitFailed;
+}
+
+int exportMapset(const Streams& streams, const std::string& name, const std::string& folder,
+                 bool yes) {
+    const int row = scanAndFind(streams, name);
+    if (row == 0) return kExitFailed;
+    if (catalogue::isBundle(catalogue::installedMapsets[row])) {
+        streams.err("oxlo: " + keyOf(catalogue::installedMapsets[row]) +
+                    " is a BaseCamp bundle already.\n");
+        return kExitFailed;
+    }
+    std::string jar = mkgmapJarHere();
+    if (jar.empty()) {
+        streams.err("oxlo: " + std::string(kNoMkgmapJar) + "\n");
+        return kExitFailed;
+    }
+    MessageGate gate(streams, yes);
+    std::string java;
+    // With the jar found, this only looks for Java, and says so when there is none.
+    if (!builder::locateMkgmapAndJava(jar, &java, builder::kExportBundleTitle)) return kExitFailed;
+    StandardErrorProgress progress(streams);
+    const std::string bundle = builder::exportBundleTo(row, fullPath(folder), jar, java, progress);
+    if (bundle.empty() || gate.failed()) return kExitFailed;
+    streams.out(bundle + "\n");
+    return kExitDone;
+}
+
+} // namespace oxlo::cli
