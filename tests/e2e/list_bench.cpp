@@ -1,21 +1,28 @@
-// oxlo_list_bench OXLO.EXE WORK-FOLDER TDB-FILE [RUNS]
+// oxlo_list_bench OXLO.EXE WORK-FOLDER TDB-FILE BUNDLE-FOLDER [RUNS]
 // How long Oxlo takes to list a big collection, measured from outside as a user sees it: from
 // the start of oxlo.exe to the filled list, and from a click on Refresh to the list filled again.
-// Each catalogue is written into this prefix's registry (32-bit view) first: none, 60 families
-// with 40 numeric products (each with its own copy of TDB-FILE), and 100 families. Prints the
-// median and the range of RUNS runs (default 7) of each. Not a test: nothing is asserted.
+// Each catalogue is written into this prefix's registry (32-bit view) and Garmin\Maps folders
+// first: none, 60 families with 40 numeric products (each with its own copy of TDB-FILE), 100
+// families, and 80 families with 20 copies of the BaseCamp bundle BUNDLE-FOLDER (the table's 100
+// rows). Prints the median and the range of RUNS runs (default 7) of each. Not a test: nothing is
+// asserted.
 // tools/bench-list.sh runs it in a throwaway prefix.
 #include "driver/driver.h"
+
+#include <knownfolders.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 using namespace oxlo::e2e;
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -27,9 +34,30 @@ struct Catalogue {
     const char* name;
     int families;
     int products;
+    int bundles;
 };
 
-void writeCatalogue(const Catalogue& catalogue, const std::string& work, const std::string& tdb) {
+fs::path programDataMaps() {
+    PWSTR path = nullptr;
+    SHGetKnownFolderPath(FOLDERID_ProgramData, 0, nullptr, &path);
+    const fs::path maps = fs::path(path) / "Garmin" / "Maps";
+    CoTaskMemFree(path);
+    return maps;
+}
+
+// Copies of one bundle, all holding its family ID: each is read and checked in full, as any.
+void writeBundles(int count, const std::string& bundle) {
+    const fs::path maps = programDataMaps();
+    fs::remove_all(maps);
+    fs::create_directories(maps);
+    for (int i = 0; i < count; ++i)
+        fs::copy(bundle, maps / ("Bundle" + std::to_string(100 + i) + ".gmap"),
+                 fs::copy_options::recursive);
+}
+
+void writeCatalogue(const Catalogue& catalogue, const std::string& work, const std::string& tdb,
+                    const std::string& bundle) {
+    writeBundles(catalogue.bundles, bundle);
     deleteRegistryTree32(HKEY_LOCAL_MACHINE, kMapsource);
     writeRegistryString32(HKEY_LOCAL_MACHINE, kMapsource, "Bench", "1");
     for (int i = 0; i < catalogue.families; ++i) {
@@ -113,23 +141,25 @@ Figures figuresOf(std::vector<double> values) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 4) {
-        std::fprintf(stderr, "usage: oxlo_list_bench OXLO.EXE WORK-FOLDER TDB-FILE [RUNS]\n");
+    if (argc < 5) {
+        std::fprintf(stderr, "usage: oxlo_list_bench OXLO.EXE WORK-FOLDER TDB-FILE BUNDLE-FOLDER "
+                             "[RUNS]\n");
         return 2;
     }
-    const std::string oxloExe = argv[1], work = argv[2], tdb = argv[3];
-    const int runs = argc > 4 ? std::max(1, std::atoi(argv[4])) : 7;
+    const std::string oxloExe = argv[1], work = argv[2], tdb = argv[3], bundle = argv[4];
+    const int runs = argc > 5 ? std::max(1, std::atoi(argv[5])) : 7;
     const Catalogue catalogues[] = {
-        {"empty catalogue", 0, 0},
-        {"100 mapsets (60 families, 40 products)", 60, 40},
-        {"100 families", 100, 0},
+        {"empty catalogue", 0, 0, 0},
+        {"100 mapsets (60 families, 40 products)", 60, 40, 0},
+        {"100 families", 100, 0, 0},
+        {"80 families and 20 bundles", 80, 0, 20},
     };
     try {
         std::printf("%-40s %22s %22s\n", "catalogue", "start to list, ms", "Refresh, ms");
         Figures emptyStart{}, emptyRefresh{};
         for (const Catalogue& catalogue : catalogues) {
-            writeCatalogue(catalogue, work, tdb);
-            const int rows = catalogue.families + catalogue.products;
+            writeCatalogue(catalogue, work, tdb, bundle);
+            const int rows = catalogue.families + catalogue.products + catalogue.bundles;
             measureOnce(oxloExe, work, rows); // warms the caches; not counted
             std::vector<double> starts, refreshes;
             for (int i = 0; i < runs; ++i) {
@@ -151,6 +181,7 @@ int main(int argc, char** argv) {
         std::printf("medians of %d runs; the signed figures are the time beyond the empty "
                     "catalogue's\n", runs);
         deleteRegistryTree32(HKEY_LOCAL_MACHINE, kMapsource);
+        writeBundles(0, bundle);
         return 0;
     } catch (const std::exception& error) {
         std::fprintf(stderr, "oxlo_list_bench: %s\n", error.what());
