@@ -124,7 +124,13 @@ int run(const std::vector<std::string>& arguments, const Streams& streams) {
         streams.out(std::string(kVersion) + "\n");
         return kExitDone;
     } catch (const CLI::ParseError& error) {
-        streams.err("oxlo: " + std::string(error.what()) + "\n" + usageFor(app, arguments));
+        // CLI11 says only that a command is required when the first word names none.
+        const bool unknownCommand = !arguments.empty() && !arguments.front().starts_with("-") &&
+                                    usageFor(app, arguments) == app.help();
+        streams.err("oxlo: " +
+                    (unknownCommand ? "unknown command: " + arguments.front()
+                                    : std::string(error.what())) +
+                    "\n" + usageFor(app, arguments));
         return kExitUsage;
     }
     return dispatch(app, parsed, streams);

@@ -42,6 +42,8 @@ TEST_F(CliCommands, UsageErrorsGiveTwoWithTheUsageOnStandardError) {
         EXPECT_EQ(run(c.arguments), c.status);
         EXPECT_NE((c.status == 0 ? out : err).find(c.usage), std::string::npos) << out << err;
     }
+    EXPECT_EQ(run({"bogus"}), 2);
+    EXPECT_EQ(err.rfind("oxlo: unknown command: bogus\n", 0), 0u) << err;
     EXPECT_EQ(run({"--version"}), 0);
     EXPECT_EQ(out, "oxlo 1.04\n");
 }
