@@ -5,7 +5,7 @@
 #include "builder/mkgmap_tools.h"
 #include "catalogue/bundle_scan.h"
 #include "catalogue/installed_mapsets.h"
-#include "mapfile/tdb_maps.h"
+#include "mapfile/tdb_index.h"
 #include "platform/services.h"
 #include "platform/shell_folders.h"
 
@@ -31,15 +31,16 @@ std::string mapFileName(std::uint32_t number)
 // The maps the .TDB lists, in the mapset's folder; empty after saying which are missing.
 std::vector<std::string> presentMaps(const catalogue::InstalledMapset& mapset)
 {
-    const auto numbers = mapfile::readTdbMapNumbers(mapset.tdb);
-    if (!numbers || numbers->empty()) {
+    const auto index = mapfile::readTdbIndex(mapset.tdb, mapfile::CutShortTdb::refuse);
+    if (!index || index->mapNumbers.empty()) {
         warn("The index file " + mapset.tdb + " lists no maps.");
         return {};
     }
+    const std::vector<std::uint32_t>& numbers = index->mapNumbers;
     std::vector<std::string> maps;
     std::string firstMissing;
     int missing = 0;
-    for (const std::uint32_t number : *numbers) {
+    for (const std::uint32_t number : numbers) {
         const std::string map = mapset.loc + "\\" + mapFileName(number);
         if (platform::fileSize(map) >= 0) {
             maps.push_back(map);
@@ -49,7 +50,7 @@ std::vector<std::string> presentMaps(const catalogue::InstalledMapset& mapset)
     }
     if (missing == 0) return maps;
     warn(mapset.loc + " lacks " + platform::textFromNumber(missing) + " of the mapset's " +
-         platform::textFromNumber(static_cast<std::int32_t>(numbers->size())) +
+         platform::textFromNumber(static_cast<std::int32_t>(numbers.size())) +
          " maps, the first being " + firstMissing + ".");
     return {};
 }

@@ -163,7 +163,8 @@ bool isIndexFile(const std::string& path)
 
 bool installMapset(const std::string& tdbPath)
 {
-    const std::optional<mapfile::TdbIndex> index = mapfile::readTdbIndex(tdbPath);
+    const std::optional<mapfile::TdbIndex> index =
+        mapfile::readTdbIndex(tdbPath, mapfile::CutShortTdb::keepWhatWasRead);
     const std::string name =
         !index ? std::string() : !index->familyName.empty() ? index->familyName : index->seriesName;
     if (name.empty()) {
