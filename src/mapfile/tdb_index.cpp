@@ -2,6 +2,8 @@
 
 #include "mapfile/map_file.h"
 
+#include <cstdio>
+
 namespace oxlo::mapfile {
 
 namespace {
@@ -71,6 +73,13 @@ std::optional<TdbIndex> parseTdbIndex(const std::string& bytes, CutShortTdb cutS
     }
     if (index) index->mapNumbers = std::move(maps);
     return index;
+}
+
+std::string mapFileName(std::uint32_t number)
+{
+    char name[16];
+    std::snprintf(name, sizeof name, "%08u.img", static_cast<unsigned>(number));
+    return name;
 }
 
 std::optional<TdbIndex> readTdbIndex(const std::string& path, CutShortTdb cutShort)

@@ -36,6 +36,9 @@ inline constexpr std::size_t kMaxTdbSize = 64 * 1024 * 1024;
 // with CutShortTdb::refuse such a block gives nothing.
 std::optional<TdbIndex> parseTdbIndex(const std::string& bytes, CutShortTdb cutShort);
 
+// The file of detail map `number` beside the index: "63240001.img", eight digits at least.
+std::string mapFileName(std::uint32_t number);
+
 // parseTdbIndex of the file's bytes; nothing also when the file cannot be read.
 std::optional<TdbIndex> readTdbIndex(const std::string& path, CutShortTdb cutShort);
 
