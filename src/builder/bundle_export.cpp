@@ -5,11 +5,11 @@
 #include "builder/mkgmap_tools.h"
 #include "catalogue/bundle_scan.h"
 #include "catalogue/installed_mapsets.h"
-#include "mapfile/tdb_maps.h"
+#include "catalogue/mapset_install.h"
+#include "mapfile/tdb_index.h"
 #include "platform/services.h"
 #include "platform/shell_folders.h"
 
-#include <cstdio>
 
 namespace oxlo::builder {
 namespace {
@@ -21,37 +21,25 @@ void warn(const std::string& text)
     platform::showMessage(kExportBundleTitle, text, platform::kMessageWarning);
 }
 
-std::string mapFileName(std::uint32_t number)
-{
-    char name[16];
-    std::snprintf(name, sizeof name, "%08u.img", static_cast<unsigned>(number));
-    return name;
-}
-
 // The maps the .TDB lists, in the mapset's folder; empty after saying which are missing.
 std::vector<std::string> presentMaps(const catalogue::InstalledMapset& mapset)
 {
-    const auto numbers = mapfile::readTdbMapNumbers(mapset.tdb);
-    if (!numbers || numbers->empty()) {
+    const auto index = mapfile::readTdbIndex(mapset.tdb, mapfile::CutShortTdb::refuse);
+    if (!index || index->mapNumbers.empty()) {
         warn("The index file " + mapset.tdb + " lists no maps.");
         return {};
     }
-    std::vector<std::string> maps;
-    std::string firstMissing;
-    int missing = 0;
-    for (const std::uint32_t number : *numbers) {
-        const std::string map = mapset.loc + "\\" + mapFileName(number);
-        if (platform::fileSize(map) >= 0) {
-            maps.push_back(map);
-        } else if (missing++ == 0) {
-            firstMissing = mapFileName(number);
-        }
+    const auto path = [&](const std::string& map) { return mapset.loc + "\\" + map; };
+    const auto present = [&](const std::string& map) { return platform::fileSize(path(map)) >= 0; };
+    if (const std::string lack = catalogue::missingMapsText(mapset.loc, index->mapNumbers, present);
+        !lack.empty()) {
+        warn(lack);
+        return {};
     }
-    if (missing == 0) return maps;
-    warn(mapset.loc + " lacks " + platform::textFromNumber(missing) + " of the mapset's " +
-         platform::textFromNumber(static_cast<std::int32_t>(numbers->size())) +
-         " maps, the first being " + firstMissing + ".");
-    return {};
+    std::vector<std::string> maps;
+    for (const std::uint32_t number : index->mapNumbers)
+        maps.push_back(path(mapfile::mapFileName(number)));
+    return maps;
 }
 
 // A folder of our own inside `chosen`, new for this export.

@@ -13,7 +13,6 @@
 #include "platform/ui.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <optional>
 
 namespace oxlo::catalogue {
@@ -77,28 +76,6 @@ private:
     std::vector<std::string> names_;
 };
 
-std::string mapFileName(std::uint32_t number)
-{
-    char name[16];
-    std::snprintf(name, sizeof name, "%08u.img", static_cast<unsigned>(number));
-    return name;
-}
-
-// The refusal when detail maps of the index are missing from the folder, else empty.
-std::string missingMaps(const mapfile::TdbIndex& index, const FolderFiles& files,
-                        const std::string& folder)
-{
-    int missing = 0;
-    std::string first;
-    for (const std::uint32_t number : index.mapNumbers) {
-        if (!files.find(mapFileName(number)).empty()) continue;
-        if (missing++ == 0) first = mapFileName(number);
-    }
-    if (missing == 0) return {};
-    return folder + " lacks " + platform::textFromNumber(missing) + " of the mapset's " +
-           platform::textFromNumber(static_cast<std::int32_t>(index.mapNumbers.size())) +
-           " maps, the first being " + first + ".";
-}
 
 // The key of another family (or bundle) that uses the family ID, empty when none does. The family
 // of the same name does not count: it is the one an update replaces.
@@ -161,9 +138,25 @@ bool isIndexFile(const std::string& path)
 
 } // namespace
 
+std::string missingMapsText(const std::string& folder, const std::vector<std::uint32_t>& numbers,
+                            const std::function<bool(const std::string& map)>& present)
+{
+    int missing = 0;
+    std::string first;
+    for (const std::uint32_t number : numbers) {
+        if (present(mapfile::mapFileName(number))) continue;
+        if (missing++ == 0) first = mapfile::mapFileName(number);
+    }
+    if (missing == 0) return {};
+    return folder + " lacks " + platform::textFromNumber(missing) + " of the mapset's " +
+           platform::textFromNumber(static_cast<std::int32_t>(numbers.size())) +
+           " maps, the first being " + first + ".";
+}
+
 bool installMapset(const std::string& tdbPath)
 {
-    const std::optional<mapfile::TdbIndex> index = mapfile::readTdbIndex(tdbPath);
+    const std::optional<mapfile::TdbIndex> index =
+        mapfile::readTdbIndex(tdbPath, mapfile::CutShortTdb::keepWhatWasRead);
     const std::string name =
         !index ? std::string() : !index->familyName.empty() ? index->familyName : index->seriesName;
     if (name.empty()) {
@@ -178,7 +171,9 @@ bool installMapset(const std::string& tdbPath)
         refuse("The overview map " + base + ".img is missing beside " + tdbPath + ".");
         return false;
     }
-    if (const std::string lack = missingMaps(*index, files, folder); !lack.empty()) {
+    const auto present = [&](const std::string& map) { return !files.find(map).empty(); };
+    if (const std::string lack = missingMapsText(folder, index->mapNumbers, present);
+        !lack.empty()) {
         refuse(lack);
         return false;
     }

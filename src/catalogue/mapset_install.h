@@ -2,6 +2,8 @@
 // registered where it lies (nothing is copied or moved), instead of running its install.bat.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,6 +21,12 @@ void installDroppedMapsets(const std::vector<std::string>& paths);
 // The index that `path` names: `path` itself for a .TDB, the one .TDB of a folder that holds
 // exactly one; empty for anything else.
 std::string mapsetIndexAt(const std::string& path);
+
+// The refusal when detail maps `numbers` (from the mapset's .TDB) are missing from `folder`,
+// where `present` tells whether a map's file name is there; empty when none is missing. The
+// install and the bundle export say it alike.
+std::string missingMapsText(const std::string& folder, const std::vector<std::uint32_t>& numbers,
+                            const std::function<bool(const std::string& map)>& present);
 
 // Checks the mapset of the index `tdbPath` and, when the user agrees, registers it, says so,
 // rescans and selects its row. Every refusal and failure has its message; true when installed.

@@ -2,6 +2,8 @@
 
 #include "mapfile/map_file.h"
 
+#include <cstdio>
+
 namespace oxlo::mapfile {
 
 namespace {
@@ -49,13 +51,17 @@ std::optional<TdbIndex> parseHeader(const std::string& block)
 
 } // namespace
 
-std::optional<TdbIndex> parseTdbIndex(const std::string& bytes)
+std::optional<TdbIndex> parseTdbIndex(const std::string& bytes, CutShortTdb cutShort)
 {
     std::optional<TdbIndex> index;
     std::vector<std::uint32_t> maps;
-    for (std::size_t at = 0; bytes.size() - at >= 3;) {
-        const std::size_t length = wordAt(bytes, at + 1);
-        if (bytes.size() - at - 3 < length) break;
+    for (std::size_t at = 0; at < bytes.size();) {
+        const std::size_t left = bytes.size() - at;
+        const std::size_t length = left >= 3 ? wordAt(bytes, at + 1) : 0;
+        if (left < 3 || left - 3 < length) {
+            if (cutShort == CutShortTdb::refuse) return std::nullopt;
+            break;
+        }
         const std::string block = bytes.substr(at + 3, length);
         if (byteAt(bytes, at) == kHeaderBlock && !index) {
             index = parseHeader(block);
@@ -69,11 +75,18 @@ std::optional<TdbIndex> parseTdbIndex(const std::string& bytes)
     return index;
 }
 
-std::optional<TdbIndex> readTdbIndex(const std::string& path)
+std::string mapFileName(std::uint32_t number)
+{
+    char name[16];
+    std::snprintf(name, sizeof name, "%08u.img", static_cast<unsigned>(number));
+    return name;
+}
+
+std::optional<TdbIndex> readTdbIndex(const std::string& path, CutShortTdb cutShort)
 {
     const std::optional<std::string> bytes = readFileBytes(path, kMaxTdbSize);
     if (!bytes) return std::nullopt;
-    return parseTdbIndex(*bytes);
+    return parseTdbIndex(*bytes, cutShort);
 }
 
 } // namespace oxlo::mapfile

@@ -1,6 +1,7 @@
-// The mapset index reader of the install: the file read gives what the bytes parse to, the names
-// are NUL-free texts that the file holds followed by a NUL, a header block at the start gives the
-// words at offsets 3 and 5, and each map number is one of the file's 0x4C blocks.
+// The mapset index reader of the install and the bundle export: the file read gives what the bytes
+// parse to, the names are NUL-free texts that the file holds followed by a NUL, a header block at
+// the start gives the words at offsets 3 and 5, each map number is one of the file's 0x4C blocks,
+// and the read that refuses a block cut short gives nothing or the same index.
 #include "fuzz_support.h"
 
 #include "mapfile/tdb_index.h"
@@ -10,6 +11,7 @@
 
 namespace {
 
+using oxlo::mapfile::CutShortTdb;
 using oxlo::fuzz::printable;
 using oxlo::fuzz::require;
 
@@ -41,13 +43,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     oxlo::fuzz::writeHostFile(kIndex, file);
     const auto context = [&] { return " (file " + printable(file) + ")"; };
 
-    const auto read = oxlo::mapfile::readTdbIndex(kIndex);
-    const auto parsed = oxlo::mapfile::parseTdbIndex(file);
+    const auto whole = oxlo::mapfile::readTdbIndex(kIndex, CutShortTdb::refuse);
+    const auto read = oxlo::mapfile::readTdbIndex(kIndex, CutShortTdb::keepWhatWasRead);
+    const auto parsed = oxlo::mapfile::parseTdbIndex(file, CutShortTdb::keepWhatWasRead);
     require(read.has_value() == parsed.has_value(),
             [&] { return "the file read and the parse disagree" + context(); });
-    if (!parsed) return 0;
+    if (!parsed) {
+        require(!whole, [&] { return "only the whole file read gives an index" + context(); });
+        return 0;
+    }
     require(read->mapNumbers == parsed->mapNumbers && read->seriesName == parsed->seriesName,
             [&] { return "the file read and the parse disagree" + context(); });
+    require(!whole || (whole->mapNumbers == parsed->mapNumbers &&
+                       whole->familyName == parsed->familyName),
+            [&] { return "the whole file read differs from the one up to a cut" + context(); });
     require(heldWithNul(file, parsed->seriesName),
             [&] { return "series name '" + printable(parsed->seriesName) + "'" + context(); });
     require(parsed->familyName.empty() || heldWithNul(file, parsed->familyName),

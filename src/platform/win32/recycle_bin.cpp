@@ -1,13 +1,19 @@
-// The Recycle Bin of system_primitives.h, through the shell's file operation.
+// The Recycle Bin of system_primitives.h and shell_folders.h, through the shell's file operation.
+#include "platform/win32/recycle_bin.h"
+
 #include "platform/system_primitives.h"
 #include "platform/win32/wide_text.h"
 
 #include <windows.h>
 #include <shellapi.h>
 
-namespace oxlo::platform::raw {
+namespace oxlo::platform {
 
-bool recycleRaw(const std::vector<std::string>& paths) {
+namespace win32 {
+
+bool recycle(const std::vector<std::string>& paths, RecycleUi ui)
+{
+    if (paths.empty()) return true;
     // The shell takes one list of paths, each ending in a NUL, the list in a second one.
     std::wstring list;
     for (const std::string& path : paths) {
@@ -20,11 +26,19 @@ bool recycleRaw(const std::vector<std::string>& paths) {
     SHFILEOPSTRUCTW operation{};
     operation.wFunc = FO_DELETE;
     operation.pFrom = list.c_str();
-    // Undo sends the files to the Recycle Bin. The user has already said yes, so the shell asks
-    // nothing more, except (FOF_WANTNUKEWARNING overrides FOF_NOCONFIRMATION there) before a file
-    // that cannot be recycled is deleted for good.
-    operation.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_WANTNUKEWARNING;
+    // Undo sends the files to the Recycle Bin; the caller has its user's yes, or needs none, so
+    // the shell does not ask for one. FOF_WANTNUKEWARNING overrides FOF_NOCONFIRMATION before a
+    // file that cannot be recycled is deleted for good.
+    operation.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION;
+    operation.fFlags |= ui == RecycleUi::silent ? FOF_SILENT | FOF_NOERRORUI : FOF_WANTNUKEWARNING;
     return ::SHFileOperationW(&operation) == 0 && !operation.fAnyOperationsAborted;
 }
 
-} // namespace oxlo::platform::raw
+} // namespace win32
+
+bool raw::recycleRaw(const std::vector<std::string>& paths)
+{
+    return win32::recycle(paths, win32::RecycleUi::askBeforeDeleting);
+}
+
+} // namespace oxlo::platform

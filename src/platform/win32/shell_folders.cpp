@@ -1,5 +1,6 @@
 // Known folders and the Recycle Bin through the shell.
 #include "platform/shell_folders.h"
+#include "platform/win32/recycle_bin.h"
 #include "platform/win32/wide_text.h"
 
 #include <windows.h>
@@ -39,18 +40,8 @@ std::string pathForOutsideProgram(const std::string& path) { return path; }
 
 int moveToRecycleBin(const std::string& path)
 {
-    if (path.empty()) return 0;
-    // The list of paths ends in two NULs.
-    std::wstring from = wideFromUtf8(path);
-    if (from.empty()) return 0;
-    from.push_back(L'\0');
-    SHFILEOPSTRUCTW operation{};
-    operation.wFunc = FO_DELETE;
-    operation.pFrom = from.c_str();
-    operation.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
-    const int result = ::SHFileOperationW(&operation);
-    if (result != 0 || operation.fAnyOperationsAborted) return 0;
-    return ::GetFileAttributesW(from.c_str()) == INVALID_FILE_ATTRIBUTES ? 1 : 0;
+    if (path.empty() || !win32::recycle({path}, win32::RecycleUi::silent)) return 0;
+    return ::GetFileAttributesW(wideFromUtf8(path).c_str()) == INVALID_FILE_ATTRIBUTES ? 1 : 0;
 }
 
 } // namespace oxlo::platform
