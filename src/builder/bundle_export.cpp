@@ -125,12 +125,7 @@ std::string exportBundleTo(int row, std::string chosen, const std::string& jar,
         warn("The list of maps " + arguments + " could not be written.");
         return {};
     }
-    const std::string id = platform::textFromNumber(mapset.id);
-    const std::string parameters =
-        "-jar " + quotedArgument(jar) + " --output-dir=" + quotedArgument(work) +
-        " --gmapi --family-id=" + id + " --product-id=1 --family-name=" + quotedArgument(name) +
-        " --series-name=" + quotedArgument(name) + " --overview-mapname=" + quotedArgument(name) +
-        " --index -c " + quotedArgument(arguments);
+    const std::string parameters = bundleParameters(jar, work, mapset.id, name, arguments);
     // mkgmap prints its messages to standard error.
     const ToolRun run = runToolReportingTo(java, parameters, true, progress);
     const std::string made = work + "\\" + name + ".gmap";

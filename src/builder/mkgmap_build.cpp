@@ -57,6 +57,17 @@ std::string mkgmapParameters(const std::string& jar, const MapsetBuildRequest& r
            " --tdbfile --index -c " + quotedArgument(argumentFile);
 }
 
+std::string bundleParameters(const std::string& jar, const std::string& workFolder,
+                             std::int32_t familyId, const std::string& name,
+                             const std::string& argumentFile) {
+    const std::string quotedName = quotedArgument(name);
+    return "-Dfile.encoding=UTF-8 -jar " + quotedArgument(jar) +
+           " --output-dir=" + quotedArgument(workFolder) +
+           " --gmapi --family-id=" + platform::textFromNumber(familyId) +
+           " --product-id=1 --family-name=" + quotedName + " --series-name=" + quotedName +
+           " --overview-mapname=" + quotedName + " --index -c " + quotedArgument(argumentFile);
+}
+
 std::vector<std::string> mkgmapArgumentLines(const MapsetBuildRequest& request) {
     std::vector<std::string> lines;
     for (const std::string& map : request.maps)

@@ -25,6 +25,12 @@ std::string quotedArgument(const std::string& text);
 // The file encoding makes Java before version 18 read the argument file as UTF-8.
 std::string mkgmapParameters(const std::string& jar, const MapsetBuildRequest& request,
                              const std::string& argumentFile);
+// mkgmap's parameters for a BaseCamp bundle (--gmapi) of family `familyId` named `name`, made in
+// the work folder `workFolder` from the maps and TYP that `argumentFile` lists. Java reads the
+// argument file as UTF-8, as for a build.
+std::string bundleParameters(const std::string& jar, const std::string& workFolder,
+                             std::int32_t familyId, const std::string& name,
+                             const std::string& argumentFile);
 
 // The lines of mkgmap's argument file (-c), which lies in D: "input-file: FILE" for each map, with
 // FILE its copy's name in D, since mkgmap takes such a name relative to the argument file. A line

@@ -112,6 +112,12 @@ TEST(MkgmapCommandLine, EveryOptionAndEachMapCopyInListOrder) {
               "--family-name=\"My Alps\" --series-name=\"My Alps\" --area-name=\"My Alps\" "
               "--overview-mapname=\"My Alps\" --overview-mapnumber=60010000 --tdbfile --index "
               "-c \"C:\\Garmin\\Oxlo\\My Alps\\My Alps.mkgmap-args\"");
+    EXPECT_EQ(bundleParameters("C:\\mkgmap\\mkgmap.jar", "D:\\Out\\~oxlo1", 4711, "Test Fam",
+                               "D:\\Out\\~oxlo1\\maps.args"),
+              "-Dfile.encoding=UTF-8 -jar \"C:\\mkgmap\\mkgmap.jar\" --output-dir=\"D:\\Out\\~oxlo1\" "
+              "--gmapi --family-id=4711 --product-id=1 --family-name=\"Test Fam\" "
+              "--series-name=\"Test Fam\" --overview-mapname=\"Test Fam\" --index "
+              "-c \"D:\\Out\\~oxlo1\\maps.args\"");
     EXPECT_EQ(mkgmapArgumentLines(request),
               (std::vector<std::string>{"input-file: 87654321.IMG", "input-file: 12345678.img"}));
     for (const auto& [familyId, number] :
