@@ -23,6 +23,13 @@ void reportFailure(const std::string& details) {
     platform::showMessage("Error", kFailed + details, platform::kMessageWarning);
 }
 
+// cpreview.exe reads its control file in the ANSI code page; the mapset's name in it was checked
+// to have a form there before the build began, and its maps have names of digits.
+void writeControlLine(const std::string& line) {
+    bool exact = true;
+    platform::writeLine(kControlFile, platform::textForAnsiPrograms(line, &exact));
+}
+
 // The control file for cpreview.exe, written afresh so nothing of an earlier attempt stays in
 // it, while each map is copied into the current folder D. Gives what failed, or the empty text:
 // the tools must not run on a control file cut short or without every map beside it.
@@ -57,18 +64,18 @@ std::string writeControlFileAndCopyMaps(const MapsetBuildRequest& request,
              std::string(),
              std::string("[FILES]"),
          })
-        platform::writeLine(kControlFile, line);
+        writeControlLine(line);
     const int count = static_cast<int>(request.maps.size());
     for (int number = 1; number <= count; ++number) {
         const std::string& map = request.maps[number - 1];
-        platform::writeLine(kControlFile, "IMG=" + platform::getFilePart(map));
+        writeControlLine("IMG=" + platform::getFilePart(map));
         if (const std::string failure = copyMapInto(map, folder, number, count, written);
             !failure.empty()) {
             platform::closeFile(kControlFile);
             return failure;
         }
     }
-    platform::writeLine(kControlFile, "[END-FILES]");
+    writeControlLine("[END-FILES]");
     return platform::closeFile(kControlFile) == 0 ? notWritten : std::string();
 }
 

@@ -99,6 +99,18 @@ bool inputsPassChecks(const std::string& name, const CreateWindowState& state) {
     return ok;
 }
 
+// cpreview.exe and cgpsmapper.exe know no Unicode: the mapset's name reaches them in the ANSI
+// code page (its maps have names of digits), and a letter beyond it would make the build fail
+// after its folder was made.
+bool nameFitsAnsiPrograms(const std::string& name) {
+    bool exact = true;
+    platform::textForAnsiPrograms(name, &exact);
+    if (!exact)
+        refuse(name + " has letters that cGPSmapper cannot take. Please choose another name, or "
+                      "mkgmap as the compiler.");
+    return exact;
+}
+
 } // namespace
 
 std::int32_t firstFreeFamilyId() {
@@ -130,6 +142,7 @@ std::optional<MapsetBuildRequest> checkCreateRequest(CreateWindowState& state,
 
     const std::string& name = inputs.name;
     if (!inputsPassChecks(name, state)) return std::nullopt;
+    if (compiler == Compiler::Cgpsmapper && !nameFitsAnsiPrograms(name)) return std::nullopt;
     if (platform::showMessage(kCreateWindowTitle,
                               "Oxlo will proceed to generate a Mapsource mapset. Your Windows "
                               "registry will be updated. Proceed?",

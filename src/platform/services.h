@@ -243,5 +243,10 @@ bool sameTextIgnoringCase(const std::string& a, const std::string& b);
 std::string ansiFromText(const std::string& text, bool* exact);
 // The text of bytes in the system's ANSI code page.
 std::string textFromAnsi(const std::string& bytes);
+// The text as programs without Unicode support (cpreview.exe, cgpsmapper.exe) read it from their
+// files and take it for file names: in the ANSI code page on Windows; on the portable side, whose
+// programs are POSIX ones taking names as UTF-8 bytes, unchanged. `exact` is as for ansiFromText
+// (the portable side judging by Windows-1252), so that the same names are refused on both.
+std::string textForAnsiPrograms(const std::string& text, bool* exact);
 
 } // namespace oxlo::platform

@@ -458,6 +458,27 @@ TEST_F(CreateChecksTest, MapsetNamedLikeOneOfItsMapsIsRefused) {
     }
 }
 
+TEST_F(CreateChecksTest, NamesBeyondTheAnsiCodePageAreRefusedForCgpsmapper) {
+    // cpreview.exe and cgpsmapper.exe take the mapset's name in the ANSI code page only.
+    const std::pair<std::string, bool> cases[] = {
+        {"Österreich Süd", false}, {"Łódź", true}, {"Карты", true}, {"Zürich €", false}};
+    for (const auto& [name, refused] : cases) {
+        SCOPED_TRACE("name \"" + name + "\"");
+        scripted::resetScript();
+        openWindowAsNewDoes();
+        typeName(name);
+        addMap("12345678.img");
+        pressCreate();
+        scripted::answerNextMessage(refused ? platform::kAnswerOk : platform::kAnswerNo);
+        run();
+        EXPECT_EQ(messageTexts(),
+                  std::vector<std::string>{refused ? name + " has letters that cGPSmapper cannot "
+                                                            "take. Please choose another name, or "
+                                                            "mkgmap as the compiler."
+                                                   : kFinalQuestion});
+    }
+}
+
 TEST_F(CreateChecksTest, DefaultFolderGetsItsParentsInBothModes) {
     // A machine without C:\Garmin: createDirectory makes one level only.
     struct Case {

@@ -1,8 +1,8 @@
 // oxlo.com, the console program, under Wine against the real registry and files: every command's
 // exit status and messages, `list --json` parsed, a usage error, install of a folder mkgmap made,
 // create with the stand-in cgpsmapper, export with the stand-in java.exe, attr on the test maps,
-// backup and uninstall with the copy it keeps. Administrator rights are always there under Wine;
-// the native tests cover the refusal without them.
+// backup and uninstall with the copy it keeps, and names beyond ASCII. Administrator
+// rights are always there under Wine; the native tests cover the refusal without them.
 #include "catalogue_fixture.h"
 
 #include <nlohmann/json.hpp>
@@ -44,6 +44,13 @@ std::string fileText(const std::string& path) {
     return text.str();
 }
 
+std::wstring wide(const std::string& text) {
+    std::wstring wide(text.size(), L'\0');
+    wide.resize(MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                    wide.data(), static_cast<int>(wide.size())));
+    return wide;
+}
+
 class CommandLine : public CatalogueEndToEndTest {
 protected:
     // oxlo.com (beside oxlo.exe) run in the working folder, its output caught in files.
@@ -57,15 +64,16 @@ protected:
         OxloRun run;
         {
             const Handle out = inheritableFile(outFile), err = inheritableFile(errFile);
-            STARTUPINFOA startup{};
+            STARTUPINFOW startup{};
             startup.cb = sizeof startup;
             startup.dwFlags = STARTF_USESTDHANDLES;
             startup.hStdOutput = out.get();
             startup.hStdError = err.get();
             PROCESS_INFORMATION process{};
-            std::string commandLine = "\"" + com + "\" " + arguments;
-            if (!CreateProcessA(com.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
-                                CREATE_NO_WINDOW, nullptr, workFolder().c_str(), &startup,
+            // Wide, as a console passes any name: the arguments are UTF-8 here.
+            std::wstring commandLine = wide("\"" + com + "\" " + arguments);
+            if (!CreateProcessW(wide(com).c_str(), commandLine.data(), nullptr, nullptr, TRUE,
+                                CREATE_NO_WINDOW, nullptr, wide(workFolder()).c_str(), &startup,
                                 &process))
                 throw std::runtime_error("cannot start " + com);
             const Handle thread(process.hThread), child(process.hProcess);
@@ -178,6 +186,23 @@ TEST_F(CommandLine, EveryCommandWithItsExitStatus) {
     run = oxlo("uninstall Alps --yes");
     EXPECT_EQ(run.status, 1u);
     EXPECT_EQ(run.messages, std::vector<std::string>{"no mapset is named Alps."});
+
+    // Names beyond ASCII, from the wide command line to UTF-8 output and back. cGPSmapper takes
+    // the ANSI code page's letters only, and the stand-ins read their names as it does.
+    run = oxlo("create \"Łódź\" maps\\12345678.img --compiler cgpsmapper --yes");
+    EXPECT_EQ(run.status, 1u);
+    EXPECT_EQ(run.messages, std::vector<std::string>{"Łódź has letters that cGPSmapper cannot take. "
+                                                     "Please choose another name, or mkgmap as "
+                                                     "the compiler."});
+    const std::string name = "Österreich Süd";
+    run = oxlo("create \"" + name + "\" maps\\12345678.img --compiler cgpsmapper --folder \"" +
+               work + "\\" + name + "\" --family-id 6002 --yes");
+    EXPECT_EQ(run.status, 0u) << run.err;
+    EXPECT_EQ(listedKeys(), (std::set<std::string>{"Families\\Hills", "Families\\" + name}));
+    run = oxlo("uninstall \"" + name + "\" --yes");
+    EXPECT_EQ(run.status, 0u) << run.err;
+    EXPECT_TRUE(says(run, "Uninstall Successful.")) << run.err;
+    EXPECT_EQ(listedKeys(), std::set<std::string>{"Families\\Hills"});
 }
 
 } // namespace

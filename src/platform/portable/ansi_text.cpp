@@ -66,4 +66,10 @@ std::string textFromAnsi(const std::string& bytes)
     return text;
 }
 
+std::string textForAnsiPrograms(const std::string& text, bool* exact)
+{
+    ansiFromText(text, exact);
+    return text;
+}
+
 } // namespace oxlo::platform

@@ -34,6 +34,10 @@ std::string ansiFromText(const std::string& text, bool* exact) {
     return result;
 }
 
+std::string textForAnsiPrograms(const std::string& text, bool* exact) {
+    return ansiFromText(text, exact);
+}
+
 std::string textFromAnsi(const std::string& bytes) {
     if (bytes.empty()) return {};
     const int length = static_cast<int>(bytes.size());
