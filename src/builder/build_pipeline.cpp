@@ -87,12 +87,14 @@ Compilation compileWithCgpsmapper(const MapsetBuildRequest& request, EarlierOutp
     for (const char* output : {".mp", ".TDB", ".IMG"})
         if (!written.guard(request.name + output)) return {false, written.blockedMessage()};
 
-    const ToolRun preview = runToolAndCollectOutput(request.previewPath, kControlFileName);
+    const ToolRun preview =
+        runToolAndCollectOutput(request.previewPath, kControlFileName, false, ToolText::Ansi);
     if (!preview.started) return {false, lastLinesOf(preview)};
     filterOverviewSource(request.name);
 
     const ToolRun compiler =
-        runToolAndCollectOutput(request.compilerPath, "-e \"" + request.name + ".mp\"");
+        runToolAndCollectOutput(request.compilerPath, "-e \"" + request.name + ".mp\"", false,
+                                ToolText::Ansi);
     if (platform::fileSize(request.name + ".TDB") < 0) return {false, lastLinesOf(compiler)};
     return {true, {}};
 }

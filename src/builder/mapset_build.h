@@ -54,14 +54,19 @@ struct ToolRun {
     std::int64_t exitCode = -1; // the tool's exit status; -1 when it was not started
 };
 
+// How a tool prints its text: cpreview.exe and cgpsmapper.exe, without Unicode support, in the
+// ANSI code page; Java (run with -Dfile.encoding=UTF-8) in UTF-8.
+enum class ToolText { Utf8, Ansi };
+
 // Runs `program` with `parameters` in the current folder and collects its output line by line,
 // with `withErrors` also what it prints to standard error. While it waits, the windows stay
 // painted and the build's progress shows the latest line.
 ToolRun runToolAndCollectOutput(const std::string& program, const std::string& parameters,
-                                bool withErrors = false);
+                                bool withErrors = false, ToolText text = ToolText::Utf8);
 // The same with the lines going to `progress` instead of the build's.
 ToolRun runToolReportingTo(const std::string& program, const std::string& parameters,
-                           bool withErrors, BuildProgress& progress);
+                           bool withErrors, BuildProgress& progress,
+                           ToolText text = ToolText::Utf8);
 
 // The output as a message shows it: whole when it has at most 25 lines, else a line "..." and its
 // last 25 lines, so the message box stays within the screen.

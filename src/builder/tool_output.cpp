@@ -27,7 +27,7 @@ void keepTail(ToolRun& run, std::size_t allowed) {
 } // namespace
 
 ToolRun runToolReportingTo(const std::string& program, const std::string& parameters,
-                           bool withErrors, BuildProgress& progress) {
+                           bool withErrors, BuildProgress& progress, ToolText text) {
     ToolRun run;
     const int options = platform::kRunKeepHandle | platform::kRunPipeOutput |
                         (withErrors ? platform::kRunPipeErrors : 0);
@@ -44,7 +44,8 @@ ToolRun runToolReportingTo(const std::string& program, const std::string& parame
         }
         // The end of the output is no line of its own.
         if (waiting == platform::kOutputEnded) break;
-        const std::string line = platform::readProgramOutput(handle);
+        std::string line = platform::readProgramOutput(handle);
+        if (text == ToolText::Ansi) line = platform::textFromAnsiPrograms(line);
         run.output += line;
         run.output += '\r';
         keepTail(run, 2 * kKeptToolOutput);
@@ -58,8 +59,8 @@ ToolRun runToolReportingTo(const std::string& program, const std::string& parame
 }
 
 ToolRun runToolAndCollectOutput(const std::string& program, const std::string& parameters,
-                                bool withErrors) {
-    return runToolReportingTo(program, parameters, withErrors, buildProgress());
+                                bool withErrors, ToolText text) {
+    return runToolReportingTo(program, parameters, withErrors, buildProgress(), text);
 }
 
 std::string lastLinesOf(const ToolRun& run) {

@@ -248,5 +248,7 @@ std::string textFromAnsi(const std::string& bytes);
 // programs are POSIX ones taking names as UTF-8 bytes, unchanged. `exact` is as for ansiFromText
 // (the portable side judging by Windows-1252), so that the same names are refused on both.
 std::string textForAnsiPrograms(const std::string& text, bool* exact);
+// The text of bytes that such a program printed or wrote (the reverse of textForAnsiPrograms).
+std::string textFromAnsiPrograms(const std::string& bytes);
 
 } // namespace oxlo::platform

@@ -198,6 +198,8 @@ TEST_F(CommandLine, EveryCommandWithItsExitStatus) {
     run = oxlo("create \"" + name + "\" maps\\12345678.img --compiler cgpsmapper --folder \"" +
                work + "\\" + name + "\" --family-id 6002 --yes");
     EXPECT_EQ(run.status, 0u) << run.err;
+    // cpreview.exe read the name in its control file in the ANSI code page, as its output says.
+    EXPECT_NE(run.err.find("Wrote " + name + ".mp"), std::string::npos) << run.err;
     EXPECT_EQ(listedKeys(), (std::set<std::string>{"Families\\Hills", "Families\\" + name}));
     run = oxlo("uninstall \"" + name + "\" --yes");
     EXPECT_EQ(run.status, 0u) << run.err;

@@ -72,4 +72,9 @@ std::string textForAnsiPrograms(const std::string& text, bool* exact)
     return text;
 }
 
+std::string textFromAnsiPrograms(const std::string& bytes)
+{
+    return bytes;
+}
+
 } // namespace oxlo::platform

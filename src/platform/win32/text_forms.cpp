@@ -38,6 +38,10 @@ std::string textForAnsiPrograms(const std::string& text, bool* exact) {
     return ansiFromText(text, exact);
 }
 
+std::string textFromAnsiPrograms(const std::string& bytes) {
+    return textFromAnsi(bytes);
+}
+
 std::string textFromAnsi(const std::string& bytes) {
     if (bytes.empty()) return {};
     const int length = static_cast<int>(bytes.size());
