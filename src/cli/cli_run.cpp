@@ -98,11 +98,17 @@ int dispatch(CLI::App& app, const Parsed& p, const Streams& streams) {
     return createMapset(streams, p.create);
 }
 
+// The command that the line's first word names, or none.
+CLI::App* namedCommand(CLI::App& app, const std::vector<std::string>& arguments) {
+    for (CLI::App* command : app.get_subcommands({}))
+        if (!arguments.empty() && command->get_name() == arguments.front()) return command;
+    return nullptr;
+}
+
 // The usage of the command that the line names, else of the program.
 std::string usageFor(CLI::App& app, const std::vector<std::string>& arguments) {
-    for (CLI::App* command : app.get_subcommands({}))
-        if (!arguments.empty() && command->get_name() == arguments.front()) return command->help();
-    return app.help();
+    CLI::App* command = namedCommand(app, arguments);
+    return command ? command->help() : app.help();
 }
 
 } // namespace
@@ -126,7 +132,7 @@ int run(const std::vector<std::string>& arguments, const Streams& streams) {
     } catch (const CLI::ParseError& error) {
         // CLI11 says only that a command is required when the first word names none.
         const bool unknownCommand = !arguments.empty() && !arguments.front().starts_with("-") &&
-                                    usageFor(app, arguments) == app.help();
+                                    !namedCommand(app, arguments);
         streams.err("oxlo: " +
                     (unknownCommand ? "unknown command: " + arguments.front()
                                     : std::string(error.what())) +

@@ -101,9 +101,9 @@ LRESULT CALLBACK rowTipProcedure(HWND list, UINT message, WPARAM wParam, LPARAM 
         if (ControlEntry* entry = controlByHandle(list, nullptr)) {
             WindowEntry* window = windowOf(*entry);
             if (window && window->toolTip) {
-                MSG relayed{list, message, wParam, lParam, ::GetMessageTime(), {}};
-                relayed.pt.x = static_cast<LONG>(static_cast<short>(LOWORD(::GetMessagePos())));
-                relayed.pt.y = static_cast<LONG>(static_cast<short>(HIWORD(::GetMessagePos())));
+                const DWORD at = ::GetMessagePos();
+                MSG relayed{list, message, wParam, lParam, ::GetMessageTime(),
+                            {static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))}};
                 ::SendMessageW(window->toolTip, TTM_RELAYEVENT, 0,
                                reinterpret_cast<LPARAM>(&relayed));
                 const int row = message == WM_MOUSEMOVE ? rowUnderPointer(list) : entry->tipRow;
