@@ -15,7 +15,6 @@ namespace oxlo::platform {
 namespace {
 
 // A text has at most 254 characters, each at most 4 bytes of UTF-8, and its NUL.
-constexpr unsigned kMaxTextCharacters = 254;
 constexpr unsigned kFirstQuerySize = kMaxTextCharacters * 4 + 1;
 constexpr unsigned kDeleteNameBuffer = 255 * 3 + 1; // any key name in UTF-8, and its NUL
 
@@ -40,14 +39,6 @@ std::int32_t littleEndian32(const unsigned char bytes[4])
     const std::uint32_t value = std::uint32_t{bytes[0]} | std::uint32_t{bytes[1]} << 8 |
                                 std::uint32_t{bytes[2]} << 16 | std::uint32_t{bytes[3]} << 24;
     return static_cast<std::int32_t>(value);
-}
-
-// Characters of UTF-8 text: every byte but the continuation bytes 0x80 to 0xBF.
-std::size_t characterCount(const std::string& text)
-{
-    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
-        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    }));
 }
 
 // The value `valueName` of the open `key` as text, as readRegistryValue gives it.
@@ -85,6 +76,13 @@ std::string valueText(RegistryHandle key, const std::string& valueName)
 
 
 } // namespace
+
+std::size_t characterCount(const std::string& text)
+{
+    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
+}
 
 int createRegistryKey(RegistryHandle root, const std::string& path, const std::string& computer)
 {

@@ -5,6 +5,7 @@
 
 #include "platform/registry_store.h"
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,12 @@ namespace oxlo::platform {
 inline constexpr int kValueText = 1;   // REG_SZ, the text and its NUL
 inline constexpr int kValueBinary = 3; // REG_BINARY, low 16 bits little-endian (2 bytes)
 inline constexpr int kValueDword = 4;  // REG_DWORD, 4 bytes little-endian
+
+// The most characters a REG_SZ value may have for readRegistryValue to give it back.
+inline constexpr unsigned kMaxTextCharacters = 254;
+// Characters of UTF-8 text as readRegistryValue counts them: every byte but the continuation
+// bytes 0x80 to 0xBF.
+std::size_t characterCount(const std::string& text);
 
 // 1 when the key exists now (created or opened), 0 on failure. One leading backslash is removed.
 int createRegistryKey(RegistryHandle root, const std::string& path, const std::string& computer);

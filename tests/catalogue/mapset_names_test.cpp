@@ -1,5 +1,6 @@
 // Which mapset names can become a folder: the shared check of the Create and Edit windows.
 #include "catalogue/mapset_names.h"
+#include "catalogue/name_rules.h"
 
 #include <gtest/gtest.h>
 
