@@ -8,6 +8,8 @@
 #include "catalogue/catalogue_registry.h"
 #include "catalogue/registered_families.h"
 #include "catalogue/mapset_names.h"
+#include "catalogue/mapset_registration.h"
+#include "catalogue/name_rules.h"
 #include "platform/services.h"
 #include "platform/ui.h"
 
@@ -72,9 +74,9 @@ bool inputsPassChecks(const std::string& name, const CreateWindowState& state) {
         refuse("Please do not use slashes and backslashes for mapset name.");
         return false;
     }
-    // The name becomes the folder and the tools' file names: "..", "a:b" or "x." would land the
-    // mapset somewhere other than where the registry points.
-    if (!catalogue::isUsableFolderName(name)) {
+    // The name becomes the key, the folder and the tools' file names: "..", "a:b", "x." or
+    // " x" would land the mapset somewhere other than where the registry points.
+    if (!catalogue::isUsableFolderName(name) || !catalogue::isUsableMapsetName(name)) {
         refuse("Please use a mapset name that can be a folder name.");
         return false;
     }
@@ -103,8 +105,7 @@ bool inputsPassChecks(const std::string& name, const CreateWindowState& state) {
 // code page (its maps have names of digits), and a letter beyond it would make the build fail
 // after its folder was made.
 bool nameFitsAnsiPrograms(const std::string& name) {
-    bool exact = true;
-    platform::textForAnsiPrograms(name, &exact);
+    const bool exact = catalogue::fitsAnsiPrograms(name);
     if (!exact)
         refuse(name + " has letters that cGPSmapper cannot take. Please choose another name, or "
                       "mkgmap as the compiler.");
@@ -177,6 +178,17 @@ std::optional<MapsetBuildRequest> checkCreateRequest(CreateWindowState& state,
             return std::nullopt;
         }
     }
+    request.folder = catalogue::storedFolder(request.folder);
+    request.typPath = inputs.typPath;
+    request.compiler = compiler;
+    // A path longer than the scan reads back would list the new mapset as missing its files.
+    const catalogue::FamilyEntry planned =
+        familyEntryOf(request, typCopyPath(request), compiler == Compiler::Mkgmap);
+    if (const std::string path = catalogue::firstUnstorablePath(planned); !path.empty()) {
+        refuse(catalogue::unstorablePathText(path) +
+               " Please choose a shorter mapset name or folder.");
+        return std::nullopt;
+    }
     // The build would write over that mapset's files, and a failed one would take them away.
     if (const std::string key = catalogue::registeredMapsetInFolder(request.folder, name);
         !key.empty()) {
@@ -186,8 +198,6 @@ std::optional<MapsetBuildRequest> checkCreateRequest(CreateWindowState& state,
     }
     if (automatic || liesInDefaultBaseFolder(request.folder)) makeDefaultBaseFolder();
     request.maps = state.maps;
-    request.typPath = inputs.typPath;
-    request.compiler = compiler;
     request.compilerPath = state.compilerPath;
     request.previewPath = state.previewPath;
     request.javaPath = java;

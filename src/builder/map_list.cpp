@@ -2,6 +2,7 @@
 #include "builder/create_window_controls.h"
 #include "builder/create_window_state.h"
 
+#include "catalogue/name_rules.h"
 #include "platform/services.h"
 #include "platform/ui.h"
 
@@ -11,7 +12,8 @@ std::string mapNameRefusal(const std::string& path) {
     const std::string fileName = platform::getFilePart(path);
     // MapSource reads a map's number from the first eight characters of its name.
     const std::string prefix = fileName.substr(0, 8);
-    if (platform::numberFromText(prefix) == 0)
+    // mkgmap trims the names in its argument file: it would read another map of the folder.
+    if (platform::numberFromText(prefix) == 0 || catalogue::hasBlankAtEitherEnd(fileName))
         return fileName +
                " does not conform to the '99999999.IMG' naming convention. Creating a mapset with "
                "this map will cause uncertain effect for Mapsource. Map will be exluded.";

@@ -4,6 +4,7 @@
 #include "builder/build_progress.h"
 #include "builder/compiler_choice.h"
 #include "builder/earlier_outputs.h"
+#include "catalogue/mapset_registration.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -83,5 +84,12 @@ void filterOverviewSource(const std::string& name);
 // Gives the empty text on success, else what failed and what is left, for the failure message.
 std::string registerMapset(const MapsetBuildRequest& request, bool searchIndex,
                            EarlierOutputs& written);
+
+// The family entry that registerMapset writes for `request`: its files in request.folder, the TYP
+// file `typCopy` (empty: none) and the search index when `searchIndex` says so.
+catalogue::FamilyEntry familyEntryOf(const MapsetBuildRequest& request, const std::string& typCopy,
+                                     bool searchIndex);
+// Where registerMapset puts the copy of the TYP file: beside the mapset's files; empty without one.
+std::string typCopyPath(const MapsetBuildRequest& request);
 
 } // namespace oxlo::builder

@@ -6,6 +6,7 @@
 #include "builder/path_rules.h"
 
 #include "catalogue/mapset_registration.h"
+#include "catalogue/name_rules.h"
 #include "mapfile/map_file.h"
 #include "mapfile/typ_file.h"
 #include "platform/services.h"
@@ -19,8 +20,10 @@ constexpr std::uint16_t kProductId = 1;
 // 1-based offset of the family ID word in a .TDB header.
 constexpr int kTdbFamilyIdOffset = 6;
 
-catalogue::FamilyEntry familyEntry(const MapsetBuildRequest& request, const std::string& typCopy,
-                                   bool searchIndex) {
+} // namespace
+
+catalogue::FamilyEntry familyEntryOf(const MapsetBuildRequest& request, const std::string& typCopy,
+                                     bool searchIndex) {
     catalogue::FamilyEntry entry;
     entry.keyName = request.name;
     entry.familyId = static_cast<std::uint16_t>(request.familyId);
@@ -30,12 +33,18 @@ catalogue::FamilyEntry familyEntry(const MapsetBuildRequest& request, const std:
         entry.idx = outputs.searchIndex;
         entry.mdr = outputs.searchMaps;
     }
-    const std::string files = request.folder + "\\" + request.name;
-    entry.loc = request.folder;
-    entry.bmap = files + ".IMG";
-    entry.tdb = files + ".TDB";
+    entry.loc = catalogue::storedFolder(request.folder);
+    entry.bmap = catalogue::joinPath(request.folder, request.name + ".IMG");
+    entry.tdb = catalogue::joinPath(request.folder, request.name + ".TDB");
     return entry;
 }
+
+std::string typCopyPath(const MapsetBuildRequest& request) {
+    if (request.typPath.empty()) return {};
+    return catalogue::joinPath(request.folder, platform::getFilePart(request.typPath));
+}
+
+namespace {
 
 // Copies the TYP file into the folder and gives the copy the mapset's IDs, without which
 // MapSource does not apply it. A TYP that already lies in the folder is the user's own file and
@@ -59,7 +68,7 @@ std::string installTyp(const MapsetBuildRequest& request, const std::string& typ
 std::string registerMapset(const MapsetBuildRequest& request, bool searchIndex,
                            EarlierOutputs& written) {
     const std::string& folder = request.folder;
-    const std::string index = folder + "\\" + request.name + ".TDB";
+    const std::string index = catalogue::joinPath(folder, request.name + ".TDB");
 
     // The files come first: a registered family must never point at an index without its ID.
     if (mapfile::writeValueAtOffset(index, kTdbFamilyIdOffset, 0, request.familyId, "", "Word") !=
@@ -70,10 +79,10 @@ std::string registerMapset(const MapsetBuildRequest& request, bool searchIndex,
     // Only an existing file is installed; a missing one or a folder is passed over.
     std::string typCopy;
     if (platform::fileSize(request.typPath) >= 0) {
-        typCopy = folder + "\\" + platform::getFilePart(request.typPath);
+        typCopy = typCopyPath(request);
         if (std::string failure = installTyp(request, typCopy, written); !failure.empty()) return failure;
     }
-    return catalogue::writeFamilyEntry(familyEntry(request, typCopy, searchIndex),
+    return catalogue::writeFamilyEntry(familyEntryOf(request, typCopy, searchIndex),
                                        catalogue::findExistingFamily(request.name),
                                        kCreateWindowTitle);
 }

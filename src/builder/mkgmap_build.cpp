@@ -2,6 +2,7 @@
 
 #include "builder/create_window_controls.h"
 
+#include "catalogue/name_rules.h"
 #include "platform/services.h"
 
 namespace oxlo::builder {
@@ -76,8 +77,10 @@ std::vector<std::string> mkgmapArgumentLines(const MapsetBuildRequest& request) 
 }
 
 MkgmapOutputs mkgmapOutputs(const MapsetBuildRequest& request) {
-    const std::string files = request.folder + "\\" + request.name;
-    return {files + ".TDB", files + ".IMG", files + ".mdx", files + "_mdr.img"};
+    const auto file = [&](const char* ending) {
+        return catalogue::joinPath(request.folder, request.name + ending);
+    };
+    return {file(".TDB"), file(".IMG"), file(".mdx"), file("_mdr.img")};
 }
 
 Compilation compileWithMkgmap(const MapsetBuildRequest& request, EarlierOutputs& written) {

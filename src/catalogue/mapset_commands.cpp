@@ -3,6 +3,7 @@
 #include "catalogue/installed_mapsets.h"
 #include "catalogue/mapset_check.h"
 #include "catalogue/mapset_names.h"
+#include "catalogue/name_rules.h"
 #include "catalogue/registry_backup.h"
 #include "catalogue/registry_file.h"
 #include "catalogue/registry_layout.h"
@@ -68,10 +69,19 @@ void moveFolder(RegistryTree& tree, const std::string& oldFolder, const std::str
     for (auto& subkey : tree.subkeys) moveFolder(subkey.second, oldFolder, newFolder);
 }
 
-std::string withoutTrailingBackslash(std::string folder)
+// The first path value of the key or its subkeys that the scan could not read back; empty when
+// every one fits.
+std::string firstUnstorablePath(const RegistryTree& tree)
 {
-    if (folder.size() > 3 && folder.back() == '\\') folder.pop_back();
-    return folder;
+    for (const RegistryTreeValue& value : tree.values) {
+        if (value.type != platform::kRegSz || !isPathValue(value.name) || value.bytes.empty())
+            continue;
+        const std::string text(value.bytes.begin(), value.bytes.end() - 1);
+        if (!isStorablePath(text)) return text;
+    }
+    for (const auto& subkey : tree.subkeys)
+        if (std::string path = firstUnstorablePath(subkey.second); !path.empty()) return path;
+    return {};
 }
 
 } // namespace
@@ -103,10 +113,9 @@ void locateMapsetFolder(int row)
     const InstalledMapset mapset = *found; // the rescan refills the table
     const std::string chosen = platform::choosePath(kLocateTitle, mapset.loc);
     if (chosen.empty()) return;
-    const std::string folder = withoutTrailingBackslash(chosen);
+    const std::string folder = storedFolder(chosen);
     const std::string index = platform::getFilePart(mapset.tdb);
-    const std::string separator = folder.back() == '\\' ? "" : "\\";
-    if (index.empty() || platform::fileSize(folder + separator + index) < 0) {
+    if (index.empty() || platform::fileSize(joinPath(folder, index)) < 0) {
         warn(kLocateTitle, "The folder " + folder + " does not hold " +
                                (index.empty() ? std::string("the mapset's index file") : index) +
                                ". Nothing was changed.");
@@ -119,9 +128,13 @@ void locateMapsetFolder(int row)
         warn(kLocateTitle, "The registry entry " + key + " could not be read. Nothing was changed.");
         return;
     }
-    if (!backUpKey(key, kLocateTitle)) return;
     RegistryTree updated = *old;
     moveFolder(updated, mapset.loc, folder);
+    if (const std::string path = firstUnstorablePath(updated); !path.empty()) {
+        warn(kLocateTitle, unstorablePathText(path) + " Nothing was changed.");
+        return;
+    }
+    if (!backUpKey(key, kLocateTitle)) return;
     if (!writeRegistryTree(kCatalogueRoot, path, updated)) {
         // Only values were written, so writing the old ones back makes the key as it was.
         const bool back = writeRegistryTree(kCatalogueRoot, path, *old);

@@ -2,6 +2,7 @@
 
 #include "catalogue/catalogue_registry.h"
 #include "catalogue/mapset_names.h"
+#include "catalogue/name_rules.h"
 #include "catalogue/registry_backup.h"
 #include "catalogue/registry_layout.h"
 #include "platform/registry.h"
@@ -47,6 +48,13 @@ RegistryTree familyTree(const FamilyEntry& entry) {
                       textValue(kValueTdb, entry.tdb)};
     family.subkeys.emplace_back(entry.productKey, product);
     return family;
+}
+
+std::string firstUnstorablePath(const FamilyEntry& entry) {
+    for (const std::string* path :
+         {&entry.loc, &entry.tdb, &entry.bmap, &entry.typ, &entry.idx, &entry.mdr})
+        if (!isStorablePath(*path)) return *path;
+    return {};
 }
 
 ExistingFamily findExistingFamily(const std::string& name) {

@@ -24,6 +24,10 @@ struct FamilyEntry {
 RegistryTreeValue textValue(const std::string& name, const std::string& text);
 RegistryTree familyTree(const FamilyEntry& entry);
 
+// The first path of `entry` that the registry cannot hold for the scan to read back
+// (isStorablePath of name_rules.h); empty when every one fits.
+std::string firstUnstorablePath(const FamilyEntry& entry);
+
 // The family key that a family named `name` would overwrite: key names ignore letter case, so
 // "alps" is the key "Alps". Unreadable when the branch cannot be listed to its end.
 struct ExistingFamily {

@@ -5,6 +5,7 @@
 #include "catalogue/bundle_scan.h"
 #include "catalogue/catalogue_registry.h"
 #include "catalogue/mapset_check.h"
+#include "catalogue/name_rules.h"
 #include "catalogue/mapset_registration.h"
 #include "catalogue/registry_backup.h"
 #include "catalogue/registry_layout.h"
@@ -77,7 +78,7 @@ void repairOldProduct(InstalledMapset& row, const std::string& codeText)
         return;
     }
     RegistryTree entry;
-    entry.values = {textValue(kValueBmap, row.loc + "\\" + oldKey + ".IMG"),
+    entry.values = {textValue(kValueBmap, joinPath(row.loc, oldKey + ".IMG")),
                     textValue(kValueLoc, row.loc), textValue(kValueTdb, row.tdb)};
     if (!writeNewKey(newPath, entry)) {
         refuseRepair(oldKey, "the registry entry " + relativeKeyPath(kProductsBranch, newKey) +
@@ -92,7 +93,7 @@ void repairOldProduct(InstalledMapset& row, const std::string& codeText)
         return;
     }
     row.form = kFormNumericProduct;
-    row.bmap = row.loc + "\\" + oldKey + ".IMG"; // before the key name that oldKey refers to
+    row.bmap = joinPath(row.loc, oldKey + ".IMG"); // before the key name that oldKey refers to
     row.keyName = newKey;
 }
 

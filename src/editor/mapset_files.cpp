@@ -1,6 +1,7 @@
 #include "editor/mapset_files.h"
 
 #include "catalogue/mapset_names.h"
+#include "catalogue/name_rules.h"
 #include "platform/services.h"
 
 namespace oxlo::editor {
@@ -35,11 +36,11 @@ bool moveFile(const std::string& from, const std::string& to, bool caseOnly) {
 } // namespace
 
 std::string overviewMapPath(const std::string& loc, const std::string& name) {
-    return loc + "\\" + name + ".IMG";
+    return catalogue::joinPath(loc, name + ".IMG");
 }
 
 std::string indexPath(const std::string& loc, const std::string& name) {
-    return loc + "\\" + name + ".TDB";
+    return catalogue::joinPath(loc, name + ".TDB");
 }
 
 bool renameMapsetFiles(const std::string& loc, const std::string& name, const std::string& newName) {

@@ -1,6 +1,7 @@
 #include "editor/mapset_rename.h"
 
 #include "catalogue/mapset_names.h"
+#include "catalogue/name_rules.h"
 #include "catalogue/registry_backup.h"
 #include "catalogue/registry_layout.h"
 #include "editor/edit_messages.h"
@@ -62,8 +63,13 @@ StepOutcome renameMapset(catalogue::InstalledMapset& row, const std::string& new
         warnUser("New name cannot be longer than original name. Please use a shorter name.");
         return StepOutcome::NotDone;
     }
-    if (!catalogue::isUsableFolderName(newName)) {
+    if (!catalogue::isUsableFolderName(newName) || !catalogue::isUsableMapsetName(newName)) {
         warnUser("Please use a mapset name that can be a folder name.");
+        return StepOutcome::NotDone;
+    }
+    // The overview map's path is as long as the index's.
+    if (const std::string path = indexPath(row.loc, newName); !catalogue::isStorablePath(path)) {
+        warnUser(catalogue::unstorablePathText(path) + " Please use a shorter name.");
         return StepOutcome::NotDone;
     }
     if (const std::string refusal = registrationRefusal(row, newName); !refusal.empty()) {

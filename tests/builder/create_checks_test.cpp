@@ -112,6 +112,8 @@ TEST_F(CreateChecksTest, NamesThatCannotBeFoldersOrDevicesAreRefusedAfterTheSlas
         {"Alps ", folderName},  {"Al\tps", folderName},  {"CON", folderName},
         {"nul", folderName},    {"Com1", folderName},    {"LPT9.txt", folderName},
         {"aux .map", folderName},
+        // mkgmap trims the name, and its files would be named otherwise.
+        {" Alps", folderName},      {std::string(256, 'A'), folderName},
     };
     std::vector<std::string> expected;
     for (const auto& [name, message] : cases) {
@@ -254,6 +256,72 @@ TEST_F(CreateChecksTest, FolderOfAnotherRegisteredMapsetIsRefusedBeforeAnythingI
         EXPECT_EQ(last.flags, 0x30);
         EXPECT_FALSE(folderExists(folder)) << "nothing made before the check";
     }
+}
+
+TEST_F(CreateChecksTest, EveryPathTheEntryWouldHoldMustFitWhatTheScanReadsBack) {
+    // cgpsmapper's longest path is FOLDER\NAME.TDB (NAME.IMG as long); the TYP copy's is
+    // FOLDER\FILE. Each case gives the length of FOLDER\Alps.TDB and of the TYP copy's path.
+    struct Case {
+        const char* what;
+        std::size_t index;
+        std::size_t typ; // 0: no TYP
+        bool refused;
+    };
+    const Case cases[] = {
+        {"the index at the limit", 254, 0, false},
+        {"the index one beyond", 255, 0, true},
+        {"the TYP copy one beyond", 200, 255, true},
+        {"both at the limit", 254, 254, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        scripted::resetScript();
+        openWindowAsNewDoes();
+        const std::string mapsetFolder =
+            folder_ + "\\" + std::string(c.index - folder_.size() - 10, 'f');
+        typeName("Alps");
+        chooseCustomFolder(mapsetFolder, "6100");
+        std::string typCopy;
+        if (c.typ != 0) {
+            const std::string typName = std::string(c.typ - mapsetFolder.size() - 5, 't') + ".typ";
+            scripted::queueTyping(kTypField, folder_ + "\\" + typName);
+            typCopy = mapsetFolder + "\\" + typName;
+        }
+        addMap("12345678.IMG");
+        pressCreateWithPreviewCancelled();
+        scripted::answerNextMessage(platform::kAnswerYes);
+        scripted::answerNextMessage(platform::kAnswerOk);
+        runWithPreviewMissing();
+
+        ASSERT_EQ(messageTexts().size(), 2u);
+        if (!c.refused) {
+            EXPECT_EQ(messageTexts()[1], kPreviewMissing) << "the build ran";
+            continue;
+        }
+        const std::string path = c.typ > c.index ? typCopy : mapsetFolder + "\\Alps.TDB";
+        EXPECT_EQ(path.size(), 255u);
+        EXPECT_EQ(messageTexts()[1], "The path " + path +
+                                         " is longer than the 254 characters that MapSource's "
+                                         "registry entries can hold. Please choose a shorter "
+                                         "mapset name or folder.");
+        EXPECT_EQ(scripted::shownMessages()[1].flags, 0x30);
+        EXPECT_FALSE(folderExists(mapsetFolder)) << "nothing made before the check";
+    }
+    // Auto mode puts the name twice into the path: C:\Garmin\Oxlo\NAME\NAME.TDB.
+    scripted::resetScript();
+    openWindowAsNewDoes();
+    const std::string name(120, 'n');
+    typeName(name);
+    addMap("12345678.IMG");
+    pressCreate();
+    scripted::answerNextMessage(platform::kAnswerYes);
+    scripted::answerNextMessage(platform::kAnswerOk);
+    run();
+    const std::string index = autoFolder(name) + "\\" + name + ".TDB";
+    EXPECT_EQ(messageTexts().back(), "The path " + index +
+                                         " is longer than the 254 characters that MapSource's "
+                                         "registry entries can hold. Please choose a shorter "
+                                         "mapset name or folder.");
 }
 
 TEST_F(CreateChecksTest, AutoModeTakesTheFirstFreeFamilyIdAndMakesItsFolders) {

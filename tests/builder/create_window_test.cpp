@@ -207,6 +207,10 @@ TEST_F(CreateWindowTest, NamingRuleDecidesWhichMapsJoinTheList) {
         {"00000001.IMG", kMapSourceMessage},
         {"00000008.img", kMapSourceMessage},
         {"00000002.txt", ""}, // the extension is not judged
+        // mkgmap trims the names it reads, so it would take another file.
+        {" 12345678.IMG", std::string(" 12345678.IMG") + kNamingMessage},
+        {"12345678.IMG ", std::string("12345678.IMG ") + kNamingMessage},
+        {"1234 5678.IMG", ""},
     };
     std::vector<std::string> expectedRows, expectedMessages;
     for (const Case& c : cases) {

@@ -259,7 +259,7 @@ TEST_F(EditMapsetTest, NamesThatCannotBeFolderNamesAreRefused) {
     for (const std::string name : {"", ".", "..", "A<", "A>", "A:", "A\"", "A|", "A?", "A*",
                                    "Alp.", "Alp ", "A\x01", "A\x1F", "A/p", "A\\p", "CON",
                                    "prn", "Aux", "nul", "COM1", "com9", "LPT1", "lpt9", "CON.x",
-                                   "Nul.a"}) {
+                                   "Nul.a", " Alp"}) {
         SCOPED_TRACE("name '" + name + "'");
         scripted::resetScript();
         platform::deleteRegistryTree(platform::kLocalMachine, "SOFTWARE\\Garmin\\Mapsource");
