@@ -21,6 +21,8 @@
 #     Hills                  family ID 6005, product 1, series "Hills Series", two maps, its TYP
 #     Dales                  family ID 6006, product 3, a TYP of family ID 6099, no search index
 #     Moors                  family ID 6007, product 1, three maps of which 63270002.img is removed
+#     Oesterreich            family ID 6008, product 1, one map, family name "Österreich" written
+#                            by --code-page=1252 (the byte 0xD6), no search index
 set -eu
 
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -75,6 +77,7 @@ cp "$source_typ" "$work/village.txt"
 (cd "$work" && mkgmap village.txt >"$work/mkgmap-typ.log" 2>&1)
 cp "$work/village.typ" "$out/village.typ"
 
+family_name= code_page= # make_ready's family name (else the folder name) and --code-page option
 make_ready() { # folder name, family ID, product ID, series name, TYP family ID or "", maps...
     name=$1 family=$2 product=$3 series=$4 typ_family=$5
     shift 5
@@ -86,8 +89,9 @@ make_ready() { # folder name, family ID, product ID, series name, TYP family ID 
             >"$dir/mkgmap-$number.log" 2>&1)
     done
     index=--index
-    [ "$name" = Dales ] && index=
-    (cd "$dir" && mkgmap --family-id="$family" --product-id="$product" --family-name="$name" \
+    [ "$name" = Dales ] || [ -n "$code_page" ] && index=
+    (cd "$dir" && mkgmap --family-id="$family" --product-id="$product" \
+        --family-name="${family_name:-$name}" $code_page \
         --series-name="$series" --overview-mapname="$name" --overview-mapnumber="${family}0000" \
         --tdbfile $index $(printf '%s.img ' "$@") >"$dir/mkgmap-index.log" 2>&1)
     for file in "$name.tdb" "$name.img" $(printf '%s.img ' "$@"); do cp "$dir/$file" "$out/ready/$name/"; done
@@ -104,5 +108,8 @@ make_ready Hills 6005 1 "Hills Series" 6005 63250001 63250002
 make_ready Dales 6006 3 "Dales Series" 6099 63260001 63260002
 make_ready Moors 6007 1 "Moors Series" "" 63270001 63270002 63270003
 rm "$out/ready/Moors/63270002.img"
+family_name="Österreich" code_page=--code-page=1252
+make_ready Oesterreich 6008 1 "Oesterreich Series" "" 63280001
+family_name= code_page=
 
 ls -l "$out"/*.img "$out"/*.tdb "$out"/*.typ "$out"/*.mdx "$out"/ready/*

@@ -3,6 +3,7 @@
 #include "catalogue/installed_mapsets.h"
 #include "catalogue/mapset_commands.h"
 #include "catalogue/mapset_names.h"
+#include "catalogue/name_rules.h"
 #include "catalogue/mapset_registration.h"
 #include "catalogue/registered_families.h"
 #include "catalogue/registry_layout.h"
@@ -32,12 +33,6 @@ bool confirmed(const std::string& text)
            platform::kAnswerYes;
 }
 
-std::string folderOf(const std::string& path)
-{
-    const std::size_t slash = path.rfind('\\');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash);
-}
-
 std::string withoutExtension(const std::string& file)
 {
     const std::size_t dot = file.rfind('.');
@@ -58,7 +53,7 @@ public:
         const auto found = std::find_if(names_.begin(), names_.end(), [&](const std::string& file) {
             return sameIgnoringCase(file, name);
         });
-        return found == names_.end() ? std::string() : folder_ + "\\" + *found;
+        return found == names_.end() ? std::string() : joinPath(folder_, *found);
     }
     std::vector<std::string> withExtension(const std::string& extension) const
     {
@@ -66,7 +61,7 @@ public:
         for (const std::string& file : names_)
             if (file.size() > extension.size() &&
                 sameIgnoringCase(file.substr(file.size() - extension.size()), extension))
-                paths.push_back(folder_ + "\\" + file);
+                paths.push_back(joinPath(folder_, file));
         std::sort(paths.begin(), paths.end());
         return paths;
     }
@@ -136,6 +131,22 @@ bool isIndexFile(const std::string& path)
            platform::fileSize(path) >= 0;
 }
 
+// The name that the mapset is registered under: the .TDB's family name, else its series name,
+// both kept in the ANSI code page.
+std::string mapsetNameOf(const mapfile::TdbIndex& index)
+{
+    return platform::textFromAnsi(!index.familyName.empty() ? index.familyName : index.seriesName);
+}
+
+// MapSource takes neither 0 nor 65535 for a family ID.
+bool isUsableFamilyId(std::uint16_t familyId) { return familyId != 0 && familyId != 0xFFFF; }
+
+// Said by every refusal of a path the registry cannot hold: the files lie where they are.
+void refuseUnstorablePath(const std::string& path)
+{
+    refuse(unstorablePathText(path) + " Please move the mapset to a folder with a shorter path.");
+}
+
 } // namespace
 
 std::string missingMapsText(const std::string& folder, const std::vector<std::uint32_t>& numbers,
@@ -157,10 +168,20 @@ bool installMapset(const std::string& tdbPath)
 {
     const std::optional<mapfile::TdbIndex> index =
         mapfile::readTdbIndex(tdbPath, mapfile::CutShortTdb::keepWhatWasRead);
-    const std::string name =
-        !index ? std::string() : !index->familyName.empty() ? index->familyName : index->seriesName;
+    const std::string name = index ? mapsetNameOf(*index) : std::string();
     if (name.empty()) {
         refuse(tdbPath + " is not a mapset index file.");
+        return false;
+    }
+    if (!isUsableMapsetName(name)) {
+        refuse(tdbPath + " holds the mapset name \"" + name +
+               "\"; MapSource's registry takes names of 1 to 255 characters without a backslash "
+               "or a blank at either end.");
+        return false;
+    }
+    const std::string fid = platform::textFromNumber(index->familyId);
+    if (!isUsableFamilyId(index->familyId)) {
+        refuse(tdbPath + " holds family ID " + fid + "; MapSource reads family IDs 1 to 65534.");
         return false;
     }
     const std::string folder = folderOf(tdbPath);
@@ -177,7 +198,20 @@ bool installMapset(const std::string& tdbPath)
         refuse(lack);
         return false;
     }
-    const std::string fid = platform::textFromNumber(index->familyId);
+    FamilyEntry entry;
+    entry.keyName = name;
+    entry.familyId = index->familyId;
+    entry.productKey = platform::textFromNumber(index->productId);
+    entry.loc = folder;
+    entry.bmap = overview;
+    const std::string tdbOnDisk = files.find(platform::getFilePart(tdbPath));
+    entry.tdb = tdbOnDisk.empty() ? joinPath(folder, platform::getFilePart(tdbPath)) : tdbOnDisk;
+    entry.idx = files.find(base + ".mdx");
+    entry.mdr = files.find(base + "_mdr.img");
+    if (const std::string path = firstUnstorablePath(entry); !path.empty()) {
+        refuseUnstorablePath(path);
+        return false;
+    }
     if (const std::string user = familyIdUser(index->familyId, name); !user.empty()) {
         refuse("Family ID " + fid + " of mapset " + name + " is already used by mapset " + user +
                ". Change the family ID of one of them with Edit first.");
@@ -191,21 +225,15 @@ bool installMapset(const std::string& tdbPath)
         return false;
     const TypChoice typ = chooseTyp(files, index->familyId);
     if (typ.cancelled) return false;
+    if (!isStorablePath(typ.path)) {
+        refuseUnstorablePath(typ.path);
+        return false;
+    }
     if (!confirmed("Install mapset " + name + " (family ID " + fid + ") from " + folder + "?"))
         return false;
 
     if (typ.stamp && !stampTypFamilyId(typ.path, index->familyId, kInstallTitle)) return false;
-    FamilyEntry entry;
-    entry.keyName = name;
-    entry.familyId = index->familyId;
-    entry.productKey = platform::textFromNumber(index->productId);
-    entry.loc = folder;
-    entry.bmap = overview;
-    const std::string tdbOnDisk = files.find(platform::getFilePart(tdbPath));
-    entry.tdb = tdbOnDisk.empty() ? tdbPath : tdbOnDisk;
     entry.typ = typ.path;
-    entry.idx = files.find(base + ".mdx");
-    entry.mdr = files.find(base + "_mdr.img");
     if (const std::string failure = writeFamilyEntry(entry, existing, kInstallTitle);
         !failure.empty()) {
         refuse(failure);
@@ -224,24 +252,40 @@ void installMapsetFromDialog()
     if (!tdb.empty()) installMapset(tdb);
 }
 
-std::string mapsetIndexAt(const std::string& path)
+IndexAtPath mapsetIndexAt(const std::string& path)
 {
-    if (isIndexFile(path)) return path;
-    const std::vector<std::string> indexes =
-        platform::fileSize(path) == platform::kIsFolder ? platform::listFiles(path, "*.tdb")
-                                                        : std::vector<std::string>();
-    if (indexes.size() != 1) return {};
-    const std::string folder =
-        path.size() > 3 && path.back() == '\\' ? path.substr(0, path.size() - 1) : path;
-    return folder + "\\" + indexes[0];
+    if (isIndexFile(path)) return {path, {}};
+    if (platform::fileSize(path) != platform::kIsFolder) return {};
+    std::vector<std::string> indexes = platform::listFiles(path, "*.tdb");
+    if (indexes.size() == 1) return {joinPath(path, indexes[0]), {}};
+    if (indexes.empty()) return {};
+    std::sort(indexes.begin(), indexes.end());
+    std::string names;
+    for (const std::string& index : indexes) names += (names.empty() ? "" : ", ") + index;
+    return {{}, storedFolder(path) + " holds several mapset index files: " + names +
+                    ". Please choose one."};
+}
+
+bool installMapsetAt(const std::string& path)
+{
+    const IndexAtPath found = mapsetIndexAt(path);
+    if (!found.refusal.empty()) {
+        refuse(found.refusal);
+        return false;
+    }
+    // Anything else is refused by the install as no mapset index.
+    return installMapset(found.index.empty() ? path : found.index);
 }
 
 void installDroppedMapsets(const std::vector<std::string>& paths)
 {
     bool other = false;
     for (const std::string& path : paths) {
-        if (const std::string index = mapsetIndexAt(path); !index.empty())
-            installMapset(index);
+        const IndexAtPath found = mapsetIndexAt(path);
+        if (!found.index.empty())
+            installMapset(found.index);
+        else if (!found.refusal.empty())
+            refuse(found.refusal);
         else
             other = true;
     }

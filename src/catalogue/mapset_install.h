@@ -14,13 +14,24 @@ inline constexpr const char* kInstallTitle = "Install Mapset";
 // Asks for the .TDB with the file dialog and installs its mapset.
 void installMapsetFromDialog();
 
-// Installs in turn each dropped .TDB and each dropped folder that holds exactly one .TDB; for
-// anything else dropped the user is told what can be dropped.
+// Installs in turn each dropped .TDB and each dropped folder that holds exactly one .TDB; a folder
+// of several is refused by name, and for anything else dropped the user is told what can be
+// dropped.
 void installDroppedMapsets(const std::vector<std::string>& paths);
 
-// The index that `path` names: `path` itself for a .TDB, the one .TDB of a folder that holds
-// exactly one; empty for anything else.
-std::string mapsetIndexAt(const std::string& path);
+// What `path` names for the install: the index (`path` itself for a .TDB, the one .TDB of a
+// folder that holds exactly one, joined as stored), or for a folder of several .TDB files the
+// refusal that names them ("FOLDER holds several mapset index files: A.tdb, B.tdb. Please
+// choose one."). Both empty for anything else.
+struct IndexAtPath {
+    std::string index;
+    std::string refusal;
+};
+IndexAtPath mapsetIndexAt(const std::string& path);
+
+// installMapset of the index at `path` (a .TDB or its folder); a folder of several .TDB files is
+// refused with its own text, anything else as no mapset index. True when installed.
+bool installMapsetAt(const std::string& path);
 
 // The refusal when detail maps `numbers` (from the mapset's .TDB) are missing from `folder`,
 // where `present` tells whether a map's file name is there; empty when none is missing. The

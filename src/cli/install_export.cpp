@@ -18,10 +18,7 @@ int installMapset(const Streams& streams, const std::string& path, bool yes, boo
     MessageGate gate(streams, yes);
     // The TYP file of another family is registered as it is unless --stamp-typ says otherwise.
     gate.answerYesNoCancel(stampTyp ? platform::kAnswerYes : platform::kAnswerNo);
-    const std::string full = fullPath(path);
-    const std::string index = catalogue::mapsetIndexAt(full);
-    // Anything else is refused by the install as no mapset index.
-    const bool installed = catalogue::installMapset(index.empty() ? full : index);
+    const bool installed = catalogue::installMapsetAt(fullPath(path));
     return installed && !gate.failed() ? kExitDone : kExitFailed;
 }
 

@@ -13,9 +13,11 @@ namespace oxlo::testing {
 class InstallTest : public BackupTest {
 protected:
     // tests/data/ready/NAME copied to the test folder; its Windows path.
-    std::string ready(const std::string& name)
+    std::string ready(const std::string& name) { return readyAs(name, name); }
+    // The same copied to the folder `folderName` of the test folder.
+    std::string readyAs(const std::string& name, const std::string& folderName)
     {
-        const std::string folder = folder_ + "\\" + name;
+        const std::string folder = folder_ + "\\" + folderName;
         std::filesystem::copy(std::filesystem::path(OXLO_TEST_DATA) / "ready" / name,
                               hostPath(folder), std::filesystem::copy_options::recursive);
         return folder;

@@ -3,6 +3,7 @@
 #include "catalogue/install_fixture.h"
 
 #include "catalogue/installed_mapsets.h"
+#include "catalogue/mapset_check.h"
 #include "catalogue/mapset_install.h"
 #include "catalogue/mapset_menu.h"
 #include "catalogue/registry_file.h"
@@ -11,17 +12,40 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 namespace oxlo::testing {
 namespace {
 
 using namespace oxlo::platform;
 
-using MapsetInstall = InstallTest;
+class MapsetInstall : public InstallTest {
+protected:
+    // Hills copied to a folder named so that its longest stored path, FOLDER\Hills_mdr.img, has
+    // `length` characters.
+    std::string hillsWithLongestPath(std::size_t length)
+    {
+        const std::size_t name =
+            length - folder_.size() - std::string("\\\\Hills_mdr.img").size();
+        return readyAs("Hills", std::string(name, 'h'));
+    }
+};
 
 std::vector<unsigned char> idBytes(int id)
 {
     return {static_cast<unsigned char>(id & 0xFF), static_cast<unsigned char>(id >> 8)};
 }
+
+// A mapset index of a header block alone (product 1, no detail maps) naming the mapset `family`.
+std::string indexNaming(const std::string& family, std::uint16_t familyId)
+{
+    std::string header = std::string("\x01\x00", 2) + static_cast<char>(familyId & 0xFF) +
+                         static_cast<char>(familyId >> 8) + "Series" + '\0' + "\x64" + '\0' +
+                         family + '\0';
+    return std::string(1, '\x50') + static_cast<char>(header.size() & 0xFF) +
+           static_cast<char>(header.size() >> 8) + header;
+}
+
 
 TEST_F(MapsetInstall, RegistersTheFolderWhereItLiesValueByValue)
 {
@@ -102,9 +126,66 @@ TEST_F(MapsetInstall, EachCheckRefusesWithItsTextAndWritesNothing)
     };
     std::string hills;
     const auto hillsTdb = [&] { return (hills = ready("Hills")) + "\\Hills.tdb"; };
+    const auto hillsOfFamily = [&](char low, char high) {
+        const std::string tdb = hillsTdb();
+        std::fstream file(hostPath(tdb), std::ios::in | std::ios::out | std::ios::binary);
+        file.seekp(5);
+        file.put(low).put(high);
+        return tdb;
+    };
+    const std::string nameRule = "\"; MapSource's registry takes names of 1 to 255 characters "
+                                 "without a backslash or a blank at either end.";
     const std::vector<Case> cases = {
         {"not an index", [&] { return makeFile("Junk\\junk.tdb", std::string(40, 'P')); }, {},
          [&] { return folder_ + "\\Junk\\junk.tdb is not a mapset index file."; }, 0x30},
+        {"a blank after the name",
+         [&] {
+             makeFile("Blank\\Blank.img");
+             return makeFile("Blank\\Blank.tdb", indexNaming("Hills ", 6005));
+         },
+         {}, [&] { return folder_ + "\\Blank\\Blank.tdb holds the mapset name \"Hills " + nameRule; },
+         0x30},
+        {"a backslash in the name",
+         [&] {
+             makeFile("Slash\\Slash.img");
+             return makeFile("Slash\\Slash.tdb", indexNaming("Hills\\West", 6005));
+         },
+         {},
+         [&] { return folder_ + "\\Slash\\Slash.tdb holds the mapset name \"Hills\\West" + nameRule; },
+         0x30},
+        {"family ID 0", [&] { return hillsOfFamily('\0', '\0'); }, {},
+         [&] { return hills + "\\Hills.tdb holds family ID 0; MapSource reads family IDs 1 to 65534."; },
+         0x30},
+        {"family ID 65535", [&] { return hillsOfFamily('\xFF', '\xFF'); }, {},
+         [&] {
+             return hills + "\\Hills.tdb holds family ID 65535; MapSource reads family IDs 1 to "
+                            "65534.";
+         },
+         0x30},
+        {"several indexes",
+         [&] {
+             makeFile("Two\\b.tdb");
+             makeFile("Two\\a.tdb");
+             return folder_ + "\\Two\\";
+         },
+         {},
+         [&] {
+             return folder_ + "\\Two holds several mapset index files: a.tdb, b.tdb. Please choose "
+                              "one.";
+         },
+         0x30},
+        {"a path longer than the registry holds",
+         [&] {
+             hills = hillsWithLongestPath(255);
+             return hills + "\\Hills.tdb";
+         },
+         {},
+         [&] {
+             return "The path " + hills + "\\Hills_mdr.img is longer than the 254 characters that "
+                    "MapSource's registry entries can hold. Please move the mapset to a folder "
+                    "with a shorter path.";
+         },
+         0x30},
         {"overview missing",
          [&] {
              const std::string tdb = hillsTdb();
@@ -151,7 +232,7 @@ TEST_F(MapsetInstall, EachCheckRefusesWithItsTextAndWritesNothing)
         const std::string before = catalogueText();
         for (int answer : c.answers) scripted::answerNextMessage(answer);
         if (c.flags == 0x30) scripted::answerNextMessage(kAnswerOk);
-        EXPECT_FALSE(catalogue::installMapset(tdb));
+        EXPECT_FALSE(catalogue::installMapsetAt(tdb));
         const auto shown = scripted::shownMessages();
         ASSERT_FALSE(shown.empty());
         EXPECT_EQ(shown.back().title, "Install Mapset");
@@ -159,6 +240,43 @@ TEST_F(MapsetInstall, EachCheckRefusesWithItsTextAndWritesNothing)
         EXPECT_EQ(shown.back().flags, c.flags);
         EXPECT_EQ(catalogueText(), before);
         EXPECT_TRUE(copies().empty());
+    }
+}
+
+TEST_F(MapsetInstall, WhatTheRulesTakeIsRegisteredAndTheScanReadsItBack)
+{
+    struct Case {
+        const char* what;
+        std::function<std::string()> prepare; // gives the path to install
+        std::string key;
+    };
+    std::string hills;
+    const std::vector<Case> cases = {
+        // mkgmap --code-page=1252 writes the family name with the byte 0xD6.
+        {"a name in the ANSI code page", [&] { return ready("Oesterreich"); }, "\xC3\x96sterreich"},
+        {"the longest path the registry holds",
+         [&] { return hills = hillsWithLongestPath(254); }, "Hills"},
+        {"a folder written with doubled backslashes",
+         [&] {
+             hills = ready("Hills");
+             return folder_ + "\\\\Hills\\\\";
+         },
+         "Hills"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SetUp();
+        const std::string path = c.prepare();
+        scripted::answerNextMessage(kAnswerYes);
+        scripted::answerNextMessage(kAnswerOk);
+        EXPECT_TRUE(catalogue::installMapsetAt(path));
+        EXPECT_EQ(subkeyNames(kFamilies), std::vector<std::string>{c.key});
+        ASSERT_EQ(catalogue::mapsetCount, 1);
+        const catalogue::InstalledMapset& row = catalogue::installedMapsets[1];
+        EXPECT_EQ(row.name, c.key);
+        EXPECT_TRUE(row.problems.empty()) << catalogue::problemLines(row);
+        if (c.key == "Hills")
+            EXPECT_EQ(textValue(kFamilies + "\\Hills", "MDR"), hills + "\\Hills_mdr.img");
     }
 }
 
@@ -174,19 +292,21 @@ TEST_F(MapsetInstall, TheMenuItemAsksForTheIndexAndDropsInstallEachIndexInTurn)
     EXPECT_EQ(scripted::shownChoosers()[0].pattern, "Mapset index (*.tdb)|*.TDB");
     EXPECT_TRUE(keyExists(kFamilies + "\\Hills"));
 
-    // A folder with one index, an index, and a file and a folder that are neither.
+    // A folder with one index, an index, a folder of two, and a file that is neither.
     cleanMapsource();
     const std::string dales = ready("Dales");
     makeFile("Two\\a.tdb");
     makeFile("Two\\b.tdb");
-    for (int answer : {kAnswerYes, kAnswerOk, kAnswerNo, kAnswerYes, kAnswerOk, kAnswerOk})
+    for (int answer : {kAnswerYes, kAnswerOk, kAnswerNo, kAnswerYes, kAnswerOk, kAnswerOk, kAnswerOk})
         scripted::answerNextMessage(answer);
     catalogue::installDroppedMapsets(
         {hills + "\\", hills + "\\63250001.img", dales + "\\Dales.tdb", folder_ + "\\Two"});
     EXPECT_EQ(subkeyNames(kFamilies), (std::vector<std::string>{"Dales", "Hills"}));
-    EXPECT_EQ(scripted::shownMessages().back().text,
-              "Please drop a mapset index file (.TDB) or a folder that holds one.");
-    EXPECT_EQ(scripted::shownMessages().back().flags, 0x30);
+    const auto shown = messageTexts();
+    ASSERT_GE(shown.size(), 2u);
+    EXPECT_EQ(shown[shown.size() - 2],
+              folder_ + "\\Two holds several mapset index files: a.tdb, b.tdb. Please choose one. [48]");
+    EXPECT_EQ(shown.back(), "Please drop a mapset index file (.TDB) or a folder that holds one. [48]");
     EXPECT_EQ(scripted::findControl(0)->selected, 0); // Dales, installed last
 }
 

@@ -65,6 +65,12 @@ TEST_F(CliTest, InstallAsksForYesAndStampsTheTypOnlyWhenTold) {
     EXPECT_TRUE(keyExists(kFamilies + "\\Hills"));
     EXPECT_EQ(run({"install", folder_, "--yes"}), 1);
     EXPECT_EQ(err, "oxlo: " + folder_ + " is not a mapset index file.\n");
+    // A folder of two indexes names them, and the install stops.
+    ASSERT_TRUE(platform::copyFile(hills + "\\Hills.tdb", hills + "\\Copy.tdb"));
+    EXPECT_EQ(run({"install", hills + "\\", "--yes"}), 1);
+    EXPECT_EQ(err, "oxlo: " + hills +
+                       " holds several mapset index files: Copy.tdb, Hills.tdb. Please choose "
+                       "one.\n");
 }
 
 TEST_F(CliTest, BundlesAreListedCheckedAndUninstalledByKeyNameOrCode) {
