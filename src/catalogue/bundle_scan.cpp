@@ -1,6 +1,7 @@
 #include "catalogue/bundle_scan.h"
 
 #include "catalogue/bundle_info.h"
+#include "catalogue/name_rules.h"
 #include "catalogue/registry_layout.h"
 #include "platform/services.h"
 #include "platform/shell_folders.h"
@@ -19,13 +20,27 @@ std::string lowered(std::string text)
     return text;
 }
 
-// A path relative to `base` as Info.xml writes it (either slash), or empty when none is named.
-std::string joined(const std::string& base, std::string relative)
-{
-    if (relative.empty()) return {};
-    std::replace(relative.begin(), relative.end(), '/', '\\');
-    return base + "\\" + relative;
-}
+// The full paths of the files that a bundle's Info.xml names, each relative to the bundle or to a
+// folder in it; a path that leaves the bundle is noted in the row instead.
+class BundlePaths {
+public:
+    explicit BundlePaths(InstalledMapset& row) : row_(row) {}
+    // `relative` (either slash) below `base`; empty when none is named or it leaves the bundle.
+    std::string inside(const std::string& base, std::string relative)
+    {
+        if (relative.empty()) return {};
+        if (leavesFolder(relative)) {
+            if (std::ranges::find(row_.outsideBundle, relative) == row_.outsideBundle.end())
+                row_.outsideBundle.push_back(relative);
+            return {};
+        }
+        std::replace(relative.begin(), relative.end(), '/', '\\');
+        return joinPath(base, relative);
+    }
+
+private:
+    InstalledMapset& row_;
+};
 
 } // namespace
 
@@ -60,11 +75,17 @@ void readBundle(InstalledMapset& row, const std::string& bundleFolder)
     if (info) {
         row.name = info->name;
         row.id = info->id;
-        row.typ = joined(bundleFolder, info->typ);
+        BundlePaths paths(row);
+        row.typ = paths.inside(bundleFolder, info->typ);
+        paths.inside(bundleFolder, info->idx);
+        paths.inside(bundleFolder, info->mdr);
         for (const BundleSubProduct& product : info->subProducts) {
-            const std::string directory = joined(bundleFolder, product.directory);
+            const std::string directory = paths.inside(bundleFolder, product.directory);
+            // Its files lie outside with their folder.
+            if (directory.empty() && !product.directory.empty()) continue;
             const std::string base = directory.empty() ? bundleFolder : directory;
-            row.bundleParts.push_back({joined(base, product.tdb), joined(base, product.baseMap)});
+            row.bundleParts.push_back(
+                {paths.inside(base, product.tdb), paths.inside(base, product.baseMap)});
         }
         if (!row.bundleParts.empty()) row.tdb = row.bundleParts.front().tdb;
     }

@@ -21,6 +21,7 @@ enum class ProblemKind {
     NotATyp,           // the TYP file lacks the TYP signature
     UnreadableFamilyId, // the family key's "ID" is missing or no number
     UnreadableBundle,  // a bundle's Info.xml cannot be read
+    OutsideBundle,     // a bundle's Info.xml names a path outside the bundle
 };
 
 struct MapsetProblem {
@@ -50,6 +51,9 @@ struct InstalledMapset {
         std::string baseMap;
     };
     std::vector<BundlePart> bundleParts;
+    // Paths that Info.xml names outside the bundle, as it writes them; none of them is in typ or
+    // bundleParts, so nothing done to the bundle reaches another's files.
+    std::vector<std::string> outsideBundle;
 };
 
 inline constexpr int kMaxMapsets = 100;

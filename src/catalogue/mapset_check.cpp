@@ -90,6 +90,8 @@ std::vector<MapsetProblem> checkBundle(const InstalledMapset& row,
         add(problems, ProblemKind::UnreadableBundle, "The bundle's Info.xml cannot be read.");
         return problems;
     }
+    for (const std::string& path : row.outsideBundle)
+        add(problems, ProblemKind::OutsideBundle, "Info.xml names " + path + " outside its bundle.");
     for (const InstalledMapset::BundlePart& part : row.bundleParts) {
         if (!part.tdb.empty() && platform::fileSize(part.tdb) < 0) {
             add(problems, ProblemKind::MissingIndex,

@@ -6,6 +6,8 @@
 #include "catalogue/installed_mapsets.h"
 #include "catalogue/mapset_menu.h"
 #include "catalogue/uninstall.h"
+#include "mapfile/map_file.h"
+#include "mapfile/typ_file.h"
 #include "platform/portable/scripted_ui.h"
 #include "platform/services.h"
 
@@ -41,6 +43,29 @@ TEST_F(BundleCommands, RegistryItemsAreGreyedAndDoNothingOnABundle)
     ASSERT_EQ(scripted::shownMessages().size(), 1u);
     EXPECT_EQ(scripted::shownMessages()[0].text, "Mapset Maps\\Test Fam.gmap has no problems.");
     EXPECT_TRUE(std::filesystem::exists(hostPath(bundle + "\\Info.xml")));
+}
+
+TEST_F(BundleCommands, FixTypLeavesATypOutsideTheBundleAlone)
+{
+    // Test Fam (family 4712 here) names the TYP of the bundle Other, which holds family 4711.
+    const std::string other = addBundle(KnownFolder::ProgramData, "Other.gmap");
+    std::string info = infoOf("Test Fam", 4712);
+    info.insert(info.find("</MapProduct>"), "<TYP>..\\Other.gmap\\xvillage.typ</TYP>");
+    addBundle(KnownFolder::ProgramData, "Test Fam.gmap", &info);
+    scanInstalledMapsets();
+    ASSERT_EQ(catalogue::mapsetCount, 2);
+    const auto& row = catalogue::installedMapsets[2];
+    ASSERT_EQ(row.keyName, "Test Fam.gmap");
+    ASSERT_EQ(row.problems.size(), 1u);
+    EXPECT_EQ(row.problems[0].text,
+              "Info.xml names ..\\Other.gmap\\xvillage.typ outside its bundle.");
+    for (const MenuItem& item : catalogue::mapsetMenu(2))
+        if (item.command == catalogue::kFixTypCommand) EXPECT_FALSE(item.enabled);
+    catalogue::runMapsetCommand(catalogue::kFixTypCommand, 2); // sent all the same
+    const std::string typ = other + "\\xvillage.typ";
+    EXPECT_EQ(mapfile::readHeaderWord(typ, mapfile::kTypFamilyIdPosition), 4711);
+    EXPECT_FALSE(std::filesystem::exists(hostPath(typ + ".bak")));
+    EXPECT_TRUE(scripted::shownMessages().empty());
 }
 
 TEST_F(BundleCommands, UninstallRecyclesTheWholeFolderAfterTheQuestion)
