@@ -59,8 +59,11 @@ TEST_F(BundleCommands, FixTypLeavesATypOutsideTheBundleAlone)
     ASSERT_EQ(row.problems.size(), 1u);
     EXPECT_EQ(row.problems[0].text,
               "Info.xml names ..\\Other.gmap\\xvillage.typ outside its bundle.");
-    for (const MenuItem& item : catalogue::mapsetMenu(2))
-        if (item.command == catalogue::kFixTypCommand) EXPECT_FALSE(item.enabled);
+    for (const MenuItem& item : catalogue::mapsetMenu(2)) {
+        if (item.command == catalogue::kFixTypCommand) {
+            EXPECT_FALSE(item.enabled);
+        }
+    }
     catalogue::runMapsetCommand(catalogue::kFixTypCommand, 2); // sent all the same
     const std::string typ = other + "\\xvillage.typ";
     EXPECT_EQ(mapfile::readHeaderWord(typ, mapfile::kTypFamilyIdPosition), 4711);

@@ -275,8 +275,9 @@ TEST_F(MapsetInstall, WhatTheRulesTakeIsRegisteredAndTheScanReadsItBack)
         const catalogue::InstalledMapset& row = catalogue::installedMapsets[1];
         EXPECT_EQ(row.name, c.key);
         EXPECT_TRUE(row.problems.empty()) << catalogue::problemLines(row);
-        if (c.key == "Hills")
+        if (c.key == "Hills") {
             EXPECT_EQ(textValue(kFamilies + "\\Hills", "MDR"), hills + "\\Hills_mdr.img");
+        }
     }
 }
 
