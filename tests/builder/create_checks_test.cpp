@@ -259,69 +259,31 @@ TEST_F(CreateChecksTest, FolderOfAnotherRegisteredMapsetIsRefusedBeforeAnythingI
 }
 
 TEST_F(CreateChecksTest, EveryPathTheEntryWouldHoldMustFitWhatTheScanReadsBack) {
-    // cgpsmapper's longest path is FOLDER\NAME.TDB (NAME.IMG as long); the TYP copy's is
-    // FOLDER\FILE. Each case gives the length of FOLDER\Alps.TDB and of the TYP copy's path.
-    struct Case {
-        const char* what;
-        std::size_t index;
-        std::size_t typ; // 0: no TYP
-        bool refused;
-    };
-    const Case cases[] = {
-        {"the index at the limit", 254, 0, false},
-        {"the index one beyond", 255, 0, true},
-        {"the TYP copy one beyond", 200, 255, true},
-        {"both at the limit", 254, 254, false},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+    // Lengths of FOLDER\Alps.TDB (cgpsmapper's longest) and of the TYP copy's path (0: no TYP).
+    const std::tuple<std::size_t, std::size_t, bool> cases[] = {
+        {254, 0, false}, {255, 0, true}, {200, 255, true}, {254, 254, false}};
+    for (const auto& [index, typ, refused] : cases) {
+        SCOPED_TRACE(std::to_string(index) + " and " + std::to_string(typ));
         scripted::resetScript();
         openWindowAsNewDoes();
-        const std::string mapsetFolder =
-            folder_ + "\\" + std::string(c.index - folder_.size() - 10, 'f');
+        const std::string mapsetFolder = folder_ + "\\" + std::string(index - folder_.size() - 10, 'f');
+        const std::string typName = std::string(typ ? typ - mapsetFolder.size() - 5 : 0, 't') + ".typ";
         typeName("Alps");
         chooseCustomFolder(mapsetFolder, "6100");
-        std::string typCopy;
-        if (c.typ != 0) {
-            const std::string typName = std::string(c.typ - mapsetFolder.size() - 5, 't') + ".typ";
-            scripted::queueTyping(kTypField, folder_ + "\\" + typName);
-            typCopy = mapsetFolder + "\\" + typName;
-        }
+        if (typ) scripted::queueTyping(kTypField, folder_ + "\\" + typName);
         addMap("12345678.IMG");
         pressCreateWithPreviewCancelled();
         scripted::answerNextMessage(platform::kAnswerYes);
         scripted::answerNextMessage(platform::kAnswerOk);
         runWithPreviewMissing();
-
-        ASSERT_EQ(messageTexts().size(), 2u);
-        if (!c.refused) {
-            EXPECT_EQ(messageTexts()[1], kPreviewMissing) << "the build ran";
-            continue;
-        }
-        const std::string path = c.typ > c.index ? typCopy : mapsetFolder + "\\Alps.TDB";
-        EXPECT_EQ(path.size(), 255u);
-        EXPECT_EQ(messageTexts()[1], "The path " + path +
-                                         " is longer than the 254 characters that MapSource's "
-                                         "registry entries can hold. Please choose a shorter "
-                                         "mapset name or folder.");
-        EXPECT_EQ(scripted::shownMessages()[1].flags, 0x30);
-        EXPECT_FALSE(folderExists(mapsetFolder)) << "nothing made before the check";
+        const std::string path = mapsetFolder + "\\" + (typ > index ? typName : "Alps.TDB");
+        EXPECT_EQ(messageTexts().back(),
+                  !refused ? std::string(kPreviewMissing)
+                           : "The path " + path + " is longer than the 254 characters that "
+                             "MapSource's registry entries can hold. Please choose a shorter "
+                             "mapset name or folder.");
+        EXPECT_EQ(folderExists(mapsetFolder), !refused) << "nothing made before the check";
     }
-    // Auto mode puts the name twice into the path: C:\Garmin\Oxlo\NAME\NAME.TDB.
-    scripted::resetScript();
-    openWindowAsNewDoes();
-    const std::string name(120, 'n');
-    typeName(name);
-    addMap("12345678.IMG");
-    pressCreate();
-    scripted::answerNextMessage(platform::kAnswerYes);
-    scripted::answerNextMessage(platform::kAnswerOk);
-    run();
-    const std::string index = autoFolder(name) + "\\" + name + ".TDB";
-    EXPECT_EQ(messageTexts().back(), "The path " + index +
-                                         " is longer than the 254 characters that MapSource's "
-                                         "registry entries can hold. Please choose a shorter "
-                                         "mapset name or folder.");
 }
 
 TEST_F(CreateChecksTest, AutoModeTakesTheFirstFreeFamilyIdAndMakesItsFolders) {

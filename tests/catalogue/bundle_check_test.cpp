@@ -28,25 +28,15 @@ void patchFamilyId(const std::string& path, std::streamoff position, int id)
     file.write(bytes, 2);
 }
 
-// Puts `replacement` for `original` in the bundle's Info.xml.
-void rewriteInfo(const std::string& bundle, const std::string& original,
-                 const std::string& replacement)
+// Puts `replacement` for the first `original` in the bundle's Info.xml.
+void rewriteInfo(const std::string& bundle, const std::string& original, const std::string& replacement)
 {
     const auto host = hostPath(bundle + "\\Info.xml");
-    std::string text;
-    {
-        std::ifstream in(host, std::ios::binary);
-        text.assign(std::istreambuf_iterator<char>(in), {});
-    }
-    const std::size_t at = text.find(original);
-    ASSERT_NE(at, std::string::npos) << original;
-    text.replace(at, original.size(), replacement);
-    std::ofstream(host, std::ios::binary | std::ios::trunc) << text;
-}
-
-std::string outside(const std::string& path)
-{
-    return "Info.xml names " + path + " outside its bundle.";
+    std::ifstream in(host, std::ios::binary);
+    std::string text(std::istreambuf_iterator<char>(in), {});
+    in.close();
+    std::ofstream(host, std::ios::binary | std::ios::trunc)
+        << text.replace(text.find(original), original.size(), replacement);
 }
 
 using BundleCheck = BundleTest;
@@ -80,21 +70,14 @@ TEST_F(BundleCheck, EachProblemOfABundleIsFound)
         {"foreign index", [&] { patchFamilyId(tdb, 5, 99); },
          {"The index file " + tdb + " holds family ID 99, not the bundle's 4711."}},
         // Paths that leave the bundle are never looked at, so nothing else is said of them.
-        {"TYP in another bundle",
-         [&] { rewriteInfo(b, "xvillage.typ", "../Other.gmap/xvillage.typ"); },
-         {outside("../Other.gmap/xvillage.typ")}},
-        {"index beside the bundle",
-         [&] { rewriteInfo(b, "<TDB>Test Fam.tdb", "<TDB>..\\..\\Test Fam.tdb"); },
-         {outside("..\\..\\Test Fam.tdb")}},
-        {"product folder on a drive",
-         [&] { rewriteInfo(b, "<Directory>Product1", "<Directory>C:\\Product1"); },
-         {outside("C:\\Product1")}},
-        {"search index on a share",
-         [&] {
-             rewriteInfo(b, "<IDX>Test Fam.mdx", "<IDX>\\\\server\\maps\\Test Fam.mdx");
-             rewriteInfo(b, "<MDR>Test Fam_mdr", "<MDR>/Test Fam_mdr");
-         },
-         {outside("\\\\server\\maps\\Test Fam.mdx"), outside("/Test Fam_mdr")}},
+        {"TYP in another bundle", [&] { rewriteInfo(b, "xvillage", "../Other.gmap/xvillage"); },
+         {"Info.xml names ../Other.gmap/xvillage.typ outside its bundle."}},
+        {"index beside the bundle", [&] { rewriteInfo(b, "<TDB>", "<TDB>..\\..\\"); },
+         {"Info.xml names ..\\..\\Test Fam.tdb outside its bundle."}},
+        {"product folder on a drive", [&] { rewriteInfo(b, "<Directory>", "<Directory>C:\\"); },
+         {"Info.xml names C:\\Product1 outside its bundle."}},
+        {"search index on a share", [&] { rewriteInfo(b, "<IDX>", "<IDX>\\\\server\\"); },
+         {"Info.xml names \\\\server\\Test Fam.mdx outside its bundle."}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

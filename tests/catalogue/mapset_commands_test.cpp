@@ -13,8 +13,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 namespace oxlo::testing {
 namespace {
 
@@ -148,57 +146,41 @@ TEST_F(MapsetCommands, LocateFolderPointsTheEntryAtTheMovedFolder)
     EXPECT_EQ(scripted::shownChoosers()[0].title, "Locate Folder");
 }
 
-TEST_F(MapsetCommands, LocateFolderTakesOnlyAFolderWithTheIndexWhosePathsTheScanReadsBack)
+TEST_F(MapsetCommands, LocateFolderRefusesAFolderWithoutTheIndex)
 {
-    // A folder of the test folder whose Alps.TDB (and Alps.TYP, Alps.IMG) has `length` characters.
-    const auto folderWithPaths = [&](std::size_t length) {
-        const std::string name(length - folder_.size() - std::string("\\\\Alps.TDB").size(), 'a');
-        makeFile(name + "\\Alps.TDB");
-        return folder_ + "\\" + name;
-    };
-    const std::string tooLong = " is longer than the 254 characters that MapSource's registry "
-                                "entries can hold. Nothing was changed.";
-    struct Case {
-        const char* what;
-        std::function<std::string()> folder;
-        std::function<std::string(const std::string& folder)> refusal; // empty: none
-    };
-    const Case cases[] = {
-        {"a folder without the index",
-         [&] {
-             makeFile("Other\\Other.TDB");
-             return folder_ + "\\Other";
-         },
-         [](const std::string& folder) {
-             return "The folder " + folder + " does not hold Alps.TDB. Nothing was changed.";
-         }},
-        {"paths one beyond the limit", [&] { return folderWithPaths(255); },
-         [&](const std::string& folder) { return "The path " + folder + "\\Alps.TYP" + tooLong; }},
-        {"paths at the limit", [&] { return folderWithPaths(254); }, nullptr},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        scripted::resetScript();
-        SetUp();
-        moveAlps();
-        const std::string folder = c.folder();
+    moveAlps();
+    makeFile("Other\\Other.TDB");
+    scanInstalledMapsets();
+    const std::string before = keyText(kFamilies + "\\Alps");
+    scripted::chooseNextFolder(folder_ + "\\Other");
+    scripted::answerNextMessage(kAnswerOk);
+    runMapsetCommand(catalogue::kLocateFolderCommand, 1);
+    expectMessage("Locate Folder",
+                  "The folder " + folder_ + "\\Other does not hold Alps.TDB. Nothing was changed.",
+                  0x30);
+    EXPECT_EQ(keyText(kFamilies + "\\Alps"), before);
+    EXPECT_TRUE(copies().empty());
+}
+
+TEST_F(MapsetCommands, LocateFolderTakesOnlyPathsTheScanReadsBack)
+{
+    for (const std::size_t length : {255u, 254u}) { // of FOLDER\Alps.TDB, .TYP and .IMG
+        SCOPED_TRACE(length);
+        const std::string folder = folder_ + "\\" + std::string(length - folder_.size() - 10, 'a');
+        makeFile(folder.substr(folder_.size() + 1) + "\\Alps.TDB");
         scanInstalledMapsets();
         const std::string before = keyText(kFamilies + "\\Alps");
         scripted::chooseNextFolder(folder);
-        if (c.refusal) scripted::answerNextMessage(kAnswerOk);
+        if (length == 255u) scripted::answerNextMessage(kAnswerOk);
         runMapsetCommand(catalogue::kLocateFolderCommand, 1);
-        if (!c.refusal) {
-            EXPECT_EQ(textValue(kFamilies + "\\Alps\\1", "TDB"), folder + "\\Alps.TDB");
-            EXPECT_EQ(installedMapsets[1].loc, folder) << "read back by the rescan";
-            EXPECT_EQ(installedMapsets[1].tdb, folder + "\\Alps.TDB");
-            EXPECT_TRUE(scripted::shownMessages().empty());
-            continue;
-        }
-        messagesSeen_ = 0;
-        expectMessage("Locate Folder", c.refusal(folder), 0x30);
+        if (length == 254u) break;
+        expectMessage("Locate Folder", "The path " + folder + "\\Alps.TYP is longer than the 254 "
+                      "characters that MapSource's registry entries can hold. Nothing was changed.",
+                      0x30);
         EXPECT_EQ(keyText(kFamilies + "\\Alps"), before);
-        EXPECT_TRUE(copies().empty());
     }
+    EXPECT_EQ(installedMapsets[1].tdb, installedMapsets[1].loc + "\\Alps.TDB");
+    EXPECT_EQ(installedMapsets[1].tdb.size(), 254u) << "read back by the rescan";
 }
 
 TEST_F(MapsetCommands, RemoveEntryDeletesOnlyTheKeyOfAGoneFolderAfterAskingAndKeepsACopy)
