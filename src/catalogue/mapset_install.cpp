@@ -141,7 +141,7 @@ std::string mapsetNameOf(const mapfile::TdbIndex& index)
 // MapSource takes neither 0 nor 65535 for a family ID.
 bool isUsableFamilyId(std::uint16_t familyId) { return familyId != 0 && familyId != 0xFFFF; }
 
-// Said by every refusal of a path the registry cannot hold: the files lie where they are.
+// The install registers the files where they lie, so only a move of the folder can shorten them.
 void refuseUnstorablePath(const std::string& path)
 {
     refuse(unstorablePathText(path) + " Please move the mapset to a folder with a shorter path.");
