@@ -4,6 +4,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <exception>
 #include <sstream>
 
 namespace oxlo::cli {
@@ -139,7 +140,16 @@ int run(const std::vector<std::string>& arguments, const Streams& streams) {
                     "\n" + usageFor(app, arguments));
         return kExitUsage;
     }
-    return dispatch(app, parsed, streams);
+    // A failure no command expected still ends as a message and a failed status, never as a
+    // crash that leaves the user without a word.
+    try {
+        return dispatch(app, parsed, streams);
+    } catch (const std::exception& error) {
+        streams.err(std::string("oxlo: ") + error.what() + "\n");
+    } catch (...) {
+        streams.err("oxlo: an unexpected failure stopped the command.\n");
+    }
+    return kExitFailed;
 }
 
 } // namespace oxlo::cli

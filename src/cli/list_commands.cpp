@@ -34,7 +34,8 @@ nlohmann::json rowJson(const InstalledMapset& row) {
 std::string jsonOf(const std::vector<int>& rows) {
     nlohmann::json array = nlohmann::json::array();
     for (const int slot : rows) array.push_back(rowJson(catalogue::installedMapsets[slot]));
-    return array.dump(2) + "\n";
+    // Registry texts are not always valid UTF-8; the reader gets U+FFFD where they are not.
+    return array.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
 }
 
 std::string padded(const std::string& text, std::size_t width) {

@@ -7,6 +7,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include <stdexcept>
+
 namespace oxlo::testing {
 namespace {
 
@@ -71,6 +73,39 @@ TEST_F(CliCommands, ListAndCheckGiveEveryFieldAndProblems) {
     EXPECT_EQ(nlohmann::json::parse(out)[0]["key"], "Families\\Gone");
     EXPECT_EQ(run({"check", "Nobody"}), 1);
     EXPECT_EQ(err, "oxlo: no mapset is named Nobody.\n");
+}
+
+TEST_F(CliCommands, JsonStaysValidForTextThatIsNotUtf8) {
+    // A cut-off sequence in the key name, a lone continuation byte in the folder.
+    addFamily("Alps\xC3", platform::kRegBinary, {0x71, 0x17}, folder_ + "\\x\x80y",
+              makeTdb("Alps.tdb", 1));
+    const std::string replacement = "\xEF\xBF\xBD";
+    for (const std::vector<std::string>& command :
+         {std::vector<std::string>{"list", "--json"}, {"check", "--json"}}) {
+        SCOPED_TRACE(command.front());
+        run(command);
+        EXPECT_EQ(err, "");
+        nlohmann::json rows;
+        ASSERT_NO_THROW(rows = nlohmann::json::parse(out)) << out;
+        ASSERT_EQ(rows.size(), 1u);
+        EXPECT_EQ(rows[0]["key"], "Families\\Alps" + replacement);
+        EXPECT_NE(rows[0]["folder"].get<std::string>().find("x" + replacement + "y"),
+                  std::string::npos);
+    }
+}
+
+TEST_F(CliCommands, AFailureInsideACommandEndsAsItsMessageAndStatusOne) {
+    addAlps();
+    for (const std::vector<std::string>& command :
+         {std::vector<std::string>{"list"}, {"list", "--json"}, {"backup", "Alps"}}) {
+        SCOPED_TRACE(command.front());
+        std::string errors;
+        const int status = cli::run(
+            command, {[](const std::string&) { throw std::runtime_error("the console is gone"); },
+                      [&](const std::string& t) { errors += t; }});
+        EXPECT_EQ(status, 1);
+        EXPECT_EQ(errors, "oxlo: the console is gone\n");
+    }
 }
 
 TEST_F(CliCommands, UninstallAsksForYesAndRights) {
