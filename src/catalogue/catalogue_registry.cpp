@@ -11,9 +11,6 @@ namespace oxlo::catalogue {
 
 namespace {
 
-// A key name has at most 255 UTF-16 units: at most 765 bytes of UTF-8, and its NUL.
-constexpr unsigned kNameBuffer = 766;
-
 // Opens `path` below the catalogue root for reading; `key` stays 0 when it cannot be opened.
 bool openForReading(const std::string& path, platform::OwnedRegistryKey& key)
 {
@@ -25,8 +22,8 @@ std::vector<std::string> subkeyNames(platform::RegistryHandle key)
 {
     std::vector<std::string> names;
     for (unsigned index = 0;; ++index) {
-        char name[kNameBuffer];
-        unsigned length = kNameBuffer;
+        char name[platform::kKeyNameRoom];
+        unsigned length = platform::kKeyNameRoom;
         if (platform::registryEnumKey(key, index, name, &length) != platform::kRegistryOk) {
             break;
         }

@@ -58,7 +58,8 @@ bool isPathValue(const std::string& name)
 void moveFolder(RegistryTree& tree, const std::string& oldFolder, const std::string& newFolder)
 {
     for (RegistryTreeValue& value : tree.values) {
-        if (value.type != platform::kRegSz || !isPathValue(value.name) || value.bytes.empty())
+        if (value.type != platform::kRegSz || value.stored || !isPathValue(value.name) ||
+            value.bytes.empty())
             continue;
         const std::string text(value.bytes.begin(), value.bytes.end() - 1);
         if (const auto path = pathMovedTo(text, oldFolder, newFolder)) {
@@ -74,7 +75,8 @@ void moveFolder(RegistryTree& tree, const std::string& oldFolder, const std::str
 std::string firstUnstorablePath(const RegistryTree& tree)
 {
     for (const RegistryTreeValue& value : tree.values) {
-        if (value.type != platform::kRegSz || !isPathValue(value.name) || value.bytes.empty())
+        if (value.type != platform::kRegSz || value.stored || !isPathValue(value.name) ||
+            value.bytes.empty())
             continue;
         const std::string text(value.bytes.begin(), value.bytes.end() - 1);
         if (!isStorablePath(text)) return text;

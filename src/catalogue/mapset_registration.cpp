@@ -13,8 +13,6 @@ namespace oxlo::catalogue {
 
 namespace {
 
-constexpr unsigned kKeyNameRoom = 256;
-
 bool removeKey(const std::string& path) {
     return platform::deleteRegistryTree(kCatalogueRoot, path) == 1 || !registryKeyExists(path);
 }
@@ -65,8 +63,8 @@ ExistingFamily findExistingFamily(const std::string& name) {
     if (opened == platform::kRegistryNotFound) return {};
     if (opened != platform::kRegistryOk) return {false, {}};
     for (unsigned index = 0;; ++index) {
-        char keyName[kKeyNameRoom];
-        unsigned length = kKeyNameRoom;
+        char keyName[platform::kKeyNameRoom];
+        unsigned length = platform::kKeyNameRoom;
         const long status = platform::registryEnumKey(families.get(), index, keyName, &length);
         if (status == platform::kRegistryNoMoreItems) return {};
         if (status != platform::kRegistryOk) return {false, {}};

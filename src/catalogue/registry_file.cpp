@@ -42,7 +42,8 @@ std::string quotedText(const std::string& text)
 // A REG_SZ that "..." gives back exactly: its text and one NUL, no line break or NUL inside.
 bool plainText(const RegistryTreeValue& value)
 {
-    if (value.type != platform::kRegSz || value.bytes.empty() || value.bytes.back() != 0)
+    if (value.type != platform::kRegSz || value.stored || value.bytes.empty() ||
+        value.bytes.back() != 0)
         return false;
     for (std::size_t i = 0; i + 1 < value.bytes.size(); ++i) {
         const unsigned char c = value.bytes[i];
@@ -55,7 +56,23 @@ bool plainText(const RegistryTreeValue& value)
 std::string storedBytes(const RegistryTreeValue& value)
 {
     const std::string bytes(value.bytes.begin(), value.bytes.end());
-    return isText(value.type) ? platform::utf16LittleEndian(bytes) : bytes;
+    return isText(value.type) && !value.stored ? platform::utf16LittleEndian(bytes) : bytes;
+}
+
+// A line break ends a line of the file whatever quotes it stands in: no regedit reads such a name
+// back as it was.
+bool fitsOneLine(const std::string& name)
+{
+    return name.find_first_of("\r\n") == std::string::npos;
+}
+
+bool namesFitLines(const RegistryTree& tree)
+{
+    for (const RegistryTreeValue& value : tree.values)
+        if (!fitsOneLine(value.name)) return false;
+    for (const auto& [name, contents] : tree.subkeys)
+        if (!fitsOneLine(name) || !namesFitLines(contents)) return false;
+    return true;
 }
 
 // `type` ("hex:", "hex(7):") and the bytes, on a line that already holds `lineWidth` characters.
@@ -106,6 +123,11 @@ void appendKey(std::string& text, const std::string& fileKey, const RegistryTree
 
 } // namespace
 
+bool registryFileCanCarry(const std::string& path, const RegistryTree& tree)
+{
+    return fitsOneLine(path) && namesFitLines(tree);
+}
+
 std::string registryFileText(const std::string& path, const RegistryTree& tree)
 {
     const std::string fileKey = kRoot + platform::registryImportPath(path);
@@ -117,7 +139,9 @@ std::string registryFileText(const std::string& path, const RegistryTree& tree)
 bool saveRegistryKey(const std::string& path, const std::string& file)
 {
     const std::optional<RegistryTree> tree = readRegistryTree(kCatalogueRoot, path);
-    if (!tree || platform::createFile(kRegFileNumber, file) == 0) return false;
+    if (!tree || !registryFileCanCarry(path, *tree) ||
+        platform::createFile(kRegFileNumber, file) == 0)
+        return false;
     platform::writeString(kRegFileNumber, registryFileText(path, *tree));
     if (platform::closeFile(kRegFileNumber) == 1) return true;
     platform::deleteFile(file); // a copy cut short would not restore the key

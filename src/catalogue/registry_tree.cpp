@@ -2,6 +2,7 @@
 
 #include "catalogue/mapset_names.h"
 #include "platform/registry.h"
+#include "platform/services.h"
 
 #include <algorithm>
 
@@ -11,10 +12,29 @@ using platform::RegistryHandle;
 
 namespace {
 
-// Value names may be 16383 UTF-16 units long, key names 255; in UTF-8 each unit takes at most
-// three bytes (a pair of surrogates, two units, takes four).
+// Value names may be 16383 UTF-16 units long; in UTF-8 each unit takes at most three bytes (a
+// pair of surrogates, two units, takes four).
 constexpr unsigned kValueNameRoom = 16383 * 3 + 1;
-constexpr unsigned kKeyNameRoom = 255 * 3 + 1;
+
+bool isText(unsigned type) {
+    return type == platform::kRegSz || type == platform::kRegExpandSz ||
+           type == platform::kRegMultiSz;
+}
+
+// The value as the registry holds it, in the form RegistryTreeValue gives it. A text is taken in
+// UTF-8 only when it is whole UTF-16 ending in a NUL: Windows adds a NUL to a text set without
+// one, so any other text would not be set back as it was.
+RegistryTreeValue treeValue(std::string name, unsigned type, const std::string& stored) {
+    RegistryTreeValue value{std::move(name), type, {stored.begin(), stored.end()}};
+    if (!isText(type) || stored.empty()) return value;
+    bool exact = false;
+    const std::string text = platform::textFromUtf16LittleEndian(stored, &exact);
+    if (exact && text.back() == '\0')
+        value.bytes.assign(text.begin(), text.end());
+    else
+        value.stored = true;
+    return value;
+}
 
 bool readValues(RegistryHandle key, RegistryTree& tree) {
     std::vector<char> name(kValueNameRoom);
@@ -23,19 +43,22 @@ bool readValues(RegistryHandle key, RegistryTree& tree) {
         const long status = platform::registryEnumValue(key, index, name.data(), &nameLength);
         if (status == platform::kRegistryNoMoreItems) return true;
         if (status != platform::kRegistryOk) return false;
-        RegistryTreeValue value;
-        value.name.assign(name.data(), nameLength);
-        unsigned size = 0;
-        if (platform::registryQueryValue(key, value.name, &value.type, nullptr, &size) !=
+        std::string valueName(name.data(), nameLength);
+        unsigned type = 0;
+        std::string stored;
+        if (platform::registryQueryStoredValue(key, valueName, &type, &stored) !=
             platform::kRegistryOk)
             return false;
-        value.bytes.resize(size == 0 ? 1 : size);
-        if (platform::registryQueryValue(key, value.name, &value.type, value.bytes.data(), &size) !=
-            platform::kRegistryOk)
-            return false;
-        value.bytes.resize(size);
-        tree.values.push_back(std::move(value));
+        tree.values.push_back(treeValue(std::move(valueName), type, stored));
     }
+}
+
+long setValue(RegistryHandle key, const RegistryTreeValue& value) {
+    if (value.stored)
+        return platform::registrySetStoredValue(key, value.name, value.type,
+                                                {value.bytes.begin(), value.bytes.end()});
+    return platform::registrySetValue(key, value.name, value.type, value.bytes.data(),
+                                      static_cast<unsigned>(value.bytes.size()));
 }
 
 } // namespace
@@ -46,7 +69,8 @@ bool sameRegistryTree(const RegistryTree& a, const RegistryTree& b) {
         const auto match = std::find_if(b.values.begin(), b.values.end(), [&](const auto& other) {
             return sameIgnoringCase(value.name, other.name);
         });
-        if (match == b.values.end() || match->type != value.type || match->bytes != value.bytes)
+        if (match == b.values.end() || match->type != value.type ||
+            match->stored != value.stored || match->bytes != value.bytes)
             return false;
     }
     for (const auto& subkey : a.subkeys) {
@@ -66,9 +90,9 @@ std::optional<RegistryTree> readRegistryTree(RegistryHandle root, const std::str
         return std::nullopt;
     RegistryTree tree;
     if (!readValues(key.get(), tree)) return std::nullopt;
-    char name[kKeyNameRoom];
+    char name[platform::kKeyNameRoom];
     for (unsigned index = 0;; ++index) {
-        unsigned nameLength = kKeyNameRoom;
+        unsigned nameLength = platform::kKeyNameRoom;
         const long status = platform::registryEnumKey(key.get(), index, name, &nameLength);
         if (status == platform::kRegistryNoMoreItems) return tree;
         if (status != platform::kRegistryOk) return std::nullopt;
@@ -83,10 +107,7 @@ bool writeRegistryTree(RegistryHandle root, const std::string& path, const Regis
     platform::OwnedRegistryKey key;
     if (platform::registryCreateKey(root, path, key.receive()) != platform::kRegistryOk) return false;
     for (const RegistryTreeValue& value : tree.values) {
-        if (platform::registrySetValue(key.get(), value.name, value.type, value.bytes.data(),
-                                       static_cast<unsigned>(value.bytes.size())) !=
-            platform::kRegistryOk)
-            return false;
+        if (setValue(key.get(), value) != platform::kRegistryOk) return false;
     }
     for (const auto& [subkey, contents] : tree.subkeys)
         if (!writeRegistryTree(root, path + "\\" + subkey, contents)) return false;

@@ -15,7 +15,11 @@ namespace oxlo::catalogue {
 struct RegistryTreeValue {
     std::string name;
     unsigned type = 0;
+    // Texts in UTF-8 (their NULs included), other data as it is. A text that would not come back
+    // exactly through UTF-8 (a lone surrogate, an odd length, no closing NUL) keeps the bytes the
+    // registry holds, UTF-16LE, and is marked `stored`.
     std::vector<unsigned char> bytes;
+    bool stored = false;
 };
 
 struct RegistryTree {
@@ -40,7 +44,7 @@ bool writeRegistryTree(platform::RegistryHandle root, const std::string& path,
 // written; the caller removes the partial copy.
 bool copyRegistryTree(platform::RegistryHandle root, const std::string& from, const std::string& to);
 
-// True when both hold the same values (type and bytes) and subkeys, names compared without regard
+// True when both hold the same values (type, bytes and form) and subkeys, names compared without regard
 // to letter case as the registry compares them, in whatever order.
 bool sameRegistryTree(const RegistryTree& a, const RegistryTree& b);
 

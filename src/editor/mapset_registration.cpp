@@ -37,6 +37,7 @@ void setText(RegistryTree& tree, const std::string& name, const std::string& tex
         if (sameIgnoringCase(value.name, name)) {
             value.type = platform::kRegSz;
             value.bytes = std::move(bytes);
+            value.stored = false;
             return;
         }
     }

@@ -16,7 +16,6 @@ namespace {
 
 // A text has at most 254 characters, each at most 4 bytes of UTF-8, and its NUL.
 constexpr unsigned kFirstQuerySize = kMaxTextCharacters * 4 + 1;
-constexpr unsigned kDeleteNameBuffer = 255 * 3 + 1; // any key name in UTF-8, and its NUL
 
 std::string withoutLeadingBackslash(const std::string& path)
 {
@@ -113,8 +112,8 @@ int deleteRegistryTree(RegistryHandle root, const std::string& path)
     unsigned index = 0;
     long status = kRegistryOk;
     while (true) {
-        char name[kDeleteNameBuffer];
-        unsigned length = kDeleteNameBuffer;
+        char name[kKeyNameRoom];
+        unsigned length = kKeyNameRoom;
         status = registryEnumKey(key.get(), index, name, &length);
         if (status == kRegistryNoMoreItems) {
             status = index == 0 ? registryDeleteKey(root, path) : kRegistryAccessDenied;

@@ -39,6 +39,9 @@ inline constexpr unsigned kRegBinary = 3;
 inline constexpr unsigned kRegDword = 4;
 inline constexpr unsigned kRegMultiSz = 7;
 
+// Room for any key name and its NUL in UTF-8: 255 characters of any script, up to 4 bytes each.
+inline constexpr unsigned kKeyNameRoom = 255 * 4 + 1;
+
 enum class RegistryAccess {
     Read,            // KEY_READ
     Full,            // KEY_ALL_ACCESS
@@ -56,7 +59,7 @@ long registryOpenKey(RegistryHandle root, const std::string& path, RegistryAcces
                      RegistryHandle* result);
 // Name of the subkey at `index`. `nameLength` is the buffer size in bytes on entry (room for the
 // terminating NUL included) and the name's length in bytes on success; a name that does not fit
-// gives kRegistryMoreData. Any key name fits 766 bytes.
+// gives kRegistryMoreData. Any key name fits kKeyNameRoom bytes.
 long registryEnumKey(RegistryHandle key, unsigned index, char* name, unsigned* nameLength);
 // Name of the value at `index` (as RegEnumValueW, without type and data); `nameLength` as for
 // registryEnumKey; kRegistryNoMoreItems past the last value. Lets a key be copied value by value.
@@ -69,6 +72,14 @@ long registryQueryValue(RegistryHandle key, const std::string& name, unsigned* t
                         unsigned* size);
 long registrySetValue(RegistryHandle key, const std::string& name, unsigned type, const void* data,
                       unsigned size);
+// The data of a value as the registry keeps it, with nothing converted: texts in their UTF-16LE
+// form, whatever they hold (a lone surrogate, an odd length, no closing NUL). For copies that
+// must give back every byte.
+long registryQueryStoredValue(RegistryHandle key, const std::string& name, unsigned* type,
+                              std::string* data);
+// Sets the data exactly as given, texts in their UTF-16LE form: nothing is converted or added.
+long registrySetStoredValue(RegistryHandle key, const std::string& name, unsigned type,
+                            const std::string& data);
 void registryCloseKey(RegistryHandle key);
 
 // Owns a handle received from registryConnect, registryCreateKey or registryOpenKey (which leave

@@ -222,6 +222,9 @@ std::string environmentVariable(const std::string& name);
 // Skips blanks and tabs, an optional "-" or "+", then decimal digits up to the first other
 // character (none: 0). Wraps modulo 2^32.
 std::int32_t numberFromText(const std::string& text);
+// As numberFromText without the wrap, for a number typed by the user that must be refused when it
+// is out of range rather than taken as another: a magnitude beyond 2^40 stays at 2^40.
+std::int64_t wholeNumberFromText(const std::string& text);
 // Signed decimal, "-" for negatives, "0" for zero.
 std::string textFromNumber(std::int32_t number);
 // The part after the last "/" or "\" (a leading double quote skipped, ending before a following
@@ -231,6 +234,10 @@ std::string getFilePart(const std::string& path);
 // Windows' own tools write (.reg files). A byte that begins no UTF-8 sequence becomes U+FFFD; a
 // lone surrogate in UTF-8 form (which Windows names may hold) stays that one unit.
 std::string utf16LittleEndian(const std::string& utf8);
+// The UTF-8 text of UTF-16LE bytes, as Windows converts them: a lone surrogate becomes U+FFFD and
+// an odd last byte is dropped. `exact` says whether neither happened, so that utf16LittleEndian
+// gives the bytes back.
+std::string textFromUtf16LittleEndian(const std::string& bytes, bool* exact);
 
 // True when the two texts name the same file, folder or registry key for Windows: equal apart
 // from letter case, in any script (on Windows by its own rules, CompareStringOrdinal ignoring

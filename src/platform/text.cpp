@@ -2,11 +2,17 @@
 // the one conversion of UTF-8 text into the UTF-16 form of files.
 #include "platform/services.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace oxlo::platform {
 
-std::int32_t numberFromText(const std::string& text)
+namespace {
+
+// The sign and the digits that numberFromText and wholeNumberFromText read, digit by digit
+// through `addDigit`.
+template <typename AddDigit>
+bool readSignedDigits(const std::string& text, AddDigit addDigit)
 {
     std::size_t i = 0;
     while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
@@ -16,13 +22,31 @@ std::int32_t numberFromText(const std::string& text)
         negative = text[i] == '-';
         ++i;
     }
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
+        addDigit(static_cast<unsigned>(text[i] - '0'));
+    return negative;
+}
+
+} // namespace
+
+std::int32_t numberFromText(const std::string& text)
+{
     // Unsigned arithmetic wraps modulo 2^32 without undefined behaviour.
     std::uint32_t value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
-        value = value * 10u + static_cast<std::uint32_t>(text[i] - '0');
+    const bool negative =
+        readSignedDigits(text, [&](unsigned digit) { value = value * 10u + digit; });
     if (negative)
         value = 0u - value;
     return static_cast<std::int32_t>(value);
+}
+
+std::int64_t wholeNumberFromText(const std::string& text)
+{
+    constexpr std::int64_t kLimit = std::int64_t{1} << 40;
+    std::int64_t value = 0;
+    const bool negative = readSignedDigits(
+        text, [&](unsigned digit) { value = std::min(kLimit, value * 10 + digit); });
+    return negative ? -value : value;
 }
 
 std::string textFromNumber(std::int32_t number)
@@ -97,6 +121,48 @@ std::string utf16LittleEndian(const std::string& utf8)
         }
     }
     return bytes;
+}
+
+namespace {
+
+void appendUtf8(std::string& text, char32_t point)
+{
+    if (point < 0x80) {
+        text += static_cast<char>(point);
+        return;
+    }
+    const int more = point < 0x800 ? 1 : point < 0x10000 ? 2 : 3;
+    constexpr unsigned char kLead[] = {0, 0xC0, 0xE0, 0xF0};
+    text += static_cast<char>(kLead[more] | (point >> (6 * more)));
+    for (int k = more - 1; k >= 0; --k)
+        text += static_cast<char>(0x80 | ((point >> (6 * k)) & 0x3F));
+}
+
+} // namespace
+
+std::string textFromUtf16LittleEndian(const std::string& bytes, bool* exact)
+{
+    *exact = bytes.size() % 2 == 0;
+    const auto unit = [&bytes](std::size_t at) -> char32_t {
+        return static_cast<unsigned char>(bytes[2 * at]) |
+               static_cast<unsigned char>(bytes[2 * at + 1]) << 8;
+    };
+    const std::size_t units = bytes.size() / 2;
+    std::string text;
+    text.reserve(units);
+    for (std::size_t i = 0; i < units; ++i) {
+        char32_t point = unit(i);
+        const bool high = point >= 0xD800 && point < 0xDC00;
+        const bool low = point >= 0xDC00 && point < 0xE000;
+        if (high && i + 1 < units && unit(i + 1) >= 0xDC00 && unit(i + 1) < 0xE000) {
+            point = 0x10000 + ((point - 0xD800) << 10) + (unit(++i) - 0xDC00);
+        } else if (high || low) {
+            point = 0xFFFD;
+            *exact = false;
+        }
+        appendUtf8(text, point);
+    }
+    return text;
 }
 
 } // namespace oxlo::platform

@@ -2,7 +2,9 @@
 // kept before a key is changed.
 #include "catalogue/backup_fixture.h"
 
+#include "catalogue/reg_file_reader.h"
 #include "catalogue/registry_file.h"
+#include "catalogue/registry_tree.h"
 #include "platform/portable/scripted_ui.h"
 #include "platform/registry.h"
 #include "platform/services.h"
@@ -11,8 +13,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <random>
 
 namespace oxlo::testing {
 namespace {
@@ -98,7 +103,7 @@ TEST_F(RegistryFile, EveryValueIsWrittenAsRegeditWritesIt)
     ASSERT_TRUE(tree.has_value());
     // Windows adds the NUL that a text's size leaves out; the in-memory registry keeps it out.
     for (const auto& value : tree->values)
-        if (value.name == "Open" && !value.bytes.empty() && value.bytes.back() == 0)
+        if (value.name == "Open" && !value.stored)
             linesOfValue["Open"] = {u"\"Open\"=\"ab\""};
     for (const auto& value : tree->values)
         expected.insert(expected.end(), linesOfValue[value.name].begin(),
@@ -127,6 +132,112 @@ TEST_F(RegistryFile, ASavedKeyIsItsTextAndAMissingKeyLeavesNoFile)
     const std::string none = folder_ + "\\None.reg";
     EXPECT_FALSE(catalogue::saveRegistryKey(kFamilies + "\\None", none));
     EXPECT_FALSE(fileExists(none));
+}
+
+// The key's path as a .reg file names it, after "HKEY_LOCAL_MACHINE\".
+std::string fileKeyOf(const std::string& key) { return registryImportPath(key); }
+
+std::u16string utf16Of(const std::string& text)
+{
+    std::u16string units;
+    for (const char c : text) units += static_cast<char16_t>(static_cast<unsigned char>(c));
+    return units;
+}
+
+// Texts whose bytes are no UTF-16 text, or would not come back through UTF-8, go into the file as
+// their bytes and into a copy of the key unchanged; a whole text stays text.
+TEST_F(RegistryFile, TextsThatAreNoUtf16AreWrittenAndCopiedByteForByte)
+{
+    const std::string key = kFamilies + "\\Raw", copy = kFamilies + "\\Copy";
+    const struct {
+        const char* name;
+        unsigned type;
+        std::string bytes;
+        const char* line; // ASCII, after the name and "="
+        bool stored;
+    } values[] = {
+        {"Lone high", kRegSz, "A\0\x00\xD8\0\0"s, "hex(1):41,00,00,d8,00,00", true},
+        {"Lone low", kRegSz, "\x00\xDC\0\0"s, "hex(1):00,dc,00,00", true},
+        {"Odd", kRegSz, "A\0B"s, "hex(1):41,00,42", true},
+        {"One byte", kRegSz, "A", "hex(1):41", true},
+        {"Open", kRegSz, "A\0B\0"s, "hex(1):41,00,42,00", true},
+        {"Swapped", kRegMultiSz, "\x00\xDC\x00\xD8\0\0\0\0"s, "hex(7):00,dc,00,d8,00,00,00,00", true},
+        {"Expand", kRegExpandSz, "%\0X\0%"s, "hex(2):25,00,58,00,25", true},
+        {"Pair", kRegSz, "\x42\xD8\xB7\xDF\0\0"s, nullptr, false}, // 𠮷, a whole text
+    };
+    for (const auto& value : values) putStoredValue(key, value.name, value.type, value.bytes);
+    const std::optional<catalogue::RegistryTree> tree = catalogue::readRegistryTree(kLocalMachine, key);
+    ASSERT_TRUE(tree.has_value());
+    const std::string text = catalogue::registryFileText(key, *tree);
+    const std::vector<std::u16string> lines = utf16Lines(text);
+    const RegFileValues read = readRegFile(text);
+    ASSERT_TRUE(catalogue::copyRegistryTree(kLocalMachine, key, copy));
+    for (const auto& value : values) {
+        SCOPED_TRACE(value.name);
+        const std::string exact = std::to_string(value.type) + ":" + value.bytes;
+        const auto found = std::find_if(tree->values.begin(), tree->values.end(),
+                                        [&](const auto& v) { return v.name == value.name; });
+        ASSERT_NE(found, tree->values.end());
+        EXPECT_EQ(found->stored, value.stored);
+        const std::u16string line = u"\"" + utf16Of(value.name) + u"\"=" +
+                                    (value.line ? utf16Of(value.line) : u"\"𠮷\"");
+        EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end());
+        EXPECT_EQ(read.at(fileKeyOf(key)).at(value.name), exact);
+        EXPECT_EQ(storedValue(copy, value.name), exact);
+    }
+}
+
+// Random values of every type, texts of random bytes among them, from OXLO_REGISTRY_SEED (1 by
+// default): the file written for them reads back as the same types and bytes, and so does a copy
+// of the key.
+TEST_F(RegistryFile, RandomValuesComeBackFromTheFileAndTheCopy)
+{
+    const char* seedText = std::getenv("OXLO_REGISTRY_SEED");
+    const unsigned seed = seedText && *seedText ? static_cast<unsigned>(std::atoi(seedText)) : 1;
+    std::mt19937 random(seed);
+    const auto below = [&](std::size_t limit) { return random() % limit; };
+    const std::string root = kFamilies + "\\Random";
+    const std::string keys[] = {root, root + "\\Sub ソ", root + "\\Sub ソ\\Deeper"};
+    const unsigned types[] = {kRegSz, kRegSz, kRegExpandSz, kRegMultiSz, kRegBinary, kRegDword,
+                              kRegNone, 11 /* QWORD */};
+    const char* letters[] = {"a", "Z", " ", "\"", "\\", "=", "@", "[", "]", "Ж", "ソ", "𠮷"};
+    std::map<std::pair<std::string, std::string>, std::string> put;
+    for (int n = 0; n < 150; ++n) {
+        std::string name;
+        for (std::size_t k = below(6); k > 0; --k) name += letters[below(std::size(letters))];
+        const unsigned type = types[below(std::size(types))];
+        std::string bytes;
+        if (type == kRegDword && below(3) != 0) {
+            bytes = std::string(4, 'x');
+        } else {
+            for (std::size_t k = below(24); k > 0; --k) bytes += static_cast<char>(below(256));
+            // Half of the texts are whole ones, some with a lone surrogate left in.
+            if (type != kRegBinary && type != kRegDword && below(2) == 0)
+                bytes = utf16LittleEndian(name + "x" + letters[below(std::size(letters))]) +
+                        (below(4) == 0 ? "\x00\xD8"s : ""s) + "\0\0"s;
+        }
+        const std::string& where = keys[below(std::size(keys))];
+        putStoredValue(where, name, type, bytes);
+        put[{fileKeyOf(where), name}] = std::to_string(type) + ":" + bytes;
+    }
+    const auto tree = catalogue::readRegistryTree(kLocalMachine, root);
+    ASSERT_TRUE(tree.has_value());
+    const RegFileValues read = readRegFile(catalogue::registryFileText(root, *tree));
+    ASSERT_TRUE(catalogue::copyRegistryTree(kLocalMachine, root, kFamilies + "\\Copy"));
+    int differences = 0;
+    for (const auto& [where, exact] : put) {
+        const auto key = read.find(where.first);
+        const bool inFile = key != read.end() && key->second.contains(where.second) &&
+                            key->second.at(where.second) == exact;
+        const std::string copyKey = kFamilies + "\\Copy" + where.first.substr(fileKeyOf(root).size());
+        if (!inFile || storedValue(copyKey, where.second) != exact) {
+            ++differences;
+            ADD_FAILURE() << where.first << " \"" << where.second << "\" changed";
+        }
+    }
+    std::printf("random values (seed %u): %zu written, read back and copied, %d differences\n",
+                seed, put.size(), differences);
+    EXPECT_GT(put.size(), 100u) << "few names repeat";
 }
 
 using RegistryBackup = BackupTest;
@@ -190,6 +301,42 @@ TEST_F(RegistryBackup, ACopyThatCannotBeWrittenIsReported)
     EXPECT_EQ(messages[0].title, "Uninstall Mapset");
     EXPECT_EQ(messages[0].text, "No copy of Families\\Alps could be saved, so it was not changed.");
     EXPECT_EQ(messages[0].flags, 0x30);
+}
+
+// A name with a line break ends the line of the file: the copy fails, so the change waiting for
+// it is not made, and the user hears why.
+TEST_F(RegistryBackup, ANameWithALineBreakMakesTheCopyFail)
+{
+    const struct {
+        const char* subkey; // below Families\Alps
+        const char* valueName;
+        bool saved;
+    } cases[] = {
+        {"", "a\nb", false},
+        {"", "a\rb", false},
+        {"1", "\n", false},
+        {"x\ny", "LOC", false},
+        {"1", "a b \"c\" \\", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(std::string(c.subkey) + "|" + c.valueName));
+        cleanMapsource();
+        const std::string key = kFamilies + "\\Alps";
+        putText(*c.subkey ? key + "\\" + c.subkey : key, c.valueName, "C:\\Maps");
+        const std::string file = folder_ + "\\Alps.reg";
+        EXPECT_EQ(catalogue::saveRegistryKey(key, file), c.saved);
+        EXPECT_EQ(fileExists(file), c.saved);
+        const std::size_t shown = scripted::shownMessages().size();
+        if (!c.saved) scripted::answerNextMessage(kAnswerOk);
+        EXPECT_EQ(catalogue::backUpKey("Families\\Alps", "Uninstall Mapset"), c.saved);
+        const auto messages = scripted::shownMessages();
+        ASSERT_EQ(messages.size(), shown + (c.saved ? 0 : 1));
+        if (!c.saved) {
+            EXPECT_EQ(messages.back().text,
+                      "No copy of Families\\Alps could be saved, so it was not changed.");
+        }
+        std::filesystem::remove_all(hostPath(catalogue::backupFolder()));
+    }
 }
 
 } // namespace

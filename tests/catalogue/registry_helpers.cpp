@@ -18,7 +18,7 @@ void removeTree(RegistryHandle parent, const std::string& name)
     for (const auto& child : [&] {
              std::vector<std::string> names;
              for (unsigned i = 0;; ++i) {
-                 char buffer[300];
+                 char buffer[kKeyNameRoom];
                  unsigned length = sizeof buffer;
                  if (registryEnumKey(key, i, buffer, &length) != kRegistryOk) {
                      break;
@@ -113,7 +113,7 @@ std::vector<std::string> subkeyNames(const std::string& path)
         return names;
     }
     for (unsigned i = 0;; ++i) {
-        char buffer[300];
+        char buffer[kKeyNameRoom];
         unsigned length = sizeof buffer;
         if (registryEnumKey(key, i, buffer, &length) != kRegistryOk) {
             break;
@@ -122,6 +122,27 @@ std::vector<std::string> subkeyNames(const std::string& path)
     }
     registryCloseKey(key);
     return names;
+}
+
+void putStoredValue(const std::string& path, const std::string& name, unsigned type,
+                    const std::string& bytes)
+{
+    RegistryHandle key = 0;
+    ASSERT_EQ(registryCreateKey(kLocalMachine, path, &key), kRegistryOk) << path;
+    EXPECT_EQ(registrySetStoredValue(key, name, type, bytes), kRegistryOk) << path << " " << name;
+    registryCloseKey(key);
+}
+
+std::optional<std::string> storedValue(const std::string& path, const std::string& name)
+{
+    OwnedRegistryKey key;
+    if (registryOpenKey(kLocalMachine, path, RegistryAccess::Read, key.receive()) != kRegistryOk)
+        return std::nullopt;
+    unsigned type = 0;
+    std::string bytes;
+    if (registryQueryStoredValue(key.get(), name, &type, &bytes) != kRegistryOk)
+        return std::nullopt;
+    return std::to_string(type) + ":" + bytes;
 }
 
 std::vector<std::string> valueNames(const std::string& path)

@@ -27,6 +27,12 @@ void putValue(const std::string& path, const std::string& name, unsigned type,
               const std::vector<unsigned char>& bytes);
 void putText(const std::string& path, const std::string& name, const std::string& text);
 
+// A value set and read as the registry keeps it (texts in UTF-16LE), nothing converted or added;
+// storedValue gives "TYPE:" and the bytes.
+void putStoredValue(const std::string& path, const std::string& name, unsigned type,
+                    const std::string& bytes);
+std::optional<std::string> storedValue(const std::string& path, const std::string& name);
+
 bool keyExists(const std::string& path);
 std::optional<RawValue> rawValue(const std::string& path, const std::string& name);
 std::optional<std::string> textValue(const std::string& path, const std::string& name);

@@ -63,7 +63,8 @@ void compareKeys(const catalogue::RegistryTree& saved, const catalogue::Registry
                                         [&](const auto& v) { return v.name == value.name; });
         if (found == now.values.end())
             differ("value \"" + value.name + "\" is missing");
-        else if (found->type != value.type || found->bytes != value.bytes)
+        else if (found->type != value.type || found->bytes != value.bytes ||
+                 found->stored != value.stored)
             differ("value \"" + value.name + "\" changed");
     }
     if (now.values.size() > saved.values.size()) differ("values were added");
@@ -215,9 +216,27 @@ public:
         return bytes;
     }
     // A value of a random type with data that fits it, as the registry takes it. Some texts hold
-    // a line break or a NUL, or end without their NUL: those go into the file as hex(1).
+    // a line break or a NUL, or end without their NUL: those go into the file as hex(1). Some are
+    // no UTF-16 text (`stored`, their bytes as the registry holds them): a lone surrogate before
+    // the closing NUL, or an odd last byte.
     catalogue::RegistryTreeValue value()
     {
+        if (below(6) == 0) {
+            constexpr unsigned kTextTypes[] = {kRegSz, kRegExpandSz, kRegMultiSz};
+            catalogue::RegistryTreeValue raw{text(12), kTextTypes[below(3)], {}, true};
+            const std::string units = utf16LittleEndian(text(20));
+            raw.bytes.assign(units.begin(), units.end());
+            if (below(2) == 0) {
+                const unsigned char surrogate[] = {0x00, static_cast<unsigned char>(0xD8 + below(8))};
+                raw.bytes.insert(raw.bytes.begin() + 2 * below(raw.bytes.size() / 2 + 1),
+                                 surrogate, surrogate + 2);
+                raw.bytes.insert(raw.bytes.end(), {0, 0});
+            } else {
+                // Not 0: regedit, like Windows, counts a NUL unit in after a text without one.
+                raw.bytes.push_back(static_cast<unsigned char>(1 + random_() % 255));
+            }
+            return raw;
+        }
         constexpr unsigned kTypes[] = {kRegSz,    kRegSz,   kRegSz,   kRegExpandSz, kRegMultiSz,
                                        kRegBinary, kRegDword, kRegNone, 11 /* QWORD */, 0x1234};
         catalogue::RegistryTreeValue value{below(8) == 0 ? "" : text(12), kTypes[below(10)], {}};
@@ -266,7 +285,11 @@ void roundTripRandomEntries(bool everyScript)
             keys.push_back(parent + "\\" + random.text(10, true));
         }
         const catalogue::RegistryTreeValue value = random.value();
-        putValue(keys[random.below(keys.size())], value.name, value.type, value.bytes);
+        const std::string& key = keys[random.below(keys.size())];
+        if (value.stored)
+            putStoredValue(key, value.name, value.type, {value.bytes.begin(), value.bytes.end()});
+        else
+            putValue(key, value.name, value.type, value.bytes);
     }
     const Comparison comparison = saveDeleteAndImport(root);
     std::printf("regedit round trip (%s, seed %u): %u entries imported, %d values compared, "

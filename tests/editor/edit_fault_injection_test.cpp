@@ -89,6 +89,33 @@ protected:
         EXPECT_EQ(keysPerFolder, (std::map<std::string, int>{{loc, 1}, {village, 1}}));
     }
 
+    // A text that is no UTF-16 (a lone surrogate, an odd last byte) on Alpen's product key.
+    static constexpr char kRawText[] = "A\0\x00\xD8\0";
+    void addRawText(const std::string& key) const {
+        platform::OwnedRegistryKey open;
+        ASSERT_EQ(platform::registryOpenKey(platform::kLocalMachine, key,
+                                            platform::RegistryAccess::Full, open.receive()),
+                  platform::kRegistryOk);
+        ASSERT_EQ(platform::registrySetStoredValue(open.get(), "Raw", platform::kRegSz,
+                                                   std::string(kRawText, sizeof kRawText - 1)),
+                  platform::kRegistryOk);
+    }
+    // Wherever Alpen's entry is now, its raw text holds every byte it had.
+    void expectRawTextKept() const {
+        for (const auto& [path, values] : registryDump()) {
+            if (!path.starts_with("\\Products\\") || textOf(values, "LOC") != loc) continue;
+            platform::OwnedRegistryKey open;
+            ASSERT_EQ(platform::registryOpenKey(platform::kLocalMachine, kMapsource + path,
+                                                platform::RegistryAccess::Read, open.receive()),
+                      platform::kRegistryOk);
+            unsigned type = 0;
+            std::string bytes;
+            EXPECT_EQ(platform::registryQueryStoredValue(open.get(), "Raw", &type, &bytes),
+                      platform::kRegistryOk);
+            EXPECT_EQ(bytes, std::string(kRawText, sizeof kRawText - 1)) << path;
+        }
+    }
+
     // Runs the edit once per counted call with that call failing; the number of runs in which a
     // failure was injected.
     int runEachFailing(const std::function<InstalledMapset()>& install, const char* name,
@@ -107,6 +134,7 @@ protected:
         const auto check = [&](const testing::FaultRun& run) {
             const State now = state();
             expectCompleteRegistrations();
+            if (rawText) expectRawTextKept();
             const Shown shown = textsAndFlags(run.messages);
             ASSERT_FALSE(shown.empty());
             const bool warned = shown != Shown{kEdited};
@@ -137,6 +165,7 @@ protected:
     std::string village;
     bool family = false;       // the family ID's places are checked to agree
     bool codesChecked = false; // each numeric product key is checked to be its .TDB's code
+    bool rawText = false;      // Alpen's product key holds a text that is no UTF-16
     Bytes originalTyp;
 };
 
@@ -173,6 +202,15 @@ TEST_F(EditFaultTest, NewProductCodeMovesTheEntryWholeOrNotAtAllAfterAnyFailure)
                 name, "160");
         }
     }
+    // A text that is no UTF-16 moves with the entry byte for byte, or stays as it was.
+    rawText = true;
+    runs += runEachFailing(
+        [&] {
+            InstalledMapset row = installProduct(loc, "Alpen", testData("alpen.tdb"), "150");
+            addRawText(kMapsource + "\\Products\\150");
+            return row;
+        },
+        nullptr, "160");
     testing::countInjectedRuns("edit product code", runs);
 }
 

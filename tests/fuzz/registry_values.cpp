@@ -1,5 +1,6 @@
-// Raw registry values of any type and bytes, read back as text by readRegistryValue and whole by
-// readRegistryTree. Input: records of a type code (4 bytes, little-endian), a name byte (bit 7:
+// Raw registry values of any type and bytes (texts in the registry's own UTF-16, valid or not),
+// read back as text by readRegistryValue and whole by readRegistryTree, which must give every
+// byte back. Input: records of a type code (4 bytes, little-endian), a name byte (bit 7:
 // the value goes into subkey "1", bits 0-3: the name's length), the name, the data's length
 // (2 bytes, little-endian) and the data.
 #include "fuzz_support.h"
@@ -7,6 +8,7 @@
 #include "catalogue/registry_tree.h"
 #include "platform/portable/memory_registry.h"
 #include "platform/registry.h"
+#include "platform/services.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -98,6 +100,28 @@ std::string expectedText(const RegistryTreeValue& value)
     return "";
 }
 
+bool isText(unsigned type) { return type == kRegSz || type == kRegExpandSz || type == kRegMultiSz; }
+
+// The value as the seam's reads give it: texts in UTF-8, as Windows converts them.
+RegistryTreeValue asRead(const RegistryTreeValue& stored)
+{
+    if (!isText(stored.type))
+        return stored;
+    bool exact = false;
+    const std::string text =
+        textFromUtf16LittleEndian(std::string(stored.bytes.begin(), stored.bytes.end()), &exact);
+    return {stored.name, stored.type, {text.begin(), text.end()}};
+}
+
+// The bytes the registry holds for a value of readRegistryTree.
+std::vector<unsigned char> storedBytes(const RegistryTreeValue& value)
+{
+    if (!isText(value.type) || value.stored)
+        return value.bytes;
+    const std::string units = utf16LittleEndian(std::string(value.bytes.begin(), value.bytes.end()));
+    return {units.begin(), units.end()};
+}
+
 std::string describe(const RegistryTreeValue& value)
 {
     return "'" + printable(value.name) + "' type " + std::to_string(value.type) + " bytes " +
@@ -118,7 +142,9 @@ void requireSameValues(const std::vector<RegistryTreeValue>& read, const std::ve
         });
         require(found != read.end(),
                 [&] { return "readRegistryTree lost " + describe(record.value); });
-        require(found->type == record.value.type && found->bytes == record.value.bytes, [&] {
+        const bool same = found->type == record.value.type &&
+                          storedBytes(*found) == record.value.bytes;
+        require(same, [&] {
             return "readRegistryTree gave " + describe(*found) + " for " + describe(record.value);
         });
     }
@@ -141,10 +167,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 [&] { return "could not create " + path; });
         for (const Record& record : put) {
             if (record.inSubkey == (path == kSubkey))
-                require(registrySetValue(key.get(), record.value.name, record.value.type,
-                                         record.value.bytes.data(),
-                                         static_cast<unsigned>(record.value.bytes.size())) ==
-                            kRegistryOk,
+                require(registrySetStoredValue(key.get(), record.value.name, record.value.type,
+                                               {record.value.bytes.begin(),
+                                                record.value.bytes.end()}) == kRegistryOk,
                         [&] { return "could not store " + describe(record.value); });
         }
     }
@@ -154,7 +179,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // Every other read names the key with a leading backslash, which addresses the same key.
         const std::string path = (i % 2 == 1 ? "\\" : "") + (put[i].inSubkey ? kSubkey : kKey);
         const std::string text = readRegistryValue(kLocalMachine, path, value.name, "");
-        const std::string expected = expectedText(value);
+        const std::string expected = expectedText(asRead(value));
         require(text == expected, [&] {
             return "readRegistryValue gave '" + printable(text) + "', not '" + printable(expected) +
                    "', for " + describe(value);

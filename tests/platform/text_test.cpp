@@ -94,6 +94,52 @@ TEST(Utf16LittleEndian, EncodesEveryScriptAndMarksBrokenBytes)
     }
 }
 
+TEST(WholeNumberFromText, ReadsAsNumberFromTextWithoutTheWrap)
+{
+    const struct {
+        const char* text;
+        std::int64_t expected;
+    } cases[] = {
+        {" 6001abc", 6001},
+        {"-12", -12},
+        {"+7", 7},
+        {"abc", 0},
+        {"4294973396", 4294973396},  // 2^32 + 6100, which numberFromText takes for 6100
+        {"-4294967446", -4294967446},
+        {"99999999999999999999", std::int64_t{1} << 40}, // stays at 2^40
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string("text \"") + c.text + "\"");
+        EXPECT_EQ(wholeNumberFromText(c.text), c.expected);
+    }
+}
+
+TEST(TextFromUtf16LittleEndian, ConvertsAsWindowsDoesAndSaysWhenNotExact)
+{
+    using namespace std::literals;
+    const struct {
+        std::string bytes;
+        std::string text;
+        bool exact;
+    } cases[] = {
+        {""s, ""s, true},
+        {"A\0\0\0"s, "A\0"s, true},
+        {"\x51\x04\xBD\x30"s, "ёソ", true},
+        {"\x42\xD8\xB7\xDF"s, "𠮷", true},
+        {"A\0\x42\xD8"s, "A\xEF\xBF\xBD", false},          // a high surrogate at the end
+        {"\xB7\xDF" "A\0"s, "\xEF\xBF\xBD" "A", false},     // a low one without a high one
+        {"\x42\xD8\x42\xD8\xB7\xDF"s, "\xEF\xBF\xBD𠮷", false}, // a high one before a pair
+        {"A\0B"s, "A", false},                              // an odd last byte
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE("UTF-16 " + ::testing::PrintToString(c.bytes));
+        bool exact = !c.exact;
+        EXPECT_EQ(textFromUtf16LittleEndian(c.bytes, &exact), c.text);
+        EXPECT_EQ(exact, c.exact);
+        if (c.exact) EXPECT_EQ(utf16LittleEndian(c.text), c.bytes);
+    }
+}
+
 // Names compare as Windows compares them, letter case aside in every script (CompareStringOrdinal
 // under Wine, the portable fold natively).
 TEST(SameTextIgnoringCase, FoldsLetterCaseInEveryScriptAndNothingElse)

@@ -1,8 +1,9 @@
 // The registry primitives of registry_store.h over an in-memory tree, with the Win32 semantics
 // Oxlo relies on (measured against the Win32 calls under Wine): case-insensitive names, exact
-// value bytes, RegQueryValueEx sizes and ERROR_MORE_DATA, subkeys enumerated in the order of
-// their upper-cased names (as the registry keeps them, whatever the order of creation), deletion
-// of leaf keys only, and handles that go stale when their key is deleted.
+// value bytes (texts kept in UTF-16 as Windows keeps them), RegQueryValueEx sizes and
+// ERROR_MORE_DATA, subkeys enumerated in the order of their upper-cased names (as the registry
+// keeps them, whatever the order of creation), deletion of leaf keys only, and handles that go
+// stale when their key is deleted.
 #include "platform/portable/memory_registry.h"
 #include "platform/portable/fault_injection.h"
 #include "platform/services.h"
@@ -207,6 +208,60 @@ bool mayQuery(RegistryAccess access)
     return access != RegistryAccess::DeleteEnumerate;
 }
 
+bool isText(unsigned type)
+{
+    return type == kRegSz || type == kRegExpandSz || type == kRegMultiSz;
+}
+
+// The node of an open key for a call that fault injection may fail; null with `status` saying why.
+Node* calledNode(RegistryHandle key, long* status, RegistryAccess* access)
+{
+    if (fault_injection::shouldFail()) {
+        *status = kRegistryAccessDenied;
+        return nullptr;
+    }
+    return nodeOf(key, status, access);
+}
+
+// The value `name` of an open key for reading, or why there is none.
+const Value* queriedValue(RegistryHandle key, const std::string& name, long* status)
+{
+    RegistryAccess access{};
+    Node* node = calledNode(key, status, &access);
+    if (!node) {
+        return nullptr;
+    }
+    if (!mayQuery(access)) {
+        *status = kRegistryAccessDenied;
+        return nullptr;
+    }
+    const Value* value = findValue(node, name);
+    *status = value ? kRegistryOk : kRegistryNotFound;
+    return value;
+}
+
+// Stores the value in an open key with full access; `bytes` as the registry keeps them.
+long storeValue(RegistryHandle key, const std::string& name, unsigned type,
+                std::vector<unsigned char> bytes)
+{
+    long status = kRegistryOk;
+    RegistryAccess access{};
+    Node* node = calledNode(key, &status, &access);
+    if (!node) {
+        return status;
+    }
+    if (access != RegistryAccess::Full) {
+        return kRegistryAccessDenied;
+    }
+    if (Value* existing = findValue(node, name)) {
+        existing->type = type;
+        existing->bytes = std::move(bytes);
+    } else {
+        node->values.push_back(Value{name, type, std::move(bytes)});
+    }
+    return kRegistryOk;
+}
+
 } // namespace
 
 long registryConnect(const std::string& computer, RegistryHandle root, RegistryHandle* result)
@@ -288,12 +343,9 @@ long registryEnumKey(RegistryHandle key, unsigned index, char* name, unsigned* n
 
 long registryEnumValue(RegistryHandle key, unsigned index, char* name, unsigned* nameLength)
 {
-    if (fault_injection::shouldFail()) {
-        return kRegistryAccessDenied;
-    }
     long status = kRegistryOk;
     RegistryAccess access{};
-    Node* node = nodeOf(key, &status, &access);
+    Node* node = calledNode(key, &status, &access);
     if (!node) {
         return status;
     }
@@ -339,26 +391,21 @@ long registryDeleteKey(RegistryHandle root, const std::string& path)
 long registryQueryValue(RegistryHandle key, const std::string& name, unsigned* type, void* data,
                         unsigned* size)
 {
-    if (fault_injection::shouldFail()) {
-        return kRegistryAccessDenied;
-    }
     long status = kRegistryOk;
-    RegistryAccess access{};
-    Node* node = nodeOf(key, &status, &access);
-    if (!node) {
-        return status;
-    }
-    if (!mayQuery(access)) {
-        return kRegistryAccessDenied;
-    }
-    const Value* value = findValue(node, name);
+    const Value* value = queriedValue(key, name, &status);
     if (!value) {
-        return kRegistryNotFound;
+        return status;
     }
     if (type) {
         *type = value->type;
     }
-    const auto needed = static_cast<unsigned>(value->bytes.size());
+    // Texts are kept in UTF-16 as Windows keeps them and given in UTF-8, as the seam converts them.
+    std::string given(value->bytes.begin(), value->bytes.end());
+    if (isText(value->type)) {
+        bool exact = true;
+        given = textFromUtf16LittleEndian(given, &exact);
+    }
+    const auto needed = static_cast<unsigned>(given.size());
     if (!data) {
         if (size) {
             *size = needed;
@@ -373,7 +420,7 @@ long registryQueryValue(RegistryHandle key, const std::string& name, unsigned* t
         return kRegistryMoreData;
     }
     if (needed > 0) {
-        std::memcpy(data, value->bytes.data(), needed);
+        std::memcpy(data, given.data(), needed);
     }
     *size = needed;
     return kRegistryOk;
@@ -382,27 +429,30 @@ long registryQueryValue(RegistryHandle key, const std::string& name, unsigned* t
 long registrySetValue(RegistryHandle key, const std::string& name, unsigned type, const void* data,
                       unsigned size)
 {
-    if (fault_injection::shouldFail()) {
-        return kRegistryAccessDenied;
+    std::string given(static_cast<const char*>(data), data ? size : 0);
+    if (isText(type)) {
+        given = utf16LittleEndian(given);
     }
+    return storeValue(key, name, type, {given.begin(), given.end()});
+}
+
+long registryQueryStoredValue(RegistryHandle key, const std::string& name, unsigned* type,
+                              std::string* data)
+{
     long status = kRegistryOk;
-    RegistryAccess access{};
-    Node* node = nodeOf(key, &status, &access);
-    if (!node) {
+    const Value* value = queriedValue(key, name, &status);
+    if (!value) {
         return status;
     }
-    if (access != RegistryAccess::Full) {
-        return kRegistryAccessDenied;
-    }
-    const auto* bytes = static_cast<const unsigned char*>(data);
-    std::vector<unsigned char> stored(bytes, bytes + (bytes ? size : 0));
-    if (Value* existing = findValue(node, name)) {
-        existing->type = type;
-        existing->bytes = std::move(stored);
-    } else {
-        node->values.push_back(Value{name, type, std::move(stored)});
-    }
+    *type = value->type;
+    data->assign(value->bytes.begin(), value->bytes.end());
     return kRegistryOk;
+}
+
+long registrySetStoredValue(RegistryHandle key, const std::string& name, unsigned type,
+                            const std::string& data)
+{
+    return storeValue(key, name, type, {data.begin(), data.end()});
 }
 
 void registryCloseKey(RegistryHandle key)

@@ -125,8 +125,10 @@ long registryOpenKey(RegistryHandle root, const std::string& path, RegistryAcces
 
 long registryEnumKey(RegistryHandle key, unsigned index, char* name, unsigned* nameLength)
 {
-    wchar_t wideName[256]; // a key name has at most 255 characters
-    DWORD length = 256;
+    // A key name has at most 255 characters; the room of two units each leaves none short when
+    // they lie beyond the Basic Multilingual Plane.
+    wchar_t wideName[511];
+    DWORD length = 511;
     const LONG status =
         ::RegEnumKeyExW(toKey(key), index, wideName, &length, nullptr, nullptr, nullptr, nullptr);
     if (status != ERROR_SUCCESS) return status;
@@ -190,6 +192,30 @@ long registrySetValue(RegistryHandle key, const std::string& name, unsigned type
     }
     return ::RegSetValueExW(toKey(key), win32::wide(name).c_str(), 0, type,
                             static_cast<const BYTE*>(data), size);
+}
+
+long registryQueryStoredValue(RegistryHandle key, const std::string& name, unsigned* type,
+                              std::string* data)
+{
+    DWORD valueType = REG_NONE;
+    std::vector<BYTE> bytes;
+    const LONG status = wholeValue(toKey(key), win32::wide(name), &valueType, &bytes);
+    if (status != ERROR_SUCCESS) return status;
+    *type = valueType;
+    data->assign(bytes.begin(), bytes.end());
+    return ERROR_SUCCESS;
+}
+
+long registrySetStoredValue(RegistryHandle key, const std::string& name, unsigned type,
+                            const std::string& data)
+{
+    // RegSetValueExW counts one more unit for a text whose last unit is not NUL when the unit
+    // after it in memory is NUL (and looks one unit before the data for a text of one byte). A
+    // unit that is no NUL on either side keeps the size as given.
+    std::string padded = "\xFF\xFF" + data + "\xFF\xFF\xFF";
+    return ::RegSetValueExW(toKey(key), win32::wide(name).c_str(), 0, type,
+                            reinterpret_cast<const BYTE*>(padded.data() + 2),
+                            static_cast<DWORD>(data.size()));
 }
 
 void registryCloseKey(RegistryHandle key)
