@@ -6,6 +6,7 @@
 #include "builder/compiler_choice.h"
 #include "builder/path_rules.h"
 #include "catalogue/catalogue_registry.h"
+#include "catalogue/family_ids.h"
 #include "catalogue/registered_families.h"
 #include "catalogue/mapset_names.h"
 #include "catalogue/mapset_registration.h"
@@ -38,9 +39,10 @@ void locateToolIfMissing(std::string& path, const std::string& title,
         path = platform::chooseOpenFile(title, defaultFile, "Compiler|*.EXE", 0, 0);
 }
 
-bool familyIdInUse(std::int32_t familyId, const std::vector<RegisteredFamily>& families) {
-    return std::ranges::any_of(families,
-                               [&](const RegisteredFamily& family) { return family.id == familyId; });
+// Every registered family counts, the one of the same name too (its ID stays until the new build
+// replaces it), and so does every BaseCamp bundle.
+bool familyIdInUse(std::int32_t familyId, const std::vector<catalogue::FamilyIdUse>& uses) {
+    return catalogue::familyIdHolder(familyId, "", uses).has_value();
 }
 
 // The overview map the compiler writes is NAME.IMG in the mapset folder, over the copy of a map
@@ -115,9 +117,9 @@ bool nameFitsAnsiPrograms(const std::string& name) {
 } // namespace
 
 std::int32_t firstFreeFamilyId() {
-    const std::vector<RegisteredFamily> families = registeredFamilies();
+    const std::vector<catalogue::FamilyIdUse> uses = catalogue::familyIdUses();
     std::int32_t familyId = kFirstAutoFamilyId;
-    while (familyIdInUse(familyId, families)) ++familyId;
+    while (familyIdInUse(familyId, uses)) ++familyId;
     return familyId;
 }
 
@@ -172,7 +174,7 @@ std::optional<MapsetBuildRequest> checkCreateRequest(CreateWindowState& state,
                    "between 6000 and 7000.");
             return std::nullopt;
         }
-        if (familyIdInUse(request.familyId, registeredFamilies())) {
+        if (familyIdInUse(request.familyId, catalogue::familyIdUses())) {
             refuse("There is already an existing mapset with FID " + typedFamilyId +
                    ". Please use another FID.");
             return std::nullopt;

@@ -1,31 +1,42 @@
 #include "catalogue/family_ids.h"
 
-#include "catalogue/catalogue_registry.h"
+#include "catalogue/bundle_info.h"
+#include "catalogue/bundle_scan.h"
 #include "catalogue/mapset_names.h"
+#include "catalogue/registered_families.h"
 #include "catalogue/registry_layout.h"
 #include "platform/registry.h"
 #include "platform/services.h"
 
 namespace oxlo::catalogue {
 
-namespace {
-
-// BaseCamp bundles are not read yet; this is the one place where they would be counted.
-std::string bundleHolding(std::uint16_t /*id*/) { return {}; }
-
-} // namespace
-
-std::string familyIdHolder(std::uint16_t id, const std::string& ownKeyName) {
-    const CatalogueBranch families(kFamiliesKey);
-    for (const std::string& name : families.names()) {
-        if (sameIgnoringCase(name, ownKeyName)) continue;
-        const std::string text = families.values(name, {kValueId})[0];
-        // Missing, or a value that reads as no number ("0"): no ID to share.
-        const int number = text.empty() ? 0 : platform::numberFromText(text);
-        if (number != 0 && static_cast<std::uint16_t>(number) == id)
-            return relativeKeyPath(kFamiliesBranch, name);
+std::vector<FamilyIdUse> familyIdUses() {
+    std::vector<FamilyIdUse> uses;
+    for (const RegisteredFamily& family : registeredFamilies())
+        uses.push_back({family.id, relativeKeyPath(kFamiliesBranch, family.keyName), false});
+    for (const std::string& folder : findBundleFolders()) {
+        const std::optional<BundleInfo> info = readBundleInfo(folder);
+        uses.push_back({info ? info->id : 0,
+                        relativeKeyPath(kBundlesBranch, platform::getFilePart(folder)), true});
     }
-    return bundleHolding(id);
+    return uses;
+}
+
+std::optional<FamilyIdUse> familyIdHolder(std::int32_t id, const std::string& ownKeyName,
+                                          const std::vector<FamilyIdUse>& uses) {
+    const std::string ownKey = relativeKeyPath(kFamiliesBranch, ownKeyName);
+    for (const FamilyIdUse& use : uses) {
+        // 0 is what an unreadable ID reads as: no ID to share.
+        if (use.id == 0 || static_cast<std::uint16_t>(use.id) != static_cast<std::uint16_t>(id))
+            continue;
+        if (!use.bundle && sameIgnoringCase(use.key, ownKey)) continue;
+        return use;
+    }
+    return std::nullopt;
+}
+
+std::optional<FamilyIdUse> familyIdHolder(std::int32_t id, const std::string& ownKeyName) {
+    return familyIdHolder(id, ownKeyName, familyIdUses());
 }
 
 bool writeFamilyId(const std::string& familyKey, std::uint16_t id) {

@@ -1,11 +1,11 @@
 #include "catalogue/mapset_install.h"
 
+#include "catalogue/family_ids.h"
 #include "catalogue/installed_mapsets.h"
 #include "catalogue/mapset_commands.h"
 #include "catalogue/mapset_names.h"
 #include "catalogue/name_rules.h"
 #include "catalogue/mapset_registration.h"
-#include "catalogue/registered_families.h"
 #include "catalogue/registry_layout.h"
 #include "mapfile/map_file.h"
 #include "mapfile/tdb_index.h"
@@ -71,16 +71,6 @@ private:
     std::vector<std::string> names_;
 };
 
-
-// The key of another family (or bundle) that uses the family ID, empty when none does. The family
-// of the same name does not count: it is the one an update replaces.
-std::string familyIdUser(std::uint16_t familyId, const std::string& name)
-{
-    for (const RegisteredFamily& family : registeredFamilies())
-        if (family.id == familyId && !sameIgnoringCase(family.keyName, name))
-            return relativeKeyPath(kFamiliesBranch, family.keyName);
-    return {};
-}
 
 struct TypChoice {
     bool cancelled = false;
@@ -212,9 +202,12 @@ bool installMapset(const std::string& tdbPath)
         refuseUnstorablePath(path);
         return false;
     }
-    if (const std::string user = familyIdUser(index->familyId, name); !user.empty()) {
-        refuse("Family ID " + fid + " of mapset " + name + " is already used by mapset " + user +
-               ". Change the family ID of one of them with Edit first.");
+    // The family of the same name does not count: it is the one an update replaces.
+    if (const auto user = familyIdHolder(index->familyId, name)) {
+        const std::string usedBy = "Family ID " + fid + " of mapset " + name + " is already used by ";
+        refuse(user->bundle ? usedBy + "the BaseCamp bundle " + user->key + "."
+                            : usedBy + "mapset " + user->key +
+                                  ". Change the family ID of one of them with Edit first.");
         return false;
     }
     const ExistingFamily existing = findExistingFamily(name);

@@ -24,7 +24,7 @@ constexpr int kWindow = 2;
 bool windowOpen = false;
 
 // The number field holds the family ID of a family row and the product code of a product row.
-StepOutcome changeNumber(catalogue::InstalledMapset& row, std::int32_t number) {
+StepOutcome changeNumber(catalogue::InstalledMapset& row, std::int64_t number) {
     if (row.form == catalogue::kFormFamily) return changeFamilyId(row, number);
     return changeProductCode(row, number);
 }
@@ -33,11 +33,14 @@ void editMapset(catalogue::InstalledMapset& row) {
     const std::string newName = platform::getControlText(kNameField);
     const StepOutcome renamed =
         newName == row.name ? StepOutcome::Done : renameMapset(row, newName);
-    // After a refused or undone rename the mapset is as it was, so its number can still change;
-    // after a rename left half-way nothing more is done to it.
+    // After a refused or undone rename the mapset is as it was, so a new number can still go on
+    // alone (the number it has, which may still move a product's entry to its code's key, waits
+    // for an edit that nothing stopped); after a rename left half-way nothing more is done to it.
     if (renamed == StepOutcome::Damaged) return;
-    const StepOutcome numbered =
-        changeNumber(row, platform::numberFromText(platform::getControlText(kNumberField)));
+    const std::int64_t number =
+        platform::wholeNumberFromText(platform::getControlText(kNumberField));
+    if (renamed == StepOutcome::NotDone && number == row.id) return;
+    const StepOutcome numbered = changeNumber(row, number);
     // Any refusal or failure has said so already, and its message stays the last one.
     if (renamed == StepOutcome::Done && numbered == StepOutcome::Done)
         platform::showMessage(kEditTitle, "Mapset edited.", platform::kMessageInfo);

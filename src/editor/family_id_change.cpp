@@ -12,6 +12,7 @@
 #include "mapfile/typ_file.h"
 #include "platform/services.h"
 
+#include <cstring>
 #include <optional>
 
 namespace oxlo::editor {
@@ -27,7 +28,8 @@ constexpr const char* kWhat = "family ID";
 // A text value of the key itself, empty when it has none.
 std::string textValue(const RegistryTree& tree, const char* name) {
     for (const auto& value : tree.values) {
-        if (!catalogue::sameIgnoringCase(value.name, name) || value.type != platform::kRegSz)
+        if (!catalogue::sameIgnoringCase(value.name, name) || value.type != platform::kRegSz ||
+            value.stored)
             continue;
         std::string text(value.bytes.begin(), value.bytes.end());
         while (!text.empty() && text.back() == '\0') text.pop_back();
@@ -36,45 +38,70 @@ std::string textValue(const RegistryTree& tree, const char* name) {
     return {};
 }
 
-bool inFolder(const std::string& path, const std::string& folder) {
-    const std::size_t slash = path.rfind('\\');
-    return slash != std::string::npos && catalogue::samePath(path.substr(0, slash), folder);
+// True when a family other than `ownKeyName` among `families` (the Families branch) registers
+// `typ` as its TYP file too: the file then carries that family's symbols as well, and its ID is
+// not this family's alone to change.
+bool typOfAnotherFamily(const RegistryTree& families, const std::string& typ,
+                        const std::string& ownKeyName) {
+    for (const auto& [name, family] : families.subkeys) {
+        if (catalogue::sameIgnoringCase(name, ownKeyName)) continue;
+        const std::string other = textValue(family, catalogue::kValueTyp);
+        if (!other.empty() && catalogue::samePath(other, typ)) return true;
+    }
+    return false;
 }
 
-std::vector<HeldWord> withValue(std::vector<HeldWord> words, std::uint16_t value) {
-    for (HeldWord& word : words) word.value = value;
-    return words;
+const RegistryTree* familyIn(const RegistryTree& families, const std::string& keyName) {
+    for (const auto& [name, family] : families.subkeys)
+        if (catalogue::sameIgnoringCase(name, keyName)) return &family;
+    return nullptr;
+}
+
+// The words that hold `oldId`, each given `newId`: a record of another family (an .mdx index
+// made for several) or a field that holds something else is left as it is.
+WordChange idChange(const std::string& path, const std::vector<HeldWord>& words,
+                    std::uint16_t oldId, std::uint16_t newId) {
+    WordChange change{path, {}, {}};
+    for (const HeldWord& word : words) {
+        if (word.value != oldId) continue;
+        change.before.push_back(word);
+        change.after.push_back({word.position, newId});
+    }
+    return change;
+}
+
+std::optional<std::vector<HeldWord>> headerWord(const std::string& path, std::int64_t position) {
+    if (const auto value = mapfile::readHeaderWord(path, position))
+        return std::vector<HeldWord>{{position, *value}};
+    return std::nullopt;
 }
 
 // The files to change and their words as they are now. A file that should hold the ID but cannot
 // be read stops the change: it would be left behind with the old ID. Its path goes to `unreadable`.
 std::optional<std::vector<WordChange>> filesHoldingTheId(const InstalledMapset& row,
+                                                         const RegistryTree& families,
                                                          const RegistryTree& family,
                                                          std::uint16_t id,
                                                          std::string& unreadable) {
+    const auto oldId = static_cast<std::uint16_t>(row.id);
     std::vector<WordChange> changes;
     const auto add = [&](const std::string& path, std::optional<std::vector<HeldWord>> words) {
         if (!words) {
             unreadable = path;
             return false;
         }
-        changes.push_back({path, *words, withValue(*words, id)});
+        WordChange change = idChange(path, *words, oldId, id);
+        if (!change.before.empty()) changes.push_back(std::move(change));
         return true;
     };
-    const auto word = [](const std::string& path, std::int64_t position)
-        -> std::optional<std::vector<HeldWord>> {
-        if (const auto value = mapfile::readHeaderWord(path, position))
-            return std::vector<HeldWord>{{position, *value}};
-        return std::nullopt;
-    };
-    if (!add(row.tdb, word(row.tdb, mapfile::kTdbFamilyIdPosition))) return std::nullopt;
+    if (!add(row.tdb, headerWord(row.tdb, mapfile::kTdbFamilyIdPosition))) return std::nullopt;
     const std::string mdx = textValue(family, catalogue::kValueIdx);
     if (!mdx.empty() && !add(mdx, mapfile::readMdxFamilyIds(mdx))) return std::nullopt;
     const std::string typ = textValue(family, catalogue::kValueTyp);
-    if (typ.empty() || !inFolder(typ, row.loc)) return changes;
+    if (typ.empty() || typOfAnotherFamily(families, typ, row.keyName)) return changes;
     switch (mapfile::typLayout(typ)) {
     case mapfile::TypLayout::Typ:
-        if (!add(typ, word(typ, mapfile::kTypFamilyIdPosition))) return std::nullopt;
+        if (!add(typ, headerWord(typ, mapfile::kTypFamilyIdPosition))) return std::nullopt;
         break;
     case mapfile::TypLayout::Other: // holds no family ID to keep in step
         break;
@@ -105,23 +132,28 @@ StepOutcome notDone(const InstalledMapset& row, const std::string& reason) {
 
 } // namespace
 
-StepOutcome changeFamilyId(InstalledMapset& row, std::int32_t number) {
+StepOutcome changeFamilyId(InstalledMapset& row, std::int64_t number) {
     if (number == row.id) return StepOutcome::Done;
     if (number < catalogue::kLowestFamilyId || number > catalogue::kHighestFamilyId)
         return refuseNumber(row.id, "Family IDs range from 1 to 65534. Please select a number in "
                                     "that range.");
     const auto id = static_cast<std::uint16_t>(number);
-    const std::string text = platform::textFromNumber(number);
-    if (const std::string holder = catalogue::familyIdHolder(id, row.keyName); !holder.empty())
-        return refuseNumber(row.id, "Family ID " + text + " is already used by mapset " + holder +
-                                        ". Please choose another family ID.");
+    const std::string text = platform::textFromNumber(id);
+    if (const auto holder = catalogue::familyIdHolder(id, row.keyName))
+        return refuseNumber(row.id, "Family ID " + text + " is already used by " +
+                                        (holder->bundle ? "the BaseCamp bundle " : "mapset ") +
+                                        holder->key + ". Please choose another family ID.");
 
     const std::string key = rowKeyPath(row);
-    const std::optional<RegistryTree> family =
-        catalogue::readRegistryTree(catalogue::kCatalogueRoot, key);
+    // The whole branch, read at once: a TYP that another family names must never be taken for
+    // this family's alone because that family could not be read.
+    const std::string branch(catalogue::kFamiliesKey, std::strlen(catalogue::kFamiliesKey) - 1);
+    const std::optional<RegistryTree> families =
+        catalogue::readRegistryTree(catalogue::kCatalogueRoot, branch);
+    const RegistryTree* family = families ? familyIn(*families, row.keyName) : nullptr;
     if (!family) return notDone(row, kRegistryNotRewritten);
     std::string unreadable;
-    const auto changes = filesHoldingTheId(row, *family, id, unreadable);
+    const auto changes = filesHoldingTheId(row, *families, *family, id, unreadable);
     if (!changes) return notDone(row, unreadable + " could not be read.");
     if (!catalogue::backUpKey(relativeKey(key), kEditTitle)) return StepOutcome::NotDone;
     const std::string typ = textValue(*family, catalogue::kValueTyp);
@@ -134,7 +166,7 @@ StepOutcome changeFamilyId(InstalledMapset& row, std::int32_t number) {
     if (written.failedFile.empty()) {
         // The registry comes last: it is what MapSource reads the family ID from.
         if (catalogue::writeFamilyId(key, id)) {
-            row.id = number;
+            row.id = id;
             return StepOutcome::Done;
         }
         putBack = undoWordChanges(*changes);

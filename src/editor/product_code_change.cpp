@@ -31,15 +31,22 @@ StepOutcome notDone(const std::string& text) {
 
 } // namespace
 
-StepOutcome changeProductCode(InstalledMapset& row, std::int32_t number) {
-    if (number == row.id) return StepOutcome::Done;
+StepOutcome changeProductCode(InstalledMapset& row, std::int64_t number) {
+    catalogue::KeyMove move;
+    move.oldKey = rowKeyPath(row);
+    // The code the index holds already is all done only when the key names it too; an entry kept
+    // under another key still moves.
+    const auto keyOfCode = [](std::int32_t code) {
+        return catalogue::kProductsKey + platform::textFromNumber(code);
+    };
+    if (number == row.id && catalogue::sameIgnoringCase(move.oldKey, keyOfCode(row.id)))
+        return StepOutcome::Done;
     if (number < kLowestCode || number > kHighestCode)
         return refuseNumber(row.id, "Product code range limited to 100 - 200 by Oxlo. Please "
                                     "select a number between 100 and 200.");
-    const std::string code = platform::textFromNumber(number);
-    catalogue::KeyMove move;
-    move.oldKey = rowKeyPath(row);
-    move.newKey = catalogue::kProductsKey + code;
+    const auto newCode = static_cast<std::uint16_t>(number);
+    const std::string code = platform::textFromNumber(newCode);
+    move.newKey = keyOfCode(newCode);
     const bool sameKey = catalogue::sameIgnoringCase(move.oldKey, move.newKey);
     if (!sameKey) {
         const catalogue::KeyPresence taken = catalogue::registryKeyPresence(move.newKey);
@@ -64,9 +71,9 @@ StepOutcome changeProductCode(InstalledMapset& row, std::int32_t number) {
     if (!sameKey && !catalogue::backUpKey(relativeKey(move.oldKey), kEditTitle))
         return StepOutcome::NotDone;
 
-    const auto newCode = static_cast<std::uint16_t>(number);
-    const std::vector<WordChange> index = {
-        {row.tdb, {{kCodePosition, *oldCode}}, {{kCodePosition, newCode}}}};
+    std::vector<WordChange> index;
+    if (*oldCode != newCode)
+        index.push_back({row.tdb, {{kCodePosition, *oldCode}}, {{kCodePosition, newCode}}});
     const WordChangeResult written = applyWordChanges(index);
     if (!written.failedFile.empty()) {
         if (written.putBack) return notDone(notWritten);
@@ -77,7 +84,7 @@ StepOutcome changeProductCode(InstalledMapset& row, std::int32_t number) {
     const catalogue::KeyMoveOutcome moved =
         sameKey ? catalogue::KeyMoveOutcome::Moved : catalogue::moveKey(move);
     if (moved == catalogue::KeyMoveOutcome::Moved) {
-        row.id = number;
+        row.id = newCode;
         row.keyName = code;
         row.branch = catalogue::kProductsBranch;
         row.form = catalogue::kFormNumericProduct;
@@ -86,9 +93,10 @@ StepOutcome changeProductCode(InstalledMapset& row, std::int32_t number) {
     const bool indexBack = undoWordChanges(index);
     if (indexBack && moved == catalogue::KeyMoveOutcome::Unchanged)
         return notDone(notChanged(kWhat, row.name, kRegistryNotRewritten));
+    const std::string entries = "the registry entries " + relativeKey(move.oldKey) + " and " +
+                                relativeKey(move.newKey);
     warnUser(changedInPart(kWhat, row.name,
-                           "its index file " + row.tdb + " and the registry entries " +
-                               relativeKey(move.oldKey) + " and " + relativeKey(move.newKey)));
+                           index.empty() ? entries : "its index file " + row.tdb + " and " + entries));
     return StepOutcome::Damaged;
 }
 

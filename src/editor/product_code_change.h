@@ -10,7 +10,8 @@
 namespace oxlo::editor {
 
 // Refuses a code outside 100 to 200 or one registered to another mapset (the number field then
-// shows the row's code again). On success the row carries the new code and key.
-StepOutcome changeProductCode(catalogue::InstalledMapset& row, std::int32_t number);
+// shows the row's code again). A code that the .TDB holds already under another key moves the
+// key alone. On success the row carries the new code and key.
+StepOutcome changeProductCode(catalogue::InstalledMapset& row, std::int64_t number);
 
 } // namespace oxlo::editor

@@ -3,6 +3,7 @@
 #include "builder_test_support.h"
 
 #include "builder/create_mapset_window.h"
+#include "catalogue/bundle_folders.h"
 #include "platform/services.h"
 #include "support/test_folder.h"
 
@@ -290,12 +291,14 @@ TEST_F(CreateChecksTest, AutoModeTakesTheFirstFreeFamilyIdAndMakesItsFolders) {
     struct Case {
         std::vector<std::pair<std::string, std::int32_t>> families;
         const char* expectedFid;
+        std::int32_t bundleId = 0; // of a BaseCamp bundle, when not 0
     };
     const Case cases[] = {
         {{}, "FID=6001"},
         {{{"A", 6001}, {"B", 6002}}, "FID=6003"},
         {{{"A", 6002}, {"B", 5000}}, "FID=6001"},
         {{{"A", 6003}, {"B", 6001}, {"C", 6002}}, "FID=6004"},
+        {{{"A", 6001}}, "FID=6003", 6002},
     };
     // A product's code is no family ID.
     putText(kProductsPath + "\\6001", "LOC", "C:\\Elsewhere");
@@ -306,6 +309,11 @@ TEST_F(CreateChecksTest, AutoModeTakesTheFirstFreeFamilyIdAndMakesItsFolders) {
         scripted::resetScript();
         removeRegistryTree(kFamiliesPath);
         for (const auto& [family, id] : c.families) registerFamily(family, id);
+        clearBundleFolders();
+        if (c.bundleId != 0) {
+            const std::string info = infoOf("Clash", c.bundleId);
+            addBundle(platform::KnownFolder::RoamingAppData, "Clash.gmap", &info);
+        }
         openWindowAsNewDoes();
         typeName(name);
         addMap("12345678.IMG");
@@ -319,11 +327,14 @@ TEST_F(CreateChecksTest, AutoModeTakesTheFirstFreeFamilyIdAndMakesItsFolders) {
         EXPECT_EQ(controlFileLine(mapsetFolder, "FID="), c.expectedFid);
         EXPECT_EQ(messageTexts().back(), kPreviewMissing);
     }
+    clearBundleFolders();
 }
 
 TEST_F(CreateChecksTest, CustomFamilyIdRangeAndDuplicates) {
     registerFamily("Other", 6500);
     putText(kProductsPath + "\\6400", "LOC", "C:\\Elsewhere");
+    const std::string clash = infoOf("Clash", 6600);
+    addBundle(platform::KnownFolder::ProgramData, "Clash.gmap", &clash);
     struct Case {
         const char* typed;
         std::string message; // empty: the build starts
@@ -333,6 +344,7 @@ TEST_F(CreateChecksTest, CustomFamilyIdRangeAndDuplicates) {
         {"5999", kRangeMessage},
         {"7001", kRangeMessage},
         {"06500", "There is already an existing mapset with FID 06500. Please use another FID."},
+        {"6600", "There is already an existing mapset with FID 6600. Please use another FID."},
         {"6000", ""},
         {"7000", ""},
         {"6400", ""}, // a product code is no family ID
@@ -362,6 +374,7 @@ TEST_F(CreateChecksTest, CustomFamilyIdRangeAndDuplicates) {
             EXPECT_FALSE(folderExists(mapsetFolder)) << "a refused Custom build creates nothing";
         }
     }
+    clearBundleFolders();
 }
 
 TEST_F(CreateChecksTest, MapsReachTheBuildInListOrderAfterDeleteMap) {

@@ -2,6 +2,7 @@
 // with their exact texts, the entry written value by value, and the ways in (dialog and drop).
 #include "catalogue/install_fixture.h"
 
+#include "catalogue/bundle_folders.h"
 #include "catalogue/installed_mapsets.h"
 #include "catalogue/mapset_check.h"
 #include "catalogue/mapset_install.h"
@@ -12,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 
 namespace oxlo::testing {
@@ -61,6 +63,28 @@ TEST_F(MapsetInstall, RegistersTheFolderWhereItLiesValueByValue)
     EXPECT_EQ(listRows(), std::vector<std::string>{"FID6005|Hills"});
     EXPECT_TRUE(catalogue::installedMapsets[1].problems.empty());
     EXPECT_EQ(scripted::findControl(0)->selected, 0);
+}
+
+// A registered family whose name has 255 characters, of one to four bytes each in UTF-8, is read
+// past like any other: the next install goes through.
+TEST_F(MapsetInstall, FamilyNamesOf255CharactersInAnyScriptStopNoInstall)
+{
+    std::string kanji, beyondPlane;
+    for (int i = 0; i < 255; ++i) kanji += "日";
+    for (int i = 0; i < 127; ++i) beyondPlane += "𠮷"; // two UTF-16 units each
+    for (const std::string& name : {std::string(255, 'a'), kanji, beyondPlane + "a"}) {
+        SCOPED_TRACE(std::to_string(name.size()) + " bytes");
+        SetUp();
+        addFamily(name, kRegBinary, idBytes(6001), folder_, folder_ + "\\Other.TDB");
+        const std::string hills = ready("Hills");
+        scripted::answerNextMessage(kAnswerYes);
+        scripted::answerNextMessage(kAnswerOk);
+        EXPECT_TRUE(catalogue::installMapset(hills + "\\Hills.tdb"));
+        EXPECT_EQ(messageTexts().back(), "Mapset Installed. [64]");
+        std::vector<std::string> families = subkeyNames(kFamilies);
+        std::sort(families.begin(), families.end());
+        EXPECT_EQ(families, (std::vector<std::string>{"Hills", name}));
+    }
 }
 
 TEST_F(MapsetInstall, ATypOfAnotherFamilyIsStampedRegisteredAsItIsOrEndsTheInstall)
@@ -181,6 +205,18 @@ TEST_F(MapsetInstall, EachCheckRefusesWithItsTextAndWritesNothing)
                                 "first.");
          },
          0x30},
+        {"family ID used by a bundle",
+         [&] {
+             const std::string info = infoOf("Clash", 6005);
+             addBundle(platform::KnownFolder::ProgramData, "Clash.gmap", &info);
+             return hillsTdb();
+         },
+         {},
+         [] {
+             return std::string("Family ID 6005 of mapset Hills is already used by the BaseCamp "
+                                "bundle Maps\\Clash.gmap.");
+         },
+         0x30},
         {"not replaced",
          [&] {
              addFamily("hills", kRegBinary, idBytes(6005), folder_, folder_ + "\\Old.TDB");
@@ -198,6 +234,7 @@ TEST_F(MapsetInstall, EachCheckRefusesWithItsTextAndWritesNothing)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         SetUp();
+        clearBundleFolders();
         const std::string tdb = c.prepare();
         const std::string before = catalogueText();
         for (int answer : c.answers) scripted::answerNextMessage(answer);
@@ -211,6 +248,7 @@ TEST_F(MapsetInstall, EachCheckRefusesWithItsTextAndWritesNothing)
         EXPECT_EQ(catalogueText(), before);
         EXPECT_TRUE(copies().empty());
     }
+    clearBundleFolders();
 }
 
 TEST_F(MapsetInstall, WhatTheRulesTakeIsRegisteredAndTheScanReadsItBack)
