@@ -217,24 +217,20 @@ public:
     }
     // A value of a random type with data that fits it, as the registry takes it. Some texts hold
     // a line break or a NUL, or end without their NUL: those go into the file as hex(1). Some are
-    // no UTF-16 text (`stored`, their bytes as the registry holds them): a lone surrogate before
-    // the closing NUL, or an odd last byte.
+    // no UTF-16 text (`stored`, their bytes as the registry holds them).
     catalogue::RegistryTreeValue value()
     {
         if (below(6) == 0) {
+            // regedit adds a NUL unit to text data that does not end in one (Wine's was seen to),
+            // so the texts here keep their NUL and break UTF-16 by a lone surrogate before it.
             constexpr unsigned kTextTypes[] = {kRegSz, kRegExpandSz, kRegMultiSz};
             catalogue::RegistryTreeValue raw{text(12), kTextTypes[below(3)], {}, true};
             const std::string units = utf16LittleEndian(text(20));
             raw.bytes.assign(units.begin(), units.end());
-            if (below(2) == 0) {
-                const unsigned char surrogate[] = {0x00, static_cast<unsigned char>(0xD8 + below(8))};
-                raw.bytes.insert(raw.bytes.begin() + 2 * below(raw.bytes.size() / 2 + 1),
-                                 surrogate, surrogate + 2);
-                raw.bytes.insert(raw.bytes.end(), {0, 0});
-            } else {
-                // Not 0: regedit, like Windows, counts a NUL unit in after a text without one.
-                raw.bytes.push_back(static_cast<unsigned char>(1 + random_() % 255));
-            }
+            const unsigned char surrogate[] = {0x00, static_cast<unsigned char>(0xD8 + below(8))};
+            raw.bytes.insert(raw.bytes.begin() + 2 * below(raw.bytes.size() / 2 + 1), surrogate,
+                             surrogate + 2);
+            raw.bytes.insert(raw.bytes.end(), {0, 0});
             return raw;
         }
         constexpr unsigned kTypes[] = {kRegSz,    kRegSz,   kRegSz,   kRegExpandSz, kRegMultiSz,
