@@ -204,7 +204,8 @@ bool installMapset(const std::string& tdbPath)
     }
     // The family of the same name does not count: it is the one an update replaces.
     if (const auto user = familyIdHolder(index->familyId, name)) {
-        const std::string usedBy = "Family ID " + fid + " of mapset " + name + " is already used by ";
+        const std::string usedBy =
+            "Family ID " + fid + " of mapset " + name + " is already used by ";
         refuse(user->bundle ? usedBy + "the BaseCamp bundle " + user->key + "."
                             : usedBy + "mapset " + user->key +
                                   ". Change the family ID of one of them with Edit first.");

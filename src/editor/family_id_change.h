@@ -13,8 +13,9 @@
 namespace oxlo::editor {
 
 // Refuses an ID outside 1 to 65534 or one used by another family or a BaseCamp bundle (the
-// number field then shows the row's ID again). The files change first and the registry last; a TYP file gets its copy
-// NAME.typ.bak first unless it has one. On success the row carries the new ID.
+// number field then shows the row's ID again). The files change first and the registry last; a
+// TYP file gets its copy NAME.typ.bak first unless it has one. On success the row carries the new
+// ID.
 StepOutcome changeFamilyId(catalogue::InstalledMapset& row, std::int64_t number);
 
 } // namespace oxlo::editor

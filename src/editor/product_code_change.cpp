@@ -95,8 +95,8 @@ StepOutcome changeProductCode(InstalledMapset& row, std::int64_t number) {
         return notDone(notChanged(kWhat, row.name, kRegistryNotRewritten));
     const std::string entries = "the registry entries " + relativeKey(move.oldKey) + " and " +
                                 relativeKey(move.newKey);
-    warnUser(changedInPart(kWhat, row.name,
-                           index.empty() ? entries : "its index file " + row.tdb + " and " + entries));
+    const std::string indexFile = "its index file " + row.tdb + " and ";
+    warnUser(changedInPart(kWhat, row.name, index.empty() ? entries : indexFile + entries));
     return StepOutcome::Damaged;
 }
 

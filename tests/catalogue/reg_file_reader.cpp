@@ -91,7 +91,8 @@ RegFileValues readRegFile(const std::string& fileBytes)
     RegFileValues keys;
     std::string key;
     for (const std::string& line : logicalLines(text)) {
-        if (line.empty() || line.starts_with("[-") || line.starts_with("Windows Registry")) continue;
+        if (line.empty() || line.starts_with("[-") || line.starts_with("Windows Registry"))
+            continue;
         if (line.starts_with(std::string("[") + kRoot) && line.back() == ']') {
             const std::size_t start = 1 + std::string(kRoot).size();
             key = line.substr(start, line.size() - 1 - start);

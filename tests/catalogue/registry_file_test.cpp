@@ -161,12 +161,13 @@ TEST_F(RegistryFile, TextsThatAreNoUtf16AreWrittenAndCopiedByteForByte)
         {"Odd", kRegSz, "A\0B"s, "hex(1):41,00,42", true},
         {"One byte", kRegSz, "A", "hex(1):41", true},
         {"Open", kRegSz, "A\0B\0"s, "hex(1):41,00,42,00", true},
-        {"Swapped", kRegMultiSz, "\x00\xDC\x00\xD8\0\0\0\0"s, "hex(7):00,dc,00,d8,00,00,00,00", true},
+        {"Swapped", kRegMultiSz, "\x00\xDC\x00\xD8\0\0\0\0"s, "hex(7):00,dc,00,d8,00,00,00,00",
+         true},
         {"Expand", kRegExpandSz, "%\0X\0%"s, "hex(2):25,00,58,00,25", true},
         {"Pair", kRegSz, "\x42\xD8\xB7\xDF\0\0"s, nullptr, false}, // 𠮷, a whole text
     };
     for (const auto& value : values) putStoredValue(key, value.name, value.type, value.bytes);
-    const std::optional<catalogue::RegistryTree> tree = catalogue::readRegistryTree(kLocalMachine, key);
+    const auto tree = catalogue::readRegistryTree(kLocalMachine, key);
     ASSERT_TRUE(tree.has_value());
     const std::string text = catalogue::registryFileText(key, *tree);
     const std::vector<std::u16string> lines = utf16Lines(text);
@@ -229,7 +230,8 @@ TEST_F(RegistryFile, RandomValuesComeBackFromTheFileAndTheCopy)
         const auto key = read.find(where.first);
         const bool inFile = key != read.end() && key->second.contains(where.second) &&
                             key->second.at(where.second) == exact;
-        const std::string copyKey = kFamilies + "\\Copy" + where.first.substr(fileKeyOf(root).size());
+        const std::string copyKey =
+            kFamilies + "\\Copy" + where.first.substr(fileKeyOf(root).size());
         if (!inFile || storedValue(copyKey, where.second) != exact) {
             ++differences;
             ADD_FAILURE() << where.first << " \"" << where.second << "\" changed";

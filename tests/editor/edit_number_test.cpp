@@ -21,7 +21,8 @@ TEST_F(EditMapsetTest, NewProductCodeMovesTheEntryToItsKey) {
         const char* form;
         const char* oldKey;
         bool indexHoldsIt;
-    } cases[] = {{"N", "150", false}, {"O", "Alpen", false}, {"N", "150", true}, {"O", "Alpen", true}};
+    } cases[] = {
+        {"N", "150", false}, {"O", "Alpen", false}, {"N", "150", true}, {"O", "Alpen", true}};
     for (const auto& [form, oldKey, indexHoldsIt] : cases) {
         SCOPED_TRACE(std::string(form) + (indexHoldsIt ? ", index at 175" : ""));
         scripted::resetScript();

@@ -118,7 +118,8 @@ std::vector<unsigned char> storedBytes(const RegistryTreeValue& value)
 {
     if (!isText(value.type) || value.stored)
         return value.bytes;
-    const std::string units = utf16LittleEndian(std::string(value.bytes.begin(), value.bytes.end()));
+    const std::string units =
+        utf16LittleEndian(std::string(value.bytes.begin(), value.bytes.end()));
     return {units.begin(), units.end()};
 }
 
