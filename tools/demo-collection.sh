@@ -9,8 +9,8 @@
 # Registry values go through `wine reg add /reg:32`, the view MapSource reads.
 
 oxlo_demo_reg() {
-  wine reg add "HKLM\\SOFTWARE\\Garmin\\MapSource\\$1" "${@:2}" /reg:32 /f </dev/null >/dev/null 2>&1 ||
-    { echo "reg add $1 failed" >&2; return 1; }
+  wine reg add "HKLM\\SOFTWARE\\Garmin\\MapSource\\$1" "${@:2}" /reg:32 /f \
+    </dev/null >/dev/null 2>&1 || { echo "reg add $1 failed" >&2; return 1; }
 }
 
 # oxlo_demo_family NAME ID-HEX [TYP-FILE]: a family registered as Oxlo's install writes one.

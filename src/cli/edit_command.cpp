@@ -20,7 +20,8 @@ std::string wrongNumberRefusal(const catalogue::InstalledMapset& row, const Edit
     if (family && options.productCode)
         return keyOf(row) + " is a family: it has a family ID (--family-id), not a product code.";
     if (!family && options.familyId)
-        return keyOf(row) + " is a product: it has a product code (--product-code), not a family ID.";
+        return keyOf(row) +
+               " is a product: it has a product code (--product-code), not a family ID.";
     return {};
 }
 

@@ -51,7 +51,8 @@ TEST_F(CliEntryCommands, EachCommandChangesOnlyWhatItMayAndSaysWhy) {
         {{"edit", "FID6006", "--family-id", "6010"}, false, true, 0, "Mapset edited.",
          "Families\\Dales FID6010 DALES ok"},
         {{"edit", "Dales", "--family-id", "6005"}, false, true, 1,
-         "Family ID 6005 is already used by mapset Families\\Hills. Please choose another family ID.",
+         "Family ID 6005 is already used by mapset Families\\Hills. Please choose another "
+         "family ID.",
          "Families\\Dales FID6006 DALES problems"},
         {{"edit", "Dales", "--family-id", "70000"}, false, true, 1,
          "Family IDs range from 1 to 65534. Please select a number in that range.",
@@ -124,7 +125,8 @@ TEST_F(CliEntryCommands, EachCommandChangesOnlyWhatItMayAndSaysWhy) {
             EXPECT_NE(error.find("oxlo: " + named(c.says) + "\n"), std::string::npos) << error;
         }
         const std::string after = collection();
-        const std::string others = "Families\\Hills FID6005 HILLS ok\nMaps\\Test Fam.gmap GMAP4711";
+        const std::string others =
+            "Families\\Hills FID6005 HILLS ok\nMaps\\Test Fam.gmap GMAP4711";
         EXPECT_NE(after.find(named(others)), std::string::npos)
             << "the other rows stay: " << after;
         if (c.dales.empty()) {
