@@ -5,12 +5,22 @@
 # With a display ($DISPLAY set) Oxlo opens there and the script waits until you quit it.
 # Without one, it runs Oxlo in a virtual display, saves a picture of the main window under build/,
 # prints the picture's path and ends Oxlo.
+# ./run.sh --demo does the same in a throwaway prefix holding a small collection made from
+# tests/data (tools/demo-collection.sh), removed again when Oxlo ends.
 set -uo pipefail
+
+demo=0
+case ${1:-} in
+  '') ;;
+  --demo) demo=1 ;;
+  *) echo "usage: ./run.sh [--demo]" >&2; exit 2 ;;
+esac
 
 workdir=$PWD
 cd "$(dirname "$0")"
 root=$PWD
 source tools/wine-env.sh
+source tools/demo-collection.sh
 
 tools/install-packages.sh || exit 1
 mkdir -p build
@@ -26,6 +36,38 @@ if ! { cmake --preset mingw && cmake --build --preset mingw -j2 --target "${targ
   exit 1
 fi
 oxlo_exe=$root/build/mingw/src/app/oxlo.exe
+
+demo_prefix=
+cleanup() {
+  if [ -n "${OXLO_XVFB_PID:-}" ] || [ -n "$demo_prefix" ]; then
+    # Let Wine's own processes end before their display goes.
+    timeout 30 wineserver -w </dev/null >/dev/null 2>&1 || oxlo_stop_wineserver
+  fi
+  oxlo_stop_xvfb
+  if [ -n "$demo_prefix" ]; then
+    oxlo_stop_wineserver
+    rm -rf "$demo_prefix"
+  fi
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+if [ "$demo" = 1 ]; then
+  demo_prefix=$(mktemp -d "${TMPDIR:-/tmp}/oxlo-demo.XXXXXX") || exit 1
+  export WINEPREFIX=$demo_prefix
+  echo "Making the demo's Wine prefix $WINEPREFIX (removed when Oxlo ends)"
+  oxlo_make_prefix "$WINEPREFIX" "$root/build/run-wineboot.log" || {
+    echo "wineboot failed (see build/run-wineboot.log)"
+    exit 1
+  }
+  oxlo_make_demo_collection "$WINEPREFIX" "$root" "$oxlo_exe" || {
+    echo "The demo collection could not be made"
+    exit 1
+  }
+  oxlo_exe=$OXLO_DEMO_EXE
+  [ -f "$(dirname "$oxlo_exe")/mkgmap.jar" ] ||
+    echo "mkgmap is not installed (apt-get install mkgmap): Oxlo will ask for mkgmap.jar"
+fi
 
 export WINEPREFIX=${WINEPREFIX:-$HOME/.wine}
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
@@ -45,14 +87,6 @@ if [ -n "${DISPLAY:-}" ]; then
   echo "Oxlo ended with exit code $code"
   exit "$code"
 fi
-
-cleanup() {
-  # Let Wine's own processes end before their display goes.
-  timeout 30 wineserver -w </dev/null >/dev/null 2>&1
-  oxlo_stop_xvfb
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
 
 oxlo_start_xvfb "$root/build/run-xvfb.log" || exit 1
 bmp=$root/build/oxlo-main-window.bmp

@@ -54,9 +54,11 @@ bool isPathValue(const std::string& name)
     return false;
 }
 
-// Points every path value of the key, and of its subkeys, that lay in `oldFolder` into `newFolder`.
-void moveFolder(RegistryTree& tree, const std::string& oldFolder, const std::string& newFolder)
+// Points every path value of the key, and of its subkeys, that lay in `oldFolder` into `newFolder`;
+// gives how many it changed.
+int moveFolder(RegistryTree& tree, const std::string& oldFolder, const std::string& newFolder)
 {
+    int moved = 0;
     for (RegistryTreeValue& value : tree.values) {
         if (value.type != platform::kRegSz || value.stored || !isPathValue(value.name) ||
             value.bytes.empty())
@@ -65,9 +67,11 @@ void moveFolder(RegistryTree& tree, const std::string& oldFolder, const std::str
         if (const auto path = pathMovedTo(text, oldFolder, newFolder)) {
             value.bytes.assign(path->begin(), path->end());
             value.bytes.push_back(0);
+            ++moved;
         }
     }
-    for (auto& subkey : tree.subkeys) moveFolder(subkey.second, oldFolder, newFolder);
+    for (auto& subkey : tree.subkeys) moved += moveFolder(subkey.second, oldFolder, newFolder);
+    return moved;
 }
 
 // The first path value of the key or its subkeys that the scan could not read back; empty when
@@ -112,9 +116,15 @@ void locateMapsetFolder(int row)
 {
     const InstalledMapset* found = rowAt(row);
     if (!found) return;
+    const std::string chosen = platform::choosePath(kLocateTitle, found->loc);
+    if (!chosen.empty()) locateMapsetFolderAt(row, chosen);
+}
+
+void locateMapsetFolderAt(int row, const std::string& chosen)
+{
+    const InstalledMapset* found = rowAt(row);
+    if (!found) return;
     const InstalledMapset mapset = *found; // the rescan refills the table
-    const std::string chosen = platform::choosePath(kLocateTitle, mapset.loc);
-    if (chosen.empty()) return;
     const std::string folder = storedFolder(chosen);
     const std::string index = platform::getFilePart(mapset.tdb);
     if (index.empty() || platform::fileSize(joinPath(folder, index)) < 0) {
@@ -131,7 +141,13 @@ void locateMapsetFolder(int row)
         return;
     }
     RegistryTree updated = *old;
-    moveFolder(updated, mapset.loc, folder);
+    // None when the folder the scan read is not the one the entry names: rewriting the same
+    // values would look like success.
+    if (moveFolder(updated, mapset.loc, folder) == 0) {
+        warn(kLocateTitle, "No path of the registry entry " + key + " lies in the folder " +
+                               mapset.loc + ". Nothing was changed.");
+        return;
+    }
     if (const std::string path = firstUnstorablePath(updated); !path.empty()) {
         warn(kLocateTitle, unstorablePathText(path) + " Nothing was changed.");
         return;

@@ -11,7 +11,11 @@ namespace oxlo::catalogue {
 
 void showMapsetCheck(int row);
 void openMapsetFolder(int row);
+// Asks for the folder the mapset now lies in, then points the entry there as below.
 void locateMapsetFolder(int row);
+// Points every path of the row's entry that lay in its folder into `folder`; a folder without the
+// mapset's index file is refused with a warning and nothing changes.
+void locateMapsetFolderAt(int row, const std::string& folder);
 // Only for a row whose folder does not exist.
 void removeMapsetEntry(int row);
 // Only for a row whose TYP file holds another family ID.

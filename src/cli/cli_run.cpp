@@ -24,7 +24,17 @@ struct Parsed {
     std::optional<int> priority;
     std::string transparent;
     CreateOptions create;
+    EditOptions edit;
 };
+
+// A command on one mapset that may ask questions.
+CLI::App* mapsetCommand(CLI::App& app, const char* name, const char* description,
+                        std::string& mapset, bool& yes) {
+    CLI::App* command = app.add_subcommand(name, description);
+    command->add_option("MAPSET", mapset, "Key, name or code.")->required();
+    command->add_flag("--yes", yes, "Answer Yes to the questions.");
+    return command;
+}
 
 void addCommands(CLI::App& app, Parsed& p) {
     CLI::App* list = app.add_subcommand("list", "List the installed mapsets and their problems.");
@@ -72,6 +82,20 @@ void addCommands(CLI::App& app, Parsed& p) {
     backup->add_option("FILE", p.file, "The .reg file (default: the folder of the automatic "
                                        "copies).");
 
+    CLI::App* edit = mapsetCommand(app, "edit", "Rename a mapset or change its family ID or "
+                                                "product code.", p.name, p.edit.yes);
+    edit->add_option("--name", p.edit.name, "The new name.");
+    edit->add_option("--family-id", p.edit.familyId, "The new family ID (a family).");
+    edit->add_option("--product-code", p.edit.productCode, "The new product code (a product).");
+    mapsetCommand(app, "locate", "Point a mapset's registry entry at the folder it was moved to.",
+                  p.name, p.yes)
+        ->add_option("FOLDER", p.file, "The folder that now holds its files.")
+        ->required();
+    mapsetCommand(app, "remove-entry", "Remove the registry entry of a mapset whose folder is "
+                                       "gone.", p.name, p.yes);
+    mapsetCommand(app, "fix-typ", "Give a mapset's TYP file its family ID (a copy is kept as "
+                                  ".bak).", p.name, p.yes);
+
     CLI::App* attr = app.add_subcommand("attr", "Show or change maps' draw priority and "
                                                 "transparency.");
     attr->add_option("MAP", p.names, "The .IMG maps.")->required();
@@ -92,6 +116,11 @@ int dispatch(CLI::App& app, const Parsed& p, const Streams& streams) {
         if (!p.transparent.empty()) transparent = p.transparent == "yes";
         return mapAttributes(streams, p.names, p.priority, transparent, p.yes);
     }
+    // These need the rights only for a registered mapset, so they ask once it is found.
+    if (command == "edit") return editMapset(streams, p.name, p.edit);
+    if (command == "locate") return locateMapset(streams, p.name, p.file, p.yes);
+    if (command == "remove-entry") return removeMapsetEntry(streams, p.name, p.yes);
+    if (command == "fix-typ") return fixTypFamilyId(streams, p.name, p.yes);
     // The rest change HKEY_LOCAL_MACHINE and the shared mapset folders.
     if (!haveAdministratorRights(streams)) return kExitElevationRequired;
     if (command == "install") return installMapset(streams, p.name, p.yes, p.stampTyp);

@@ -1,10 +1,12 @@
 #include "cli/command_support.h"
 
+#include "cli/commands.h"
 #include "cli/console_messages.h"
 #include "cli/mapset_lookup.h"
 
 #include "builder/mkgmap_tools.h"
 #include "builder/path_rules.h"
+#include "catalogue/bundle_scan.h"
 #include "catalogue/installed_mapsets.h"
 #include "platform/services.h"
 
@@ -21,6 +23,20 @@ int scanAndFind(const Streams& streams, const std::string& name) {
     const Lookup found = findMapset(name);
     if (found.row == 0) streams.err("oxlo: " + found.failure + "\n");
     return found.row;
+}
+
+int rowToChange(const Streams& streams, const std::string& name, int& status) {
+    const int row = scanAndFind(streams, name);
+    status = kExitFailed;
+    if (row == 0) return 0;
+    // A bundle is no entry of HKEY_LOCAL_MACHINE; the commands refuse or serve it themselves.
+    if (!catalogue::isBundle(catalogue::installedMapsets[row]) &&
+        !haveAdministratorRights(streams)) {
+        status = kExitElevationRequired;
+        return 0;
+    }
+    status = kExitDone;
+    return row;
 }
 
 std::string fullPath(std::string path) {

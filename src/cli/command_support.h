@@ -17,6 +17,11 @@ void scanQuietly(const Streams& streams);
 // are named so.
 int scanAndFind(const Streams& streams, const std::string& name);
 
+// The row of mapset `name` for a command that changes it, as scanAndFind finds it; a registered
+// mapset also needs administrator rights. 0 after saying why not, with the exit status in
+// `status` (kExitElevationRequired for the rights).
+int rowToChange(const Streams& streams, const std::string& name, int& status);
+
 // `path` as a full path: a relative one is taken from the current folder; a quote at its end
 // (from a quoted folder ending in a backslash) is dropped.
 std::string fullPath(std::string path);

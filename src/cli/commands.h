@@ -3,6 +3,7 @@
 
 #include "cli/cli.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -30,6 +31,18 @@ int createMapset(const Streams& streams, const CreateOptions& options);
 
 int mapAttributes(const Streams& streams, const std::vector<std::string>& maps,
                   std::optional<int> priority, std::optional<bool> transparent, bool yes);
+
+struct EditOptions {
+    std::optional<std::string> name;
+    std::optional<std::int64_t> familyId; // wider than the field takes: its range message answers
+    std::optional<std::int64_t> productCode;
+    bool yes = false;
+};
+int editMapset(const Streams& streams, const std::string& name, const EditOptions& options);
+int locateMapset(const Streams& streams, const std::string& name, const std::string& folder,
+                 bool yes);
+int removeMapsetEntry(const Streams& streams, const std::string& name, bool yes);
+int fixTypFamilyId(const Streams& streams, const std::string& name, bool yes);
 
 // For commands that change HKLM or %ProgramData%: false, after saying so, without the rights.
 bool haveAdministratorRights(const Streams& streams);

@@ -5,9 +5,7 @@
 #include "catalogue/registry_layout.h"
 #include "editor/edit_controls.h"
 #include "editor/edit_messages.h"
-#include "editor/family_id_change.h"
-#include "editor/mapset_rename.h"
-#include "editor/product_code_change.h"
+#include "editor/mapset_edit.h"
 #include "platform/services.h"
 #include "platform/ui.h"
 
@@ -22,29 +20,6 @@ constexpr int kWindow = 2;
 
 // Without its window the loop would wait for events that never come.
 bool windowOpen = false;
-
-// The number field holds the family ID of a family row and the product code of a product row.
-StepOutcome changeNumber(catalogue::InstalledMapset& row, std::int64_t number) {
-    if (row.form == catalogue::kFormFamily) return changeFamilyId(row, number);
-    return changeProductCode(row, number);
-}
-
-void editMapset(catalogue::InstalledMapset& row) {
-    const std::string newName = platform::getControlText(kNameField);
-    const StepOutcome renamed =
-        newName == row.name ? StepOutcome::Done : renameMapset(row, newName);
-    // After a refused or undone rename the mapset is as it was, so a new number can still go on
-    // alone (the number it has, which may still move a product's entry to its code's key, waits
-    // for an edit that nothing stopped); after a rename left half-way nothing more is done to it.
-    if (renamed == StepOutcome::Damaged) return;
-    const std::int64_t number =
-        platform::wholeNumberFromText(platform::getControlText(kNumberField));
-    if (renamed == StepOutcome::NotDone && number == row.id) return;
-    const StepOutcome numbered = changeNumber(row, number);
-    // Any refusal or failure has said so already, and its message stays the last one.
-    if (renamed == StepOutcome::Done && numbered == StepOutcome::Done)
-        platform::showMessage(kEditTitle, "Mapset edited.", platform::kMessageInfo);
-}
 
 } // namespace
 
@@ -76,7 +51,9 @@ void runEditMapsetWindow(int row) {
         const int control = platform::eventControl();
         if (control == kCancelButton) break;
         if (control == kEditButton) {
-            if (rowValid) editMapset(catalogue::installedMapsets[row]);
+            if (rowValid)
+                editMapset(catalogue::installedMapsets[row], platform::getControlText(kNameField),
+                           platform::wholeNumberFromText(platform::getControlText(kNumberField)));
             break;
         }
     }

@@ -36,6 +36,12 @@ TEST_F(CliCommands, UsageErrorsGiveTwoWithTheUsageOnStandardError) {
         {{"backup"}, 2, "Usage: backup"},
         {{"create", "X"}, 2, "Usage: create"},
         {{"attr", "a.img", "--transparent", "maybe"}, 2, "Usage: attr"},
+        {{"edit"}, 2, "Usage: edit"},
+        {{"edit", "Alps", "--family-id", "six"}, 2, "Usage: edit"},
+        {{"edit", "Alps"}, 2, "oxlo: edit needs --name, --family-id or --product-code."},
+        {{"locate", "Alps"}, 2, "Usage: locate"},
+        {{"remove-entry"}, 2, "Usage: remove-entry"},
+        {{"fix-typ", "Alps", "Hills"}, 2, "Usage: fix-typ"},
         {{"--help"}, 0, "Subcommands:"},
         {{"check", "--help"}, 0, "Usage: check"},
     };
@@ -44,6 +50,9 @@ TEST_F(CliCommands, UsageErrorsGiveTwoWithTheUsageOnStandardError) {
         EXPECT_EQ(run(c.arguments), c.status);
         EXPECT_NE((c.status == 0 ? out : err).find(c.usage), std::string::npos) << out << err;
     }
+    ASSERT_EQ(run({"--help"}), 0);
+    for (const char* command : {"edit", "locate", "remove-entry", "fix-typ"})
+        EXPECT_NE(out.find("\n  " + std::string(command) + " "), std::string::npos) << out;
     EXPECT_EQ(run({"bogus"}), 2);
     EXPECT_EQ(err.rfind("oxlo: unknown command: bogus\n", 0), 0u) << err;
     EXPECT_EQ(run({"--version"}), 0);

@@ -1,7 +1,7 @@
 // oxlo.com, the console program, under Wine against the real registry and files: every command's
 // exit status and messages, `list --json` parsed, a usage error, install of a folder mkgmap made,
 // create with the stand-in cgpsmapper, export with the stand-in java.exe, attr on the test maps,
-// backup and uninstall with the copy it keeps, and names beyond ASCII. Administrator
+// backup and uninstall with the copy it keeps, names beyond ASCII, and edit. Administrator
 // rights are always there under Wine; the native tests cover the refusal without them.
 #include "catalogue_fixture.h"
 
@@ -205,6 +205,17 @@ TEST_F(CommandLine, EveryCommandWithItsExitStatus) {
     EXPECT_EQ(run.status, 0u) << run.err;
     EXPECT_TRUE(says(run, "Uninstall Successful.")) << run.err;
     EXPECT_EQ(listedKeys(), std::set<std::string>{"Families\\Hills"});
+
+    // edit as the Edit Mapset window: the family ID in the registry, .TDB, index and TYP file.
+    run = oxlo("edit Hills --family-id 6015");
+    EXPECT_EQ(run.status, 0u) << run.err;
+    EXPECT_EQ(run.messages, std::vector<std::string>{"Mapset edited."});
+    run = oxlo("check FID6015");
+    EXPECT_EQ(run.status, 0u) << run.out << run.err;
+    run = oxlo("edit Hills --family-id 70000");
+    EXPECT_EQ(run.status, 1u);
+    EXPECT_EQ(run.messages, std::vector<std::string>{"Family IDs range from 1 to 65534. Please "
+                                                     "select a number in that range."});
 }
 
 } // namespace
