@@ -1,8 +1,10 @@
 #include "builder/bundle_export.h"
 
+#include "builder/bundle_placement.h"
 #include "builder/mapset_build.h"
 #include "builder/mkgmap_build.h"
 #include "builder/mkgmap_tools.h"
+#include "catalogue/bundle_info.h"
 #include "catalogue/bundle_scan.h"
 #include "catalogue/installed_mapsets.h"
 #include "catalogue/mapset_install.h"
@@ -10,6 +12,7 @@
 #include "platform/services.h"
 #include "platform/shell_folders.h"
 
+#include <algorithm>
 
 namespace oxlo::builder {
 namespace {
@@ -40,6 +43,31 @@ std::vector<std::string> presentMaps(const catalogue::InstalledMapset& mapset)
     for (const std::uint32_t number : index->mapNumbers)
         maps.push_back(path(mapfile::mapFileName(number)));
     return maps;
+}
+
+// The failure text when the bundle `made` lacks one of the `maps` (full paths of NUMBER.img):
+// mkgmap skips a map it cannot read and still succeeds. mkgmap unpacks each map into a folder
+// of its SubProduct named by the map's file name (eight characters at most). Empty when all are
+// there.
+std::string mapsLeftOutText(const std::string& made, const std::vector<std::string>& maps)
+{
+    const auto info = catalogue::readBundleInfo(made);
+    const auto inBundle = [&](const std::string& map) {
+        const std::string file = platform::getFilePart(map);
+        const std::string folder = file.substr(0, std::min<std::size_t>(file.rfind('.'), 8));
+        return info && std::ranges::any_of(info->subProducts, [&](const auto& product) {
+                   return platform::fileSize(made + "\\" + product.directory + "\\" + folder) ==
+                          platform::kIsFolder;
+               });
+    };
+    int left = 0;
+    std::string first;
+    for (const std::string& map : maps)
+        if (!inBundle(map) && left++ == 0) first = platform::getFilePart(map);
+    if (left == 0) return {};
+    return "mkgmap left " + platform::textFromNumber(left) + " of the mapset's " +
+           platform::textFromNumber(static_cast<std::int32_t>(maps.size())) +
+           " maps out of the bundle, the first being " + first + ". Nothing was saved.";
 }
 
 // A folder of our own inside `chosen`, new for this export.
@@ -129,19 +157,14 @@ std::string exportBundleTo(int row, std::string chosen, const std::string& jar,
     // mkgmap prints its messages to standard error.
     const ToolRun run = runToolReportingTo(java, parameters, true, progress);
     const std::string made = work + "\\" + name + ".gmap";
-    const bool built = platform::fileSize(made + "\\Info.xml") > 0;
-    // The old bundle goes only for a new one, and the new one takes its place in one rename.
-    const bool placed = built && (!replacing || platform::moveToRecycleBin(bundle) == 1) &&
-                        platform::renameFile(made, bundle) == 1;
+    const std::string lack = run.exitCode == 0 && platform::fileSize(made + "\\Info.xml") > 0
+                                 ? mapsLeftOutText(made, maps)
+                                 : lastLinesOf(run);
+    // The old bundle goes only for a whole new one.
+    const bool placed = lack.empty() && placeBundle(made, bundle);
     platform::deleteFolderTree(work);
-    if (!built) {
-        warn(lastLinesOf(run));
-        return {};
-    }
-    if (!placed) {
-        warn("The BaseCamp bundle could not be put in place as " + bundle + ".");
-        return {};
-    }
+    if (!lack.empty()) warn(lack);
+    if (!placed) return {};
     platform::showMessage(kExportBundleTitle,
                           "The BaseCamp bundle " + bundle +
                               " is ready. Copy it into Garmin\\Maps on the computer that should "

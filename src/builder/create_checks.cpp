@@ -52,6 +52,23 @@ bool nameOfAMap(const std::string& name, const std::vector<std::string>& maps) {
         maps, [&](const std::string& map) { return sameIgnoringCase(fileStem(map), name); });
 }
 
+// The maps are copied into one folder under their file names, which Windows tells apart only by
+// more than letter case: a second map of a name would overwrite the first. Says so for the first
+// such pair.
+bool mapFileNamesDiffer(const std::vector<std::string>& maps) {
+    for (auto first = maps.begin(); first != maps.end(); ++first) {
+        const auto second = std::find_if(first + 1, maps.end(), [&](const std::string& map) {
+            return sameIgnoringCase(platform::getFilePart(map), platform::getFilePart(*first));
+        });
+        if (second != maps.end()) {
+            refuse("The maps " + *first + " and " + *second +
+                   " have the same file name; a mapset folder can hold only one of them.");
+            return false;
+        }
+    }
+    return true;
+}
+
 // createDirectory makes one level only, so a machine without C:\Garmin needs it first.
 void makeDefaultBaseFolder() {
     if (platform::fileSize(kGarminFolder) != platform::kIsFolder)
@@ -86,6 +103,7 @@ bool inputsPassChecks(const std::string& name, const CreateWindowState& state) {
         refuse("Please select at least one map.");
         return false;
     }
+    if (!mapFileNamesDiffer(state.maps)) return false;
     if (nameOfAMap(name, state.maps)) {
         refuse("Please use a mapset name that differs from the names of its maps.");
         return false;

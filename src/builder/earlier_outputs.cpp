@@ -7,20 +7,39 @@
 #include <algorithm>
 
 namespace oxlo::builder {
+namespace {
+
+// `file`'s folder with its backslash; empty for a name in the current folder.
+std::string folderPrefix(const std::string& file) {
+    const std::size_t slash = file.rfind('\\');
+    return slash == std::string::npos ? std::string() : file.substr(0, slash + 1);
+}
+
+// The names of the files in `file`'s folder that Windows takes for `file`: its own, in any
+// letter case.
+std::vector<std::string> spellingsOf(const std::string& file) {
+    const std::string folder = folderPrefix(file);
+    return platform::listFiles(folder.empty() ? platform::getCurrentDirectory() : folder,
+                               platform::getFilePart(file));
+}
+
+} // namespace
 
 bool EarlierOutputs::guard(const std::string& file, bool scratch) {
     if (std::ranges::any_of(guarded_, [&](const Guarded& g) { return samePath(g.file, file); }))
         return true;
+    const std::vector<std::string> spellings = spellingsOf(file);
+    const std::string onDisk = spellings.empty() ? file : folderPrefix(file) + spellings.front();
     const std::string aside = platform::createScratchBeside(file);
     if (!aside.empty() && platform::replaceFile(file, aside) != 0) {
-        guarded_.push_back({file, aside, scratch});
+        guarded_.push_back({file, aside, onDisk, scratch});
         return true;
     }
     if (!aside.empty()) platform::deleteFile(aside);
     // The name is free only when the move failed for want of a file; one that is there but
     // cannot be moved must not be written over, nor removed by putBack.
     if (platform::fileSize(file) == platform::kNoSuchPath) {
-        guarded_.push_back({file, {}, scratch});
+        guarded_.push_back({file, {}, file, scratch});
         return true;
     }
     blocked_ = file;
@@ -32,10 +51,15 @@ void EarlierOutputs::restore(const Guarded& guarded) {
         platform::deleteFile(guarded.file);
         return;
     }
+    // The earlier file keeps its own spelling ("my alps.tdb" stays so when the build wrote
+    // "My Alps.tdb"): what the build left under another spelling goes first.
+    for (const std::string& name : spellingsOf(guarded.file))
+        if (name != platform::getFilePart(guarded.onDisk))
+            platform::deleteFile(folderPrefix(guarded.file) + name);
     // Tried twice: a move that fails for a moment (a scanner holding the file) must not leave
     // the earlier file under a scratch name.
-    if (platform::replaceFile(guarded.aside, guarded.file) == 0)
-        platform::replaceFile(guarded.aside, guarded.file);
+    if (platform::replaceFile(guarded.aside, guarded.onDisk) == 0)
+        platform::replaceFile(guarded.aside, guarded.onDisk);
 }
 
 void EarlierOutputs::putBack() {

@@ -31,6 +31,7 @@ public:
 private:
     struct Guarded {
         std::string file, aside; // aside empty: the name was free
+        std::string onDisk;      // `file` spelt as the earlier file's name was on disk
         bool scratch = false;
     };
     void restore(const Guarded& guarded);

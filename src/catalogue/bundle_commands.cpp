@@ -1,10 +1,10 @@
 #include "catalogue/bundle_commands.h"
 
+#include "catalogue/bundle_removal.h"
 #include "catalogue/bundle_scan.h"
 #include "catalogue/installed_mapsets.h"
 #include "catalogue/registry_layout.h"
 #include "platform/services.h"
-#include "platform/shell_folders.h"
 
 namespace oxlo::catalogue {
 
@@ -25,9 +25,10 @@ void uninstallBundle(int row)
         return;
     }
     // The Recycle Bin takes the folder whole or not at all, and the user can bring it back.
-    const bool removed = platform::moveToRecycleBin(bundle.loc) == 1;
+    const BundleRemoval removal = removeBundleFolder(bundle.loc, bundle.loc, kTitle);
     scanInstalledMapsets();
-    if (!removed) {
+    if (removal == BundleRemoval::kept) return;
+    if (removal == BundleRemoval::failed) {
         platform::showMessage(kTitle, "The bundle " + bundle.loc + " could not be removed.",
                               platform::kMessageWarning);
         return;

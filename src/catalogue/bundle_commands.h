@@ -7,8 +7,9 @@ namespace oxlo::catalogue {
 // True when catalogue row `row` (1-based) is a bundle.
 bool isBundleRow(int row);
 
-// Asks "Proceed to uninstall mapset 'Maps\FOLDERNAME' ?", moves the whole bundle folder to the
-// Recycle Bin, rescans and reports. Does nothing for a row that is not a bundle.
+// Asks "Proceed to uninstall mapset 'Maps\FOLDERNAME' ?", removes the bundle folder (the Recycle
+// Bin, or for good after a second Yes; a link as a link), rescans and reports. Does nothing for a
+// row that is not a bundle.
 void uninstallBundle(int row);
 
 // For a bundle row: says that Edit works on registered mapsets only and gives true; false (and

@@ -1,5 +1,6 @@
 #include "cli/console_messages.h"
 
+#include "catalogue/bundle_removal.h"
 #include "platform/console.h"
 #include "platform/services.h"
 
@@ -32,6 +33,12 @@ int MessageGate::route(const std::string& text, int flags) {
         if (isWarning(flags)) failed_ = true;
         streams_.err("oxlo: " + consoleLines(text) + "\n");
         return platform::kAnswerOk;
+    }
+    // The console never deletes a bundle for good: it stops with the question instead.
+    if (catalogue::asksToDeleteForGood(text)) {
+        failed_ = true;
+        streams_.err("oxlo: " + text + "\n");
+        return platform::kAnswerNo;
     }
     if (const auto fixed = fixed_.find(text); fixed != fixed_.end()) return fixed->second;
     if (isYesNoCancel(flags) && yesNoCancel_) return *yesNoCancel_;

@@ -1,5 +1,6 @@
 // The window program's message boxes as console lines: while a MessageGate lives, every message
-// goes to standard error as "oxlo: TEXT" and questions are answered from the command's options.
+// goes to standard error as "oxlo: TEXT" and questions are answered from the command's options,
+// except that deleting a bundle for good is always refused.
 #pragma once
 
 #include "cli/cli.h"

@@ -23,12 +23,22 @@ std::string knownFolderPath(KnownFolder folder);
 // letter case ignored), in no particular order; none for a missing folder.
 std::vector<std::string> listFolders(const std::string& folder, const std::string& pattern);
 
-// Moves the file or folder `path` (with everything in it) to the Recycle Bin, asking nothing and
-// showing nothing. 1 when it is gone from its place, 0 when it stays where it was. Windows takes
-// a folder as a whole; the portable platform moves it into C:\$Recycle.Bin in one rename.
-int moveToRecycleBin(const std::string& path);
+enum class Recycling {
+    done,         // gone from its place, in the Recycle Bin
+    noRecycleBin, // the Recycle Bin cannot take it (none on that drive, turned off): untouched
+    failed,       // it stays where it was
+};
 
-// Deletes `folder` with its files and subfolders for good. 1 when it is gone; 0 when something
+// Moves the file or folder `path` (with everything in it) to the Recycle Bin, asking nothing and
+// showing nothing, and never deleting it for good instead. Windows takes a folder as a whole;
+// the portable platform moves it into C:\$Recycle.Bin in one rename.
+Recycling moveToRecycleBin(const std::string& path);
+
+// True when `path` is a symbolic link, junction or other reparse point.
+bool isLink(const std::string& path);
+
+// Deletes `folder` with its files and subfolders for good; a link, `folder` itself or one inside
+// it, is removed as a link and what it points to stays. 1 when it is gone; 0 when something
 // stayed (what could be deleted is gone all the same).
 int deleteFolderTree(const std::string& folder);
 

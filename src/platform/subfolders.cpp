@@ -15,12 +15,36 @@ std::vector<std::string> listFolders(const std::string& folder, const std::strin
     return names;
 }
 
+namespace {
+
+std::string withoutTrailingBackslashes(std::string path)
+{
+    while (!path.empty() && path.back() == '\\') path.pop_back();
+    return path;
+}
+
+} // namespace
+
+bool isLink(const std::string& path)
+{
+    const std::string lookup = withoutTrailingBackslashes(path);
+    raw::Entry entry;
+    return !lookup.empty() && raw::findEntry(lookup, &entry) && entry.link;
+}
+
 int deleteFolderTree(const std::string& folder)
 {
-    if (folder.empty()) return 0;
-    const std::string withSlash = folder.back() == '\\' ? folder : folder + "\\";
+    const std::string bare = withoutTrailingBackslashes(folder);
+    if (bare.empty()) return 0;
+    // What cannot be looked at might be a link: it is not entered.
+    raw::Entry self;
+    if (!raw::findEntry(bare, &self)) return 0;
+    if (self.link) return raw::removeLink(bare) ? 1 : 0;
+    const std::string withSlash = bare + "\\";
     for (const raw::Entry& entry : raw::listFolder(withSlash, "*")) {
-        if (entry.folder)
+        if (entry.link)
+            raw::removeLink(withSlash + entry.name);
+        else if (entry.folder)
             deleteFolderTree(withSlash + entry.name);
         else
             deleteFile(withSlash + entry.name);

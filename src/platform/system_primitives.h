@@ -37,6 +37,9 @@ struct Entry {
     std::string name; // file name only (as the path spells it, for a path looked up)
     bool folder = false;
     bool readOnly = false;
+    // A symbolic link, junction or other reparse point: `folder` tells what it points to, and
+    // removing it must not reach in there.
+    bool link = false;
     std::int64_t size = 0;
 };
 
@@ -48,6 +51,8 @@ std::vector<Entry> listFolder(const std::string& folder, const std::string& patt
 // True when "X:\" names an existing drive.
 bool driveExists(const std::string& root);
 bool removeFolder(const std::string& folder); // only an empty one
+// Removes the link `path` itself (a file or folder link); what it points to stays.
+bool removeLink(const std::string& path);
 // Moves the files (full paths) to the Recycle Bin in one step, asking nothing unless a file cannot
 // be recycled: the system then asks before deleting it for good. True when all of them went.
 bool recycleRaw(const std::vector<std::string>& paths);

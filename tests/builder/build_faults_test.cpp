@@ -5,8 +5,10 @@
 #include "builder_test_support.h"
 #include "mkgmap_runtime.h"
 
+#include "builder/bundle_placement.h"
 #include "builder/create_mapset_window.h"
 #include "builder/mapset_build.h"
+#include "platform/portable/fault_injection.h"
 #include "platform/registry_store.h"
 #include "platform/services.h"
 #include "platform/ui.h"
@@ -182,7 +184,7 @@ protected:
     // of an earlier build.
     static std::vector<std::pair<std::string, std::string>> earlierFiles() {
         return {{"notes.txt", "the user's"}, {"Alps.tmp", "the user's too"},
-                {"12345678.IMG", "earlier copy"}, {"Alps.TDB", "earlier index"},
+                {"12345678.IMG", "earlier copy"}, {"alps.tdb", "earlier index"},
                 {"Oxlo.txt", "earlier control file"}};
     }
 
@@ -192,9 +194,11 @@ protected:
         // After a failure every earlier file is back as it was; after a success those that the
         // build does not replace are.
         for (const auto& [name, text] : earlierFiles()) {
-            const bool replacedByBuild = name == "12345678.IMG" || name == "Alps.TDB";
+            const bool replacedByBuild = name == "12345678.IMG" || name == "alps.tdb";
             if (!created || !replacedByBuild) {
                 EXPECT_EQ(fileText(built_.loc + "\\" + name), text) << name;
+                // The build writes Alps.TDB: the earlier file comes back under its own spelling.
+                EXPECT_TRUE(std::filesystem::exists(hostPath(built_.loc) / name)) << name;
             }
         }
         for (const char* name :
@@ -322,6 +326,101 @@ TEST_F(BuildFaultsTest, AttributeSaveWritesBothBytesOrNeitherAndSaysSo) {
             }
         });
     countInjectedRuns("attribute save", totals.runs);
+}
+
+// A new bundle put in place of an old one with each file call failing in turn, with and without a
+// Recycle Bin: the folder holds the old bundle whole or the new one, the old one goes for good
+// only after Yes, and a new one that is in place while the old one could not go says where the
+// old one is.
+TEST(BundlePlacementFaults, TheOldBundleStaysWholeUnlessTheNewOneIsInPlace) {
+    namespace fs = std::filesystem;
+    const std::string folder = freshTestFolder("BundlePlacementFaults");
+    const std::string chosen = folder + "\\Out";
+    const std::string bundle = chosen + "\\Test Fam.gmap";
+    const std::string made = folder + "\\work\\Test Fam.gmap";
+    const std::string question =
+        "The bundle " + bundle + " cannot go to the Recycle Bin. Delete it for good?";
+    struct BinBack {
+        ~BinBack() { platform::fault_injection::setRecycleBinUnavailable(false); }
+    } binBack;
+    const struct {
+        const char* what;
+        bool old;
+        bool recycleBin;
+        int deleteForGood;
+    } cases[] = {
+        {"no old bundle", false, true, platform::kAnswerYes},
+        {"the old one to the Recycle Bin", true, true, platform::kAnswerYes},
+        {"no Recycle Bin, Yes", true, false, platform::kAnswerYes},
+        {"no Recycle Bin, No", true, false, platform::kAnswerNo},
+    };
+    // "old" or "new" for a bundle with both of its files, else what is there.
+    const auto bundleAt = [](const std::string& path) -> std::string {
+        if (!fileExists(path + "\\Info.xml")) return fs::exists(hostPath(path)) ? "part" : "none";
+        return fileExists(path + "\\Product1\\map.img") ? fileText(path + "\\Info.xml") : "part";
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        bool placed = false;
+        const auto prepare = [&] {
+            fs::remove_all(hostPath(folder));
+            platform::fault_injection::setRecycleBinUnavailable(!c.recycleBin);
+            for (const auto& [path, text] : {std::pair{made, "new"}, std::pair{bundle, "old"}}) {
+                if (text == std::string("old") && !c.old) continue;
+                writeFileText(path + "\\Info.xml", text);
+                writeFileText(path + "\\Product1\\map.img", text);
+            }
+            fs::create_directories(hostPath(chosen));
+        };
+        const auto answers = [&](const platform::scripted::MessageRecord& message) {
+            return message.text == question ? c.deleteForGood : answerYesOrOk(message);
+        };
+        const auto check = [&](const FaultRun& run) {
+            std::vector<std::string> names;
+            for (const auto& entry : fs::directory_iterator(hostPath(chosen)))
+                names.push_back(entry.path().filename().string());
+            const auto asking = std::find_if(run.messages.begin(), run.messages.end(),
+                                                [&](const auto& m) { return m.text == question; });
+            const bool asked = asking != run.messages.end();
+            if (asked) {
+                EXPECT_TRUE(c.old && !c.recycleBin) << "asked only when the bin cannot take it";
+                EXPECT_EQ(asking->title, "Export BaseCamp Bundle");
+                EXPECT_EQ(asking->flags, 0x34);
+            }
+            if (run.failingCall == 0) {
+                EXPECT_EQ(asked, c.old && !c.recycleBin);
+            }
+            if (placed) {
+                EXPECT_EQ(bundleAt(bundle), "new");
+                EXPECT_EQ(names, std::vector<std::string>{"Test Fam.gmap"}) << "the old one is gone";
+                EXPECT_EQ(run.messages.size(), asked ? 1u : 0u);
+                return;
+            }
+            const std::string aside = bundle + ".old";
+            const bool leftAside =
+                wasShown(run, "The BaseCamp bundle " + bundle +
+                                  " is in place, but the old one could not be removed: it is now " +
+                                  aside + ".");
+            if (leftAside) {
+                EXPECT_EQ(bundleAt(bundle), "new");
+                EXPECT_TRUE(fs::exists(hostPath(aside)));
+                return;
+            }
+            EXPECT_EQ(bundleAt(bundle), c.old ? "old" : "none") << "the old one comes back whole";
+            EXPECT_EQ(names.size(), c.old ? 1u : 0u);
+            if (!(asked && c.deleteForGood == platform::kAnswerNo)) {
+                EXPECT_TRUE(wasShown(run, "The BaseCamp bundle could not be put in place as " +
+                                              bundle + "."));
+            } else {
+                EXPECT_EQ(run.messages.size(), 1u) << "No says nothing more";
+                EXPECT_EQ(bundleAt(made), "new") << "the new one is back where it was made";
+            }
+        };
+        const FaultRunTotals totals = runFailingEachCall(
+            prepare, [&] { placed = builder::placeBundle(made, bundle); }, check, answers);
+        EXPECT_GE(totals.runs, c.old ? 3 : 1);
+        countInjectedRuns("bundle placement", totals.runs);
+    }
 }
 
 } // namespace

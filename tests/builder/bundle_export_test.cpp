@@ -65,6 +65,32 @@ protected:
             names.push_back(entry.path().filename().string());
         return names;
     }
+    static std::string fileContent(const fs::path& path)
+    {
+        std::ifstream file(path, std::ios::binary);
+        std::stringstream content;
+        content << file.rdbuf();
+        return content.str();
+    }
+    // The mapset's .TDB lists map 63240022 after its own 63240021: a copy of its detail map
+    // block (type 0x4C, a 16-bit length, the map number first) with the number one higher.
+    void addSecondMapToIndex()
+    {
+        const fs::path tdb = hostPath(mapset_ + "\\Test Fam.tdb");
+        std::string bytes = fileContent(tdb);
+        for (std::size_t at = 0; at + 3 <= bytes.size();) {
+            const std::size_t length = static_cast<unsigned char>(bytes[at + 1]) |
+                                       static_cast<unsigned char>(bytes[at + 2]) << 8;
+            if (bytes[at] == 0x4C) {
+                std::string block = bytes.substr(at, 3 + length);
+                ++block[3];
+                bytes.insert(at + 3 + length, block);
+                break;
+            }
+            at += 3 + length;
+        }
+        std::ofstream(tdb, std::ios::binary | std::ios::trunc) << bytes;
+    }
     std::string lastMessage() const
     {
         const auto messages = scripted::shownMessages();
@@ -128,6 +154,18 @@ TEST_F(BundleExport, LeavesNothingInTheChosenFolderWhenItCannotBeMade)
         {"a map that is none",
          [&] { std::ofstream(hostPath(mapset_ + "\\63240021.img"), std::ios::trunc) << "none"; },
          ""},
+        // mkgmap skips a map cut short and still succeeds.
+        {"a second map cut short",
+         [&] {
+             fs::copy_file(fs::path(OXLO_TEST_DATA) / "village-opaque.img",
+                           hostPath(mapset_ + "\\63240021.img"),
+                           fs::copy_options::overwrite_existing);
+             addSecondMapToIndex();
+             std::ofstream(hostPath(mapset_ + "\\63240022.img"), std::ios::binary)
+                 << fileContent(fs::path(OXLO_TEST_DATA) / "village-opaque.img").substr(0, 2000);
+         },
+         "mkgmap left 1 of the mapset's 2 maps out of the bundle, the first being 63240022.img. "
+         "Nothing was saved."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

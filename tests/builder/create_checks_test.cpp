@@ -501,6 +501,42 @@ TEST_F(CreateChecksTest, MapsetNamedLikeOneOfItsMapsIsRefused) {
     }
 }
 
+TEST_F(CreateChecksTest, MapsOfOneFileNameAreRefusedBeforeAnythingIsMade) {
+    // The copies share one folder, where Windows tells names apart only beyond letter case.
+    struct Case {
+        std::vector<std::string> maps; // below the test folder's maps
+        int first, second;             // the pair named; -1 for none
+    };
+    const Case cases[] = {
+        {{"a\\63240001.img", "b\\63240001.img"}, 0, 1},
+        {{"a\\63240001.img", "b\\63240001.IMG"}, 0, 1},
+        {{"a\\12345678Ä.img", "b\\12345678ä.img"}, 0, 1},
+        {{"a\\63240001.img", "b\\63240002.img", "c\\63240002.img"}, 1, 2},
+        {{"a\\63240001.img", "b\\63240002.img", "a\\63240001.img"}, 0, 2},
+        {{"a\\63240001.img", "a\\63240010.img"}, -1, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.maps.back());
+        scripted::resetScript();
+        openWindowAsNewDoes();
+        typeName("Twins");
+        std::vector<std::string> paths;
+        for (const std::string& map : c.maps) paths.push_back(addMap(map));
+        pressCreate();
+        scripted::answerNextMessage(c.first < 0 ? platform::kAnswerNo : platform::kAnswerOk);
+        run();
+        const std::string expected =
+            c.first < 0 ? std::string(kFinalQuestion)
+                        : "The maps " + paths[c.first] + " and " + paths[c.second] +
+                              " have the same file name; a mapset folder can hold only one of them.";
+        EXPECT_EQ(messageTexts(), std::vector<std::string>{expected});
+        if (c.first >= 0) {
+            EXPECT_EQ(scripted::shownMessages().back().flags, 0x30);
+        }
+        EXPECT_FALSE(folderExists(autoFolder("Twins"))) << "nothing is made";
+    }
+}
+
 TEST_F(CreateChecksTest, NamesBeyondTheAnsiCodePageAreRefusedForCgpsmapper) {
     // cpreview.exe and cgpsmapper.exe take the mapset's name in the ANSI code page only.
     const std::pair<std::string, bool> cases[] = {

@@ -5,9 +5,12 @@
 #include "../builder/mkgmap_runtime.h"
 #include "mapfile/typ_file.h"
 #include "mapfile/map_file.h"
+#include "platform/portable/fault_injection.h"
 #include "support/test_environment.h"
 
 #include <nlohmann/json.hpp>
+
+#include <fstream>
 
 namespace oxlo::testing {
 namespace {
@@ -92,6 +95,14 @@ TEST_F(CliTest, BundlesAreListedCheckedAndUninstalledByKeyNameOrCode) {
     EXPECT_EQ(run({"uninstall", "GMAP4711"}), 1);
     EXPECT_TRUE(errSays("Proceed to uninstall mapset 'Maps\\Test Fam.gmap' ? (answer with --yes)"));
     EXPECT_TRUE(fs::exists(hostPath(bundle)));
+    // Without a Recycle Bin the console deletes nothing for good, --yes or not.
+    platform::fault_injection::setRecycleBinUnavailable(true);
+    const int noBin = run({"uninstall", "GMAP4711", "--yes"});
+    platform::fault_injection::setRecycleBinUnavailable(false);
+    EXPECT_EQ(noBin, 1);
+    EXPECT_TRUE(errSays("The bundle " + bundle +
+                        " cannot go to the Recycle Bin. Delete it for good?")) << err;
+    EXPECT_TRUE(fs::exists(hostPath(bundle + "\\Info.xml")));
     EXPECT_EQ(run({"uninstall", "GMAP4711", "--yes"}), 0) << err;
     EXPECT_TRUE(errSays("Uninstall Successful."));
     EXPECT_FALSE(fs::exists(hostPath(bundle)));
@@ -126,6 +137,16 @@ TEST_F(CliTest, ExportRunsMkgmapWithItsLinesOnStandardError) {
     EXPECT_EQ(run({"export", "Hills", out_}), 1) << "a bundle there asks first";
     EXPECT_TRUE(errSays("A BaseCamp bundle Hills.gmap exists in " + out_ +
                         ". Replace it? The old one goes to the Recycle Bin. (answer with --yes)"));
+    // Replacing it where the old one cannot be recycled keeps the old one.
+    std::ofstream(hostPath(out_ + "\\Hills.gmap\\old.txt")) << "old";
+    platform::fault_injection::setRecycleBinUnavailable(true);
+    const int noBin = run({"export", "Hills", out_, "--yes"});
+    platform::fault_injection::setRecycleBinUnavailable(false);
+    EXPECT_EQ(noBin, 1);
+    EXPECT_TRUE(errSays("The bundle " + out_ +
+                        "\\Hills.gmap cannot go to the Recycle Bin. Delete it for good?")) << err;
+    EXPECT_TRUE(fs::exists(hostPath(out_ + "\\Hills.gmap\\old.txt")));
+    EXPECT_EQ(std::distance(fs::directory_iterator(hostPath(out_)), fs::directory_iterator()), 1);
 }
 
 TEST_F(CliTest, CreateBuildsWithTheStandInsAndAttrShowsAndChangesMaps) {

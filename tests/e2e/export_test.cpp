@@ -146,7 +146,7 @@ TEST_F(ExportBundle, ExportsReplacesTheOldBundleAndLeavesNothingWhenMkgmapFails)
     const std::string question = "A BaseCamp bundle Alps.gmap exists in " + out +
                                  ". Replace it? The old one goes to the Recycle Bin.";
     const std::string trash = std::string("Z:") + requiredEnvironment("XDG_DATA_HOME") +
-                              "\\Trash\\files\\Alps.gmap";
+                              "\\Trash\\files\\Alps.gmap.old";
     {
         SCOPED_TRACE("second export, replacing");
         std::ofstream(out + "\\Alps.gmap\\first.txt") << "from the first export";

@@ -164,6 +164,13 @@ int main(int argc, char** argv) {
         // The bundle as mkgmap lays it out, with the index and overview map's name.
         const std::string bundle = folder + name + ".gmap/";
         std::filesystem::create_directories(bundle + "Product1/" + name);
+        // Each map unpacked into a folder named by its file name, eight characters at most.
+        for (const std::string& tile : tiles) {
+            if (endsWithIgnoringCase(tile, ".typ")) continue;
+            const std::string stem = std::filesystem::path(tile).stem().string().substr(0, 8);
+            std::filesystem::create_directories(bundle + "Product1/" + stem);
+            standin::writeBytes(bundle + "Product1/" + stem + "/" + stem + ".TRE", garminMap("TRE"));
+        }
         standin::writeBytes(bundle + "Product1/" + name + ".tdb",
                             standin::mapsetIndex(series, 1, number("family-id", 6324), "stand-in"));
         std::ofstream(bundle + "Info.xml", std::ios::binary)

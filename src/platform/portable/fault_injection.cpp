@@ -5,6 +5,7 @@ namespace {
 int failingCall = 0;
 int counted = 0;
 bool injected = false;
+bool noRecycleBin = false;
 } // namespace
 
 void failCall(int failing)
@@ -17,6 +18,10 @@ void failCall(int failing)
 int countedCalls() { return counted; }
 
 bool failureInjected() { return injected; }
+
+void setRecycleBinUnavailable(bool unavailable) { noRecycleBin = unavailable; }
+
+bool recycleBinUnavailable() { return noRecycleBin; }
 
 bool shouldFail()
 {

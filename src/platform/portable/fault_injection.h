@@ -16,6 +16,11 @@ int countedCalls();
 // True once the chosen call has failed.
 bool failureInjected();
 
+// While set, the Recycle Bin takes nothing, as on a drive without one: moving a folder there
+// reports that it cannot go, and the files stay where they are.
+void setRecycleBinUnavailable(bool unavailable);
+bool recycleBinUnavailable();
+
 // For the primitives: counts this call and tells whether it is the one to fail.
 bool shouldFail();
 

@@ -18,6 +18,12 @@ namespace {
 
 bool statPath(const std::string& host, struct stat* info) { return ::stat(host.c_str(), info) == 0; }
 
+bool isLinkPath(const std::string& host)
+{
+    struct stat own {};
+    return ::lstat(host.c_str(), &own) == 0 && S_ISLNK(own.st_mode);
+}
+
 bool isReadOnly(const struct stat& info) { return (info.st_mode & 0222) == 0; }
 
 } // namespace
@@ -121,6 +127,7 @@ bool findEntry(const std::string& path, Entry* entry)
     entry->name = host.filename().string();
     entry->folder = S_ISDIR(info.st_mode);
     entry->readOnly = isReadOnly(info);
+    entry->link = isLinkPath(host.string());
     entry->size = entry->folder ? 0 : static_cast<std::int64_t>(info.st_size);
     return true;
 }
@@ -142,6 +149,7 @@ std::vector<Entry> listFolder(const std::string& folder, const std::string& patt
         if (!statPath((host / name).string(), &info))
             continue;
         entries.push_back(Entry{name, S_ISDIR(info.st_mode), isReadOnly(info),
+                                isLinkPath((host / name).string()),
                                 S_ISDIR(info.st_mode) ? 0 : static_cast<std::int64_t>(info.st_size)});
     }
     ::closedir(directory);
@@ -163,10 +171,18 @@ bool removeFolder(const std::string& folder)
     return ::rmdir(hostPathOf(folder).c_str()) == 0;
 }
 
+bool removeLink(const std::string& path)
+{
+    if (fault_injection::shouldFail())
+        return false;
+    const std::string host = hostPathOf(path).string();
+    return isLinkPath(host) && ::unlink(host.c_str()) == 0;
+}
+
 // The Recycle Bin is the folder "Trash" beside the drives; a name already there gets a number.
 bool recycleRaw(const std::vector<std::string>& paths)
 {
-    if (fault_injection::shouldFail())
+    if (fault_injection::shouldFail() || fault_injection::recycleBinUnavailable())
         return false;
     const std::filesystem::path trash = hostRoot() / "Trash";
     std::error_code error;

@@ -24,19 +24,20 @@ std::string knownFolderPath(KnownFolder folder)
 
 std::string pathForOutsideProgram(const std::string& path) { return hostPathOf(path).string(); }
 
-int moveToRecycleBin(const std::string& path)
+Recycling moveToRecycleBin(const std::string& path)
 {
-    if (path.empty() || fault_injection::shouldFail()) return 0;
+    if (path.empty() || fault_injection::shouldFail()) return Recycling::failed;
     const fs::path source = hostPathOf(path);
     std::error_code error;
-    if (!fs::exists(source, error)) return 0;
+    if (!fs::exists(source, error)) return Recycling::failed;
+    if (fault_injection::recycleBinUnavailable()) return Recycling::noRecycleBin;
     const fs::path bin = hostPathOf("C:\\$Recycle.Bin");
     fs::create_directories(bin, error);
     static std::atomic<int> serial{0};
     const fs::path target =
         bin / (std::to_string(++serial) + "-" + source.filename().string());
     fs::rename(source, target, error);
-    return error ? 0 : 1;
+    return error ? Recycling::failed : Recycling::done;
 }
 
 } // namespace oxlo::platform

@@ -36,6 +36,7 @@ Entry entryFrom(const WIN32_FIND_DATAW& data) {
     entry.name = win32::utf8(data.cFileName);
     entry.folder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     entry.readOnly = (data.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0;
+    entry.link = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
     entry.size = static_cast<std::int64_t>((static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) |
                                            data.nFileSizeLow);
     return entry;
@@ -134,6 +135,7 @@ bool findEntry(const std::string& path, Entry* entry) {
             entry->name = path.substr(path.find_last_of("\\/") + 1);
             entry->folder = (attributes.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
             entry->readOnly = (attributes.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0;
+            entry->link = (attributes.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
             entry->size = static_cast<std::int64_t>(
                 (static_cast<std::uint64_t>(attributes.nFileSizeHigh) << 32) |
                 attributes.nFileSizeLow);
@@ -170,6 +172,17 @@ bool driveExists(const std::string& root) {
 
 bool removeFolder(const std::string& folder) {
     return ::RemoveDirectoryW(win32::wide(folder).c_str()) != 0;
+}
+
+bool removeLink(const std::string& path) {
+    // A folder link (junction, symbolic link) goes with RemoveDirectoryW, which removes the link
+    // and never enters it; a file link with DeleteFileW.
+    const std::wstring wide = win32::wide(path);
+    const DWORD attributes = ::GetFileAttributesW(wide.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0)
+        return false;
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? ::RemoveDirectoryW(wide.c_str()) != 0
+                                                        : ::DeleteFileW(wide.c_str()) != 0;
 }
 
 } // namespace oxlo::platform::raw

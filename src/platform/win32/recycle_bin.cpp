@@ -10,6 +10,20 @@
 namespace oxlo::platform {
 
 namespace win32 {
+namespace {
+
+// The items in the Recycle Bin of the drive that holds `path`; -1 when it has none.
+long long itemsInRecycleBin(const std::wstring& path)
+{
+    wchar_t root[MAX_PATH + 1]{};
+    if (!::GetVolumePathNameW(path.c_str(), root, MAX_PATH)) return -1;
+    SHQUERYRBINFO info{};
+    info.cbSize = sizeof info;
+    if (FAILED(::SHQueryRecycleBinW(root, &info))) return -1;
+    return info.i64NumItems;
+}
+
+} // namespace
 
 bool recycle(const std::vector<std::string>& paths, RecycleUi ui)
 {
@@ -32,6 +46,22 @@ bool recycle(const std::vector<std::string>& paths, RecycleUi ui)
     operation.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION;
     operation.fFlags |= ui == RecycleUi::silent ? FOF_SILENT | FOF_NOERRORUI : FOF_WANTNUKEWARNING;
     return ::SHFileOperationW(&operation) == 0 && !operation.fAnyOperationsAborted;
+}
+
+bool recycleBinTakesFrom(const std::string& path)
+{
+    const std::wstring wide = win32::wide(path);
+    const long long before = itemsInRecycleBin(wide);
+    if (wide.empty() || before < 0) return false;
+    const std::wstring folder = wide.substr(0, wide.find_last_of(L'\\') + 1);
+    for (int attempt = 1; attempt <= 20; ++attempt) {
+        const std::wstring probe = folder + L"~oxlo recycle test " + std::to_wstring(attempt);
+        if (!::CreateDirectoryW(probe.c_str(), nullptr)) continue;
+        const bool recycled = recycle({win32::utf8(probe.c_str())}, RecycleUi::silent);
+        ::RemoveDirectoryW(probe.c_str()); // still there when the shell did not take it
+        return recycled && itemsInRecycleBin(wide) > before;
+    }
+    return false;
 }
 
 } // namespace win32

@@ -20,4 +20,10 @@ enum class RecycleUi {
 // operation. True when the shell did it all and nothing was aborted.
 bool recycle(const std::vector<std::string>& paths, RecycleUi ui);
 
+// True when the Recycle Bin takes an item from the folder of `path`. Given one it cannot take (a
+// drive or share without a bin, the bin turned off, Wine without an XDG trash) the shell deletes
+// it for good without a word, so an empty folder made beside `path` goes first and must turn up
+// in the bin's count.
+bool recycleBinTakesFrom(const std::string& path);
+
 } // namespace oxlo::platform::win32

@@ -38,10 +38,15 @@ std::string knownFolderPath(KnownFolder folder)
 
 std::string pathForOutsideProgram(const std::string& path) { return path; }
 
-int moveToRecycleBin(const std::string& path)
+Recycling moveToRecycleBin(const std::string& path)
 {
-    if (path.empty() || !win32::recycle({path}, win32::RecycleUi::silent)) return 0;
-    return ::GetFileAttributesW(wideFromUtf8(path).c_str()) == INVALID_FILE_ATTRIBUTES ? 1 : 0;
+    if (path.empty() || ::GetFileAttributesW(wideFromUtf8(path).c_str()) == INVALID_FILE_ATTRIBUTES)
+        return Recycling::failed;
+    if (!win32::recycleBinTakesFrom(path)) return Recycling::noRecycleBin;
+    if (!win32::recycle({path}, win32::RecycleUi::silent)) return Recycling::failed;
+    return ::GetFileAttributesW(wideFromUtf8(path).c_str()) == INVALID_FILE_ATTRIBUTES
+               ? Recycling::done
+               : Recycling::failed;
 }
 
 } // namespace oxlo::platform

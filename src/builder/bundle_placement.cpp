@@ -1,0 +1,66 @@
+#include "builder/bundle_placement.h"
+
+#include "builder/bundle_export.h"
+#include "catalogue/bundle_removal.h"
+#include "platform/services.h"
+
+namespace oxlo::builder {
+namespace {
+
+void warn(const std::string& text)
+{
+    platform::showMessage(kExportBundleTitle, text, platform::kMessageWarning);
+}
+
+// A free name beside `bundle` for the old one while the new one moves in. It does not end in
+// .gmap, so that BaseCamp and the scan never take it for a second bundle of the family.
+std::string asideName(const std::string& bundle)
+{
+    for (int number = 1; number <= 100; ++number) {
+        const std::string name =
+            bundle + ".old" + (number == 1 ? "" : " " + platform::textFromNumber(number));
+        if (platform::fileSize(name) == platform::kNoSuchPath) return name;
+    }
+    return {};
+}
+
+std::string notPlacedText(const std::string& bundle)
+{
+    return "The BaseCamp bundle could not be put in place as " + bundle + ".";
+}
+
+} // namespace
+
+bool placeBundle(const std::string& made, const std::string& bundle)
+{
+    if (platform::fileSize(bundle) == platform::kNoSuchPath) {
+        if (platform::renameFile(made, bundle) == 1) return true;
+        warn(notPlacedText(bundle));
+        return false;
+    }
+    const std::string aside = asideName(bundle);
+    if (aside.empty() || platform::renameFile(bundle, aside) != 1) {
+        warn(notPlacedText(bundle));
+        return false;
+    }
+    if (platform::renameFile(made, bundle) != 1) {
+        platform::renameFile(aside, bundle);
+        warn(notPlacedText(bundle));
+        return false;
+    }
+    switch (catalogue::removeBundleFolder(aside, bundle, kExportBundleTitle)) {
+    case catalogue::BundleRemoval::removed: return true;
+    case catalogue::BundleRemoval::kept:
+        // The user keeps the old one: the new one makes way for it again.
+        if (platform::renameFile(bundle, made) != 1) break;
+        if (platform::renameFile(aside, bundle) == 1) return false;
+        platform::renameFile(made, bundle); // the name never stays empty
+        break;
+    case catalogue::BundleRemoval::failed: break;
+    }
+    warn("The BaseCamp bundle " + bundle + " is in place, but the old one could not be removed: "
+         "it is now " + aside + ".");
+    return false;
+}
+
+} // namespace oxlo::builder
