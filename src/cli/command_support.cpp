@@ -5,6 +5,7 @@
 
 #include "builder/mkgmap_tools.h"
 #include "builder/path_rules.h"
+#include "catalogue/bundle_scan.h"
 #include "catalogue/installed_mapsets.h"
 #include "platform/services.h"
 
@@ -21,6 +22,14 @@ int scanAndFind(const Streams& streams, const std::string& name) {
     const Lookup found = findMapset(name);
     if (found.row == 0) streams.err("oxlo: " + found.failure + "\n");
     return found.row;
+}
+
+int scanAndFindRegistered(const Streams& streams, const std::string& name,
+                          const std::string& bundleRefusal) {
+    const int row = scanAndFind(streams, name);
+    if (row == 0 || !catalogue::isBundle(catalogue::installedMapsets[row])) return row;
+    streams.err("oxlo: " + keyOf(catalogue::installedMapsets[row]) + bundleRefusal + "\n");
+    return 0;
 }
 
 std::string fullPath(std::string path) {

@@ -48,6 +48,11 @@ int deleteDirectory(const std::string& folder, const std::string& pattern)
     return raw::removeFolder(withSlash) ? 1 : 0;
 }
 
+int removeEmptyFolder(const std::string& folder)
+{
+    return !folder.empty() && raw::removeFolder(withTrailingBackslash(folder)) ? 1 : 0;
+}
+
 int recycleFiles(const std::string& folder, const std::vector<std::string>& patterns)
 {
     if (folder.empty())
