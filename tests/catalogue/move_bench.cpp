@@ -11,6 +11,7 @@
 #include "catalogue/registry_layout.h"
 #include "mapfile/tdb_index.h"
 #include "platform/portable/scripted_ui.h"
+#include "platform/registry.h"
 #include "platform/services.h"
 #include "platform/ui.h"
 #include "support/test_folder.h"
