@@ -79,25 +79,28 @@ std::string copyFiles(const MovePlan& plan, Copies& copies, const MoveProgress& 
     return {};
 }
 
-// The old files that this move takes away (not those another entry names), as file names.
-std::vector<std::string> movedAwayNames(const MovePlan& plan)
+// The old files that this move takes away: not those another entry names too.
+std::vector<std::string> movedAwayFiles(const MovePlan& plan)
 {
-    std::vector<std::string> names;
+    std::vector<std::string> paths;
     for (const MoveFile& file : plan.files)
-        if (!file.keepOriginal) names.push_back(platform::getFilePart(file.from));
-    return names;
+        if (!file.keepOriginal) paths.push_back(file.from);
+    return paths;
 }
 
-// Once the entry names the new folder: the old files go to the Recycle Bin (the old folder with
-// them when nothing else is in it). Says which are still there, if any; true when none is.
+// Once the entry names the new folder: the old files go to the Recycle Bin, and the old folder
+// when nothing else is in it. Says which are still there, if any; true when none is.
 bool recycleOldFiles(const MovePlan& plan)
 {
-    const std::vector<std::string> names = movedAwayNames(plan);
-    if (names.empty() || platform::recycleFiles(plan.oldFolder, names) != 0) return true;
+    const std::vector<std::string> paths = movedAwayFiles(plan);
+    if (platform::recycleFileList(paths) != 0) {
+        platform::removeEmptyFolder(plan.oldFolder); // stays when other files are in it
+        return true;
+    }
     std::string left;
-    for (const std::string& name : names)
-        if (platform::fileSize(joinPath(plan.oldFolder, name)) >= 0)
-            left += (left.empty() ? "" : ", ") + name;
+    for (const std::string& path : paths)
+        if (platform::fileSize(path) >= 0)
+            left += (left.empty() ? "" : ", ") + platform::getFilePart(path);
     if (left.empty()) return true;
     warn("Mapset " + plan.name + " is now in " + plan.newFolder +
          ", but these of its old files are still in " + plan.oldFolder + ": " + left + ".");

@@ -12,6 +12,8 @@
 #include "mapfile/tdb_index.h"
 #include "platform/services.h"
 
+#include <set>
+
 namespace oxlo::catalogue {
 namespace {
 
@@ -65,12 +67,13 @@ bool isNamedIn(const std::vector<std::string>& paths, const std::string& path)
     return false;
 }
 
-// Adds the file once, whatever letter case its other mentions have.
-void addFile(std::vector<MoveFile>& files, const std::string& from, const std::string& to,
-             std::int64_t size)
+// Adds the file once, whatever letter case its other mentions have. The entry names a handful of
+// files; the maps, thousands, are compared with those alone (their numbers differ).
+void addFile(std::vector<MoveFile>& files, std::size_t entryFiles, const std::string& from,
+             const std::string& to, std::int64_t size)
 {
-    for (const MoveFile& file : files)
-        if (samePath(file.from, from)) return;
+    for (std::size_t at = 0; at < entryFiles && at < files.size(); ++at)
+        if (samePath(files[at].from, from)) return;
     files.push_back({from, to, size, false, false});
 }
 
@@ -89,7 +92,7 @@ std::optional<std::vector<MoveFile>> filesToMove(const InstalledMapset& mapset,
             refuse(missingFileText(found.valueName, found.path));
             return std::nullopt;
         }
-        addFile(files, found.path, *moved, size);
+        addFile(files, files.size(), found.path, *moved, size);
     }
     const auto index = mapfile::readTdbIndex(mapset.tdb, mapfile::CutShortTdb::refuse);
     if (!index || index->mapNumbers.empty()) {
@@ -106,9 +109,13 @@ std::optional<std::vector<MoveFile>> filesToMove(const InstalledMapset& mapset,
         refuse(lack);
         return std::nullopt;
     }
+    const std::size_t entryFiles = files.size();
+    std::set<std::uint32_t> listed;
     for (std::size_t at = 0; at < index->mapNumbers.size(); ++at) {
+        if (!listed.insert(index->mapNumbers[at]).second) continue;
         const std::string map = mapfile::mapFileName(index->mapNumbers[at]);
-        addFile(files, joinPath(plan.oldFolder, map), joinPath(plan.newFolder, map), sizes[at]);
+        addFile(files, entryFiles, joinPath(plan.oldFolder, map), joinPath(plan.newFolder, map),
+                sizes[at]);
     }
     return files;
 }

@@ -127,6 +127,10 @@ int removeEmptyFolder(const std::string& folder);
 // itself is removed when that leaves it empty. Non-zero when none of those files is left.
 int recycleFiles(const std::string& folder, const std::vector<std::string>& patterns);
 
+// Moves the files `paths` (full paths) to the Recycle Bin in one step, as recycleFiles does;
+// read-only ones stay, a folder is never taken. Non-zero when none of those files is left.
+int recycleFileList(const std::vector<std::string>& paths);
+
 // The names of the files (not folders) directly in `folder` that match `pattern` ("*" and "?",
 // letter case ignored), in no particular order; none for a missing folder.
 std::vector<std::string> listFiles(const std::string& folder, const std::string& pattern);

@@ -8,6 +8,7 @@
 #include "platform/portable/scripted_ui.h"
 #include "platform/services.h"
 #include "support/fault_runs.h"
+#include "support/test_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -49,6 +50,22 @@ TEST_F(MoveFaults, EveryFailureLeavesTheMapsetWholeInOneFolder)
         prepare, [&] { catalogue::moveMapsetTo(1, target_, {}); }, check);
     EXPECT_GT(totals.runs, 40);
     countInjectedRuns("move mapset", totals.runs);
+}
+
+TEST_F(MoveFaults, AnOldFileThatCannotGoIsNamedAndTheMoveStands)
+{
+    const WriteBlock readOnly(hills_ + "\\63250002.img");
+    scripted::answerNextMessage(kAnswerYes);
+    scripted::answerNextMessage(kAnswerOk);
+    EXPECT_TRUE(catalogue::moveMapsetTo(1, target_, {}));
+    ASSERT_EQ(scripted::shownMessages().size(), 2u);
+    EXPECT_EQ(scripted::shownMessages()[1].text,
+              "Mapset Hills is now in " + moved_ + ", but these of its old files are still in " +
+                  hills_ + ": 63250002.img.");
+    EXPECT_EQ(scripted::shownMessages()[1].flags, kMessageWarning);
+    EXPECT_EQ(entryPaths(), pathsIn(moved_));
+    expectFilesOf(moved_, hillsFiles());
+    EXPECT_FALSE(fs::exists(hostPath(hills_ + "\\Hills.tdb")));
 }
 
 TEST_F(MoveFaults, RefusesADriveWithLessRoomThanTheFiles)
