@@ -7,6 +7,7 @@
 #include "catalogue/installed_mapsets.h"
 #include "catalogue/mapset_install.h"
 #include "catalogue/mapset_menu.h"
+#include "catalogue/mapset_move.h"
 #include "catalogue/uninstall.h"
 #include "editor/edit_mapset_window.h"
 #include "platform/services.h"
@@ -111,6 +112,16 @@ void enableEditForSelection()
     platform::disableControl(kEditButton, platform::getControlState(kMainList) < 0 ? 1 : 0);
 }
 
+// A move's progress in the main window's title, painted while the copying blocks the loop.
+catalogue::MoveProgress titleProgress()
+{
+    return {[](const std::string& line) {
+                platform::setWindowTitle(kMainWindow, line);
+                platform::keepWindowsPainted();
+            },
+            [] { platform::setWindowTitle(kMainWindow, kMainWindowTitle); }};
+}
+
 } // namespace
 
 bool buildMainWindow()
@@ -169,6 +180,8 @@ MainLoopEnd runMainLoop()
                                           : platform::eventCommand();
             if (command == catalogue::kExportBundleCommand) {
                 builder::exportBundle(selectedRow, resources::mkgmapPath, kMainWindow, kMainWindowTitle);
+            } else if (command == catalogue::kMoveMapsetCommand) {
+                catalogue::moveMapset(selectedRow, titleProgress());
             } else if (command != 0) {
                 catalogue::runMapsetCommand(command, selectedRow);
             }

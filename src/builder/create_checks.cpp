@@ -212,8 +212,7 @@ std::optional<MapsetBuildRequest> checkCreateRequest(CreateWindowState& state,
     // The build would write over that mapset's files, and a failed one would take them away.
     if (const std::string key = catalogue::registeredMapsetInFolder(request.folder, name);
         !key.empty()) {
-        refuse("The folder " + request.folder + " holds mapset " + key +
-               ". Please choose another mapset name or folder.");
+        refuse(catalogue::folderHoldsMapsetText(request.folder, key));
         return std::nullopt;
     }
     if (automatic || liesInDefaultBaseFolder(request.folder)) makeDefaultBaseFolder();

@@ -148,4 +148,10 @@ std::string registeredMapsetInFolder(const std::string& folder, const std::strin
     return {};
 }
 
+std::string folderHoldsMapsetText(const std::string& folder, const std::string& key)
+{
+    return "The folder " + folder + " holds mapset " + key +
+           ". Please choose another mapset name or folder.";
+}
+
 } // namespace oxlo::catalogue

@@ -24,6 +24,9 @@ bool registryKeyExists(const std::string& path);
 // shows. The folder counts in any spelling: letter case and backslashes aside (samePath), or as
 // the same folder by identity. The family named `exceptFamily` (letter case aside) is passed over.
 std::string registeredMapsetInFolder(const std::string& folder, const std::string& exceptFamily = {});
+// The refusal of a folder that registeredMapsetInFolder names the mapset `key` of: writing a
+// mapset there would go over that mapset's files.
+std::string folderHoldsMapsetText(const std::string& folder, const std::string& key);
 
 // A branch of the catalogue (the Families or Products key) opened once for a whole scan: its
 // subkey names, read to the end on opening, and the values of its subkeys, each subkey opened

@@ -25,7 +25,7 @@ void checkTyp(const InstalledMapset& row, std::vector<MapsetProblem>& problems)
 {
     if (row.typ.empty()) return;
     if (platform::fileSize(row.typ) < 0) {
-        add(problems, ProblemKind::MissingTyp, "The TYP file " + row.typ + " does not exist.");
+        add(problems, ProblemKind::MissingTyp, missingFileText(kValueTyp, row.typ));
         return;
     }
     if (mapfile::typLayout(row.typ) == mapfile::TypLayout::Other) {
@@ -121,7 +121,7 @@ std::vector<MapsetProblem> checkMapset(const InstalledMapset& row,
     std::vector<MapsetProblem> problems;
     // The files in a missing folder are missing as a consequence: that problem stands alone.
     if (platform::fileSize(row.loc) != platform::kIsFolder) {
-        add(problems, ProblemKind::MissingFolder, "The folder " + row.loc + " does not exist.");
+        add(problems, ProblemKind::MissingFolder, missingFileText(kValueLoc, row.loc));
         return problems;
     }
     if (row.form == kFormFamily && !row.idRead)
@@ -133,10 +133,9 @@ std::vector<MapsetProblem> checkMapset(const InstalledMapset& row,
         add(problems, ProblemKind::MissingIndex,
             "The index file " + row.tdb + " is a folder, not a file.");
     else if (indexSize < 0)
-        add(problems, ProblemKind::MissingIndex, "The index file " + row.tdb + " does not exist.");
+        add(problems, ProblemKind::MissingIndex, missingFileText(kValueTdb, row.tdb));
     if (!row.bmap.empty() && platform::fileSize(row.bmap) < 0)
-        add(problems, ProblemKind::MissingOverview,
-            "The overview map " + row.bmap + " does not exist.");
+        add(problems, ProblemKind::MissingOverview, missingFileText(kValueBmap, row.bmap));
     if (row.form == kFormFamily) checkTyp(row, problems);
     if (indexSize >= 0) checkIndexFields(row, problems);
     checkSharedFamilyId(row, rows, problems);
@@ -149,6 +148,16 @@ void checkInstalledMapsets(int count)
     for (int slot = 1; slot <= count; ++slot) rows.push_back(&installedMapsets[slot]);
     for (int slot = 1; slot <= count; ++slot)
         installedMapsets[slot].problems = checkMapset(installedMapsets[slot], rows);
+}
+
+std::string missingFileText(const std::string& valueName, const std::string& path)
+{
+    const std::string what = sameIgnoringCase(valueName, kValueTdb)    ? "The index file "
+                             : sameIgnoringCase(valueName, kValueBmap) ? "The overview map "
+                             : sameIgnoringCase(valueName, kValueTyp)  ? "The TYP file "
+                             : sameIgnoringCase(valueName, kValueLoc)  ? "The folder "
+                                                                       : "The search index ";
+    return what + path + " does not exist.";
 }
 
 bool hasProblem(const InstalledMapset& row, ProblemKind kind)

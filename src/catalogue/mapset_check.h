@@ -17,6 +17,11 @@ std::vector<MapsetProblem> checkMapset(const InstalledMapset& row,
 // Checks rows 1 to `count` of installedMapsets and stores their problems.
 void checkInstalledMapsets(int count);
 
+// What the check says of a missing file that the entry's value `valueName` names: "The index
+// file PATH does not exist." for TDB, likewise for BMAP, TYP and LOC; IDX and MDR name the
+// search index.
+std::string missingFileText(const std::string& valueName, const std::string& path);
+
 // True when the row has a problem of that kind.
 bool hasProblem(const InstalledMapset& row, ProblemKind kind);
 

@@ -1,5 +1,6 @@
 #include "catalogue/mapset_commands.h"
 
+#include "catalogue/entry_paths.h"
 #include "catalogue/installed_mapsets.h"
 #include "catalogue/mapset_check.h"
 #include "catalogue/mapset_names.h"
@@ -13,7 +14,6 @@
 #include "platform/registry.h"
 #include "platform/services.h"
 
-#include <array>
 #include <optional>
 #include <string>
 
@@ -26,10 +26,6 @@ constexpr const char* kLocateTitle = "Locate Folder";
 constexpr const char* kRemoveTitle = "Remove Entry";
 constexpr const char* kFixTypTitle = "Fix TYP Family ID";
 constexpr const char* kSaveTitle = "Save Registry Entry";
-
-// The values that name a file or the folder of a mapset, wherever in its key they stand.
-constexpr std::array<const char*, 6> kPathValues = {kValueLoc, kValueTdb, kValueBmap,
-                                                    kValueTyp, "IDX",     "MDR"};
 
 const InstalledMapset* rowAt(int row)
 {
@@ -45,49 +41,6 @@ std::string keyOf(const InstalledMapset& mapset)
 void warn(const char* title, const std::string& text)
 {
     platform::showMessage(title, text, platform::kMessageWarning);
-}
-
-bool isPathValue(const std::string& name)
-{
-    for (const char* candidate : kPathValues)
-        if (sameIgnoringCase(name, candidate)) return true;
-    return false;
-}
-
-// Points every path value of the key, and of its subkeys, that lay in `oldFolder` into `newFolder`;
-// gives how many it changed.
-int moveFolder(RegistryTree& tree, const std::string& oldFolder, const std::string& newFolder)
-{
-    int moved = 0;
-    for (RegistryTreeValue& value : tree.values) {
-        if (value.type != platform::kRegSz || value.stored || !isPathValue(value.name) ||
-            value.bytes.empty())
-            continue;
-        const std::string text(value.bytes.begin(), value.bytes.end() - 1);
-        if (const auto path = pathMovedTo(text, oldFolder, newFolder)) {
-            value.bytes.assign(path->begin(), path->end());
-            value.bytes.push_back(0);
-            ++moved;
-        }
-    }
-    for (auto& subkey : tree.subkeys) moved += moveFolder(subkey.second, oldFolder, newFolder);
-    return moved;
-}
-
-// The first path value of the key or its subkeys that the scan could not read back; empty when
-// every one fits.
-std::string firstUnstorablePath(const RegistryTree& tree)
-{
-    for (const RegistryTreeValue& value : tree.values) {
-        if (value.type != platform::kRegSz || value.stored || !isPathValue(value.name) ||
-            value.bytes.empty())
-            continue;
-        const std::string text(value.bytes.begin(), value.bytes.end() - 1);
-        if (!isStorablePath(text)) return text;
-    }
-    for (const auto& subkey : tree.subkeys)
-        if (std::string path = firstUnstorablePath(subkey.second); !path.empty()) return path;
-    return {};
 }
 
 } // namespace
@@ -143,7 +96,7 @@ void locateMapsetFolderAt(int row, const std::string& chosen)
     RegistryTree updated = *old;
     // None when the folder the scan read is not the one the entry names: rewriting the same
     // values would look like success.
-    if (moveFolder(updated, mapset.loc, folder) == 0) {
+    if (movePathValues(updated, mapset.loc, folder) == 0) {
         warn(kLocateTitle, "No path of the registry entry " + key + " lies in the folder " +
                                mapset.loc + ". Nothing was changed.");
         return;

@@ -5,6 +5,7 @@
 #include "catalogue/mapset_check.h"
 #include "catalogue/mapset_commands.h"
 #include "catalogue/mapset_install.h"
+#include "catalogue/mapset_move.h"
 #include "platform/services.h"
 
 namespace oxlo::catalogue {
@@ -23,6 +24,7 @@ std::vector<platform::MenuItem> mapsetMenu(int row)
         {kCheckMapsetCommand, "Check Mapset...", selected},
         {kOpenFolderCommand, "Open Folder", folderThere},
         {kLocateFolderCommand, "Locate Folder...", registered},
+        {kMoveMapsetCommand, "Move Mapset...", registered && folderThere},
         {kRemoveEntryCommand, "Remove Entry...",
          registered && hasProblem(mapset, ProblemKind::MissingFolder)},
         {kFixTypCommand, "Fix TYP Family ID",
@@ -47,6 +49,7 @@ void runMapsetCommand(int command, int row)
     case kFixTypCommand: fixTypFamilyId(row); break;
     case kSaveEntryCommand: saveMapsetEntry(row); break;
     case kInstallMapsetCommand: installMapsetFromDialog(); break;
+    case kMoveMapsetCommand: moveMapset(row, {}); break;
     default: break;
     }
 }

@@ -17,6 +17,8 @@ inline constexpr int kSaveEntryCommand = 40006;
 inline constexpr int kInstallMapsetCommand = 40007; // needs no row
 // Run by the main window (builder/bundle_export.h), which owns mkgmap's path.
 inline constexpr int kExportBundleCommand = 40008;
+// Run by the main window, whose title shows the progress (catalogue/mapset_move.h).
+inline constexpr int kMoveMapsetCommand = 40009;
 
 // The menu for catalogue row `row` (1-based; 0: none selected, every item but "Install Mapset..."
 // greyed). "Install Mapset..." comes first, then a separator (command 0).

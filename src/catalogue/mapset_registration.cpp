@@ -136,4 +136,19 @@ KeyMoveOutcome moveKey(const KeyMove& move) {
                                                        : KeyMoveOutcome::Damaged;
 }
 
+RewriteOutcome rewriteKeys(const std::vector<KeyRewrite>& rewrites) {
+    for (std::size_t failed = 0; failed < rewrites.size(); ++failed) {
+        if (writeRegistryTree(kCatalogueRoot, rewrites[failed].key, rewrites[failed].newTree))
+            continue;
+        // Only values of names already there were written, so the old ones put each key back,
+        // the one that failed half-way included.
+        bool back = true;
+        for (std::size_t undone = 0; undone <= failed; ++undone)
+            back = writeRegistryTree(kCatalogueRoot, rewrites[undone].key,
+                                     rewrites[undone].oldTree) && back;
+        return back ? RewriteOutcome::Unchanged : RewriteOutcome::Damaged;
+    }
+    return RewriteOutcome::Rewritten;
+}
+
 } // namespace oxlo::catalogue

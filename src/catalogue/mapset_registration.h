@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace oxlo::catalogue {
 
@@ -69,5 +70,22 @@ enum class KeyMoveOutcome {
     Damaged,   // the move failed and the old state could not be put back entirely
 };
 KeyMoveOutcome moveKey(const KeyMove& move);
+
+// Paths of several keys rewritten as one change (a mapset moved: its entry and the Windows
+// Uninstall entry that names its folder). Each tree holds the values to write, with the same
+// value names in old and new; full key paths below the catalogue root. The caller saves the .reg
+// copy first.
+struct KeyRewrite {
+    std::string key;
+    RegistryTree oldTree;
+    RegistryTree newTree;
+};
+
+enum class RewriteOutcome {
+    Rewritten, // every key holds its new values
+    Unchanged, // a write failed and every key holds its old values again
+    Damaged,   // a write failed and the old values could not all be written back
+};
+RewriteOutcome rewriteKeys(const std::vector<KeyRewrite>& rewrites);
 
 } // namespace oxlo::catalogue

@@ -33,6 +33,13 @@ inline constexpr const char* kValueTyp = "TYP";   // TYP file on the family key,
 inline constexpr const char* kValueIdx = "IDX"; // NAME.mdx
 inline constexpr const char* kValueMdr = "MDR"; // NAME_mdr.img
 
+// Windows' list of installed programs, where a mapset's own installer may have entered it; each
+// subkey may name the program's folder in these two values.
+inline constexpr const char* kWindowsUninstallKey =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+inline constexpr const char* kValueInstallLocation = "InstallLocation";
+inline constexpr const char* kValueUninstallString = "UninstallString";
+
 // Forms of a catalogue row.
 inline constexpr const char* kFormFamily = "F";
 inline constexpr const char* kFormOldProduct = "O";

@@ -76,6 +76,13 @@ void addCommands(CLI::App& app, Parsed& p) {
     exportBundle->add_option("FOLDER", p.file, "Where NAME.gmap goes.")->required();
     exportBundle->add_flag("--yes", p.yes, "Answer Yes to the questions.");
 
+    CLI::App* move = app.add_subcommand("move", "Move a registered mapset's files into a folder "
+                                                "(as FOLDER\\its folder's name) and its "
+                                                "registry entry with them.");
+    move->add_option("MAPSET", p.name, "Key, name or code.")->required();
+    move->add_option("FOLDER", p.file, "The folder to move it into.")->required();
+    move->add_flag("--yes", p.yes, "Answer Yes to the questions.");
+
     CLI::App* backup = app.add_subcommand("backup", "Save a mapset's registry entry as a .reg "
                                                     "file; prints its path.");
     backup->add_option("MAPSET", p.name, "Key, name or code.")->required();
@@ -111,6 +118,8 @@ int dispatch(CLI::App& app, const Parsed& p, const Streams& streams) {
     if (command == "check") return checkMapsets(streams, p.json, p.names);
     if (command == "backup") return backUpMapset(streams, p.name, p.file);
     if (command == "export") return exportMapset(streams, p.name, p.file, p.yes);
+    // Asks for the rights itself, once the mapset is known to be a registered one.
+    if (command == "move") return moveMapset(streams, p.name, p.file, p.yes);
     if (command == "attr") {
         std::optional<bool> transparent;
         if (!p.transparent.empty()) transparent = p.transparent == "yes";

@@ -39,6 +39,14 @@ int rowToChange(const Streams& streams, const std::string& name, int& status) {
     return row;
 }
 
+int scanAndFindRegistered(const Streams& streams, const std::string& name,
+                          const std::string& bundleRefusal) {
+    const int row = scanAndFind(streams, name);
+    if (row == 0 || !catalogue::isBundle(catalogue::installedMapsets[row])) return row;
+    streams.err("oxlo: " + keyOf(catalogue::installedMapsets[row]) + bundleRefusal + "\n");
+    return 0;
+}
+
 std::string fullPath(std::string path) {
     // "%~dp0" in a batch file gives "D:\Maps\", whose last backslash escapes the closing quote
     // by Windows' rules: the quote arrives in the path, where no file name can hold one.

@@ -22,6 +22,11 @@ int scanAndFind(const Streams& streams, const std::string& name);
 // `status` (kExitElevationRequired for the rights).
 int rowToChange(const Streams& streams, const std::string& name, int& status);
 
+// The same for a mapset of the registry: a BaseCamp bundle of that name gives 0 after
+// "oxlo: KEY" and `bundleRefusal`.
+int scanAndFindRegistered(const Streams& streams, const std::string& name,
+                          const std::string& bundleRefusal);
+
 // `path` as a full path: a relative one is taken from the current folder; a quote at its end
 // (from a quoted folder ending in a backslash) is dropped.
 std::string fullPath(std::string path);

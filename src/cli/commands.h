@@ -16,6 +16,8 @@ int uninstallMapset(const Streams& streams, const std::string& name, bool delete
 int installMapset(const Streams& streams, const std::string& path, bool yes, bool stampTyp);
 int exportMapset(const Streams& streams, const std::string& name, const std::string& folder,
                  bool yes);
+int moveMapset(const Streams& streams, const std::string& name, const std::string& folder,
+               bool yes);
 int backUpMapset(const Streams& streams, const std::string& name, const std::string& file);
 
 struct CreateOptions {

@@ -3,12 +3,9 @@
 #include "cli/command_support.h"
 #include "cli/commands.h"
 #include "cli/console_messages.h"
-#include "cli/mapset_lookup.h"
 
 #include "builder/bundle_export.h"
 #include "builder/mkgmap_tools.h"
-#include "catalogue/bundle_scan.h"
-#include "catalogue/installed_mapsets.h"
 #include "catalogue/mapset_install.h"
 #include "platform/services.h"
 
@@ -24,13 +21,8 @@ int installMapset(const Streams& streams, const std::string& path, bool yes, boo
 
 int exportMapset(const Streams& streams, const std::string& name, const std::string& folder,
                  bool yes) {
-    const int row = scanAndFind(streams, name);
+    const int row = scanAndFindRegistered(streams, name, " is a BaseCamp bundle already.");
     if (row == 0) return kExitFailed;
-    if (catalogue::isBundle(catalogue::installedMapsets[row])) {
-        streams.err("oxlo: " + keyOf(catalogue::installedMapsets[row]) +
-                    " is a BaseCamp bundle already.\n");
-        return kExitFailed;
-    }
     std::string jar = mkgmapJarHere();
     if (jar.empty()) {
         streams.err("oxlo: " + std::string(kNoMkgmapJar) + "\n");

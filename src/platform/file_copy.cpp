@@ -31,7 +31,45 @@ bool copyContents(const std::string& source, const std::string& target)
     return copied;
 }
 
+// Reads until `length` bytes are in or the file ends; the bytes read.
+std::size_t readFully(raw::File file, char* buffer, std::size_t length)
+{
+    std::size_t got = 0;
+    while (got < length) {
+        const std::size_t piece = raw::readRaw(file, buffer + got, length - got);
+        if (piece == 0)
+            break;
+        got += piece;
+    }
+    return got;
+}
+
 } // namespace
+
+bool sameContents(const std::string& first, const std::string& second)
+{
+    const std::int64_t size = fileSize(first);
+    if (size < 0 || fileSize(second) != size)
+        return false;
+    const raw::File one = raw::openRaw(first, raw::OpenMode::ReadExisting);
+    const raw::File other = one == raw::kNoFile ? raw::kNoFile
+                                                : raw::openRaw(second, raw::OpenMode::ReadExisting);
+    bool same = other != raw::kNoFile;
+    std::string a(kCopyPiece, '\0'), b(kCopyPiece, '\0');
+    std::int64_t compared = 0;
+    while (same && compared < size) {
+        const std::size_t got = readFully(one, a.data(), a.size());
+        same = got != 0 && readFully(other, b.data(), got) == got && a.compare(0, got, b, 0, got) == 0;
+        compared += static_cast<std::int64_t>(got);
+    }
+    // A read that fails looks like the end: only the whole size counts.
+    same = same && compared == size;
+    if (one != raw::kNoFile)
+        raw::closeRaw(one);
+    if (other != raw::kNoFile)
+        raw::closeRaw(other);
+    return same;
+}
 
 std::string createScratchBeside(const std::string& target)
 {

@@ -48,6 +48,26 @@ int deleteDirectory(const std::string& folder, const std::string& pattern)
     return raw::removeFolder(withSlash) ? 1 : 0;
 }
 
+int removeEmptyFolder(const std::string& folder)
+{
+    return !folder.empty() && raw::removeFolder(withTrailingBackslash(folder)) ? 1 : 0;
+}
+
+int recycleFileList(const std::vector<std::string>& paths)
+{
+    std::vector<std::string> recyclable;
+    raw::Entry entry;
+    for (const std::string& path : paths)
+        if (raw::findEntry(path, &entry) && !entry.folder && !entry.readOnly)
+            recyclable.push_back(path);
+    if (!recyclable.empty())
+        raw::recycleRaw(recyclable);
+    for (const std::string& path : paths)
+        if (raw::findEntry(path, &entry))
+            return 0;
+    return 1;
+}
+
 int recycleFiles(const std::string& folder, const std::vector<std::string>& patterns)
 {
     if (folder.empty())

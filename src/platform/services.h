@@ -91,6 +91,9 @@ std::int64_t fileSize(const std::string& path);
 // every byte arrived, so a failure never leaves the target cut short or gone: only the scratch
 // file is removed then. A source that is the target itself (sameFile) fails and stays as it is.
 int copyFile(const std::string& source, const std::string& target);
+// True when both files can be read whole and hold the same bytes (a copy checked against its
+// original); false for a missing file, a folder or any read that fails.
+bool sameContents(const std::string& first, const std::string& second);
 int deleteFile(const std::string& path);
 int renameFile(const std::string& oldPath, const std::string& newPath); // fails if new exists
 
@@ -115,15 +118,26 @@ int replaceFile(const std::string& from, const std::string& to);
 // itself is removed if it is now empty. Returns non-zero only when the folder was removed.
 int deleteDirectory(const std::string& folder, const std::string& pattern);
 
+// Removes `folder` when nothing at all is in it; non-zero when it is gone.
+int removeEmptyFolder(const std::string& folder);
+
 // Moves the files directly in `folder` that match one of `patterns` (as listFiles) to the Recycle
 // Bin in one step, from where the user can restore them; read-only files stay. Nothing is asked,
 // except that the system asks before deleting for good a file that cannot be recycled. The folder
 // itself is removed when that leaves it empty. Non-zero when none of those files is left.
 int recycleFiles(const std::string& folder, const std::vector<std::string>& patterns);
 
+// Moves the files `paths` (full paths) to the Recycle Bin in one step, as recycleFiles does;
+// read-only ones stay, a folder is never taken. Non-zero when none of those files is left.
+int recycleFileList(const std::vector<std::string>& paths);
+
 // The names of the files (not folders) directly in `folder` that match `pattern` ("*" and "?",
 // letter case ignored), in no particular order; none for a missing folder.
 std::vector<std::string> listFiles(const std::string& folder, const std::string& pattern);
+
+// The bytes free to the user on the drive that holds `folder` (an existing folder); kNoSuchPath
+// when the drive cannot be asked.
+std::int64_t freeDiskSpace(const std::string& folder);
 
 // The user's folder for the local data of programs (%LOCALAPPDATA%), without a trailing
 // backslash; empty when it cannot be found.

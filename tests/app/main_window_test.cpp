@@ -265,6 +265,7 @@ TEST_F(ShellTest, TheListsContextMenuAndMenuCommandsActOnTheSelectedRow)
     scripted::queueContextMenu(0);           // the menu dismissed
     scripted::chooseNextMenuCommand(0);
     scripted::queueCommand(40006);           // a command sent to the window without the menu
+    scripted::queueCommand(40009);           // Move Mapset, its progress in the title
     scripted::queueSelectRow(0, -1);
     scripted::queueCommand(40003);
     scripted::queueContextMenu(kRefresh);    // another control's menu: none
@@ -274,13 +275,18 @@ TEST_F(ShellTest, TheListsContextMenuAndMenuCommandsActOnTheSelectedRow)
     EXPECT_EQ(runScript(), 0);
     EXPECT_EQ(standIns().calls,
               (std::vector<std::string>{"scan", "menu 2", "command 40001 2", "menu 2",
-                                        "command 40006 2", "command 40003 0",
+                                        "command 40006 2", "move 2", "command 40003 0",
                                         "install C:\\Maps\\Hills C:\\x.TDB"}));
     const auto menus = scripted::shownMenus();
     ASSERT_EQ(menus.size(), 2u);
     EXPECT_EQ(menus[0].control, 0);
     EXPECT_EQ(menus[0].choice, 40001);
     EXPECT_TRUE(scripted::shownMessages().empty());
+    const std::vector<std::string> titles = scripted::titlesSet(0);
+    ASSERT_GE(titles.size(), 3u);
+    EXPECT_EQ(std::vector<std::string>(titles.end() - 3, titles.end()),
+              (std::vector<std::string>{"Moving Alps: 1 of 2 files", "Moving Alps: 2 of 2 files",
+                                        "Oxlo by Oxlo contributors"}));
 }
 
 } // namespace

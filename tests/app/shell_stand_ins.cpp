@@ -5,6 +5,7 @@
 #include "catalogue/bundle_commands.h"
 #include "catalogue/mapset_install.h"
 #include "catalogue/mapset_menu.h"
+#include "catalogue/mapset_move.h"
 #include "catalogue/uninstall.h"
 #include "editor/edit_mapset_window.h"
 #include "platform/services.h"
@@ -115,6 +116,15 @@ void runMapsetCommand(int command, int row)
 {
     app_test::standIns().calls.push_back("command " + std::to_string(command) + " " +
                                          std::to_string(row));
+}
+
+// Reports two steps of progress, as a move of two files would.
+void moveMapset(int row, const MoveProgress& progress)
+{
+    app_test::standIns().calls.push_back("move " + std::to_string(row));
+    progress.show("Moving Alps: 1 of 2 files");
+    progress.show("Moving Alps: 2 of 2 files");
+    progress.done();
 }
 
 } // namespace oxlo::catalogue

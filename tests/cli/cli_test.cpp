@@ -33,6 +33,7 @@ TEST_F(CliCommands, UsageErrorsGiveTwoWithTheUsageOnStandardError) {
         {{"install"}, 2, "Usage: install"},
         {{"install", "a.tdb", "--stamp"}, 2, "Usage: install"},
         {{"export", "Alps"}, 2, "Usage: export"},
+        {{"move", "Alps"}, 2, "Usage: move"},
         {{"backup"}, 2, "Usage: backup"},
         {{"create", "X"}, 2, "Usage: create"},
         {{"attr", "a.img", "--transparent", "maybe"}, 2, "Usage: attr"},
@@ -43,6 +44,7 @@ TEST_F(CliCommands, UsageErrorsGiveTwoWithTheUsageOnStandardError) {
         {{"remove-entry"}, 2, "Usage: remove-entry"},
         {{"fix-typ", "Alps", "Hills"}, 2, "Usage: fix-typ"},
         {{"--help"}, 0, "Subcommands:"},
+        {{"--help"}, 0, "\n  move "},
         {{"check", "--help"}, 0, "Usage: check"},
     };
     for (const auto& c : cases) {

@@ -79,6 +79,17 @@ HWND CatalogueEndToEndTest::startWithList(const std::string& label, HWND* window
     return list;
 }
 
+HWND CatalogueEndToEndTest::waitForContextMenu()
+{
+    HWND menu = nullptr;
+    waitUntil([&] {
+        for (HWND candidate : topLevelWindows(oxlo_.id()))
+            if (windowClass(candidate) == "#32768") menu = candidate;
+        return menu != nullptr;
+    });
+    return menu;
+}
+
 MessageBoxInfo CatalogueEndToEndTest::expectBox(const std::string& title, const std::string& text,
                                                 std::vector<int> buttons)
 {

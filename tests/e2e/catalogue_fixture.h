@@ -34,6 +34,8 @@ protected:
     // Starts Oxlo and waits for its main window (through `window`) with the count label `label`;
     // its list view, or null (the test has failed) when either does not come.
     HWND startWithList(const std::string& label, HWND* window);
+    // The context menu Oxlo shows (window class #32768); null when none comes.
+    HWND waitForContextMenu();
     MessageBoxInfo expectBox(const std::string& title, const std::string& text,
                              std::vector<int> buttons);
     void answer(const MessageBoxInfo& box, int button);

@@ -218,5 +218,37 @@ TEST_F(CommandLine, EveryCommandWithItsExitStatus) {
                                                      "select a number in that range."});
 }
 
+TEST_F(CommandLine, MoveTakesTheMapsetIntoAnotherFolderAndBack) {
+    const std::string work = workFolder();
+    const std::string hills = work + "\\Hills";
+    copyFolder(data_ + "\\ready\\Hills", hills, {"Hills.tdb", "Hills.img", "63250001.img",
+                                                 "63250002.img", "Hills.mdx", "Hills_mdr.img",
+                                                 "hills.typ"});
+    ASSERT_EQ(oxlo("install --yes Hills").status, 0u);
+    makeEmptyFolder(work + "\\Big");
+    const std::string moved = work + "\\Big\\Hills";
+    OxloRun run = oxlo("move Hills Big");
+    EXPECT_EQ(run.status, 1u);
+    EXPECT_EQ(run.messages,
+              std::vector<std::string>{"Move mapset Hills from " + hills + " to " + moved +
+                                       "? Its files are copied, checked, and then go from " +
+                                       hills + " to the Recycle Bin. (answer with --yes)"});
+    run = oxlo("move Hills Big --yes");
+    EXPECT_EQ(run.status, 0u) << run.err;
+    EXPECT_NE(run.err.find("Moving Hills: 7 of 7 files"), std::string::npos) << run.err;
+    EXPECT_TRUE(says(run, "Mapset Hills moved to " + moved + ".")) << run.err;
+    EXPECT_EQ(readRegistryString32(HKEY_LOCAL_MACHINE, kFamilies + "Hills\\1", "LOC"), moved);
+    EXPECT_TRUE(fileExists(moved + "\\Hills_mdr.img"));
+    EXPECT_FALSE(fileExists(hills + "\\Hills.tdb"));
+    EXPECT_EQ(listedKeys(), std::set<std::string>{"Families\\Hills"}) << "no problems after it";
+    // Back, and refused where it already is.
+    run = oxlo("move Hills \"" + work + "\" --yes");
+    EXPECT_EQ(run.status, 0u) << run.err;
+    EXPECT_EQ(readRegistryString32(HKEY_LOCAL_MACHINE, kFamilies + "Hills\\1", "LOC"), hills);
+    run = oxlo("move Hills \"" + work + "\" --yes");
+    EXPECT_EQ(run.status, 1u);
+    EXPECT_EQ(run.messages, std::vector<std::string>{"Mapset Hills is in " + hills + " already."});
+}
+
 } // namespace
 } // namespace oxlo::e2e

@@ -13,5 +13,8 @@ void setProgramFolder(const std::string& windowsFolder);
 void setEnvironmentVariable(const std::string& name, const std::string& value);
 // Removes every variable.
 void clearEnvironment();
+// The most that freeDiskSpace reports from now on, as on a nearly full drive; a negative cap
+// gives the host's own figure again.
+void capFreeDiskSpace(long long bytes);
 
 } // namespace oxlo::platform

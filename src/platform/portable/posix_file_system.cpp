@@ -1,9 +1,11 @@
 // The file-system services of services.h that are not shared code, on the mapped host folder.
 #include "platform/portable/fault_injection.h"
+#include "platform/portable/portable_environment.h"
 #include "platform/portable/portable_files.h"
 #include "platform/services.h"
 
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 namespace oxlo::platform {
@@ -13,6 +15,8 @@ namespace {
 bool statHost(const fs::path& host, struct stat* info) { return ::stat(host.c_str(), info) == 0; }
 
 bool isReadOnly(const struct stat& info) { return (info.st_mode & 0222) == 0; }
+
+long long freeSpaceCap = -1;
 
 } // namespace
 
@@ -105,6 +109,19 @@ int renameFile(const std::string& oldPath, const std::string& newPath)
     if (statHost(existing, &info) && !fs::equivalent(from, existing, error))
         return 0;
     return ::rename(from.c_str(), to.c_str()) == 0 ? 1 : 0;
+}
+
+void capFreeDiskSpace(long long bytes) { freeSpaceCap = bytes; }
+
+std::int64_t freeDiskSpace(const std::string& folder)
+{
+    if (fault_injection::shouldFail())
+        return kNoSuchPath;
+    struct statvfs info {};
+    if (::statvfs(hostPathOf(folder).c_str(), &info) != 0)
+        return kNoSuchPath;
+    const auto free = static_cast<std::int64_t>(info.f_bavail) * static_cast<std::int64_t>(info.f_frsize);
+    return freeSpaceCap >= 0 && freeSpaceCap < free ? freeSpaceCap : free;
 }
 
 } // namespace oxlo::platform

@@ -42,6 +42,14 @@ int renameFile(const std::string& oldPath, const std::string& newPath) {
     return ::MoveFileW(win32::wide(oldPath).c_str(), win32::wide(newPath).c_str()) ? 1 : 0;
 }
 
+std::int64_t freeDiskSpace(const std::string& folder) {
+    std::wstring path = win32::wide(folder);
+    if (!path.empty() && path.back() != L'\\') path += L'\\';
+    ULARGE_INTEGER available{};
+    if (!::GetDiskFreeSpaceExW(path.c_str(), &available, nullptr, nullptr)) return kNoSuchPath;
+    return static_cast<std::int64_t>(available.QuadPart);
+}
+
 std::string localAppDataFolder() {
     wchar_t path[MAX_PATH] = {};
     if (FAILED(::SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path)))

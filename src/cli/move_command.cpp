@@ -1,0 +1,26 @@
+// oxlo move: Move Mapset of the main window, with the folder given on the command line where the
+// window shows a folder chooser, and the progress on standard error.
+#include "cli/command_support.h"
+#include "cli/commands.h"
+#include "cli/console_messages.h"
+
+#include "catalogue/mapset_move.h"
+
+namespace oxlo::cli {
+
+int moveMapset(const Streams& streams, const std::string& name, const std::string& folder,
+               bool yes) {
+    const int row =
+        scanAndFindRegistered(streams, name, " is a BaseCamp bundle; only a registered mapset "
+                                             "can be moved.");
+    if (row == 0) return kExitFailed;
+    // A registered mapset's entry lies in HKEY_LOCAL_MACHINE.
+    if (!haveAdministratorRights(streams)) return kExitElevationRequired;
+    MessageGate gate(streams, yes);
+    const catalogue::MoveProgress progress{
+        [&](const std::string& line) { streams.err(line + "\n"); }, {}};
+    const bool moved = catalogue::moveMapsetTo(row, fullPath(folder), progress);
+    return moved && !gate.failed() ? kExitDone : kExitFailed;
+}
+
+} // namespace oxlo::cli
