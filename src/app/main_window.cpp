@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include "builder/bundle_export.h"
+#include "builder/gps_save.h"
 #include "resources/shared_resources.h"
 #include "builder/create_mapset_window.h"
 #include "catalogue/bundle_commands.h"
@@ -169,6 +170,8 @@ MainLoopEnd runMainLoop()
                                           : platform::eventCommand();
             if (command == catalogue::kExportBundleCommand) {
                 builder::exportBundle(selectedRow, resources::mkgmapPath, kMainWindow, kMainWindowTitle);
+            } else if (command == catalogue::kSaveForGpsCommand) {
+                builder::saveForGps(selectedRow, resources::mkgmapPath, kMainWindow, kMainWindowTitle);
             } else if (command != 0) {
                 catalogue::runMapsetCommand(command, selectedRow);
             }

@@ -17,6 +17,7 @@ inline constexpr int kSaveEntryCommand = 40006;
 inline constexpr int kInstallMapsetCommand = 40007; // needs no row
 // Run by the main window (builder/bundle_export.h), which owns mkgmap's path.
 inline constexpr int kExportBundleCommand = 40008;
+inline constexpr int kSaveForGpsCommand = 40010; // builder/gps_save.h, as the export
 
 // The menu for catalogue row `row` (1-based; 0: none selected, every item but "Install Mapset..."
 // greyed). "Install Mapset..." comes first, then a separator (command 0).

@@ -31,7 +31,8 @@ TEST_F(BundleCommands, RegistryItemsAreGreyedAndDoNothingOnABundle)
         const bool registryOnly = item.command == catalogue::kLocateFolderCommand ||
                                   item.command == catalogue::kRemoveEntryCommand ||
                                   item.command == catalogue::kSaveEntryCommand ||
-                                  item.command == catalogue::kExportBundleCommand;
+                                  item.command == catalogue::kExportBundleCommand ||
+                                  item.command == catalogue::kSaveForGpsCommand;
         const bool fixable = item.command != catalogue::kFixTypCommand; // the TYP is its own
         EXPECT_EQ(item.enabled, !registryOnly && fixable);
         // Sent as commands all the same, they ask nothing and change nothing.
