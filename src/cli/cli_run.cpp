@@ -65,6 +65,12 @@ void addCommands(CLI::App& app, Parsed& p) {
     exportBundle->add_option("FOLDER", p.file, "Where NAME.gmap goes.")->required();
     exportBundle->add_flag("--yes", p.yes, "Answer Yes to the questions.");
 
+    CLI::App* gmapsupp = app.add_subcommand("gmapsupp", "Save mapsets into one GPS map file "
+                                                        "with mkgmap.");
+    gmapsupp->add_option("FILE", p.file, "The GPS map file (gmapsupp.img).")->required();
+    gmapsupp->add_option("MAPSET", p.names, "Keys, names or codes.")->required();
+    gmapsupp->add_flag("--yes", p.yes, "Answer Yes to the questions.");
+
     CLI::App* backup = app.add_subcommand("backup", "Save a mapset's registry entry as a .reg "
                                                     "file; prints its path.");
     backup->add_option("MAPSET", p.name, "Key, name or code.")->required();
@@ -86,6 +92,7 @@ int dispatch(CLI::App& app, const Parsed& p, const Streams& streams) {
     if (command == "check") return checkMapsets(streams, p.json, p.names);
     if (command == "backup") return backUpMapset(streams, p.name, p.file);
     if (command == "export") return exportMapset(streams, p.name, p.file, p.yes);
+    if (command == "gmapsupp") return saveForGps(streams, p.file, p.names, p.yes);
     if (command == "attr") {
         std::optional<bool> transparent;
         if (!p.transparent.empty()) transparent = p.transparent == "yes";

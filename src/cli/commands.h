@@ -15,6 +15,8 @@ int uninstallMapset(const Streams& streams, const std::string& name, bool delete
 int installMapset(const Streams& streams, const std::string& path, bool yes, bool stampTyp);
 int exportMapset(const Streams& streams, const std::string& name, const std::string& folder,
                  bool yes);
+int saveForGps(const Streams& streams, const std::string& file,
+               const std::vector<std::string>& names, bool yes);
 int backUpMapset(const Streams& streams, const std::string& name, const std::string& file);
 
 struct CreateOptions {

@@ -6,7 +6,6 @@
 #include "cli/mapset_lookup.h"
 
 #include "builder/bundle_export.h"
-#include "builder/mkgmap_tools.h"
 #include "catalogue/bundle_scan.h"
 #include "catalogue/installed_mapsets.h"
 #include "catalogue/mapset_install.h"
@@ -31,15 +30,9 @@ int exportMapset(const Streams& streams, const std::string& name, const std::str
                     " is a BaseCamp bundle already.\n");
         return kExitFailed;
     }
-    std::string jar = mkgmapJarHere();
-    if (jar.empty()) {
-        streams.err("oxlo: " + std::string(kNoMkgmapJar) + "\n");
-        return kExitFailed;
-    }
     MessageGate gate(streams, yes);
-    std::string java;
-    // With the jar found, this only looks for Java, and says so when there is none.
-    if (!builder::locateMkgmapAndJava(jar, &java, builder::kExportBundleTitle)) return kExitFailed;
+    std::string jar, java;
+    if (!findMkgmapAndJava(streams, builder::kExportBundleTitle, &jar, &java)) return kExitFailed;
     StandardErrorProgress progress(streams);
     const std::string bundle = builder::exportBundleTo(row, fullPath(folder), jar, java, progress);
     if (bundle.empty() || gate.failed()) return kExitFailed;
