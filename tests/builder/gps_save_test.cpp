@@ -113,7 +113,10 @@ TEST_F(GpsSave, PutsTheMapsAndTheTypFilesOfOneNameOfSeveralMapsetsInOneFile)
         fs::rename(hostPath(mapset->typ), hostPath(mapset->loc + "\\style.typ"));
         mapset->typ = mapset->loc + "\\style.typ";
     }
+    // Each TYP holds its mapset's IDs (Dales' product ID is 3), so mkgmap keeps both as they are,
+    // under their own file name.
     patchWord(dales_.typ, mapfile::kTypFamilyIdPosition, 6006);
+    patchWord(dales_.typ, mapfile::kTypProductIdPosition, 3);
     setGpsCatalogue({hills_, dales_, alps_});
     EXPECT_EQ(save({1, 2, 3}),
               "The GPS map " + file() + " is ready: mapsets Hills, Dales, Oesterreich, 5 maps. It "
@@ -132,6 +135,9 @@ TEST_F(GpsSave, PutsTheMapsAndTheTypFilesOfOneNameOfSeveralMapsetsInOneFile)
               (std::vector<std::string>{"63250001.img", "63250002.img", "Hills.img", "Hills.mdx",
                                         "Hills.tdb", "Hills_mdr.img", "style.typ"}))
         << "the mapset's folder stays as it was";
+    EXPECT_EQ(folderContent(dales_.loc),
+              (std::vector<std::string>{"63260001.img", "63260002.img", "Dales.img", "Dales.tdb",
+                                        "style.typ"}));
 }
 
 TEST_F(GpsSave, SavesNothingWhenMkgmapSkipsAMapWhoseSubfilesItHasAlready)
