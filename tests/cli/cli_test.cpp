@@ -35,6 +35,8 @@ TEST_F(CliCommands, UsageErrorsGiveTwoWithTheUsageOnStandardError) {
         {{"create", "X"}, 2, "Usage: create"},
         {{"attr", "a.img", "--transparent", "maybe"}, 2, "Usage: attr"},
         {{"--help"}, 0, "Subcommands:"},
+        {{"--help"}, 0, "\n  gmapsupp "},
+        {{"gmapsupp", "gmapsupp.img"}, 2, "Usage: gmapsupp"},
         {{"check", "--help"}, 0, "Usage: check"},
     };
     for (const auto& c : cases) {
