@@ -70,9 +70,9 @@ bool placeGpsFile(const std::string& made, const std::string& file, bool mayRepl
 
 // Copies of the TYP files in the work folder, under names of their own ("F6001.typ"): mkgmap
 // keeps one TYP per file name, and writes its own copy beside each one it is given. Empty for a
-// mapset without one; nothing after saying which could not be copied.
+// mapset without one; nothing, with `failure` saying which could not be copied.
 std::optional<std::vector<std::string>> copyTypFiles(const std::vector<GpsMapset>& mapsets,
-                                                     const std::string& work)
+                                                     const std::string& work, std::string* failure)
 {
     std::vector<std::string> copies;
     for (const GpsMapset& mapset : mapsets) {
@@ -85,7 +85,7 @@ std::optional<std::vector<std::string>> copyTypFiles(const std::vector<GpsMapset
         for (int n = 2; platform::fileSize(copy) != platform::kNoSuchPath; ++n)
             copy = base + "-" + platform::textFromNumber(n) + ".typ";
         if (platform::copyFile(mapset.typ, copy) != 1) {
-            warn("The TYP file " + mapset.typ + " could not be copied into " + work + ".");
+            *failure = "The TYP file " + mapset.typ + " could not be copied into " + work + ".";
             return std::nullopt;
         }
         copies.push_back(copy);
@@ -114,19 +114,19 @@ std::string readyText(const std::string& file, const std::vector<GpsMapset>& map
            "of its memory card.";
 }
 
-// Runs mkgmap in `work` and puts its GPS map file in place when it holds everything; false
-// after saying why not.
-bool makeGpsFile(const std::vector<GpsMapset>& mapsets, const std::string& file,
-                 bool mayReplace, const std::string& work, const std::string& jar,
-                 const std::string& java, BuildProgress& progress)
+// Runs mkgmap in `work` and puts its GPS map file in place when it holds everything. Empty then,
+// else what the failure message says (the work folder goes before it is shown).
+std::string makeGpsFile(const std::vector<GpsMapset>& mapsets, const std::string& file,
+                        bool mayReplace, const std::string& work, const std::string& jar,
+                        const std::string& java, BuildProgress& progress)
 {
-    const std::optional<std::vector<std::string>> typCopies = copyTypFiles(mapsets, work);
-    if (!typCopies) return false;
+    std::string failure;
+    const std::optional<std::vector<std::string>> typCopies =
+        copyTypFiles(mapsets, work, &failure);
+    if (!typCopies) return failure;
     const std::string arguments = work + "\\maps.args";
-    if (!writeArgumentLines(arguments, gpsArgumentLines(mapsets, *typCopies))) {
-        warn("The list of maps " + arguments + " could not be written.");
-        return false;
-    }
+    if (!writeArgumentLines(arguments, gpsArgumentLines(mapsets, *typCopies)))
+        return "The list of maps " + arguments + " could not be written.";
     bool addressIndex = false;
     std::vector<std::string> maps;
     for (const GpsMapset& mapset : mapsets) {
@@ -136,10 +136,7 @@ bool makeGpsFile(const std::vector<GpsMapset>& mapsets, const std::string& file,
     // mkgmap prints its messages to standard error.
     const ToolRun run =
         runToolReportingTo(java, gpsParameters(jar, work, addressIndex, arguments), true, progress);
-    if (!run.started) {
-        warn("Java could not be started from " + java + ".");
-        return false;
-    }
+    if (!run.started) return "Java could not be started from " + java + ".";
     const std::string made = work + "\\gmapsupp.img";
     const auto typCount = static_cast<std::size_t>(std::count_if(
         typCopies->begin(), typCopies->end(), [](const std::string& copy) { return !copy.empty(); }));
@@ -148,15 +145,10 @@ bool makeGpsFile(const std::vector<GpsMapset>& mapsets, const std::string& file,
         leftOut = "mkgmap ended with status " +
                   platform::textFromNumber(static_cast<std::int32_t>(run.exitCode)) +
                   ". Nothing was saved.";
-    if (!leftOut.empty()) {
-        warn(lastLinesOf(run) + "\n\n" + leftOut);
-        return false;
-    }
-    if (!placeGpsFile(made, file, mayReplace)) {
-        warn("The GPS map could not be put in place as " + file + ". Nothing was saved.");
-        return false;
-    }
-    return true;
+    if (!leftOut.empty()) return lastLinesOf(run) + "\n\n" + leftOut;
+    if (!placeGpsFile(made, file, mayReplace))
+        return "The GPS map could not be put in place as " + file + ". Nothing was saved.";
+    return {};
 }
 
 std::string folderOf(const std::string& file)
@@ -226,13 +218,16 @@ std::string saveForGpsTo(const std::vector<int>& rows, const std::string& file,
             return {};
         mayReplace = true;
     }
+    std::string failure;
     {
         const WorkFolder work(newWorkFolder(folderOf(file), "Oxlo GPS"));
-        if (work.path().empty()) {
-            warn("No folder for mkgmap's work could be made in " + folderOf(file) + ".");
-            return {};
-        }
-        if (!makeGpsFile(mapsets, file, mayReplace, work.path(), jar, java, progress)) return {};
+        failure = work.path().empty()
+                      ? "No folder for mkgmap's work could be made in " + folderOf(file) + "."
+                      : makeGpsFile(mapsets, file, mayReplace, work.path(), jar, java, progress);
+    }
+    if (!failure.empty()) {
+        warn(failure);
+        return {};
     }
     platform::showMessage(kSaveForGpsTitle, readyText(file, mapsets), platform::kMessageInfo);
     return file;
