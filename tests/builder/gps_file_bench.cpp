@@ -142,14 +142,7 @@ int main(int argc, char** argv)
         writeHost(mapset + "\\" + std::to_string(kFirstMap + i) + ".img",
                   bigMap(subfiles, model, kFirstMap + i));
     writeHost(mapset + "\\Big.tdb", bigIndex(count));
-    catalogue::InstalledMapset row;
-    row.name = row.keyName = "Big";
-    row.branch = "Families";
-    row.form = "F";
-    row.id = 7000;
-    row.loc = mapset;
-    row.tdb = mapset + "\\Big.tdb";
-    testing::setGpsCatalogue({row});
+    testing::setGpsCatalogue({testing::familyRowIn(mapset, "Big", 7000)});
 
     const std::string copies = testing::hostPath(folder + "\\copies").string();
     fs::create_directories(copies);

@@ -11,11 +11,9 @@ namespace oxlo::testing {
 
 namespace fs = std::filesystem;
 
-catalogue::InstalledMapset readyMapset(const std::string& folder, const std::string& name,
-                                       std::int32_t id, const std::string& typ)
+catalogue::InstalledMapset familyRowIn(const std::string& loc, const std::string& name,
+                                       std::int32_t id)
 {
-    const std::string loc = folder + "\\" + name;
-    fs::copy(fs::path(OXLO_TEST_DATA) / "ready" / name, hostPath(loc));
     catalogue::InstalledMapset row;
     row.name = row.keyName = name;
     row.branch = "Families";
@@ -24,6 +22,15 @@ catalogue::InstalledMapset readyMapset(const std::string& folder, const std::str
     row.id = id;
     row.loc = loc;
     row.tdb = loc + "\\" + name + ".tdb";
+    return row;
+}
+
+catalogue::InstalledMapset readyMapset(const std::string& folder, const std::string& name,
+                                       std::int32_t id, const std::string& typ)
+{
+    const std::string loc = folder + "\\" + name;
+    fs::copy(fs::path(OXLO_TEST_DATA) / "ready" / name, hostPath(loc));
+    catalogue::InstalledMapset row = familyRowIn(loc, name, id);
     row.typ = typ.empty() ? "" : loc + "\\" + typ;
     return row;
 }

@@ -15,6 +15,9 @@ namespace oxlo::testing {
 // `typ` in its folder or none).
 catalogue::InstalledMapset readyMapset(const std::string& folder, const std::string& name,
                                        std::int32_t id, const std::string& typ);
+// The catalogue row of family `name` (`id`) in folder `loc`, its index NAME.tdb there.
+catalogue::InstalledMapset familyRowIn(const std::string& loc, const std::string& name,
+                                       std::int32_t id);
 // Sets the catalogue to `rows` (slots 1, 2, ...).
 void setGpsCatalogue(const std::vector<catalogue::InstalledMapset>& rows);
 // Writes the 16-bit `value` little-endian at `position` of the file.
