@@ -12,7 +12,6 @@ namespace {
 constexpr std::size_t kEntrySize = 512;
 constexpr std::size_t kSignaturePosition = 0x10;
 constexpr std::size_t kDirectoryStartPosition = 0x40;
-constexpr std::size_t kBlockExponentPosition = 0x61;
 constexpr std::size_t kHeaderSize = 0x200;
 
 // The file's bytes as written: each XORed with the byte at position 0.
