@@ -171,7 +171,8 @@ MainLoopEnd runMainLoop()
             if (command == catalogue::kExportBundleCommand) {
                 builder::exportBundle(selectedRow, resources::mkgmapPath, kMainWindow, kMainWindowTitle);
             } else if (command == catalogue::kSaveForGpsCommand) {
-                builder::saveForGps(selectedRow, resources::mkgmapPath, kMainWindow, kMainWindowTitle);
+                builder::saveForGps(selectedRow, resources::mkgmapPath, kMainWindow,
+                                    kMainWindowTitle);
             } else if (command != 0) {
                 catalogue::runMapsetCommand(command, selectedRow);
             }

@@ -34,7 +34,10 @@ std::vector<SubfileKey> mapParts(const std::string& map)
     return parts;
 }
 
-std::string count(std::size_t number) { return platform::textFromNumber(static_cast<std::int32_t>(number)); }
+std::string count(std::size_t number)
+{
+    return platform::textFromNumber(static_cast<std::int32_t>(number));
+}
 
 } // namespace
 

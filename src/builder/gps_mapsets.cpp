@@ -34,14 +34,16 @@ std::string clashRefusal(const std::vector<GpsMapset>& mapsets)
 // "4.2": gigabytes to the tenth below, so that a size at the limit never reads as less.
 std::string gigabytes(std::int64_t bytes)
 {
-    return std::to_string(bytes / kGigabyte) + "." + std::to_string(bytes % kGigabyte * 10 / kGigabyte);
+    return std::to_string(bytes / kGigabyte) + "." +
+           std::to_string(bytes % kGigabyte * 10 / kGigabyte);
 }
 
 std::string sizeRefusal(const std::vector<GpsMapset>& mapsets)
 {
     std::int64_t total = 0;
     for (const GpsMapset& mapset : mapsets)
-        for (const std::string& map : mapset.maps) total += std::max<std::int64_t>(0, platform::fileSize(map));
+        for (const std::string& map : mapset.maps)
+            total += std::max<std::int64_t>(0, platform::fileSize(map));
     if (total < kGpsFileLimit) return {};
     return "The maps of these mapsets add up to " + gigabytes(total) +
            " GB; a GPS map file holds less than 4 GB. Save fewer mapsets in one file.";
@@ -50,7 +52,8 @@ std::string sizeRefusal(const std::vector<GpsMapset>& mapsets)
 std::string typRefusal(const std::vector<GpsMapset>& mapsets)
 {
     for (const GpsMapset& mapset : mapsets) {
-        if (mapset.typ.empty() || mapfile::typLayout(mapset.typ) != mapfile::TypLayout::Typ) continue;
+        if (mapset.typ.empty() || mapfile::typLayout(mapset.typ) != mapfile::TypLayout::Typ)
+            continue;
         const auto held = mapfile::readHeaderWord(mapset.typ, mapfile::kTypFamilyIdPosition);
         if (held && *held != static_cast<std::uint16_t>(mapset.familyId))
             return "The TYP file " + mapset.typ + " belongs to family ID " +

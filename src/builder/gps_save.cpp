@@ -138,8 +138,9 @@ std::string makeGpsFile(const std::vector<GpsMapset>& mapsets, const std::string
         runToolReportingTo(java, gpsParameters(jar, work, addressIndex, arguments), true, progress);
     if (!run.started) return "Java could not be started from " + java + ".";
     const std::string made = work + "\\gmapsupp.img";
-    const auto typCount = static_cast<std::size_t>(std::count_if(
-        typCopies->begin(), typCopies->end(), [](const std::string& copy) { return !copy.empty(); }));
+    const auto typCount = static_cast<std::size_t>(
+        std::count_if(typCopies->begin(), typCopies->end(),
+                      [](const std::string& copy) { return !copy.empty(); }));
     std::string leftOut = leftOutOfGpsFile(made, file, maps, typCount);
     if (leftOut.empty() && run.exitCode != 0)
         leftOut = "mkgmap ended with status " +

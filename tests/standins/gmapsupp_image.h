@@ -78,7 +78,8 @@ private:
         image[at] = 1;
         std::copy(entry.name.begin(), entry.name.end(), image.begin() + at + 1);
         std::copy(entry.type.begin(), entry.type.end(), image.begin() + at + 9);
-        for (int i = 0; i < 4; ++i) image[at + 12 + i] = static_cast<std::uint8_t>(entry.size >> (8 * i));
+        for (int i = 0; i < 4; ++i)
+            image[at + 12 + i] = static_cast<std::uint8_t>(entry.size >> (8 * i));
         std::fill(image.begin() + at + 32, image.begin() + at + 512, 0xFF);
     }
     void add(const Entry& entry) {
