@@ -2,12 +2,12 @@
 # corpora and how one target is run. Functions take the worktree's root as their first argument.
 
 OXLO_FUZZ_TARGETS=(tre_search tdb_fields tdb_index overview_filter read_line registry_values
-                   bundle_info)
+                   bundle_info img_directory)
 
 # The longest input each target gets: room for the largest seed and a few values over 255 bytes.
 oxlo_fuzz_max_len() {
   case $1 in
-    tre_search) echo 12288 ;;
+    tre_search | img_directory) echo 12288 ;;
     tdb_fields | tdb_index) echo 1024 ;;
     registry_values) echo 2048 ;;
     *) echo 4096 ;;
@@ -60,6 +60,10 @@ oxlo_fuzz_seeds() {
   { printf '\xfe\x0cVillage Alps'; cat "$data/village.tdb"; } >"$seeds/tdb_fields/village-longer"
   # tdb_index: the indexes as they are, those of the downloaded mapsets with their map lists.
   for map in "$data"/*.tdb "$data"/ready/*/*.tdb; do cp "$map" "$seeds/tdb_index/"; done
+  # img_directory: mkgmap's maps, one of them with two maps' subfiles.
+  for map in "$data"/village-two-maps.img "$data"/ready/*/*.img; do
+    cp "$map" "$seeds/img_directory/"
+  done
   cp "$mp" "$seeds/overview_filter/overview.mp"
   # read_line: a control byte, then the text; 8k + 1 moves the read-ahead's end to text byte k.
   { printf '\x00'; cat "$mp"; } >"$seeds/read_line/overview"

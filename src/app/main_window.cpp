@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include "builder/bundle_export.h"
+#include "builder/gps_save.h"
 #include "resources/shared_resources.h"
 #include "builder/create_mapset_window.h"
 #include "catalogue/bundle_commands.h"
@@ -182,6 +183,9 @@ MainLoopEnd runMainLoop()
                 builder::exportBundle(selectedRow, resources::mkgmapPath, kMainWindow, kMainWindowTitle);
             } else if (command == catalogue::kMoveMapsetCommand) {
                 catalogue::moveMapset(selectedRow, titleProgress());
+            } else if (command == catalogue::kSaveForGpsCommand) {
+                builder::saveForGps(selectedRow, resources::mkgmapPath, kMainWindow,
+                                    kMainWindowTitle);
             } else if (command != 0) {
                 catalogue::runMapsetCommand(command, selectedRow);
             }

@@ -2,13 +2,12 @@
 
 #include "builder/bundle_placement.h"
 #include "builder/mapset_build.h"
+#include "builder/mapset_export.h"
 #include "builder/mkgmap_build.h"
 #include "builder/mkgmap_tools.h"
 #include "catalogue/bundle_info.h"
 #include "catalogue/bundle_scan.h"
 #include "catalogue/installed_mapsets.h"
-#include "catalogue/mapset_install.h"
-#include "mapfile/tdb_index.h"
 #include "platform/services.h"
 #include "platform/shell_folders.h"
 
@@ -17,32 +16,9 @@
 namespace oxlo::builder {
 namespace {
 
-constexpr int kArgumentsFile = 6;
-
 void warn(const std::string& text)
 {
     platform::showMessage(kExportBundleTitle, text, platform::kMessageWarning);
-}
-
-// The maps the .TDB lists, in the mapset's folder; empty after saying which are missing.
-std::vector<std::string> presentMaps(const catalogue::InstalledMapset& mapset)
-{
-    const auto index = mapfile::readTdbIndex(mapset.tdb, mapfile::CutShortTdb::refuse);
-    if (!index || index->mapNumbers.empty()) {
-        warn("The index file " + mapset.tdb + " lists no maps.");
-        return {};
-    }
-    const auto path = [&](const std::string& map) { return mapset.loc + "\\" + map; };
-    const auto present = [&](const std::string& map) { return platform::fileSize(path(map)) >= 0; };
-    if (const std::string lack = catalogue::missingMapsText(mapset.loc, index->mapNumbers, present);
-        !lack.empty()) {
-        warn(lack);
-        return {};
-    }
-    std::vector<std::string> maps;
-    for (const std::uint32_t number : index->mapNumbers)
-        maps.push_back(path(mapfile::mapFileName(number)));
-    return maps;
 }
 
 // The failure text when the bundle `made` lacks one of the `maps` (full paths of NUMBER.img):
@@ -70,36 +46,6 @@ std::string mapsLeftOutText(const std::string& made, const std::vector<std::stri
            " maps out of the bundle, the first being " + first + ". Nothing was saved.";
 }
 
-// A folder of our own inside `chosen`, new for this export.
-std::string newWorkFolder(const std::string& chosen)
-{
-    const std::string base = chosen + "\\Oxlo export " + platform::localTimeStamp();
-    for (int attempt = 1; attempt <= 100; ++attempt) {
-        const std::string folder =
-            attempt == 1 ? base : base + " (" + platform::textFromNumber(attempt) + ")";
-        if (platform::fileSize(folder) == platform::kNoSuchPath &&
-            platform::createDirectory(folder) == 1)
-            return folder;
-    }
-    return {};
-}
-
-bool writeArguments(const std::string& path, const std::vector<std::string>& inputs)
-{
-    if (platform::createFile(kArgumentsFile, path) == 0) return false;
-    for (const std::string& input : inputs)
-        platform::writeLine(kArgumentsFile,
-                            "input-file: " + platform::pathForOutsideProgram(input));
-    return platform::closeFile(kArgumentsFile) == 1;
-}
-
-bool isExportable(int row)
-{
-    return row >= 1 && row <= catalogue::mapsetCount &&
-           !catalogue::isBundle(catalogue::installedMapsets[row]) &&
-           !catalogue::installedMapsets[row].keyName.empty();
-}
-
 } // namespace
 
 void exportBundle(int row, std::string& mkgmapPath, int window, const std::string& windowTitle)
@@ -120,11 +66,11 @@ std::string exportBundleTo(int row, std::string chosen, const std::string& jar,
 {
     if (!isExportable(row) || chosen.empty()) return {};
     const catalogue::InstalledMapset mapset = catalogue::installedMapsets[row];
-    const std::string name = mapset.name.empty() ? mapset.keyName : mapset.name;
+    const std::string name = shownMapsetName(mapset);
     while (chosen.size() > 3 && chosen.back() == '\\') chosen.pop_back();
     const std::string folderPart = chosen.back() == '\\' ? chosen : chosen + "\\";
-    const std::vector<std::string> maps = presentMaps(mapset);
-    if (maps.empty()) return {};
+    const std::optional<MapsetMaps> present = presentMaps(mapset, kExportBundleTitle);
+    if (!present) return {};
 
     const std::string bundle = folderPart + name + ".gmap";
     const bool replacing = platform::fileSize(bundle) != platform::kNoSuchPath;
@@ -135,20 +81,21 @@ std::string exportBundleTo(int row, std::string chosen, const std::string& jar,
                               platform::kMessageQuestion) != platform::kAnswerYes)
         return {};
 
-    const std::string work = newWorkFolder(chosen);
+    const std::string work = newWorkFolder(chosen, "Oxlo export");
     if (work.empty()) {
         warn("No folder for mkgmap's work could be made in " + chosen + ".");
         return {};
     }
-    std::vector<std::string> inputs = maps;
+    std::vector<std::string> inputs;
+    for (const std::string& map : present->maps) inputs.push_back(inputFileLine(map));
     // mkgmap writes its own copy of a TYP file (xNAME.typ) beside the one it is given, so it is
     // given a copy in the work folder: the mapset's folder stays as it is.
     const std::string typ = work + "\\" + platform::getFilePart(mapset.typ);
     if (!mapset.typ.empty() && platform::fileSize(mapset.typ) >= 0 &&
         platform::copyFile(mapset.typ, typ) == 1)
-        inputs.push_back(typ);
+        inputs.push_back(inputFileLine(typ));
     const std::string arguments = work + "\\maps.args";
-    if (!writeArguments(arguments, inputs)) {
+    if (!writeArgumentLines(arguments, inputs)) {
         platform::deleteFolderTree(work);
         warn("The list of maps " + arguments + " could not be written.");
         return {};
@@ -158,7 +105,7 @@ std::string exportBundleTo(int row, std::string chosen, const std::string& jar,
     const ToolRun run = runToolReportingTo(java, parameters, true, progress);
     const std::string made = work + "\\" + name + ".gmap";
     const std::string lack = run.exitCode == 0 && platform::fileSize(made + "\\Info.xml") > 0
-                                 ? mapsLeftOutText(made, maps)
+                                 ? mapsLeftOutText(made, present->maps)
                                  : lastLinesOf(run);
     // The old bundle goes only for a whole new one.
     const bool placed = lack.empty() && placeBundle(made, bundle);

@@ -31,6 +31,7 @@ std::vector<platform::MenuItem> mapsetMenu(int row)
          selected && hasProblem(mapset, ProblemKind::ForeignTyp)},
         {kSaveEntryCommand, "Save Registry Entry...", registered},
         {kExportBundleCommand, "Export BaseCamp Bundle...", registered},
+        {kSaveForGpsCommand, "Save for GPS...", registered},
     };
 }
 

@@ -19,6 +19,7 @@ inline constexpr int kInstallMapsetCommand = 40007; // needs no row
 inline constexpr int kExportBundleCommand = 40008;
 // Run by the main window, whose title shows the progress (catalogue/mapset_move.h).
 inline constexpr int kMoveMapsetCommand = 40009;
+inline constexpr int kSaveForGpsCommand = 40010; // builder/gps_save.h, as the export
 
 // The menu for catalogue row `row` (1-based; 0: none selected, every item but "Install Mapset..."
 // greyed). "Install Mapset..." comes first, then a separator (command 0).

@@ -82,6 +82,11 @@ void addCommands(CLI::App& app, Parsed& p) {
     move->add_option("MAPSET", p.name, "Key, name or code.")->required();
     move->add_option("FOLDER", p.file, "The folder to move it into.")->required();
     move->add_flag("--yes", p.yes, "Answer Yes to the questions.");
+    CLI::App* gmapsupp = app.add_subcommand("gmapsupp", "Save mapsets into one GPS map file "
+                                                        "with mkgmap.");
+    gmapsupp->add_option("FILE", p.file, "The GPS map file (gmapsupp.img).")->required();
+    gmapsupp->add_option("MAPSET", p.names, "Keys, names or codes.")->required();
+    gmapsupp->add_flag("--yes", p.yes, "Answer Yes to the questions.");
 
     CLI::App* backup = app.add_subcommand("backup", "Save a mapset's registry entry as a .reg "
                                                     "file; prints its path.");
@@ -120,6 +125,7 @@ int dispatch(CLI::App& app, const Parsed& p, const Streams& streams) {
     if (command == "export") return exportMapset(streams, p.name, p.file, p.yes);
     // Asks for the rights itself, once the mapset is known to be a registered one.
     if (command == "move") return moveMapset(streams, p.name, p.file, p.yes);
+    if (command == "gmapsupp") return saveForGps(streams, p.file, p.names, p.yes);
     if (command == "attr") {
         std::optional<bool> transparent;
         if (!p.transparent.empty()) transparent = p.transparent == "yes";

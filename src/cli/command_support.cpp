@@ -58,6 +58,17 @@ std::string mkgmapJarHere() {
     return builder::foundMkgmapJar(platform::getCurrentDirectory() + builder::kMkgmapJar);
 }
 
+bool findMkgmapAndJava(const Streams& streams, const char* title, std::string* jar,
+                       std::string* java) {
+    *jar = mkgmapJarHere();
+    if (jar->empty()) {
+        streams.err("oxlo: " + std::string(kNoMkgmapJar) + "\n");
+        return false;
+    }
+    // With the jar found, this only looks for Java, and says so when there is none.
+    return builder::locateMkgmapAndJava(*jar, java, title);
+}
+
 StandardErrorProgress::StandardErrorProgress(const Streams& streams) : streams_(streams) {
     builder::reportBuildProgressTo(this);
 }

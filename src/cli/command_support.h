@@ -37,6 +37,11 @@ std::string mkgmapJarHere();
 inline constexpr const char* kNoMkgmapJar =
     "mkgmap.jar was found neither in the current folder nor beside oxlo.com.";
 
+// mkgmap.jar here and the Java that runs it, for a command whose MessageGate lives (a missing Java
+// is said under `title` through it); false after saying what is missing.
+bool findMkgmapAndJava(const Streams& streams, const char* title, std::string* jar,
+                       std::string* java);
+
 // A build's or a tool's lines on standard error while it lives.
 class StandardErrorProgress final : public builder::BuildProgress {
 public:

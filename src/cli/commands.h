@@ -18,6 +18,8 @@ int exportMapset(const Streams& streams, const std::string& name, const std::str
                  bool yes);
 int moveMapset(const Streams& streams, const std::string& name, const std::string& folder,
                bool yes);
+int saveForGps(const Streams& streams, const std::string& file,
+               const std::vector<std::string>& names, bool yes);
 int backUpMapset(const Streams& streams, const std::string& name, const std::string& file);
 
 struct CreateOptions {

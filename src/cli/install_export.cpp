@@ -5,7 +5,6 @@
 #include "cli/console_messages.h"
 
 #include "builder/bundle_export.h"
-#include "builder/mkgmap_tools.h"
 #include "catalogue/mapset_install.h"
 #include "platform/services.h"
 
@@ -23,15 +22,9 @@ int exportMapset(const Streams& streams, const std::string& name, const std::str
                  bool yes) {
     const int row = scanAndFindRegistered(streams, name, " is a BaseCamp bundle already.");
     if (row == 0) return kExitFailed;
-    std::string jar = mkgmapJarHere();
-    if (jar.empty()) {
-        streams.err("oxlo: " + std::string(kNoMkgmapJar) + "\n");
-        return kExitFailed;
-    }
     MessageGate gate(streams, yes);
-    std::string java;
-    // With the jar found, this only looks for Java, and says so when there is none.
-    if (!builder::locateMkgmapAndJava(jar, &java, builder::kExportBundleTitle)) return kExitFailed;
+    std::string jar, java;
+    if (!findMkgmapAndJava(streams, builder::kExportBundleTitle, &jar, &java)) return kExitFailed;
     StandardErrorProgress progress(streams);
     const std::string bundle = builder::exportBundleTo(row, fullPath(folder), jar, java, progress);
     if (bundle.empty() || gate.failed()) return kExitFailed;

@@ -160,6 +160,20 @@ std::optional<std::string> readFileBytes(const std::string& path, std::size_t li
     return bytes;
 }
 
+std::optional<std::string> readFileStart(const std::string& path, std::size_t length)
+{
+    const std::int64_t size = platform::fileSize(path);
+    if (size < 0 || platform::openFileForReading(kMapFileNumber, path) == 0) {
+        return std::nullopt;
+    }
+    OpenedFile opened;
+    std::string bytes(std::min(length, static_cast<std::size_t>(size)), '\0');
+    if (readFully(bytes.data(), bytes.size()) != bytes.size()) {
+        return std::nullopt;
+    }
+    return bytes;
+}
+
 int writeValueAtOffset(const std::string& path, std::int64_t offset, int byteValue, int wordValue,
                        const std::string& text, const std::string& kind)
 {

@@ -51,6 +51,10 @@ bool writeWordsAt(const std::string& path, const std::vector<HeldWord>& words);
 // cannot be read.
 std::optional<std::string> readFileBytes(const std::string& path, std::size_t limit);
 
+// The first `length` bytes of the file, or all of a shorter one; nothing when it is missing, a
+// folder or cannot be read.
+std::optional<std::string> readFileStart(const std::string& path, std::size_t length);
+
 // Writes at 1-based `offset`: kind "Text" the text, "Byte" the low 8 bits of byteValue, any other
 // kind the low 16 bits of wordValue, little-endian. Only an existing file is patched, and only
 // inside it (a patch past its end would grow the file). 1 when every byte reached the file, 0

@@ -32,7 +32,8 @@ TEST_F(BundleCommands, RegistryItemsAreGreyedAndDoNothingOnABundle)
                                   item.command == catalogue::kRemoveEntryCommand ||
                                   item.command == catalogue::kSaveEntryCommand ||
                                   item.command == catalogue::kExportBundleCommand ||
-                                  item.command == catalogue::kMoveMapsetCommand;
+                                  item.command == catalogue::kMoveMapsetCommand ||
+                                  item.command == catalogue::kSaveForGpsCommand;
         const bool fixable = item.command != catalogue::kFixTypCommand; // the TYP is its own
         EXPECT_EQ(item.enabled, !registryOnly && fixable);
         // Sent as commands all the same, they ask nothing and change nothing.

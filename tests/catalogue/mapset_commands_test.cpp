@@ -95,9 +95,9 @@ TEST_F(MapsetCommands, TheMenuOffersWhatFitsTheRow)
             if (item.enabled) commands.push_back(item.command);
         return commands;
     };
-    EXPECT_EQ(enabled(1),
-              (std::vector<int>{40007, 40001, 40002, 40003, 40009, 40005, 40006, 40008}));
-    EXPECT_EQ(enabled(2), (std::vector<int>{40007, 40001, 40003, 40004, 40006, 40008}));
+    EXPECT_EQ(enabled(1), (std::vector<int>{40007, 40001, 40002, 40003, 40009, 40005, 40006, 40008,
+                                            40010}));
+    EXPECT_EQ(enabled(2), (std::vector<int>{40007, 40001, 40003, 40004, 40006, 40008, 40010}));
     EXPECT_EQ(enabled(0), std::vector<int>{40007});
     std::vector<std::string> captions;
     for (const auto& item : catalogue::mapsetMenu(1)) captions.push_back(item.caption);
@@ -106,7 +106,8 @@ TEST_F(MapsetCommands, TheMenuOffersWhatFitsTheRow)
                                                   "Locate Folder...", "Move Mapset...",
                                                   "Remove Entry...",
                                                   "Fix TYP Family ID", "Save Registry Entry...",
-                                                  "Export BaseCamp Bundle..."}));
+                                                  "Export BaseCamp Bundle...",
+                                                  "Save for GPS..."}));
 
     // Commands that do not fit the row do nothing, also when they come without the menu.
     runMapsetCommand(catalogue::kRemoveEntryCommand, 1);

@@ -11,6 +11,7 @@
 #include <nlohmann/json.hpp>
 
 #include <fstream>
+#include <iterator>
 
 namespace oxlo::testing {
 namespace {
@@ -147,6 +148,43 @@ TEST_F(CliTest, ExportRunsMkgmapWithItsLinesOnStandardError) {
                         "\\Hills.gmap cannot go to the Recycle Bin. Delete it for good?")) << err;
     EXPECT_TRUE(fs::exists(hostPath(out_ + "\\Hills.gmap\\old.txt")));
     EXPECT_EQ(std::distance(fs::directory_iterator(hostPath(out_)), fs::directory_iterator()), 1);
+}
+
+TEST_F(CliTest, GmapsuppSavesSeveralMapsetsWithoutAdministratorRightsAndAsksBeforeReplacing) {
+    ASSERT_EQ(run({"install", ready("Hills"), "--yes"}), 0) << err;
+    ASSERT_EQ(run({"install", ready("Oesterreich"), "--yes"}), 0) << err;
+    addBundle(platform::KnownFolder::ProgramData, "Test Fam.gmap");
+    const std::string file = folder_ + "\\gmapsupp.img";
+    EnvironmentScope environment;
+    environment.set("JAVA_HOME", standInMkgmapRuntime().javaHome);
+    const std::string& jar = standInMkgmapRuntime().jar;
+    ASSERT_NE(platform::setCurrentDirectory(jar.substr(0, jar.rfind('\\'))), 0);
+    platform::setAdministrator(false);
+
+    EXPECT_EQ(run({"gmapsupp", file, "Hills", "GMAP4711"}), 1);
+    EXPECT_EQ(err, "oxlo: Maps\\Test Fam.gmap is a BaseCamp bundle, which Save for GPS does not "
+                   "take.\n");
+    EXPECT_EQ(run({"gmapsupp", file, "Hills", "Hills"}), 1);
+    EXPECT_TRUE(errSays("Mapsets Hills and Hills both have the map 63250001.img; a GPS shows only "
+                        "one of them. Save them in two files, or change one of them."));
+    EXPECT_FALSE(fs::exists(hostPath(file)));
+
+    ASSERT_EQ(run({"gmapsupp", file, "Hills", "FID6008"}), 0) << err;
+    EXPECT_EQ(out, file + "\n");
+    EXPECT_TRUE(errSays("The GPS map " + file + " is ready: mapsets Hills, Österreich, 3 "
+                        "maps. It goes into the Garmin folder of the device or of its memory "
+                        "card.")) << err;
+    std::ifstream arguments(hostPath(jar.substr(0, jar.rfind('\\')) + "\\standin-java-arguments.txt"));
+    const std::string recorded{std::istreambuf_iterator<char>(arguments), {}};
+    EXPECT_NE(recorded.find("--gmapsupp\n--index\n"), std::string::npos)
+        << "Hills has an address index: " << recorded;
+    const auto size = fs::file_size(hostPath(file));
+    EXPECT_EQ(run({"gmapsupp", file, "FID6008"}), 1);
+    EXPECT_TRUE(errSays("A file " + file + " exists. Replace it? The old one goes to the Recycle "
+                        "Bin. (answer with --yes)")) << err;
+    EXPECT_EQ(fs::file_size(hostPath(file)), size);
+    EXPECT_EQ(run({"gmapsupp", file, "FID6008", "--yes"}), 0) << err;
+    EXPECT_LT(fs::file_size(hostPath(file)), size);
 }
 
 TEST_F(CliTest, CreateBuildsWithTheStandInsAndAttrShowsAndChangesMaps) {

@@ -45,6 +45,8 @@ TEST_F(CliCommands, UsageErrorsGiveTwoWithTheUsageOnStandardError) {
         {{"fix-typ", "Alps", "Hills"}, 2, "Usage: fix-typ"},
         {{"--help"}, 0, "Subcommands:"},
         {{"--help"}, 0, "\n  move "},
+        {{"--help"}, 0, "\n  gmapsupp "},
+        {{"gmapsupp", "gmapsupp.img"}, 2, "Usage: gmapsupp"},
         {{"check", "--help"}, 0, "Usage: check"},
     };
     for (const auto& c : cases) {

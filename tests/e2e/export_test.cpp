@@ -2,7 +2,7 @@
 // mkgmap (the stand-in java.exe) and the boxes; the bundle replaced on a second export, and a
 // failing mkgmap leaving the chosen folder as it was. The registry entry and the mapset's files
 // are compared before and after.
-#include "catalogue_fixture.h"
+#include "mkgmap_fixture.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -19,42 +19,14 @@ namespace fs = std::filesystem;
 
 constexpr char kTitle[] = "Export BaseCamp Bundle";
 
-class ExportBundle : public CatalogueEndToEndTest {
+class ExportBundle : public MkgmapEndToEndTest {
 protected:
-    void SetUp() override
-    {
-        CatalogueEndToEndTest::SetUp();
-        // Java where JAVA_HOME says, mkgmap.jar in the folder Oxlo starts in.
-        const std::string bin = workFolder() + "\\jre\\bin";
-        makeEmptyFolder(bin);
-        copyFile(requiredEnvironment("OXLO_E2E_STANDINS") + "\\java.exe", bin + "\\java.exe");
-        SetEnvironmentVariableA("JAVA_HOME", (workFolder() + "\\jre").c_str());
-        std::ofstream(workFolder() + "\\mkgmap.jar") << "stand-in";
-    }
-    void TearDown() override
-    {
-        SetEnvironmentVariableA("JAVA_HOME", nullptr);
-        CatalogueEndToEndTest::TearDown();
-    }
-
-    // A right click on the first row, then the menu's last item, Export; `folder` chosen in the
-    // folder chooser. False (the test has failed) when the menu or the chooser does not come.
+    // Export from the first row's menu (the item before Save for GPS, the last one), `folder`
+    // chosen in the folder chooser. False (the test has failed) when the menu or the chooser does
+    // not come.
     bool exportInto(HWND list, const std::string& folder)
     {
-        const RECT row = RemoteListView(list).rowRect(0);
-        rightClickWithMouse(list, (row.left + row.right) / 2, (row.top + row.bottom) / 2);
-        HWND menu = nullptr;
-        if (!waitUntil([&] {
-                for (HWND candidate : topLevelWindows(oxlo_.id()))
-                    if (windowClass(candidate) == "#32768") menu = candidate;
-                return menu != nullptr;
-            })) {
-            ADD_FAILURE() << "no context menu on the row";
-            return false;
-        }
-        // Up from no item reaches the last one.
-        PostMessageA(menu, WM_KEYDOWN, VK_UP, 0);
-        PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
+        if (!chooseFromRowMenu(list, 2)) return false;
         HWND chooser =
             waitForTopLevelWindow(oxlo_.id(), "Browse for Folder", kDefaultWait, "#32770");
         if (!chooser) {
@@ -97,14 +69,6 @@ protected:
                    std::to_string(std::hash<std::string>{}(bytes.str()));
         }
         return files;
-    }
-    static std::vector<std::string> names(const std::string& folder)
-    {
-        std::vector<std::string> found;
-        for (const auto& entry : fs::directory_iterator(folder))
-            found.push_back(entry.path().filename().string());
-        std::sort(found.begin(), found.end());
-        return found;
     }
     std::vector<std::optional<std::string>> entryValues() const
     {

@@ -14,6 +14,13 @@
 //   no-index     write the mapset index and overview map, but no search index
 //   no-overview  write the mapset index only
 //   exit-1       write everything, then end with status 1 (mkgmap after an error)
+//
+// With --gmapsupp it also writes gmapsupp.img into the output folder as mkgmap does: an IMG
+// directory (gmapsupp_image.h) of every map's subfiles, as the map's own directory names them,
+// and of each TYP file as "x" and its name; a map whose subfile names are already in it is left
+// out with only a warning, and a TYP of a name already there is left out in silence, both with
+// exit status 0. The order "drop-last-map" leaves the last map out in silence.
+#include "gmapsupp_image.h"
 #include "mapset_index.h"
 #include "standin_control.h"
 
@@ -159,6 +166,23 @@ int main(int argc, char** argv) {
     if (control.has("exit-1")) {
         control.say("SEVERE (global): stand-in told to end with status 1");
         return 1;
+    }
+    if (options.count("gmapsupp")) {
+        standin::GmapsuppImage image;
+        std::size_t maps = 0;
+        for (const std::string& tile : tiles)
+            maps += endsWithIgnoringCase(tile, ".typ") ? 0 : 1;
+        for (const std::string& tile : tiles) {
+            if (endsWithIgnoringCase(tile, ".typ")) {
+                image.addTyp(tile);
+            } else if (--maps > 0 || !control.has("drop-last-map")) {
+                for (const std::string& clash : image.addMap(tile))
+                    control.say("WARNING (global): Could not copy " + clash +
+                                " uk.me.parabola.imgfmt.FileExistsException: File " + clash +
+                                " already exists");
+            }
+        }
+        standin::writeBytes(folder + "gmapsupp.img", image.bytes());
     }
     if (options.count("gmapi")) {
         // The bundle as mkgmap lays it out, with the index and overview map's name.

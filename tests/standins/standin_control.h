@@ -9,6 +9,7 @@
 //   short-index   (cgpsmapper) write an index of 3 bytes, too short for the family ID
 //   silent     print nothing at all
 //   slow       wait 300 ms before each line printed
+//   drop-last-map  (mkgmap --gmapsupp) leave the last map out of gmapsupp.img in silence
 // Without the file, or without a line for the tool, it works and prints a few lines.
 // Plain standard C++, so the same source builds the Linux and the Windows stand-ins.
 #pragma once
