@@ -1,4 +1,4 @@
-// The rewrite of the overview source (NAME.mp in the current folder). Input: the source's bytes.
+// The rewrite of the overview source, over the source in memory. Input: the source's bytes.
 // Whatever they are, the rewrite must end and write back some of the source's lines, in their
 // order, each ended by CR LF; lines before the first [RGN40] header pass unchanged, and a source
 // without one comes back line for line.
@@ -68,16 +68,8 @@ bool isHeader(std::string line)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    oxlo::fuzz::prepareHost();
-    const std::string source(reinterpret_cast<const char*>(data), size);
-    oxlo::fuzz::writeHostFile("C:\\FUZZ.mp", source);
-
-    oxlo::builder::filterOverviewSource("FUZZ");
-
-    std::string result;
-    require(oxlo::fuzz::readHostFile("C:\\FUZZ.mp", &result),
-            [&] { return "the overview source is gone"; });
-    require(!oxlo::fuzz::hostFileExists("C:\\FUZZ.tmp"), [&] { return "the scratch copy stayed"; });
+    const std::string_view source(reinterpret_cast<const char*>(data), size);
+    const std::string result = oxlo::builder::filteredOverviewText(source);
     const std::vector<std::string> in = sourceLines(source);
     const std::vector<std::string> out = writtenLines(result);
     const auto context = [&] {
