@@ -44,13 +44,13 @@ oxlo_fuzz_seeds() {
   local map
   rm -rf "$seeds"
   mkdir -p "${OXLO_FUZZ_TARGETS[@]/#/$seeds/}"
-  # tre_search: a control byte, then the map; k > 0 hands the map to the search in pieces of k.
+  # tre_search: a control byte, then the map; k > 0 makes the search's first piece k bytes long.
   for map in "$data"/*.img; do
     { printf '\x00'; cat "$map"; } >"$seeds/tre_search/$(basename "$map")"
     { printf '\xfd'; cat "$map"; } >"$seeds/tre_search/pieces-$(basename "$map")"
   done
-  # The TRE header of village-transparent.img (at 3584, its signature at 3586) in pieces that
-  # split the signature (at map byte 7) and end right after it (at 12).
+  # The TRE header of village-transparent.img (at 3584, its signature at 3586) with the first
+  # piece's end inside the signature (map byte 7) and right after it (at 12).
   map=$data/village-transparent.img
   { printf '\x07'; dd if="$map" bs=1 skip=3584 count=120 status=none; } >"$seeds/tre_search/split-signature"
   { printf '\x0c'; dd if="$map" bs=1 skip=3584 count=120 status=none; } >"$seeds/tre_search/signature-at-end"

@@ -4,6 +4,7 @@
 #include "platform/registry.h"
 
 #include <algorithm>
+#include <memory>
 
 namespace oxlo::catalogue {
 
@@ -17,14 +18,16 @@ constexpr unsigned kValueNameRoom = 16383 * 3 + 1;
 constexpr unsigned kKeyNameRoom = 255 * 3 + 1;
 
 bool readValues(RegistryHandle key, RegistryTree& tree) {
-    std::vector<char> name(kValueNameRoom);
+    // Not cleared: each enumeration writes the name it gives, and clearing the room of the
+    // longest name cost more than reading a key of a few values.
+    const auto name = std::make_unique_for_overwrite<char[]>(kValueNameRoom);
     for (unsigned index = 0;; ++index) {
         unsigned nameLength = kValueNameRoom;
-        const long status = platform::registryEnumValue(key, index, name.data(), &nameLength);
+        const long status = platform::registryEnumValue(key, index, name.get(), &nameLength);
         if (status == platform::kRegistryNoMoreItems) return true;
         if (status != platform::kRegistryOk) return false;
         RegistryTreeValue value;
-        value.name.assign(name.data(), nameLength);
+        value.name.assign(name.get(), nameLength);
         unsigned size = 0;
         if (platform::registryQueryValue(key, value.name, &value.type, nullptr, &size) !=
             platform::kRegistryOk)

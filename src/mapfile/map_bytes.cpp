@@ -38,11 +38,12 @@ std::optional<std::int64_t> PatternSearch::feed(std::string_view piece)
 }
 
 std::optional<MapAttributes> findMapAttributes(std::string_view map, std::string_view pattern,
-                                               std::size_t pieceSize)
+                                               std::size_t firstPiece, std::size_t pieceSize)
 {
     PatternSearch search(pattern);
-    std::optional<std::int64_t> headerEnd;
-    for (std::size_t at = 0; !headerEnd && at < map.size(); at += pieceSize) {
+    std::optional<std::int64_t> headerEnd = search.feed(map.substr(0, firstPiece));
+    for (std::size_t at = std::min(firstPiece, map.size()); !headerEnd && at < map.size();
+         at += pieceSize) {
         headerEnd = search.feed(map.substr(at, pieceSize));
     }
     if (!headerEnd) {

@@ -32,12 +32,13 @@ private:
     std::optional<std::int64_t> found_;
 };
 
-// The attributes of the first TRE header (`pattern` is its signature) in `map`, searched in pieces
-// of `pieceSize` bytes as readMapAttributes reads the file; nothing when the pattern is empty, not
-// found, or the attribute bytes lie past the end.
+// The attributes of the first TRE header (`pattern` is its signature) in `map`, handed to the
+// search as readMapAttributes hands it the file: in pieces, here the first `firstPiece` bytes and
+// then `pieceSize` bytes at a time. Nothing when the pattern is empty, not found, or the
+// attribute bytes lie past the end.
 struct MapAttributes;
 std::optional<MapAttributes> findMapAttributes(std::string_view map, std::string_view pattern,
-                                               std::size_t pieceSize);
+                                               std::size_t firstPiece, std::size_t pieceSize);
 
 // The unsigned 16-bit little-endian word at 0-based `position`; bytes past the end count as 0.
 std::uint16_t wordIn(std::string_view bytes, std::size_t position);

@@ -43,15 +43,15 @@ std::int32_t littleEndian32(const unsigned char bytes[4])
 // The value `valueName` of the open `key` as text, as readRegistryValue gives it.
 std::string valueText(RegistryHandle key, const std::string& valueName)
 {
-    std::string data(kFirstQuerySize, '\0');
+    char data[kFirstQuerySize]; // only the bytes the query gives are looked at
     unsigned type = kRegNone;
     unsigned size = kFirstQuerySize;
-    if (registryQueryValue(key, valueName, &type, data.data(), &size) != kRegistryOk) {
+    if (registryQueryValue(key, valueName, &type, data, &size) != kRegistryOk) {
         return ""; // missing, or longer than any text may be
     }
     // The first query read the whole value: nothing is read twice, each read costs a round trip
     // to the registry (a big share of listing a collection under Wine).
-    return registryValueText(type, std::string_view(data).substr(0, size));
+    return registryValueText(type, std::string_view(data, std::min(size, kFirstQuerySize)));
 }
 
 } // namespace

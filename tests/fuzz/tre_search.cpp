@@ -1,7 +1,7 @@
 // The search for the first TRE header of a map. Input: one control byte, then the map's bytes.
-// A control byte k from 1 to 255 hands the map to the search in pieces of k bytes (0: in pieces of
-// the size the file read uses), so that a signature across pieces must be found as in one.
-// Checked against a plain search of the whole map.
+// A control byte k from 1 to 255 hands the map to the search in a first piece of k bytes and then
+// pieces of 256 (0: in pieces of the size the file read uses), so that a signature across pieces
+// must be found as in one. Checked against a plain search of the whole map.
 #include "fuzz_support.h"
 
 #include "mapfile/map_bytes.h"
@@ -30,11 +30,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     if (size == 0)
         return 0;
-    const std::size_t pieceSize = data[0] == 0 ? oxlo::mapfile::kSearchChunkSize : data[0];
+    const std::size_t firstPiece = data[0] == 0 ? oxlo::mapfile::kSearchChunkSize : data[0];
+    const std::size_t pieceSize = data[0] == 0 ? oxlo::mapfile::kSearchChunkSize : 256;
     const std::string_view map(reinterpret_cast<const char*>(data) + 1, size - 1);
 
     const std::optional<MapAttributes> found =
-        oxlo::mapfile::findMapAttributes(map, kSignature, pieceSize);
+        oxlo::mapfile::findMapAttributes(map, kSignature, firstPiece, pieceSize);
 
     // Found exactly when the first occurrence has both attribute bytes inside the map.
     const std::size_t first = map.find(kSignature);
@@ -50,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                             found->drawPriority == expected->drawPriority)),
             [&] {
                 return "found " + describe(found) + ", expected " + describe(expected) +
-                       " in pieces of " + std::to_string(pieceSize);
+                       " with a first piece of " + std::to_string(firstPiece);
             });
     return 0;
 }
