@@ -44,16 +44,16 @@ oxlo_fuzz_seeds() {
   local map
   rm -rf "$seeds"
   mkdir -p "${OXLO_FUZZ_TARGETS[@]/#/$seeds/}"
-  # tre_search: a control byte, then the map; 4k + 1 moves the first chunk's end to map byte k.
+  # tre_search: a control byte, then the map; k > 0 makes the search's first piece k bytes long.
   for map in "$data"/*.img; do
     { printf '\x00'; cat "$map"; } >"$seeds/tre_search/$(basename "$map")"
-    { printf '\x01'; cat "$map"; } >"$seeds/tre_search/shifted-$(basename "$map")"
+    { printf '\xfd'; cat "$map"; } >"$seeds/tre_search/pieces-$(basename "$map")"
   done
-  # The TRE header of village-transparent.img (at 3584, its signature at 3586), with the chunk's
-  # end inside the signature (map byte 7) and on the transparency byte (map byte 63).
+  # The TRE header of village-transparent.img (at 3584, its signature at 3586) with the first
+  # piece's end inside the signature (map byte 7) and right after it (at 12).
   map=$data/village-transparent.img
-  { printf '\x1d'; dd if="$map" bs=1 skip=3584 count=120 status=none; } >"$seeds/tre_search/split-signature"
-  { printf '\xfd'; dd if="$map" bs=1 skip=3584 count=120 status=none; } >"$seeds/tre_search/split-attributes"
+  { printf '\x07'; dd if="$map" bs=1 skip=3584 count=120 status=none; } >"$seeds/tre_search/split-signature"
+  { printf '\x0c'; dd if="$map" bs=1 skip=3584 count=120 status=none; } >"$seeds/tre_search/signature-at-end"
   # tdb_fields: the offset, the new name's length and the name, then the index.
   { printf '\x04\x05Alpen'; cat "$data/alpen.tdb"; } >"$seeds/tdb_fields/alpen"
   { printf '\x06\x03Bay'; cat "$data/village.tdb"; } >"$seeds/tdb_fields/village-shorter"
@@ -65,10 +65,10 @@ oxlo_fuzz_seeds() {
     cp "$map" "$seeds/img_directory/"
   done
   cp "$mp" "$seeds/overview_filter/overview.mp"
-  # read_line: a control byte, then the text; 8k + 1 moves the read-ahead's end to text byte k.
-  { printf '\x00'; cat "$mp"; } >"$seeds/read_line/overview"
-  printf '\x11A\r\nB\rC\0D\n\nE' >"$seeds/read_line/split-crlf"
-  printf '\x19AB\r\rC\r' >"$seeds/read_line/split-cr"
+  # read_line: the text, and the line ends next to each other and at the end.
+  cp "$mp" "$seeds/read_line/overview"
+  printf 'A\r\nB\rC\0D\n\nE' >"$seeds/read_line/ends"
+  printf 'AB\r\rC\r' >"$seeds/read_line/cr"
   # registry_values: the values the catalogue holds, and the edges of the text and number reads.
   {
     _oxlo_registry_record 1 BMAP 'C:\\Garmin\\Oxlo\\Alps\\Alps.IMG\0'

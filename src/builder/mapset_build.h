@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace oxlo::builder {
@@ -76,6 +77,8 @@ std::string lastLinesOf(const ToolRun& run);
 // Rewrites NAME.mp in the current folder without the [RGN40] sections that hold a Type=6 or
 // Type=7 line (see overview_filter.cpp for the exact rule).
 void filterOverviewSource(const std::string& name);
+// The same rewrite of a source held in memory: the lines kept, each followed by CR LF.
+std::string filteredOverviewText(std::string_view source);
 
 // Stamps the family ID into NAME.TDB, installs the TYP file (a copy given the mapset's family ID)
 // and writes the family's registry keys, with the search index when `searchIndex` says there is

@@ -5,6 +5,7 @@
 #include "platform/services.h"
 
 #include <algorithm>
+#include <memory>
 
 namespace oxlo::catalogue {
 
@@ -37,13 +38,15 @@ RegistryTreeValue treeValue(std::string name, unsigned type, const std::string& 
 }
 
 bool readValues(RegistryHandle key, RegistryTree& tree) {
-    std::vector<char> name(kValueNameRoom);
+    // Not cleared: each enumeration writes the name it gives, and clearing the room of the
+    // longest name cost more than reading a key of a few values.
+    const auto name = std::make_unique_for_overwrite<char[]>(kValueNameRoom);
     for (unsigned index = 0;; ++index) {
         unsigned nameLength = kValueNameRoom;
-        const long status = platform::registryEnumValue(key, index, name.data(), &nameLength);
+        const long status = platform::registryEnumValue(key, index, name.get(), &nameLength);
         if (status == platform::kRegistryNoMoreItems) return true;
         if (status != platform::kRegistryOk) return false;
-        std::string valueName(name.data(), nameLength);
+        std::string valueName(name.get(), nameLength);
         unsigned type = 0;
         std::string stored;
         if (platform::registryQueryStoredValue(key, valueName, &type, &stored) !=

@@ -2,10 +2,10 @@
 // header and patches of single fields in place.
 #include "mapfile/map_file.h"
 
+#include "mapfile/map_bytes.h"
 #include "platform/services.h"
 
 #include <algorithm>
-#include <cstring>
 #include <vector>
 
 namespace oxlo::mapfile {
@@ -17,11 +17,8 @@ namespace {
 // A file number of its own, so that a caller's open files 0 and 1 are never closed by ours.
 constexpr int kMapFileNumber = 2;
 
-// 0-based position of the name stored in a .TDB header.
-constexpr std::int64_t kTdbNamePosition = 9;
-
-// From headerEnd to the transparency byte; the draw priority follows it.
-constexpr std::int64_t kTransparencyDistance = 51;
+// A .TDB header block is at most this long: a type byte, a 16-bit length and that many bytes.
+constexpr std::int64_t kLongestTdbHeader = 3 + 0xFFFF;
 
 class OpenedFile {
 public:
@@ -45,30 +42,6 @@ std::size_t readFully(void* buffer, std::size_t length)
     return total;
 }
 
-// The first place in data[0, size) where the whole pattern lies, or null. memchr finds the
-// candidates for the first byte quickly, which keeps the search of large maps cheap.
-const char* findPattern(const char* data, std::size_t size, const char* pattern,
-                        std::size_t length)
-{
-    if (size < length) {
-        return nullptr;
-    }
-    const char* candidate = data;
-    const char* const lastStart = data + (size - length);
-    while (candidate <= lastStart) {
-        const auto* first = static_cast<const char*>(std::memchr(
-            candidate, pattern[0], static_cast<std::size_t>(lastStart - candidate) + 1));
-        if (first == nullptr) {
-            return nullptr;
-        }
-        if (std::memcmp(first, pattern, length) == 0) {
-            return first;
-        }
-        candidate = first + 1;
-    }
-    return nullptr;
-}
-
 } // namespace
 
 int readMapAttributes(const std::string& path, const std::string& pattern, int patternLength)
@@ -83,34 +56,23 @@ int readMapAttributes(const std::string& path, const std::string& pattern, int p
     if (patternLength < 1 || static_cast<std::size_t>(patternLength) > pattern.size()) {
         return 0; // nothing to look for
     }
-    const auto length = static_cast<std::size_t>(patternLength);
-
-    // The map is read piece by piece; the last length - 1 bytes of each piece stay in front of the
-    // next one, so an occurrence that spans two pieces is found as in one block.
-    std::vector<char> block(length - 1 + kSearchChunkSize);
-    std::size_t carried = 0;
-    std::int64_t blockStart = 0; // file position of block[0]
+    PatternSearch search(std::string_view(pattern).substr(0, static_cast<std::size_t>(patternLength)));
+    std::vector<char> piece(kSearchChunkSize);
     for (;;) {
-        const std::size_t got = readFully(block.data() + carried, kSearchChunkSize);
+        const std::size_t got = readFully(piece.data(), piece.size());
         if (got == 0) {
             return 0;
         }
-        const std::size_t filled = carried + got;
-        if (const char* found = findPattern(block.data(), filled, pattern.data(), length)) {
-            const std::int64_t headerEnd =
-                blockStart + (found - block.data()) + static_cast<std::int64_t>(length);
+        if (const auto headerEnd = search.feed(std::string_view(piece.data(), got))) {
             unsigned char attributes[2];
-            platform::fileSeek(kMapFileNumber, headerEnd + kTransparencyDistance);
+            platform::fileSeek(kMapFileNumber, *headerEnd + kTransparencyDistance);
             // Attribute bytes past the end of the file: no usable header here, and any later
             // occurrence would lie even closer to the end.
             if (readFully(attributes, 2) == 2) {
-                mapAttributes = MapAttributes{headerEnd, attributes[0], attributes[1]};
+                mapAttributes = MapAttributes{*headerEnd, attributes[0], attributes[1]};
             }
             return 0;
         }
-        carried = std::min(length - 1, filled);
-        std::memmove(block.data(), block.data() + filled - carried, carried);
-        blockStart += static_cast<std::int64_t>(filled - carried);
     }
 }
 
@@ -122,12 +84,13 @@ std::string readWordAtOffset(const std::string& path, int offset)
         return "";
     }
     platform::fileSeek(kMapFileNumber, offset - 1);
-    const int word = platform::readUnsignedWord(kMapFileNumber);
+    char bytes[2];
+    const std::size_t got = readFully(bytes, 2);
     // A failed seek or read is reported by the close; its word would be another field's.
     if (platform::closeFile(kMapFileNumber) == 0) {
         return "";
     }
-    return platform::textFromNumber(word);
+    return platform::textFromNumber(wordIn(std::string_view(bytes, got), 0));
 }
 
 std::optional<std::uint16_t> readHeaderWord(const std::string& path, std::int64_t position)
@@ -222,27 +185,16 @@ namespace {
 std::string storedNameBytes(const std::string& tdbPath)
 {
     const std::int64_t size = platform::fileSize(tdbPath);
-    if (size <= kTdbNamePosition || platform::openFileForReading(kMapFileNumber, tdbPath) == 0) {
+    if (size <= static_cast<std::int64_t>(kTdbNamePosition) ||
+        platform::openFileForReading(kMapFileNumber, tdbPath) == 0) {
         return "";
     }
     OpenedFile opened;
-    unsigned char header[3];
-    if (readFully(header, 3) != 3) {
+    std::string header(static_cast<std::size_t>(std::min(size, kLongestTdbHeader)), '\0');
+    if (readFully(header.data(), header.size()) != header.size()) {
         return "";
     }
-    // The header block: a type byte, then the length of what follows it.
-    const std::int64_t blockEnd = 3 + (header[1] | (header[2] << 8));
-    const auto end = static_cast<std::size_t>(std::min(size, blockEnd));
-    if (end <= static_cast<std::size_t>(kTdbNamePosition)) {
-        return "";
-    }
-    std::string field(end - kTdbNamePosition, '\0');
-    platform::fileSeek(kMapFileNumber, kTdbNamePosition);
-    if (readFully(field.data(), field.size()) != field.size()) {
-        return "";
-    }
-    const std::size_t nul = field.find('\0');
-    return nul == std::string::npos ? std::string() : field.substr(0, nul);
+    return storedNameIn(header);
 }
 
 } // namespace
@@ -259,15 +211,13 @@ std::size_t storedNameRoom(const std::string& tdbPath)
 
 int writeStoredName(const std::string& tdbPath, const std::string& newName)
 {
-    const std::string stored = storedNameBytes(tdbPath);
-    bool exact = false;
-    std::string text = platform::ansiFromText(newName, &exact);
-    if (!exact || stored.empty() || text.size() > stored.size() ||
-        text.find('\0') != std::string::npos) {
+    const std::optional<std::string> text =
+        storedNameReplacement(storedNameBytes(tdbPath), newName);
+    if (!text) {
         return 0;
     }
-    text.append(stored.size() - text.size(), ' ');
-    return writeValueAtOffset(tdbPath, kTdbNamePosition + 1, 0, 0, text, "Text");
+    return writeValueAtOffset(tdbPath, static_cast<std::int64_t>(kTdbNamePosition) + 1, 0, 0,
+                              *text, "Text");
 }
 
 } // namespace oxlo::mapfile

@@ -16,26 +16,26 @@ constexpr std::size_t kFamilyIdAt = 2;
 constexpr std::size_t kSeriesNameAt = 6;
 constexpr std::size_t kVersionLength = 2;
 
-unsigned byteAt(const std::string& bytes, std::size_t position)
+unsigned byteAt(std::string_view bytes, std::size_t position)
 {
     return static_cast<unsigned char>(bytes[position]);
 }
 
-std::uint16_t wordAt(const std::string& bytes, std::size_t position)
+std::uint16_t wordAt(std::string_view bytes, std::size_t position)
 {
     return static_cast<std::uint16_t>(byteAt(bytes, position) | byteAt(bytes, position + 1) << 8);
 }
 
 // The text from `position` up to its NUL, or nothing when no NUL follows within `block`.
-std::optional<std::string> textAt(const std::string& block, std::size_t position)
+std::optional<std::string> textAt(std::string_view block, std::size_t position)
 {
     if (position >= block.size()) return std::nullopt;
     const std::size_t nul = block.find('\0', position);
-    if (nul == std::string::npos) return std::nullopt;
-    return block.substr(position, nul - position);
+    if (nul == std::string_view::npos) return std::nullopt;
+    return std::string(block.substr(position, nul - position));
 }
 
-std::optional<TdbIndex> parseHeader(const std::string& block)
+std::optional<TdbIndex> parseHeader(std::string_view block)
 {
     if (block.size() <= kSeriesNameAt) return std::nullopt;
     TdbIndex index;
@@ -51,7 +51,7 @@ std::optional<TdbIndex> parseHeader(const std::string& block)
 
 } // namespace
 
-std::optional<TdbIndex> parseTdbIndex(const std::string& bytes, CutShortTdb cutShort)
+std::optional<TdbIndex> parseTdbIndex(std::string_view bytes, CutShortTdb cutShort)
 {
     std::optional<TdbIndex> index;
     std::vector<std::uint32_t> maps;
@@ -62,7 +62,7 @@ std::optional<TdbIndex> parseTdbIndex(const std::string& bytes, CutShortTdb cutS
             if (cutShort == CutShortTdb::refuse) return std::nullopt;
             break;
         }
-        const std::string block = bytes.substr(at + 3, length);
+        const std::string_view block = bytes.substr(at + 3, length);
         if (byteAt(bytes, at) == kHeaderBlock && !index) {
             index = parseHeader(block);
             if (!index) return std::nullopt;

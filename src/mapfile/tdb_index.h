@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace oxlo::mapfile {
@@ -34,7 +35,7 @@ inline constexpr std::size_t kMaxTdbSize = 64 * 1024 * 1024;
 // The index held in `bytes`; nothing when no header block lies whole in them or it ends before
 // the series name's NUL. Blocks are read up to the first that does not lie whole in the bytes;
 // with CutShortTdb::refuse such a block gives nothing.
-std::optional<TdbIndex> parseTdbIndex(const std::string& bytes, CutShortTdb cutShort);
+std::optional<TdbIndex> parseTdbIndex(std::string_view bytes, CutShortTdb cutShort);
 
 // The file of detail map `number` beside the index: "63240001.img", eight digits at least.
 std::string mapFileName(std::uint32_t number);

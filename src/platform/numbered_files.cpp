@@ -4,6 +4,7 @@
 // to the logical one before any write, seek or close.
 #include "platform/services.h"
 #include "platform/system_primitives.h"
+#include "platform/text_lines.h"
 
 #include <algorithm>
 #include <map>
@@ -196,16 +197,22 @@ std::string readLine(int fileNumber)
     if (file == nullptr || !prepareRead(*file))
         return line;
     for (;;) {
-        const int byte = nextByte(*file);
-        if (byte < 0 || byte == '\n' || byte == 0)
+        if (file->readPosition == file->readAhead.size() && !fillReadAhead(*file))
             return line;
-        if (byte == '\r') {
-            // An LF right after the CR belongs to the same line end; anything else stays unread.
-            if (nextByte(*file) != '\n' && file->readPosition != 0)
-                --file->readPosition;
-            return line;
-        }
-        line.push_back(static_cast<char>(byte));
+        const std::string_view unread(file->readAhead.data() + file->readPosition,
+                                      file->readAhead.size() - file->readPosition);
+        const LineSpan span = firstLine(unread);
+        line.append(unread.substr(0, span.length));
+        file->readPosition += span.length + span.endLength;
+        if (span.endLength == 0)
+            continue;
+        // A CR that ended the read-ahead: an LF starting the next fill belongs to the same line
+        // end; anything else stays unread.
+        if (unread[span.length] == '\r' && span.endLength == 1 &&
+            file->readPosition == file->readAhead.size() && nextByte(*file) != '\n' &&
+            file->readPosition != 0)
+            --file->readPosition;
+        return line;
     }
 }
 

@@ -5,7 +5,6 @@
 #include "platform/services.h"
 
 #include <algorithm>
-#include <cstring>
 #include <cstdint>
 #include <utility>
 #include <vector>
@@ -43,38 +42,45 @@ std::int32_t littleEndian32(const unsigned char bytes[4])
 // The value `valueName` of the open `key` as text, as readRegistryValue gives it.
 std::string valueText(RegistryHandle key, const std::string& valueName)
 {
-    std::string text(kFirstQuerySize, '\0');
+    char data[kFirstQuerySize]; // only the bytes the query gives are looked at
     unsigned type = kRegNone;
     unsigned size = kFirstQuerySize;
-    if (registryQueryValue(key, valueName, &type, text.data(), &size) != kRegistryOk) {
+    if (registryQueryValue(key, valueName, &type, data, &size) != kRegistryOk) {
         return ""; // missing, or longer than any text may be
     }
     // The first query read the whole value: nothing is read twice, each read costs a round trip
     // to the registry (a big share of listing a collection under Wine).
+    return registryValueText(type, std::string_view(data, std::min(size, kFirstQuerySize)));
+}
+
+} // namespace
+
+std::string registryValueText(unsigned type, std::string_view data)
+{
+    if (data.size() > kFirstQuerySize) {
+        return "";
+    }
     switch (type) {
     case kRegSz: {
         // The characters before the terminating NUL; a value stored without one keeps its last
         // character, unless that makes it longer than the 254 characters a text may have.
-        text.resize(std::min<std::size_t>(size, text.find('\0')));
+        const std::string text(data.substr(0, data.find('\0')));
         return characterCount(text) <= kMaxTextCharacters ? text : std::string();
     }
     case kRegDword:
     case kRegBinary: {
         // Only 2- and 4-byte numbers belong in the catalogue; anything longer is not one.
-        if (size > 4) {
+        if (data.size() > 4) {
             return "0";
         }
         unsigned char number[4] = {0, 0, 0, 0};
-        std::memcpy(number, text.data(), size);
+        std::copy(data.begin(), data.end(), number);
         return textFromNumber(littleEndian32(number));
     }
     default:
         return "";
     }
 }
-
-
-} // namespace
 
 std::size_t characterCount(const std::string& text)
 {

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace oxlo::platform {
@@ -33,6 +34,8 @@ int deleteRegistryTree(RegistryHandle root, const std::string& path);
 // cannot be read.
 std::string readRegistryValue(RegistryHandle root, const std::string& path,
                               const std::string& valueName, const std::string& computer);
+// What readRegistryValue gives for a value of `type` holding `data`.
+std::string registryValueText(unsigned type, std::string_view data);
 // The values `valueNames` of one key, each as readRegistryValue gives it, through a single open of
 // the key (for reading) below `root`, which may be any open key; an empty `path` reads `root`
 // itself without opening anything. A missing key gives empty texts.

@@ -55,9 +55,40 @@ protected:
         std::filesystem::rename(hostPath(alps_), hostPath(moved));
         return moved;
     }
+    // The key as a text, to see whether it changed.
     std::string keyText(const std::string& key)
     {
         return catalogue::registryFileText(key, *catalogue::readRegistryTree(kLocalMachine, key));
+    }
+    // A path as a .reg file's text holds it: each backslash doubled.
+    static std::string escapedForReg(const std::string& path)
+    {
+        std::string text;
+        for (const char c : path) text += c == '\\' ? std::string("\\\\") : std::string(1, c);
+        return text;
+    }
+    // The .reg file of the family `name` as regedit writes it: "ID" 71 17 and "TYP" when given in
+    // the key; "LOC" `folder`, "TDB" and "BMAP" (NAME.TDB and NAME.IMG there) and `more` in its
+    // subkey 1.
+    static RegSections familyFile(const std::string& name, const std::string& folder,
+                                  const std::string& typ, std::vector<std::string> more = {})
+    {
+        const auto quoted = [](const std::string& path) { return "\"" + escapedForReg(path) + "\""; };
+        const std::string key = regKeyName("Families\\" + name);
+        std::vector<std::string> values = {"\"ID\"=hex:71,17"};
+        if (!typ.empty()) values.push_back("\"TYP\"=" + quoted(typ));
+        more.insert(more.end(), {"\"BMAP\"=" + quoted(folder + "\\" + name + ".IMG"),
+                                 "\"LOC\"=" + quoted(folder),
+                                 "\"TDB\"=" + quoted(folder + "\\" + name + ".TDB")});
+        std::sort(more.begin(), more.end());
+        return {{"Windows Registry Editor Version 5.00", {}},
+                {"[-" + key + "]", {}},
+                {"[" + key + "]", values},
+                {"[" + key + "\\1]", more}};
+    }
+    RegSections alpsFile(std::vector<std::string> more = {}) const
+    {
+        return familyFile("Alps", alps_, alps_ + "\\Alps.TYP", std::move(more));
     }
 
     std::string alps_;
@@ -126,7 +157,10 @@ TEST_F(MapsetCommands, LocateFolderPointsTheEntryAtTheMovedFolder)
     putText(kFamilies + "\\Alps\\1", "Note", alps_ + "\\readme.txt");  // not a path value
     const std::string moved = moveAlps();
     scanInstalledMapsets();
-    const std::string before = keyText(kFamilies + "\\Alps");
+    const RegSections before =
+        alpsFile({"\"IDX\"=\"D:\\\\Elsewhere\\\\Alps.mdx\"",
+                  "\"MDR\"=\"" + escapedForReg(alps_) + "\\\\Alps_mdr.img\"",
+                  "\"Note\"=\"" + escapedForReg(alps_) + "\\\\readme.txt\""});
 
     scripted::chooseNextFolder(moved + "\\");
     runMapsetCommand(catalogue::kLocateFolderCommand, 1);
@@ -144,7 +178,7 @@ TEST_F(MapsetCommands, LocateFolderPointsTheEntryAtTheMovedFolder)
     EXPECT_TRUE(scripted::shownMessages().empty());
     const auto names = copies();
     ASSERT_EQ(names.size(), 1u);
-    EXPECT_EQ(copyText(names[0]), before);
+    EXPECT_EQ(regSections(copyText(names[0])), before);
     ASSERT_EQ(scripted::shownChoosers().size(), 1u);
     EXPECT_EQ(scripted::shownChoosers()[0].title, "Locate Folder");
 }
@@ -190,7 +224,7 @@ TEST_F(MapsetCommands, RemoveEntryDeletesOnlyTheKeyOfAGoneFolderAfterAskingAndKe
 {
     const std::string moved = moveAlps();
     scanInstalledMapsets();
-    const std::string before = keyText(kFamilies + "\\Alps");
+    const RegSections before = alpsFile();
     const std::string question = "Remove the registry entry Families\\Alps? Its folder " + alps_ +
                                  " no longer exists.";
 
@@ -207,7 +241,7 @@ TEST_F(MapsetCommands, RemoveEntryDeletesOnlyTheKeyOfAGoneFolderAfterAskingAndKe
     EXPECT_TRUE(fileExists(moved + "\\Alps.TDB")) << "no file is touched";
     const auto names = copies();
     ASSERT_EQ(names.size(), 1u);
-    EXPECT_EQ(copyText(names[0]), before);
+    EXPECT_EQ(regSections(copyText(names[0])), before);
 }
 
 TEST_F(MapsetCommands, NoCopyNoChange)
@@ -289,7 +323,7 @@ TEST_F(MapsetCommands, SaveRegistryEntryWritesTheKeyWhereTheUserChose)
     const std::string file = folder_ + "\\saved.reg";
     scripted::chooseNextSaveFile(file);
     runMapsetCommand(catalogue::kSaveEntryCommand, 1);
-    EXPECT_EQ(hostFileText(file), keyText(kFamilies + "\\Alps"));
+    EXPECT_EQ(regSections(hostFileText(file)), alpsFile());
     const auto choosers = scripted::shownChoosers();
     ASSERT_EQ(choosers.size(), 1u);
     EXPECT_TRUE(choosers[0].save);
@@ -327,16 +361,16 @@ TEST_F(MapsetCommands, NamesInAnyScriptSurviveEveryCommand)
         const std::string moved = folder_ + "\\" + name + " Moved";
         std::filesystem::rename(hostPath(row->loc), hostPath(moved));
         scanInstalledMapsets();
-        const std::string before = keyText(key);
+        const RegSections before = familyFile(name, folder_ + "\\" + name + " Maps", "");
         scripted::chooseNextFolder(moved + "\\");
         runMapsetCommand(catalogue::kLocateFolderCommand, number);
         EXPECT_EQ(textValue(key + "\\1", "LOC"), moved);
         EXPECT_EQ(textValue(key + "\\1", "TDB"), moved + "\\" + name + ".TDB");
         EXPECT_TRUE(installedMapsets[number].problems.empty());
         ASSERT_FALSE(copies().empty());
-        EXPECT_EQ(copyText(copies().back()), before);
+        EXPECT_EQ(regSections(copyText(copies().back())), before);
 
-        const std::string located = keyText(key);
+        const RegSections located = familyFile(name, moved, "");
         scripted::answerNextMessage(kAnswerYes);
         scripted::answerNextMessage(kAnswerNo);
         scripted::answerNextMessage(kAnswerOk);
@@ -344,7 +378,7 @@ TEST_F(MapsetCommands, NamesInAnyScriptSurviveEveryCommand)
         EXPECT_FALSE(keyExists(key));
         const auto saved = copies();
         const auto copy = std::find_if(saved.begin(), saved.end(), [&](const std::string& file) {
-            return file.find(" Families-" + name) != std::string::npos && copyText(file) == located;
+            return file.find(" Families-" + name) != std::string::npos && regSections(copyText(file)) == located;
         });
         EXPECT_NE(copy, saved.end()) << "a copy of the located key, named after it";
         std::filesystem::remove_all(hostPath(catalogue::backupFolder()));
@@ -355,7 +389,7 @@ TEST_F(MapsetCommands, NamesInAnyScriptSurviveEveryCommand)
 TEST_F(MapsetCommands, AnUninstallLeavesACopyThatIsTheKeyAsItWas)
 {
     scanInstalledMapsets();
-    const std::string before = keyText(kFamilies + "\\Alps");
+    const RegSections before = alpsFile();
     scripted::answerNextMessage(kAnswerYes);
     scripted::answerNextMessage(kAnswerNo);
     scripted::answerNextMessage(kAnswerOk);
@@ -364,7 +398,7 @@ TEST_F(MapsetCommands, AnUninstallLeavesACopyThatIsTheKeyAsItWas)
     const auto names = copies();
     ASSERT_EQ(names.size(), 1u);
     EXPECT_TRUE(names[0].ends_with(" Families-Alps.reg"));
-    EXPECT_EQ(copyText(names[0]), before);
+    EXPECT_EQ(regSections(copyText(names[0])), before);
 }
 
 } // namespace

@@ -47,6 +47,31 @@ std::vector<std::u16string> utf16Lines(const std::string& bytes)
     }
 }
 
+// A key below Mapsource as a .reg file names it: where the 32-bit view is a separate one, regedit
+// reaches it through WOW6432Node.
+std::u16string fileKey(const std::u16string& belowMapsource)
+{
+    return (registryHasSeparate32BitView()
+                ? u"HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node\\Garmin\\Mapsource\\"
+                : u"HKEY_LOCAL_MACHINE\\SOFTWARE\\Garmin\\Mapsource\\") +
+           belowMapsource;
+}
+
+// The file of Families\Alps holding only the text LOC in its subkey 1.
+std::vector<std::u16string> alpsFileLines()
+{
+    return {u"Windows Registry Editor Version 5.00",
+            u"",
+            u"[-" + fileKey(u"Families\\Alps") + u"]",
+            u"",
+            u"[" + fileKey(u"Families\\Alps") + u"]",
+            u"",
+            u"[" + fileKey(u"Families\\Alps\\1") + u"]",
+            u"\"LOC\"=\"C:\\\\Maps\\\\Alps\"",
+            u"",
+            u""};
+}
+
 std::u16string repeated(const std::u16string& part, int times)
 {
     std::u16string text;
@@ -86,9 +111,7 @@ TEST_F(RegistryFile, EveryValueIsWrittenAsRegeditWritesIt)
          u"\"Long\"=hex:" + repeated(u"ab,", 22) + u"\\"},
         {nullptr, 0, {}, u"  " + repeated(u"ab,", 7) + u"ab"},
     };
-    std::u16string fileKey = u"[HKEY_LOCAL_MACHINE\\";
-    for (const char c : registryImportPath(kFamilies)) fileKey += static_cast<char16_t>(c);
-    fileKey += u"\\Łódź";
+    const std::u16string lodz = u"[" + fileKey(u"Families\\Łódź");
     std::map<std::string, std::vector<std::u16string>> linesOfValue;
     const char* name = nullptr;
     for (const auto& value : values) {
@@ -98,7 +121,7 @@ TEST_F(RegistryFile, EveryValueIsWrittenAsRegeditWritesIt)
     putText(key + "\\ソ表", "LOC", "C:\\Maps");
     // The key is deleted first, then written anew with its values in enumeration order.
     std::vector<std::u16string> expected = {u"Windows Registry Editor Version 5.00", u"",
-                                            u"[-" + fileKey.substr(1) + u"]", u"", fileKey + u"]"};
+                                            u"[-" + lodz.substr(1) + u"]", u"", lodz + u"]"};
     const auto tree = catalogue::readRegistryTree(kLocalMachine, key);
     ASSERT_TRUE(tree.has_value());
     // Windows adds the NUL that a text's size leaves out; the in-memory registry keeps it out.
@@ -108,7 +131,7 @@ TEST_F(RegistryFile, EveryValueIsWrittenAsRegeditWritesIt)
     for (const auto& value : tree->values)
         expected.insert(expected.end(), linesOfValue[value.name].begin(),
                         linesOfValue[value.name].end());
-    expected.insert(expected.end(), {u"", fileKey + u"\\ソ表]", u"\"LOC\"=\"C:\\\\Maps\"", u"", u""});
+    expected.insert(expected.end(), {u"", lodz + u"\\ソ表]", u"\"LOC\"=\"C:\\\\Maps\"", u"", u""});
 
     const std::string file = folder_ + "\\Lodz.reg";
     ASSERT_TRUE(catalogue::saveRegistryKey(key, file));
@@ -126,8 +149,7 @@ TEST_F(RegistryFile, ASavedKeyIsItsTextAndAMissingKeyLeavesNoFile)
     putText(key + "\\1", "LOC", "C:\\Maps\\Alps");
     const std::string file = folder_ + "\\Alps.reg";
     ASSERT_TRUE(catalogue::saveRegistryKey(key, file));
-    EXPECT_EQ(hostFileText(file),
-              catalogue::registryFileText(key, *catalogue::readRegistryTree(kLocalMachine, key)));
+    EXPECT_EQ(utf16Lines(hostFileText(file)), alpsFileLines());
 
     const std::string none = folder_ + "\\None.reg";
     EXPECT_FALSE(catalogue::saveRegistryKey(kFamilies + "\\None", none));
@@ -259,9 +281,7 @@ TEST_F(RegistryBackup, CopiesAreNamedByTimeAndKeyAndNeverReplaced)
         EXPECT_EQ(name[8], '-');
         EXPECT_EQ(name.substr(15, 14), " Families-Alps");
         EXPECT_TRUE(name.ends_with(".reg"));
-        EXPECT_EQ(copyText(name),
-                  catalogue::registryFileText(key,
-                                              *catalogue::readRegistryTree(kLocalMachine, key)));
+        EXPECT_EQ(utf16Lines(copyText(name)), alpsFileLines());
     }
     EXPECT_TRUE(scripted::shownMessages().empty());
 }
@@ -285,8 +305,12 @@ TEST_F(RegistryBackup, ACopyIsNamedWithoutTheLettersAFileNameCannotHold)
         const auto names = copies();
         ASSERT_EQ(names.size(), 1u);
         EXPECT_EQ(names[0].substr(16), c.name);
-        EXPECT_EQ(copyText(names[0]),
-                  catalogue::registryFileText(key, *catalogue::readRegistryTree(kLocalMachine, key)));
+        const std::u16string path(c.key, c.key + std::char_traits<char>::length(c.key)); // ASCII
+        EXPECT_EQ(utf16Lines(copyText(names[0])),
+                  (std::vector<std::u16string>{u"Windows Registry Editor Version 5.00", u"",
+                                               u"[-" + fileKey(path) + u"]", u"",
+                                               u"[" + fileKey(path) + u"]",
+                                               u"\"LOC\"=\"C:\\\\Maps\"", u"", u""}));
         std::filesystem::remove(hostPath(catalogue::backupFolder() + "\\" + names[0]));
     }
     EXPECT_TRUE(scripted::shownMessages().empty());

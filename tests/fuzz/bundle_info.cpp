@@ -1,6 +1,5 @@
 // A bundle's Info.xml through the platform's XML parser. Input: the document's bytes. Whatever
-// it holds, reading it from the bundle folder gives what parsing it gives, and every text read is
-// valid UTF-8 without surrounding white space.
+// it holds, every text read is valid UTF-8 without surrounding white space.
 #include "fuzz_support.h"
 
 #include "catalogue/bundle_info.h"
@@ -40,16 +39,9 @@ bool clean(const std::string& text)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    oxlo::fuzz::prepareHost();
-    const std::string document(reinterpret_cast<const char*>(data), size);
+    const std::string_view document(reinterpret_cast<const char*>(data), size);
     const auto context = [&] { return " (document " + printable(document) + ")"; };
     const auto parsed = oxlo::catalogue::parseBundleInfo(document);
-    oxlo::fuzz::writeHostFile("C:\\Info.xml", document);
-    const auto read = oxlo::catalogue::readBundleInfo("C:");
-    require(parsed.has_value() == read.has_value() &&
-                (!parsed || (parsed->name == read->name && parsed->id == read->id &&
-                             parsed->subProducts.size() == read->subProducts.size())),
-            [&] { return "reading the file differs from parsing it" + context(); });
     if (!parsed) return 0;
     std::vector<const std::string*> texts = {&parsed->name, &parsed->dataVersion,
                                              &parsed->dataFormat, &parsed->idx, &parsed->mdr,

@@ -1,38 +1,32 @@
-// readLine over a file of any bytes, read to its end as the program reads text files. Input: one
-// control byte, then the file's bytes. A control byte 8k + 1 puts the bytes behind a long first
-// line so that the numbered files' 4096-byte read-ahead ends at byte k: a CR LF split between two
-// fills must stay one line end. (Rarely, as every byte of that line costs time.)
+// Text of any bytes read line by line as the program reads text files (TextLines, which readLine
+// shares its line ends with). Input: the text.
 //
-// services.h promises lines without their ends, the ends being CR, LF, CR LF and NUL. So each
-// call takes at least one byte while the file is not at its end, and the lines joined with the
-// ends they replaced (a CR followed by LF being one end) give back the file.
+// Lines come without their ends, the ends being CR, LF, CR LF and NUL. So each call takes at
+// least one byte while the text is not at its end, and the lines joined with the ends they
+// replaced (a CR followed by LF being one end) give back the text.
 #include "fuzz_support.h"
 
-#include "platform/services.h"
+#include "platform/text_lines.h"
 
 #include <string>
-#include <vector>
+#include <string_view>
 
 namespace {
 
 using oxlo::fuzz::printable;
 using oxlo::fuzz::require;
 
-const std::string kText = "C:\\fuzz.txt";
-constexpr int kFileNumber = 3;
-constexpr std::size_t kReadAhead = 4096;
-
 bool isLineEnd(char c)
 {
     return c == '\r' || c == '\n' || c == '\0';
 }
 
-// The length of the line end at `position` of `file`, 0 when none starts there.
-std::size_t lineEndAt(const std::string& file, std::size_t position)
+// The length of the line end at `position` of `text`, 0 when none starts there.
+std::size_t lineEndAt(std::string_view text, std::size_t position)
 {
-    if (position >= file.size() || !isLineEnd(file[position]))
+    if (position >= text.size() || !isLineEnd(text[position]))
         return 0;
-    return file[position] == '\r' && position + 1 < file.size() && file[position + 1] == '\n' ? 2
+    return text[position] == '\r' && position + 1 < text.size() && text[position + 1] == '\n' ? 2
                                                                                               : 1;
 }
 
@@ -40,40 +34,31 @@ std::size_t lineEndAt(const std::string& file, std::size_t position)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    if (size == 0)
-        return 0;
-    oxlo::fuzz::prepareHost();
-    const auto [text, lead] = oxlo::fuzz::placeContent(data, size, kReadAhead, 8);
-    std::string file(lead, 'x');
-    file.append(text);
-    oxlo::fuzz::writeHostFile(kText, file);
-
-    require(oxlo::platform::openFileForReading(kFileNumber, kText) == 1,
-            [&] { return "the file did not open"; });
-    std::size_t position = 0; // where the next line must start in the file
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    oxlo::platform::TextLines lines(text);
+    std::size_t position = 0; // where the next line must start in the text
     std::size_t calls = 0;
-    while (oxlo::platform::endOfFile(kFileNumber) == 0) {
-        require(++calls <= file.size() + 1,
-                [&] { return "more than one readLine per byte: " + printable(file); });
-        const std::string line = oxlo::platform::readLine(kFileNumber);
-        require(line.find_first_of(std::string("\r\n\0", 3)) == std::string::npos, [&] {
+    while (!lines.atEnd()) {
+        require(++calls <= text.size(),
+                [&] { return "more than one line per byte: " + printable(text); });
+        const std::string_view line = lines.next();
+        require(line.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos, [&] {
             return "line " + std::to_string(calls) + " holds a line end: " + printable(line);
         });
-        require(file.compare(position, line.size(), line) == 0, [&] {
+        require(text.compare(position, line.size(), line) == 0, [&] {
             return "line " + std::to_string(calls) + " '" + printable(line) +
-                   "' is not the text at " + std::to_string(position) + " of " + printable(file);
+                   "' is not the text at " + std::to_string(position) + " of " + printable(text);
         });
         position += line.size();
-        const std::size_t end = lineEndAt(file, position);
-        require(end != 0 || position == file.size(), [&] {
+        const std::size_t end = lineEndAt(text, position);
+        require(end != 0 || position == text.size(), [&] {
             return "line " + std::to_string(calls) + " ended before a line end, at " +
-                   std::to_string(position) + " of " + printable(file);
+                   std::to_string(position) + " of " + printable(text);
         });
         position += end;
     }
-    oxlo::platform::closeFile(kFileNumber);
-    require(position == file.size(), [&] {
-        return "the lines end at " + std::to_string(position) + " of " + printable(file);
+    require(position == text.size(), [&] {
+        return "the lines end at " + std::to_string(position) + " of " + printable(text);
     });
     return 0;
 }

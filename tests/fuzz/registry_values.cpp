@@ -1,6 +1,7 @@
 // Raw registry values of any type and bytes (texts in the registry's own UTF-16, valid or not),
-// read back as text by readRegistryValue and whole by readRegistryTree, which must give every
-// byte back. Input: records of a type code (4 bytes, little-endian), a name byte (bit 7:
+// as text (registryValueText, and readRegistryValue through the in-memory registry) and whole by
+// readRegistryTree, which must give every byte back. Input: records of a type code (4 bytes,
+// little-endian), a name byte (bit 7:
 // the value goes into subkey "1", bits 0-3: the name's length), the name, the data's length
 // (2 bytes, little-endian) and the data.
 #include "fuzz_support.h"
@@ -177,10 +178,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     for (std::size_t i = 0; i < put.size(); ++i) {
         const RegistryTreeValue& value = put[i].value;
+        // Texts reach registryValueText as the seam gives them: UTF-8.
+        const RegistryTreeValue read = asRead(value);
+        const std::string expected = expectedText(read);
+        const std::string decoded = registryValueText(
+            read.type, std::string_view(reinterpret_cast<const char*>(read.bytes.data()),
+                                        read.bytes.size()));
+        require(decoded == expected, [&] {
+            return "registryValueText gave '" + printable(decoded) + "', not '" +
+                   printable(expected) + "', for " + describe(value);
+        });
         // Every other read names the key with a leading backslash, which addresses the same key.
         const std::string path = (i % 2 == 1 ? "\\" : "") + (put[i].inSubkey ? kSubkey : kKey);
         const std::string text = readRegistryValue(kLocalMachine, path, value.name, "");
-        const std::string expected = expectedText(asRead(value));
         require(text == expected, [&] {
             return "readRegistryValue gave '" + printable(text) + "', not '" + printable(expected) +
                    "', for " + describe(value);

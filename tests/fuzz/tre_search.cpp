@@ -1,9 +1,10 @@
 // The search for the first TRE header of a map. Input: one control byte, then the map's bytes.
-// A control byte 4k + 1 puts the map behind zero bytes so that the search's first chunk (its
-// size is fixed in the product) ends at map byte k: a signature or attribute bytes across two
-// chunks must be found as in one. Checked against a plain search of the whole file.
+// A control byte k from 1 to 255 hands the map to the search in a first piece of k bytes and then
+// pieces of 256 (0: in pieces of the size the file read uses), so that a signature across pieces
+// must be found as in one. Checked against a plain search of the whole map.
 #include "fuzz_support.h"
 
+#include "mapfile/map_bytes.h"
 #include "mapfile/map_file.h"
 
 #include <string>
@@ -13,16 +14,14 @@ namespace {
 
 using oxlo::fuzz::require;
 using oxlo::mapfile::MapAttributes;
-using oxlo::mapfile::mapAttributes;
 
-const std::string kSignature = "GARMIN TRE";
-const std::string kMap = "C:\\fuzz.img";
-const MapAttributes kSentinel{-77, 0xEE, 0xDD};
+constexpr std::string_view kSignature = "GARMIN TRE";
 
-std::string describe(const MapAttributes& a)
+std::string describe(const std::optional<MapAttributes>& a)
 {
-    return "headerEnd " + std::to_string(a.headerEnd) + ", transparency " +
-           std::to_string(a.transparency) + ", priority " + std::to_string(a.drawPriority);
+    return a ? "headerEnd " + std::to_string(a->headerEnd) + ", transparency " +
+                   std::to_string(a->transparency) + ", priority " + std::to_string(a->drawPriority)
+             : std::string("nothing");
 }
 
 } // namespace
@@ -31,42 +30,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     if (size == 0)
         return 0;
-    oxlo::fuzz::prepareHost();
-    const auto [map, zeros] =
-        oxlo::fuzz::placeContent(data, size, oxlo::mapfile::kSearchChunkSize, 4);
-    oxlo::fuzz::writeHostFile(kMap, map, zeros);
-    static std::string file; // as the search sees it
-    file.assign(zeros, '\0');
-    file.append(map);
+    const std::size_t firstPiece = data[0] == 0 ? oxlo::mapfile::kSearchChunkSize : data[0];
+    const std::size_t pieceSize = data[0] == 0 ? oxlo::mapfile::kSearchChunkSize : 256;
+    const std::string_view map(reinterpret_cast<const char*>(data) + 1, size - 1);
 
-    mapAttributes = kSentinel;
-    const int result =
-        oxlo::mapfile::readMapAttributes(kMap, kSignature, static_cast<int>(kSignature.size()));
+    const std::optional<MapAttributes> found =
+        oxlo::mapfile::findMapAttributes(map, kSignature, firstPiece, pieceSize);
 
-    require(result == (file.empty() ? -1 : 0), [&] {
-        return "result " + std::to_string(result) + " for a file of " +
-               std::to_string(file.size()) + " bytes";
-    });
-    // Found exactly when the first occurrence has both attribute bytes inside the file.
-    const std::size_t first = std::string_view(file).find(kSignature);
-    const std::size_t end = first == std::string::npos ? 0 : first + kSignature.size();
-    if (first != std::string::npos && end + 52 < file.size()) {
-        const MapAttributes expected{static_cast<std::int64_t>(end),
-                                     static_cast<std::uint8_t>(file[end + 51]),
-                                     static_cast<std::uint8_t>(file[end + 52])};
-        require(mapAttributes.headerEnd == expected.headerEnd &&
-                    mapAttributes.transparency == expected.transparency &&
-                    mapAttributes.drawPriority == expected.drawPriority,
-                [&] {
-                    return "found " + describe(mapAttributes) + ", expected " + describe(expected);
-                });
-    } else {
-        require(mapAttributes.headerEnd == kSentinel.headerEnd &&
-                    mapAttributes.transparency == kSentinel.transparency &&
-                    mapAttributes.drawPriority == kSentinel.drawPriority,
-                [&] {
-                    return "no usable header, yet the attributes became " + describe(mapAttributes);
-                });
-    }
+    // Found exactly when the first occurrence has both attribute bytes inside the map.
+    const std::size_t first = map.find(kSignature);
+    const std::size_t end = first == std::string_view::npos ? 0 : first + kSignature.size();
+    std::optional<MapAttributes> expected;
+    if (first != std::string_view::npos && end + 52 < map.size())
+        expected = MapAttributes{static_cast<std::int64_t>(end),
+                                 static_cast<std::uint8_t>(map[end + 51]),
+                                 static_cast<std::uint8_t>(map[end + 52])};
+    require(found.has_value() == expected.has_value() &&
+                (!found || (found->headerEnd == expected->headerEnd &&
+                            found->transparency == expected->transparency &&
+                            found->drawPriority == expected->drawPriority)),
+            [&] {
+                return "found " + describe(found) + ", expected " + describe(expected) +
+                       " with a first piece of " + std::to_string(firstPiece);
+            });
     return 0;
 }

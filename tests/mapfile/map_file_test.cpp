@@ -100,11 +100,15 @@ TEST_F(MapFile, AttributesOfMapsMadeByMkgmap)
     }
 }
 
-TEST_F(MapFile, PriorityByte200ReadsAsMinus56WhenSigned)
+// The byte comes as it is, above 127 too; the attribute panel shows it signed (-56).
+TEST_F(MapFile, PriorityByte200IsReadAsTheByteItIs)
 {
-    EXPECT_EQ(readMapAttributes(copyOfData("village-priority200.img"), kTre, 10), 0);
+    const std::string map = copyOfData("village-priority200.img");
+    EXPECT_EQ(readMapAttributes(map, kTre, 10), 0);
     EXPECT_EQ(mapAttributes.drawPriority, 200);
-    EXPECT_EQ(static_cast<std::int8_t>(mapAttributes.drawPriority), -56);
+    EXPECT_EQ(static_cast<unsigned char>(
+                  readBytes(map).at(static_cast<std::size_t>(mapAttributes.headerEnd + 52))),
+              200);
 }
 
 TEST_F(MapFile, SavingChangesExactlyTheTwoAttributeBytesOfTheFirstMap)

@@ -34,6 +34,7 @@ constexpr Alternation kAlternations[] = {
 
 char32_t folded(char32_t c)
 {
+    if (c < 0x80) return c >= U'A' && c <= U'Z' ? c + 32 : c; // most names are ASCII
     for (const Shift& shift : kShifts)
         if (c >= shift.first && c <= shift.last) return c + shift.by;
     for (const Alternation& range : kAlternations)
@@ -89,7 +90,13 @@ std::u32string foldedText(const std::string& text)
 
 bool sameTextIgnoringCase(const std::string& a, const std::string& b)
 {
-    return foldedText(a) == foldedText(b);
+    // Character by character, without folding whole copies: the in-memory registry compares
+    // names this way on every lookup.
+    std::size_t atA = 0, atB = 0, lengthA = 0, lengthB = 0;
+    for (; atA < a.size() && atB < b.size(); atA += lengthA, atB += lengthB) {
+        if (folded(decode(a, atA, &lengthA)) != folded(decode(b, atB, &lengthB))) return false;
+    }
+    return atA == a.size() && atB == b.size();
 }
 
 } // namespace oxlo::platform

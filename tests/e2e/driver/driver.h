@@ -75,6 +75,10 @@ HWND waitForTopLevelWindow(DWORD processId, const std::string& title,
                            milliseconds timeout = kDefaultWait, const std::string& className = {});
 // True once `window` has been destroyed.
 bool waitForWindowGone(HWND window, milliseconds timeout = kDefaultWait);
+// True once the thread of `window` has taken a message sent to it, which it does only where it
+// waits for messages: back in a message loop, its own or a box's, so that whatever the step before
+// shows is up by then.
+bool waitForMessageLoop(HWND window, milliseconds timeout = kDefaultWait);
 
 struct Control {
     HWND handle = nullptr;

@@ -89,6 +89,12 @@ bool waitForWindowGone(HWND window, milliseconds timeout) {
     return waitUntil([&] { return !IsWindow(window); }, timeout);
 }
 
+bool waitForMessageLoop(HWND window, milliseconds timeout) {
+    DWORD_PTR ignored = 0;
+    return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL,
+                               static_cast<UINT>(timeout.count()), &ignored) != 0;
+}
+
 Control describeControl(HWND handle) {
     Control control;
     control.handle = handle;
