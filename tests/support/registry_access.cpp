@@ -1,4 +1,4 @@
-#include "catalogue/registry_helpers.h"
+#include "support/registry_access.h"
 
 #include <gtest/gtest.h>
 
