@@ -5,7 +5,12 @@ namespace {
 int failingCall = 0;
 int counted = 0;
 bool injected = false;
+bool noRecycleBin = false;
 } // namespace
+
+void setRecycleBinUnavailable(bool unavailable) { noRecycleBin = unavailable; }
+
+bool recycleBinUnavailable() { return noRecycleBin; }
 
 void failCall(int failing)
 {

@@ -19,4 +19,10 @@ bool failureInjected();
 // For the primitives: counts this call and tells whether it is the one to fail.
 bool shouldFail();
 
+// While set, the drives have no Recycle Bin, as on some network and removable drives: Windows
+// then deletes for good what it is asked to recycle, silently when the caller asked for no
+// questions (moveToRecycleBin), else after asking, which the scripted user answers with No.
+void setRecycleBinUnavailable(bool unavailable);
+bool recycleBinUnavailable();
+
 } // namespace oxlo::platform::fault_injection

@@ -166,7 +166,7 @@ bool removeFolder(const std::string& folder)
 // The Recycle Bin is the folder "Trash" beside the drives; a name already there gets a number.
 bool recycleRaw(const std::vector<std::string>& paths)
 {
-    if (fault_injection::shouldFail())
+    if (fault_injection::shouldFail() || fault_injection::recycleBinUnavailable())
         return false;
     const std::filesystem::path trash = hostRoot() / "Trash";
     std::error_code error;
