@@ -249,12 +249,15 @@ Collection planCollection(RandomSource& random, const std::string& root)
         if (mapset.kind == EntryKind::Family) {
             // Windows keeps key names of up to 255 characters, without a backslash; names that
             // differ only in letter case name one key (twins come with Create and rename).
-            mapset.keyName = hostileMapsetName(random);
+            // Mostly named as its files are, as Create and Install name families.
+            const std::string& index = files[mapset.source].index;
+            mapset.keyName = random.percent(50) ? index.substr(0, index.size() - 4)
+                                                : hostileMapsetName(random);
             bool taken = false;
             for (const auto& other : mapsets)
                 taken = taken || platform::sameTextIgnoringCase(other.keyName, mapset.keyName);
             if (mapset.keyName.find('\\') != std::string::npos || mapset.keyName.empty() ||
-                mapset.keyName.size() > 255 || taken || random.percent(30))
+                mapset.keyName.size() > 255 || taken || random.percent(15))
                 mapset.keyName = mapset.source + " " + std::to_string(i);
             if (!files[mapset.source].typ.empty() && random.percent(30))
                 for (const auto& other : mapsets)
@@ -306,8 +309,9 @@ Collection planCollection(RandomSource& random, const std::string& root)
 void layCollection(const Collection& collection)
 {
     platform::memory_registry::reset();
-    for (const std::string& folder :
-         {collection.root, std::string("E:"), std::string("C:\\$Recycle.Bin")})
+    // Create's automatic mode builds below C:\Garmin.
+    for (const std::string& folder : {collection.root, std::string("E:"),
+                                      std::string("C:\\$Recycle.Bin"), std::string("C:\\Garmin")})
         fs::remove_all(hostPath(folder));
     for (const std::string& folder : bundleFolders()) fs::remove_all(hostPath(folder));
     fs::remove_all(testing::trashFolder());

@@ -123,20 +123,22 @@ private:
             for (const auto& [path, bytes] : before_.files) {
                 const bool inFolder = row.fullKey.empty() ? isBelow(path, row.folder)
                                                           : samePath(folderOf(path), row.folder);
-                if (inFolder && !(operated_ && listed(operated_->files, path)))
+                // A TYP file is a family's only when the family names it.
+                if (inFolder && !folded(path).ends_with(".typ") &&
+                    !(operated_ && listed(operated_->files, path)))
                     protected_.emplace(folded(path), row.key);
             }
         }
     }
 
-    bool allowed(const std::string& path, const std::string& bytes, bool gone)
+    bool allowed(const std::string& path, const std::string& bytes)
     {
         if (listed(run_.mayRewrite, path)) return true;
         if (listed(run_.typFiles, path)) {
             const std::string* copy = afterBytes(path + ".bak");
             return copy && (*copy == bytes || before_.files.contains(path + ".bak"));
         }
-        if (gone && run_.recycles) {
+        if (run_.recycles) {
             const auto it = recycledNow_.find(bytes);
             if (it == recycledNow_.end()) return false;
             recycledNow_.erase(it);
@@ -158,12 +160,14 @@ private:
                 broken(2, what + ", which belongs to " + owner->second);
             else if (refused)
                 broken(3, "after a refusal or failure " + what);
-            else if (!allowed(path, bytes, now == nullptr))
+            else if (!allowed(path, bytes))
                 broken(1, what + ", neither in the Recycle Bin nor kept as .bak");
         }
         if (!refused) return;
+        std::set<std::string> earlier;
+        for (const auto& [path, bytes] : before_.files) earlier.insert(folded(path));
         for (const auto& [path, bytes] : after_.files)
-            if (!before_.files.contains(path))
+            if (!earlier.contains(folded(path)))
                 broken(3, "after a refusal or failure a new file " + path + " is there");
     }
 
@@ -195,9 +199,12 @@ private:
             if (!earlier && operated_ && !row.files.empty() && !operated_->files.empty() &&
                 samePath(folderOf(row.files[0]), folderOf(operated_->files[0])))
                 earlier = operated_; // renamed
+            const bool operated = !run_.operatedKey.empty() &&
+                                  platform::sameTextIgnoringCase(row.fullKey, run_.operatedKey);
             std::string fresh;
             for (int problem : row.problems)
-                if (!earlier || !earlier->problems.contains(problem))
+                if ((!earlier || !earlier->problems.contains(problem)) &&
+                    !(operated && run_.acceptedProblems.contains(problem)))
                     fresh += (fresh.empty() ? "" : ", ") +
                              kProblemNames[static_cast<std::size_t>(problem)];
             if (!fresh.empty()) broken(4, row.key + " has new problems: " + fresh);

@@ -159,6 +159,7 @@ private:
                                                                      : platform::kAnswerNo;
         if (step_.declines && !declined_) {
             declined_ = true;
+            declinedTypStamp_ = message.text.rfind("The TYP file ", 0) == 0;
             return platform::kAnswerNo;
         }
         return platform::kAnswerYes;
@@ -306,6 +307,9 @@ private:
             catalogue::mapsetIndexAt(path).index.empty() ? path : catalogue::mapsetIndexAt(path).index;
         run_.indexAfter = index;
         run_.operatedKey = familyKeyOf(index);
+        // Declining to stamp a TYP of another family registers it as it is, as asked.
+        if (declinedTypStamp_)
+            run_.acceptedProblems.insert(static_cast<int>(catalogue::ProblemKind::ForeignTyp));
         run_.typFiles = platform::listFiles(path, "*.typ");
         for (auto& typ : run_.typFiles) typ = catalogue::joinPath(catalogue::storedFolder(path), typ);
         run_.effect = [index] {
@@ -364,13 +368,15 @@ private:
                 run_.mayRewrite.push_back(*path);
         const std::string key = run_.operatedKey;
         const bool family = row->form == catalogue::kFormFamily;
-        if (step_.operation == Operation::Rename) {
+        if (step_.operation == Operation::Rename && newName != row->name) {
             const std::string index = catalogue::joinPath(catalogue::storedFolder(loc), newName + ".TDB");
             run_.indexAfter = index;
             run_.effect = [index] {
                 return testing::readWholeWindowsFile(index) ? std::string()
                                                             : "no index " + index;
             };
+        } else if (step_.operation == Operation::Rename) {
+            run_.effect = {}; // the same name: nothing to change
         } else if (family) {
             run_.effect = [key, oldIndex, number] {
                 const auto id = testing::rawValue(key, "ID");
@@ -509,6 +515,7 @@ private:
     bool declined_ = false;
     bool consoleUsed_ = false;
     bool partial_ = false;
+    bool declinedTypStamp_ = false;
 };
 
 } // namespace

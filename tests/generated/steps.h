@@ -6,6 +6,7 @@
 #include "generated/random_source.h"
 
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,7 @@ struct StepRun {
     std::vector<std::string> chosenFiles; // files the user named for the operation itself
     std::vector<std::string> typFiles;   // files that may change when they keep a .bak
     std::string indexAfter;      // the .TDB of the mapset created, installed or renamed
+    std::set<int> acceptedProblems; // problems the user chose for the mapset operated on
     std::function<std::string()> effect; // after a success: what is missing of the effect
 };
 
