@@ -90,7 +90,8 @@ std::string replayText(const Sequence& sequence, const std::vector<int>& kept,
                                                        : std::to_string(promise.promise)) +
                   ": " + promise.what + "\n";
     for (const auto& message : run.messages) broken += "  shown: " + message + "\n";
-    return "seed " + std::to_string(sequence.seed) + ", steps " + list + " broke:\n" + broken +
+    return "seed " + std::to_string(sequence.seed) + ", steps " + list +
+           (run.broken.empty() ? " kept every promise\n" : " broke:\n") + broken +
            "collection:\n" + describeCollection(sequence.collection) + "steps:\n" + steps +
            "replay: tools/collections-long.sh -seed " + std::to_string(sequence.seed) +
            " -steps " + list + "\n";
