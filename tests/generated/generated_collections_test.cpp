@@ -31,6 +31,7 @@ TEST_P(GeneratedCollections, KeepEveryPromise)
     std::printf("%s\n", totals.line().c_str());
     for (const auto& report : totals.reports) ADD_FAILURE() << report;
     EXPECT_EQ(totals.sequences, kSeedsPerPart);
+    EXPECT_EQ(totals.broken, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, GeneratedCollections, ::testing::Range(0, 4));

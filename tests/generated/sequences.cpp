@@ -2,6 +2,8 @@
 
 #include "generated/world.h"
 
+#include <set>
+
 namespace oxlo::generated {
 namespace {
 
@@ -112,7 +114,10 @@ void runSeed(std::uint64_t seed, const std::string& root, Totals& totals)
     totals.operations += run.operations;
     totals.injected += run.injected;
     if (run.broken.empty()) return;
-    ++totals.broken;
+    // Each promise the breaking step broke counts once.
+    std::set<int> promises;
+    for (const auto& broken : run.broken) promises.insert(broken.promise);
+    totals.broken += static_cast<int>(promises.size());
     const std::vector<int> kept = shrink(sequence, run);
     const SequenceRun again = runSequence(sequence, kept);
     // A case that breaks only now and then is reported as it first broke.

@@ -45,7 +45,7 @@ struct Totals {
     int sequences = 0;
     int operations = 0;
     int injected = 0;
-    int broken = 0;
+    int broken = 0;   // promises broken, each once per sequence that broke it
     std::vector<std::string> reports; // one replayable case per broken sequence
     std::string line() const;         // "generated collections: N sequences, ..."
 };
