@@ -128,7 +128,6 @@ public:
         const std::size_t shownBefore = scripted::shownMessages().size();
         const std::string startFolder = platform::getCurrentDirectory();
         try {
-            arm();
             perform();
         } catch (const std::exception& error) {
             run_.escaped = error.what();
@@ -165,14 +164,23 @@ private:
         return platform::kAnswerYes;
     }
 
-    void arm()
+    // Only the operation's own calls meet the fault, never the step's bookkeeping around it.
+    template <typename Call> void armed(Call call)
     {
+        struct Disarm {
+            StepRunner& runner;
+            ~Disarm() { runner.disarm(); }
+        } disarm{*this};
         if (step_.fault == Fault::FailingCall) fi::failCall(step_.failingCall);
         if (step_.fault == Fault::NoRecycleBin) fi::setRecycleBinUnavailable(true);
+        armed_ = true;
+        call();
     }
 
     void disarm()
     {
+        if (!armed_) return;
+        armed_ = false;
         run_.injected = step_.fault == Fault::FailingCall ? fi::failureInjected()
                                                          : step_.fault == Fault::NoRecycleBin;
         fi::failCall(0);
@@ -217,7 +225,8 @@ private:
         platform::setAdministrator(true);
         if (!tools.folder.empty()) platform::setCurrentDirectory(tools.folder);
         std::string err;
-        const int status = runConsole(arguments, err);
+        int status = 0;
+        armed([&] { status = runConsole(arguments, err); });
         run_.messages.push_back("console exit " + std::to_string(status) + ": " + err);
         run_.outcome = status == 0 ? Outcome::Success : Outcome::Refused;
     }
@@ -301,7 +310,7 @@ private:
         const std::string path = chosen.folder;
         run_.operatedFolder = path;
         // Installing over a registered mapset of the same name updates it.
-        succeeded_ = catalogue::installMapsetAt(path);
+        armed([&] { succeeded_ = catalogue::installMapsetAt(path); });
         // An update replaces the family registered under the same name.
         const std::string index =
             catalogue::mapsetIndexAt(path).index.empty() ? path : catalogue::mapsetIndexAt(path).index;
@@ -326,7 +335,7 @@ private:
         const std::string key = run_.operatedKey;
         const std::string folder = row->loc;
         const bool bundle = catalogue::isBundle(*row);
-        catalogue::uninstallMapset(rowNumber_);
+        armed([&] { catalogue::uninstallMapset(rowNumber_); });
         // Files that the system would not recycle leave the mapset uninstalled all the same,
         // and the message says so.
         succeeded_ = wasShown("Uninstall Successful.") || shownStartingWith(kUninstalledButFiles);
@@ -356,16 +365,17 @@ private:
         scripted::queueTyping(editor::kNameField, newName);
         scripted::queueTyping(editor::kNumberField, std::to_string(number));
         scripted::queueControlEvent(editor::kEditButton);
-        editor::runEditMapsetWindow(rowNumber_);
+        // The registered search index is the mapset's own, wherever it lies.
+        for (const char* value : {catalogue::kValueIdx, catalogue::kValueMdr})
+            if (const auto path = testing::textValue(run_.operatedKey, value))
+                run_.mayRewrite.push_back(*path);
+        armed([&] { editor::runEditMapsetWindow(rowNumber_); });
         succeeded_ = wasShown("Mapset edited.");
         const std::string loc = row->loc;
         const std::string oldIndex = row->tdb;
         const std::string oldOverview = row->bmap;
         run_.mayRewrite = {oldIndex, oldOverview};
         if (!row->typ.empty()) run_.typFiles.push_back(row->typ);
-        for (const char* value : {catalogue::kValueIdx, catalogue::kValueMdr})
-            if (const auto path = testing::textValue(run_.operatedKey, value))
-                run_.mayRewrite.push_back(*path);
         const std::string key = run_.operatedKey;
         const bool family = row->form == catalogue::kFormFamily;
         if (step_.operation == Operation::Rename && newName != row->name) {
@@ -406,7 +416,7 @@ private:
         const std::string chosen =
             mapsets[static_cast<std::size_t>(step_.choice) % mapsets.size()].folder;
         scripted::chooseNextFolder(catalogue::storedFolder(chosen));
-        catalogue::runMapsetCommand(catalogue::kLocateFolderCommand, rowNumber_);
+        armed([&] { catalogue::runMapsetCommand(catalogue::kLocateFolderCommand, rowNumber_); });
         // Locate Folder says nothing when it is done, and does nothing for a bundle.
         succeeded_ = !catalogue::isBundle(*row);
         const std::string key = filesKey(*row);
@@ -424,7 +434,7 @@ private:
         const InstalledMapset* row = pickRow();
         if (!row) return;
         const bool asked = catalogue::hasProblem(*row, catalogue::ProblemKind::MissingFolder);
-        catalogue::runMapsetCommand(command, rowNumber_);
+        armed([&] { catalogue::runMapsetCommand(command, rowNumber_); });
         succeeded_ = asked && !step_.declines;
         const std::string key = run_.operatedKey;
         run_.effect = [key] {
@@ -438,7 +448,7 @@ private:
         if (!row) return;
         const bool offered = catalogue::hasProblem(*row, catalogue::ProblemKind::ForeignTyp);
         if (!row->typ.empty()) run_.typFiles.push_back(row->typ);
-        catalogue::runMapsetCommand(catalogue::kFixTypCommand, rowNumber_);
+        armed([&] { catalogue::runMapsetCommand(catalogue::kFixTypCommand, rowNumber_); });
         succeeded_ = offered;
         const std::string typ = row->typ;
         const int id = row->id;
@@ -452,7 +462,7 @@ private:
     void repair()
     {
         run_.repairs = true;
-        catalogue::scanInstalledMapsets();
+        armed([] { catalogue::scanInstalledMapsets(); });
         succeeded_ = true;
         run_.effect = [] {
             for (const std::string& key : testing::subkeyNames(testing::kMapsourceProducts))
@@ -515,6 +525,7 @@ private:
     bool declined_ = false;
     bool consoleUsed_ = false;
     bool partial_ = false;
+    bool armed_ = false;
     bool declinedTypStamp_ = false;
 };
 
