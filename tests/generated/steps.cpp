@@ -374,7 +374,7 @@ private:
         const std::string loc = row->loc;
         const std::string oldIndex = row->tdb;
         const std::string oldOverview = row->bmap;
-        run_.mayRewrite = {oldIndex, oldOverview};
+        run_.mayRewrite.insert(run_.mayRewrite.end(), {oldIndex, oldOverview});
         if (!row->typ.empty()) run_.typFiles.push_back(row->typ);
         const std::string key = run_.operatedKey;
         const bool family = row->form == catalogue::kFormFamily;
