@@ -259,7 +259,7 @@ Collection planCollection(RandomSource& random, const std::string& root)
             if (mapset.keyName.find('\\') != std::string::npos || mapset.keyName.empty() ||
                 mapset.keyName.size() > 255 || taken || random.percent(15))
                 mapset.keyName = mapset.source + " " + std::to_string(i);
-            if (!files[mapset.source].typ.empty() && random.percent(30))
+            if (!files[mapset.source].typ.empty() && random.percent(50))
                 for (const auto& other : mapsets)
                     if (other.kind == EntryKind::Family && !files[other.source].typ.empty())
                         mapset.sharedTyp = catalogue::joinPath(
