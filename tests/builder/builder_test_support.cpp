@@ -4,6 +4,7 @@
 #include "catalogue/registry_layout.h"
 #include "platform/registry.h"
 #include "support/file_bytes.h"
+#include "support/shown_messages.h"
 #include "support/test_folder.h"
 
 #include <gtest/gtest.h>
@@ -49,11 +50,7 @@ void openWindowAsNewDoes() {
     builder::setAttributePanelHidden(true);
 }
 
-std::vector<std::string> messageTexts() {
-    std::vector<std::string> texts;
-    for (const auto& message : platform::scripted::shownMessages()) texts.push_back(message.text);
-    return texts;
-}
+std::vector<std::string> messageTexts() { return shownMessageTexts(); }
 
 std::vector<std::uint8_t> fileBytes(const std::string& windowsPath) {
     const auto bytes = readWholeWindowsFile(windowsPath);

@@ -24,6 +24,7 @@
 #include "platform/ui.h"
 #include "support/file_bytes.h"
 #include "support/registry_access.h"
+#include "support/shown_messages.h"
 #include "support/test_environment.h"
 #include "support/test_folder.h"
 
@@ -346,8 +347,9 @@ private:
         armed([&] { catalogue::uninstallMapset(rowNumber_); });
         // Files that the system would not recycle leave the mapset uninstalled all the same,
         // and the message says so.
-        succeeded_ = wasShown("Uninstall Successful.") || shownStartingWith(kUninstalledButFiles);
-        partial_ = !wasShown("Uninstall Successful.") && succeeded_;
+        const bool done = testing::messageShown("Uninstall Successful.");
+        succeeded_ = done || shownStartingWith(kUninstalledButFiles);
+        partial_ = !done && succeeded_;
         run_.effect = [key, folder, bundle] {
             if (bundle) return platform::fileSize(folder) == platform::kNoSuchPath
                                    ? std::string()
@@ -378,7 +380,7 @@ private:
             if (const auto path = testing::textValue(run_.operatedKey, value))
                 run_.mayRewrite.push_back(*path);
         armed([&] { editor::runEditMapsetWindow(rowNumber_); });
-        succeeded_ = wasShown("Mapset edited.");
+        succeeded_ = testing::messageShown("Mapset edited.");
         const std::string loc = row->loc;
         const std::string oldIndex = row->tdb;
         const std::string oldOverview = row->bmap;
@@ -513,13 +515,6 @@ private:
     {
         for (const auto& message : scripted::shownMessages())
             if (message.text.rfind(text, 0) == 0) return true;
-        return false;
-    }
-
-    bool wasShown(const std::string& text) const
-    {
-        for (const auto& message : scripted::shownMessages())
-            if (message.text == text) return true;
         return false;
     }
 
