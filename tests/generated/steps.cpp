@@ -402,7 +402,8 @@ private:
                 const auto id = testing::rawValue(key, "ID");
                 if (!id || id->bytes.size() != 2 || (id->bytes[0] | id->bytes[1] << 8) != number)
                     return key + " does not hold family ID " + std::to_string(number);
-                if (wordAt(oldIndex, 5) != number)
+                // A mapset whose folder is gone has only its registry entry to change.
+                if (const auto word = wordAt(oldIndex, 5); word && *word != number)
                     return oldIndex + " does not hold family ID " + std::to_string(number);
                 return std::string();
             };
@@ -411,7 +412,7 @@ private:
                 const std::string key = std::string(testing::kMapsourceProducts) + "\\" +
                                         std::to_string(number);
                 if (!testing::keyExists(key)) return key + " is missing";
-                if (wordAt(oldIndex, 3) != number)
+                if (const auto word = wordAt(oldIndex, 3); word && *word != number)
                     return oldIndex + " does not hold product code " + std::to_string(number);
                 return std::string();
             };
