@@ -80,6 +80,15 @@ run_tests() {
   fi
 }
 
+# The counts that the parts of the generated collections wrote during the native tests, as one line.
+collections_line() {
+  local files=(build/native/generated-collections-*.txt)
+  [ -e "${files[0]}" ] || return 0
+  awk '{s += $1; o += $2; k += $3; b += $4}
+       END {printf "generated collections: %d sequences, %d operations, %d injected faults, %d broken promises\n", s, o, k, b}' \
+    "${files[@]}"
+}
+
 # run_fuzz: each fuzz target for a fixed number of inputs from its seeds, with a fixed random seed;
 # one test per target, failed when it crashed or broke a property (its input is then in
 # build/fuzz/crashes/TARGET/). Output in build/fuzz-tests.log.
@@ -111,7 +120,9 @@ oxlo_start_xvfb "$root/build/xvfb.log" || exit 1
 say "Display $DISPLAY"
 
 if build native; then
+  rm -f build/native/generated-collections-*.txt
   run_tests native build/native -j2
+  collections_line
 fi
 
 if build fuzz; then

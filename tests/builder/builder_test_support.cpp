@@ -3,6 +3,8 @@
 #include "builder/create_mapset_window.h"
 #include "catalogue/registry_layout.h"
 #include "platform/registry.h"
+#include "support/file_bytes.h"
+#include "support/shown_messages.h"
 #include "support/test_folder.h"
 
 #include <gtest/gtest.h>
@@ -48,15 +50,12 @@ void openWindowAsNewDoes() {
     builder::setAttributePanelHidden(true);
 }
 
-std::vector<std::string> messageTexts() {
-    std::vector<std::string> texts;
-    for (const auto& message : platform::scripted::shownMessages()) texts.push_back(message.text);
-    return texts;
-}
+std::vector<std::string> messageTexts() { return shownMessageTexts(); }
 
 std::vector<std::uint8_t> fileBytes(const std::string& windowsPath) {
-    std::ifstream in(hostPath(windowsPath), std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const auto bytes = readWholeWindowsFile(windowsPath);
+    return bytes ? std::vector<std::uint8_t>(bytes->begin(), bytes->end())
+                 : std::vector<std::uint8_t>();
 }
 
 std::string fileText(const std::string& windowsPath) {
@@ -94,86 +93,13 @@ std::vector<std::string> crlfLines(const std::string& text) {
 }
 
 RawValue readRawValue(const std::string& keyPath, const std::string& valueName) {
-    RawValue value;
-    platform::RegistryHandle key = 0;
-    if (platform::registryOpenKey(platform::kLocalMachine, keyPath, platform::RegistryAccess::Read,
-                                  &key) != platform::kRegistryOk)
-        return value;
-    unsigned type = 0;
-    unsigned size = 0;
-    if (platform::registryQueryValue(key, valueName, &type, nullptr, &size) ==
-        platform::kRegistryOk) {
-        value.bytes.resize(size);
-        if (platform::registryQueryValue(key, valueName, &type, value.bytes.data(), &size) ==
-            platform::kRegistryOk) {
-            value.type = type;
-            value.bytes.resize(size);
-        } else {
-            value.bytes.clear();
-        }
-    }
-    platform::registryCloseKey(key);
-    return value;
+    return rawValue(keyPath, valueName).value_or(RawValue{});
 }
 
-bool registryKeyExists(const std::string& keyPath) {
-    platform::RegistryHandle key = 0;
-    if (platform::registryOpenKey(platform::kLocalMachine, keyPath, platform::RegistryAccess::Read,
-                                  &key) != platform::kRegistryOk)
-        return false;
-    platform::registryCloseKey(key);
-    return true;
-}
+bool registryKeyExists(const std::string& keyPath) { return keyExists(keyPath); }
 
 void removeRegistryTree(const std::string& keyPath) {
     platform::deleteRegistryTree(platform::kLocalMachine, keyPath);
-}
-
-namespace {
-
-using EnumerateName = long (*)(platform::RegistryHandle, unsigned, char*, unsigned*);
-
-std::vector<std::string> enumeratedNames(const std::string& keyPath, EnumerateName enumerate) {
-    std::vector<std::string> names;
-    platform::OwnedRegistryKey key;
-    if (platform::registryOpenKey(platform::kLocalMachine, keyPath, platform::RegistryAccess::Read,
-                                  key.receive()) != platform::kRegistryOk)
-        return names;
-    std::vector<char> name(16384);
-    for (unsigned index = 0;; ++index) {
-        unsigned length = static_cast<unsigned>(name.size());
-        if (enumerate(key.get(), index, name.data(), &length) != platform::kRegistryOk) break;
-        names.emplace_back(name.data(), length);
-    }
-    return names;
-}
-
-} // namespace
-
-std::vector<std::string> subkeyNames(const std::string& keyPath) {
-    return enumeratedNames(keyPath, platform::registryEnumKey);
-}
-
-std::vector<std::string> valueNames(const std::string& keyPath) {
-    return enumeratedNames(keyPath, platform::registryEnumValue);
-}
-
-void putValue(const std::string& keyPath, const std::string& valueName, unsigned type,
-              const std::vector<std::uint8_t>& bytes) {
-    platform::OwnedRegistryKey key;
-    ASSERT_EQ(platform::registryCreateKey(platform::kLocalMachine, keyPath, key.receive()),
-              platform::kRegistryOk)
-        << keyPath;
-    ASSERT_EQ(platform::registrySetValue(key.get(), valueName, type, bytes.data(),
-                                         static_cast<unsigned>(bytes.size())),
-              platform::kRegistryOk)
-        << keyPath << " " << valueName;
-}
-
-void putText(const std::string& keyPath, const std::string& valueName, const std::string& text) {
-    std::vector<std::uint8_t> bytes(text.begin(), text.end());
-    bytes.push_back(0);
-    putValue(keyPath, valueName, platform::kRegSz, bytes);
 }
 
 void clearRegisteredMapsets() {

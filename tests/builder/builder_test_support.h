@@ -5,6 +5,7 @@
 #include "builder/create_window_controls.h"
 #include "catalogue/installed_mapsets.h"
 #include "platform/portable/scripted_ui.h"
+#include "support/registry_access.h"
 
 #include <cstdint>
 #include <string>
@@ -36,22 +37,12 @@ std::vector<std::string> crlfLines(const std::string& text);
 
 // The raw bytes and type of a registry value below HKEY_LOCAL_MACHINE (32-bit view); type 0 and
 // no bytes when missing.
-struct RawValue {
-    unsigned type = 0;
-    std::vector<std::uint8_t> bytes;
-};
 RawValue readRawValue(const std::string& keyPath, const std::string& valueName);
 bool registryKeyExists(const std::string& keyPath);
 void removeRegistryTree(const std::string& keyPath);
-// Names of the subkeys and of the values of a key, in enumeration order; none when it is missing.
-std::vector<std::string> subkeyNames(const std::string& keyPath);
-std::vector<std::string> valueNames(const std::string& keyPath);
-void putValue(const std::string& keyPath, const std::string& valueName, unsigned type,
-              const std::vector<std::uint8_t>& bytes);
-void putText(const std::string& keyPath, const std::string& valueName, const std::string& text);
 
-inline const std::string kFamiliesPath = "SOFTWARE\\Garmin\\Mapsource\\Families";
-inline const std::string kProductsPath = "SOFTWARE\\Garmin\\Mapsource\\Products";
+inline const std::string kFamiliesPath = kMapsourceFamilies;
+inline const std::string kProductsPath = kMapsourceProducts;
 // Removes every family and product key: each test starts from an empty catalogue.
 void clearRegisteredMapsets();
 // A family key with its 2-byte "ID" value, as the checks read it.

@@ -2,7 +2,7 @@
 // files, for the scan and uninstall tests.
 #pragma once
 
-#include "catalogue/registry_helpers.h"
+#include "support/registry_access.h"
 
 #include <gtest/gtest.h>
 

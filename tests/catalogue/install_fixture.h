@@ -7,6 +7,7 @@
 #include "catalogue/registry_file.h"
 #include "catalogue/registry_tree.h"
 #include "platform/portable/scripted_ui.h"
+#include "support/shown_messages.h"
 
 namespace oxlo::testing {
 
@@ -28,13 +29,7 @@ protected:
         const auto tree = catalogue::readRegistryTree(platform::kLocalMachine, kMapsource);
         return tree ? catalogue::registryFileText(kMapsource, *tree) : std::string();
     }
-    static std::vector<std::string> messageTexts()
-    {
-        std::vector<std::string> texts;
-        for (const auto& message : platform::scripted::shownMessages())
-            texts.push_back(message.text + " [" + std::to_string(message.flags) + "]");
-        return texts;
-    }
+    static std::vector<std::string> messageTexts() { return shownMessagesWithFlags(); }
 };
 
 } // namespace oxlo::testing

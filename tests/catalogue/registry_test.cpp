@@ -1,6 +1,6 @@
 // The program's registry operations against the registry of the target: the in-memory one
 // natively, the real one (32-bit view) under Wine.
-#include "catalogue/registry_helpers.h"
+#include "support/registry_access.h"
 
 #include "platform/portable/scripted_ui.h"
 #include "platform/registry.h"

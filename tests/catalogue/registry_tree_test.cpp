@@ -1,6 +1,6 @@
 // Whole keys held in memory and written back, against the registry of the target: the in-memory
 // one natively, the real one (32-bit view) under Wine.
-#include "catalogue/registry_helpers.h"
+#include "support/registry_access.h"
 
 #include "catalogue/registry_tree.h"
 

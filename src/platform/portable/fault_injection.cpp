@@ -8,6 +8,10 @@ bool injected = false;
 bool noRecycleBin = false;
 } // namespace
 
+void setRecycleBinUnavailable(bool unavailable) { noRecycleBin = unavailable; }
+
+bool recycleBinUnavailable() { return noRecycleBin; }
+
 void failCall(int failing)
 {
     failingCall = failing;
@@ -18,10 +22,6 @@ void failCall(int failing)
 int countedCalls() { return counted; }
 
 bool failureInjected() { return injected; }
-
-void setRecycleBinUnavailable(bool unavailable) { noRecycleBin = unavailable; }
-
-bool recycleBinUnavailable() { return noRecycleBin; }
 
 bool shouldFail()
 {

@@ -1,6 +1,6 @@
-// Direct registry access for the catalogue tests, on the primitives of registry_store.h only, so
-// that the operations under test are never used to set up or check their own results. Natively
-// this meets the in-memory registry; under Wine the real one (32-bit view).
+// Direct registry access for the tests, on the primitives of registry_store.h only, so that the
+// operations under test are never used to set up or check their own results. Natively this meets
+// the in-memory registry; under Wine the real one (32-bit view).
 #pragma once
 
 #include "platform/registry_store.h"
@@ -11,11 +11,15 @@
 
 namespace oxlo::testing {
 
+// MapSource's keys below HKLM, spelled as MapSource spells them.
 inline constexpr const char* kMapsource = "SOFTWARE\\Garmin\\Mapsource";
+inline constexpr const char* kMapsourceFamilies = "SOFTWARE\\Garmin\\Mapsource\\Families";
+inline constexpr const char* kMapsourceProducts = "SOFTWARE\\Garmin\\Mapsource\\Products";
 
 struct RawValue {
     unsigned type = 0;
     std::vector<unsigned char> bytes;
+    friend bool operator==(const RawValue&, const RawValue&) = default;
 };
 
 // Removes HKLM\SOFTWARE\Garmin\Mapsource and everything below it; fails the test if it stays.

@@ -1,4 +1,4 @@
-#include "catalogue/registry_helpers.h"
+#include "support/registry_access.h"
 
 #include <gtest/gtest.h>
 
@@ -9,35 +9,18 @@ namespace {
 
 using namespace oxlo::platform;
 
-void removeTree(RegistryHandle parent, const std::string& name)
+// Depth first: a key goes only once it has no subkeys.
+void removeTree(const std::string& path)
 {
-    RegistryHandle key = 0;
-    if (registryOpenKey(parent, name, RegistryAccess::Full, &key) != kRegistryOk) {
-        return;
-    }
-    for (const auto& child : [&] {
-             std::vector<std::string> names;
-             for (unsigned i = 0;; ++i) {
-                 char buffer[kKeyNameRoom];
-                 unsigned length = sizeof buffer;
-                 if (registryEnumKey(key, i, buffer, &length) != kRegistryOk) {
-                     break;
-                 }
-                 names.emplace_back(buffer, length);
-             }
-             return names;
-         }()) {
-        removeTree(key, child);
-    }
-    registryCloseKey(key);
-    registryDeleteKey(parent, name);
+    for (const std::string& child : subkeyNames(path)) removeTree(path + "\\" + child);
+    registryDeleteKey(kLocalMachine, path);
 }
 
 } // namespace
 
 void cleanMapsource()
 {
-    removeTree(kLocalMachine, kMapsource);
+    removeTree(kMapsource);
     ASSERT_FALSE(keyExists(kMapsource)) << "could not clean HKLM\\" << kMapsource;
 }
 
@@ -76,18 +59,16 @@ bool keyExists(const std::string& path)
 
 std::optional<RawValue> rawValue(const std::string& path, const std::string& name)
 {
-    RegistryHandle key = 0;
-    if (registryOpenKey(kLocalMachine, path, RegistryAccess::Read, &key) != kRegistryOk) {
+    OwnedRegistryKey key;
+    if (registryOpenKey(kLocalMachine, path, RegistryAccess::Read, key.receive()) != kRegistryOk)
         return std::nullopt;
-    }
     RawValue value;
-    value.bytes.resize(4096);
-    unsigned size = static_cast<unsigned>(value.bytes.size());
-    const long status = registryQueryValue(key, name, &value.type, value.bytes.data(), &size);
-    registryCloseKey(key);
-    if (status != kRegistryOk) {
+    unsigned size = 0;
+    if (registryQueryValue(key.get(), name, &value.type, nullptr, &size) != kRegistryOk)
         return std::nullopt;
-    }
+    value.bytes.resize(size);
+    if (registryQueryValue(key.get(), name, &value.type, value.bytes.data(), &size) != kRegistryOk)
+        return std::nullopt;
     value.bytes.resize(size);
     return value;
 }
