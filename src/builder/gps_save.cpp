@@ -61,7 +61,8 @@ bool placeGpsFile(const std::string& made, const std::string& file, bool mayRepl
     const std::string aside = freeNameBeside(file);
     if (platform::renameFile(file, aside) != 1) return false;
     if (platform::renameFile(made, file) == 1) {
-        if (platform::moveToRecycleBin(aside) == 1) return true;
+        // An old file that the Recycle Bin cannot take stays, and so nothing is saved.
+        if (platform::moveToRecycleBin(aside) == platform::Recycling::done) return true;
         platform::renameFile(file, made);
     }
     platform::renameFile(aside, file);

@@ -2,6 +2,7 @@
 
 #include "builder/bundle_export.h"
 #include "builder/create_mapset_window.h"
+#include "builder/gps_save.h"
 #include "catalogue/bundle_commands.h"
 #include "catalogue/mapset_install.h"
 #include "catalogue/mapset_menu.h"
@@ -134,6 +135,11 @@ namespace oxlo::builder {
 void exportBundle(int row, std::string&, int, const std::string&)
 {
     app_test::standIns().calls.push_back("export " + std::to_string(row));
+}
+
+void saveForGps(int row, std::string&, int, const std::string&)
+{
+    app_test::standIns().calls.push_back("gps " + std::to_string(row));
 }
 
 bool attributePanelShown = true;

@@ -134,6 +134,8 @@ private:
     bool allowed(const std::string& path, const std::string& bytes)
     {
         if (listed(run_.mayRewrite, path)) return true;
+        // Deleted for good after the user's Yes to the question that says so.
+        if (!run_.deletedForGood.empty() && isBelow(path, run_.deletedForGood)) return true;
         if (listed(run_.typFiles, path)) {
             const std::string* copy = afterBytes(path + ".bak");
             return copy && (*copy == bytes || before_.files.contains(path + ".bak"));

@@ -49,9 +49,16 @@ const std::vector<std::string> kOperationNames = {
 constexpr const char* kRepairQuestion = "is incompatible with Mapsource 6.14.1 or later. Fix?";
 constexpr const char* kDeleteFilesQuestion = "Do you wish to delete the mapset files?";
 constexpr const char* kUninstalledButFiles = "The mapset was uninstalled, but some of its files";
+constexpr std::string_view kBundleStart = "The bundle ";
+constexpr std::string_view kCannotBeRecycled = " cannot go to the Recycle Bin. Delete it for good?";
 
 bool isQuestion(int flags) { return (flags & 0x0F) == 0x04 || (flags & 0x0F) == 0x03; }
-bool isWarning(int flags) { return (flags & 0xF0) == 0x30 || (flags & 0xF0) == 0x10; }
+bool isQuestion(int flags);
+// A question asks; its icon is no warning that the operation failed.
+bool isWarning(int flags)
+{
+    return !isQuestion(flags) && ((flags & 0xF0) == 0x30 || (flags & 0xF0) == 0x10);
+}
 
 std::string fullKey(const InstalledMapset& row)
 {
@@ -165,11 +172,17 @@ private:
         if (message.text == kDeleteFilesQuestion)
             return step_.operation == Operation::UninstallWithFiles ? platform::kAnswerYes
                                                                      : platform::kAnswerNo;
+        const bool deleteForGood = message.text.rfind(kBundleStart, 0) == 0 &&
+                                   message.text.ends_with(kCannotBeRecycled);
         if (step_.declines && !declined_) {
             declined_ = true;
             declinedTypStamp_ = message.text.rfind("The TYP file ", 0) == 0;
             return platform::kAnswerNo;
         }
+        if (deleteForGood)
+            run_.deletedForGood = message.text.substr(
+                kBundleStart.size(),
+                message.text.size() - kBundleStart.size() - kCannotBeRecycled.size());
         return platform::kAnswerYes;
     }
 

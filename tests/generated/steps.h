@@ -45,6 +45,7 @@ struct StepRun {
     std::string operatedKey;     // registry key of the row operated on (below HKLM), or empty
     std::string operatedFolder;  // its folder (or the bundle's)
     bool recycles = false;       // its files may go to the Recycle Bin
+    std::string deletedForGood;  // a bundle the user agreed to delete for good
     bool repairs = false;        // it rewrites every old-form product entry
     std::vector<std::string> mayRewrite; // files the operation may change in place or rename
     std::vector<std::string> chosenFiles; // files the user named for the operation itself
