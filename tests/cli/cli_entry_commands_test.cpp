@@ -49,8 +49,9 @@ TEST_F(CliEntryCommands, EachCommandChangesOnlyWhatItMayAndSaysWhy) {
     } cases[] = {
         {{"edit", "Dales", "--name", "Dale"}, false, true, 0, "Mapset edited.",
          "Families\\Dale FID6006 DALES problems\n"},
+        // Its TYP holds another family's ID, which a change of its own ID leaves as it is.
         {{"edit", "FID6006", "--family-id", "6010"}, false, true, 0, "Mapset edited.",
-         "Families\\Dales FID6010 DALES ok"},
+         "Families\\Dales FID6010 DALES problems\n"},
         {{"edit", "Dales", "--family-id", "6005"}, false, true, 1,
          "Family ID 6005 is already used by mapset Families\\Hills. Please choose another "
          "family ID.",
