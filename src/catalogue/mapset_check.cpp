@@ -150,6 +150,26 @@ void checkInstalledMapsets(int count)
         installedMapsets[slot].problems = checkMapset(installedMapsets[slot], rows);
 }
 
+std::optional<MapsetProblem> newForeignFileProblem(const InstalledMapset& row,
+                                                  const InstalledMapset& moved)
+{
+    if (isBundle(moved)) return std::nullopt;
+    std::vector<MapsetProblem> problems;
+    if (moved.form == kFormFamily) checkTyp(moved, problems);
+    checkIndexFields(moved, problems);
+    // An index of another family or code is another mapset's. A TYP file may keep a stale ID that
+    // Fix TYP Family ID mends, so one that came along from a missing folder, whose files the check
+    // never read, is the mapset's own.
+    const bool typUnread = hasProblem(row, ProblemKind::MissingFolder);
+    for (const MapsetProblem& problem : problems) {
+        const bool foreign = (problem.kind == ProblemKind::ForeignTyp && !typUnread) ||
+                             problem.kind == ProblemKind::IndexFamilyId ||
+                             problem.kind == ProblemKind::IndexProductCode;
+        if (foreign && !hasProblem(row, problem.kind)) return problem;
+    }
+    return std::nullopt;
+}
+
 std::string missingFileText(const std::string& valueName, const std::string& path)
 {
     const std::string what = sameIgnoringCase(valueName, kValueTdb)    ? "The index file "

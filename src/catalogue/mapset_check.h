@@ -5,6 +5,7 @@
 
 #include "catalogue/installed_mapsets.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,13 @@ void checkInstalledMapsets(int count);
 // file PATH does not exist." for TDB, likewise for BMAP, TYP and LOC; IDX and MDR name the
 // search index.
 std::string missingFileText(const std::string& valueName, const std::string& path);
+
+// The first family ID or product code of another mapset that `moved` (the row with its paths
+// pointed elsewhere, its product code read from the .TDB there) finds in its index or TYP file and
+// `row` did not have (a TYP file from a missing folder counts as its own); none when the files
+// fit as well as before.
+std::optional<MapsetProblem> newForeignFileProblem(const InstalledMapset& row,
+                                                  const InstalledMapset& moved);
 
 // True when the row has a problem of that kind.
 bool hasProblem(const InstalledMapset& row, ProblemKind kind);

@@ -43,6 +43,20 @@ void warn(const char* title, const std::string& text)
     platform::showMessage(title, text, platform::kMessageWarning);
 }
 
+// The row as the scan would read it once its paths in `oldFolder` point into `newFolder`.
+InstalledMapset movedRow(const InstalledMapset& row, const std::string& oldFolder,
+                         const std::string& newFolder)
+{
+    InstalledMapset moved = row;
+    for (std::string* path : {&moved.loc, &moved.tdb, &moved.bmap, &moved.typ})
+        if (const auto there = pathMovedTo(*path, oldFolder, newFolder)) *path = *there;
+    // A product's code is the one its .TDB holds.
+    if (moved.branch == kProductsBranch)
+        moved.id = platform::numberFromText(
+            mapfile::readWordAtOffset(moved.tdb, kTdbProductCodeOffset));
+    return moved;
+}
+
 } // namespace
 
 void showMapsetCheck(int row)
@@ -103,6 +117,11 @@ void locateMapsetFolderAt(int row, const std::string& chosen)
     }
     if (const std::string path = firstUnstorablePath(updated); !path.empty()) {
         warn(kLocateTitle, unstorablePathText(path) + " Nothing was changed.");
+        return;
+    }
+    // Files of another mapset in the new folder would make the entry worse than it was.
+    if (const auto foreign = newForeignFileProblem(mapset, movedRow(mapset, mapset.loc, folder))) {
+        warn(kLocateTitle, foreign->text + " Nothing was changed.");
         return;
     }
     if (!backUpKey(key, kLocateTitle)) return;

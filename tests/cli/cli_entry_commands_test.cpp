@@ -40,7 +40,8 @@ TEST_F(CliEntryCommands, EachCommandChangesOnlyWhatItMayAndSaysWhy) {
     const std::string rights = "this command changes mapsets for all users; run it from a command "
                                "prompt started as administrator.";
     const struct {
-        std::vector<std::string> arguments; // MOVED: where Dales' folder went, DALES: its folder
+        // MOVED: where Dales' folder went, DALES: its folder, OTHER: another mapset's folder
+        std::vector<std::string> arguments;
         bool moved;                         // Dales' folder is moved away first
         bool administrator;
         int status;
@@ -90,6 +91,14 @@ TEST_F(CliEntryCommands, EachCommandChangesOnlyWhatItMayAndSaysWhy) {
         {{"locate", "Test Fam", "MOVED"}, true, true, 1,
          "Maps\\Test Fam.gmap is a BaseCamp bundle: it has no registry entry.",
          "Families\\Dales FID6006 DALES problems\n"},
+        {{"locate", "Dales", "OTHER"}, true, true, 1,
+         "The index file OTHER\\Dales.tdb holds family ID 6001, not the registry's 6006. Nothing "
+         "was changed.",
+         "Families\\Dales FID6006 DALES problems\n"},
+        {{"locate", "COD150", "OTHER"}, false, true, 1,
+         "The index file OTHER\\Alpen.tdb holds product code 160, but the entry is registered as "
+         "Products\\150. Nothing was changed.",
+         "Products\\150 COD150 "},
         {{"locate", "Dales", "MOVED"}, true, false, 740, rights,
          "Families\\Dales FID6006 DALES problems\n"},
 
@@ -119,12 +128,18 @@ TEST_F(CliEntryCommands, EachCommandChangesOnlyWhatItMayAndSaysWhy) {
         const auto named = [&](std::string text) {
             for (const auto& [word, path] : {std::pair<std::string, std::string>{"MOVED", moved},
                                              {"DALES", dales_},
+                                             {"OTHER", folder_ + "\\Other"},
                                              {"HILLS", folder_ + "\\Hills"}})
                 if (const auto at = text.find(word); at != std::string::npos)
                     text.replace(at, word.size(), path);
             return text;
         };
         if (c.moved) fs::rename(hostPath(dales_), hostPath(moved));
+        if (c.arguments.back() == "OTHER") {
+            // Another mapset's index files under the entries' file names: family 6001, code 160.
+            makeTdb("Other\\Dales.tdb", 160);
+            makeTdb("Other\\Alpen.tdb", 160);
+        }
         const std::string before = collection();
         std::vector<std::string> arguments;
         for (const std::string& argument : c.arguments) arguments.push_back(named(argument));
