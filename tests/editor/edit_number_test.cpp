@@ -138,6 +138,7 @@ TEST_F(EditMapsetTest, NumbersThatCannotBeTakenAreRefused) {
         const char* otherKey; // registered beforehand, with family ID 6002
         std::string shown;
         bool bundle = false; // the BaseCamp bundle Clash.gmap of family 6002 is there
+        bool sharesIndex = false; // otherKey registers Alpen's .TDB too (as last scanned)
     } cases[] = {
         {"F", "0", nullptr, kFamilyRange},
         {"F", "65535", nullptr, kFamilyRange},
@@ -156,6 +157,10 @@ TEST_F(EditMapsetTest, NumbersThatCannotBeTakenAreRefused) {
         {"O", "160", "Products\\160",
          "The product code of mapset Alpen was not changed: product code 160 is already "
          "registered to another mapset (Products\\160)."},
+        {"F", "6100", "Products\\160",
+         "The family ID of mapset Alpen was not changed: " + loc +
+             "\\Alpen.TDB is also registered by Products\\160.",
+         false, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.form) + " typed " + c.typed);
@@ -169,6 +174,13 @@ TEST_F(EditMapsetTest, NumbersThatCannotBeTakenAreRefused) {
             platform::createRegistryKey(platform::kLocalMachine, key, "");
             platform::writeRegistryValue(platform::kLocalMachine, key, "ID", "6002",
                                          platform::kValueBinary, "");
+            if (c.sharesIndex) {
+                platform::writeRegistryValue(platform::kLocalMachine, key, "LOC", loc,
+                                             platform::kValueText, "");
+                platform::writeRegistryValue(platform::kLocalMachine, key, "TDB", row.tdb,
+                                             platform::kValueText, "");
+                catalogue::scanInstalledMapsets();
+            }
         }
         testing::clearBundleFolders();
         if (c.bundle) {
