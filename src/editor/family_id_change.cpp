@@ -38,17 +38,31 @@ std::string textValue(const RegistryTree& tree, const char* name) {
     return {};
 }
 
-// True when a family other than `ownKeyName` among `families` (the Families branch) registers
-// `typ` as its TYP file too: the file then carries that family's symbols as well, and its ID is
-// not this family's alone to change.
-bool typOfAnotherFamily(const RegistryTree& families, const std::string& typ,
-                        const std::string& ownKeyName) {
+// The family other than `ownKeyName` among `families` (the Families branch) that registers
+// `typ` as its TYP file too, empty when none does: the file then carries that family's symbols
+// as well, and its ID is not this family's alone to change.
+std::string typOfAnotherFamily(const RegistryTree& families, const std::string& typ,
+                               const std::string& ownKeyName) {
     for (const auto& [name, family] : families.subkeys) {
         if (catalogue::sameIgnoringCase(name, ownKeyName)) continue;
         const std::string other = textValue(family, catalogue::kValueTyp);
-        if (!other.empty() && catalogue::samePath(other, typ)) return true;
+        if (!other.empty() && catalogue::samePath(other, typ))
+            return std::string(catalogue::kFamiliesBranch) + "\\" + name;
     }
-    return false;
+    return {};
+}
+
+// The entry other than `row` (as last scanned) that registers `path`, empty when none does.
+std::string otherRegistration(const InstalledMapset& row, const std::string& path) {
+    for (int i = 1; i <= catalogue::mapsetCount; ++i) {
+        const InstalledMapset& other = catalogue::installedMapsets[static_cast<std::size_t>(i)];
+        if (other.branch == row.branch && catalogue::sameIgnoringCase(other.keyName, row.keyName))
+            continue;
+        for (const std::string* file : {&other.tdb, &other.typ, &other.bmap})
+            if (!file->empty() && catalogue::samePath(*file, path))
+                return relativeKey(rowKeyPath(other));
+    }
+    return {};
 }
 
 const RegistryTree* familyIn(const RegistryTree& families, const std::string& keyName) {
@@ -79,7 +93,6 @@ std::optional<std::vector<HeldWord>> headerWord(const std::string& path, std::in
 // The files to change and their words as they are now. A file that should hold the ID but cannot
 // be read stops the change: it would be left behind with the old ID. Its path goes to `unreadable`.
 std::optional<std::vector<WordChange>> filesHoldingTheId(const InstalledMapset& row,
-                                                         const RegistryTree& families,
                                                          const RegistryTree& family,
                                                          std::uint16_t id,
                                                          std::string& unreadable) {
@@ -98,7 +111,7 @@ std::optional<std::vector<WordChange>> filesHoldingTheId(const InstalledMapset& 
     const std::string mdx = textValue(family, catalogue::kValueIdx);
     if (!mdx.empty() && !add(mdx, mapfile::readMdxFamilyIds(mdx))) return std::nullopt;
     const std::string typ = textValue(family, catalogue::kValueTyp);
-    if (typ.empty() || typOfAnotherFamily(families, typ, row.keyName)) return changes;
+    if (typ.empty()) return changes;
     switch (mapfile::typLayout(typ)) {
     case mapfile::TypLayout::Typ:
         if (!add(typ, headerWord(typ, mapfile::kTypFamilyIdPosition))) return std::nullopt;
@@ -153,8 +166,18 @@ StepOutcome changeFamilyId(InstalledMapset& row, std::int64_t number) {
     const RegistryTree* family = families ? familyIn(*families, row.keyName) : nullptr;
     if (!family) return notDone(row, kRegistryNotRewritten);
     std::string unreadable;
-    const auto changes = filesHoldingTheId(row, *families, *family, id, unreadable);
+    const auto changes = filesHoldingTheId(row, *family, id, unreadable);
     if (!changes) return notDone(row, unreadable + " could not be read.");
+    // A file another entry registers is not this mapset's alone to write: the change would
+    // break that entry, and leaving the file behind would break this one.
+    for (const WordChange& change : *changes) {
+        std::string owner = typOfAnotherFamily(*families, change.path, row.keyName);
+        if (owner.empty()) owner = otherRegistration(row, change.path);
+        if (!owner.empty())
+            return refuseNumber(row.id, notChanged(kWhat, row.name,
+                                                   change.path + " is also registered by " +
+                                                       owner + "."));
+    }
     if (!catalogue::backUpKey(relativeKey(key), kEditTitle)) return StepOutcome::NotDone;
     const std::string typ = textValue(*family, catalogue::kValueTyp);
     if (!copyTypIfChanged(*changes, typ))

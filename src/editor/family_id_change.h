@@ -1,7 +1,7 @@
 // A new family ID for a family row (form "F"), written into every word that holds the old one:
 // the family's registry value "ID", the .TDB, the records of the registered .mdx address index
 // that name the family (an index made for several families keeps the others' records), and the
-// registered TYP file wherever it lies, unless another family registers it too. All of them
+// registered TYP file wherever it lies. A file that another entry registers too is refused. All of them
 // change or none.
 #pragma once
 

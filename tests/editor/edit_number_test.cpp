@@ -45,8 +45,8 @@ TEST_F(EditMapsetTest, NewProductCodeMovesTheEntryToItsKey) {
 }
 
 // Only words that hold the old ID change: an .mdx record of another family and a TYP file of
-// another family's ID or registered by another family too stay as they are; the registered TYP
-// gets the new ID wherever it lies.
+// another family's ID stay as they are; the registered TYP gets the new ID wherever it lies. A
+// TYP holding the old ID that another family registers too refuses the change, nothing written.
 TEST_F(EditMapsetTest, NewFamilyIdReachesEveryPlaceThatHoldsIt) {
     const struct {
         const char* situation;
@@ -61,7 +61,7 @@ TEST_F(EditMapsetTest, NewFamilyIdReachesEveryPlaceThatHoldsIt) {
         {"earlier TYP copy", true, false, 6001, false, 6001, {6100, 6100, 6100, 6100, 6100}},
         {"TYP elsewhere", false, true, 6001, false, 6001, {6100, 6100, 6100, 6100, 6001}},
         {"TYP of another family", false, false, 6002, false, 6001, {6100, 6100, 6100, 6100, 6002}},
-        {"TYP shared with Topo", false, false, 6001, true, 6001, {-1, 6100, 6100, 6100, 6001}},
+        {"TYP shared with Topo", false, false, 6001, true, 6001, {-1, 6001, 6001, 6001, 6001}},
         {"index of two families", false, false, 6001, false, 6002, {6100, 6100, 6100, 6002, 6100}},
     };
     for (const auto& c : cases) {
@@ -96,6 +96,17 @@ TEST_F(EditMapsetTest, NewFamilyIdReachesEveryPlaceThatHoldsIt) {
                                          loc + "\\alpen.typ", platform::kValueText, "");
         }
 
+        if (c.typShared) {
+            EXPECT_EQ(textsAndFlags(edit(row, nullptr, "6100")),
+                      (Shown{{"The family ID of mapset Alpen was not changed: " + loc +
+                                  "\\Alpen.TYP is also registered by Families\\Topo.",
+                              0x30}}));
+            EXPECT_EQ(familyIdsHeld(row.tdb), c.after);
+            EXPECT_EQ(readBytes(tdbPath("Alpen")), originalTdb);
+            EXPECT_EQ(readBytes(registeredTyp), typ);
+            EXPECT_EQ(row.id, 6001);
+            continue;
+        }
         EXPECT_EQ(textsAndFlags(edit(row, nullptr, "6100")), Shown{kEdited});
 
         EXPECT_EQ(familyIdsHeld(row.tdb), c.after);
@@ -127,6 +138,7 @@ TEST_F(EditMapsetTest, NumbersThatCannotBeTakenAreRefused) {
         const char* otherKey; // registered beforehand, with family ID 6002
         std::string shown;
         bool bundle = false; // the BaseCamp bundle Clash.gmap of family 6002 is there
+        bool sharesIndex = false; // otherKey registers Alpen's .TDB too (as last scanned)
     } cases[] = {
         {"F", "0", nullptr, kFamilyRange},
         {"F", "65535", nullptr, kFamilyRange},
@@ -145,6 +157,10 @@ TEST_F(EditMapsetTest, NumbersThatCannotBeTakenAreRefused) {
         {"O", "160", "Products\\160",
          "The product code of mapset Alpen was not changed: product code 160 is already "
          "registered to another mapset (Products\\160)."},
+        {"F", "6100", "Products\\160",
+         "The family ID of mapset Alpen was not changed: " + loc +
+             "\\Alpen.TDB is also registered by Products\\160.",
+         false, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.form) + " typed " + c.typed);
@@ -158,6 +174,13 @@ TEST_F(EditMapsetTest, NumbersThatCannotBeTakenAreRefused) {
             platform::createRegistryKey(platform::kLocalMachine, key, "");
             platform::writeRegistryValue(platform::kLocalMachine, key, "ID", "6002",
                                          platform::kValueBinary, "");
+            if (c.sharesIndex) {
+                platform::writeRegistryValue(platform::kLocalMachine, key, "LOC", loc,
+                                             platform::kValueText, "");
+                platform::writeRegistryValue(platform::kLocalMachine, key, "TDB", row.tdb,
+                                             platform::kValueText, "");
+                catalogue::scanInstalledMapsets();
+            }
         }
         testing::clearBundleFolders();
         if (c.bundle) {

@@ -392,6 +392,9 @@ private:
         for (const char* value : {catalogue::kValueIdx, catalogue::kValueMdr})
             if (const auto path = testing::textValue(run_.operatedKey, value))
                 run_.mayRewrite.push_back(*path);
+        // The family-ID change writes only the words that hold the old ID: an index made for
+        // another family keeps its own.
+        const bool indexHeldId = wordAt(row->tdb, 5) == row->id;
         armed([&] { editor::runEditMapsetWindow(rowNumber_); });
         succeeded_ = testing::messageShown("Mapset edited.");
         const std::string loc = row->loc;
@@ -411,12 +414,12 @@ private:
         } else if (step_.operation == Operation::Rename) {
             run_.effect = {}; // the same name: nothing to change
         } else if (family) {
-            run_.effect = [key, oldIndex, number] {
+            run_.effect = [key, oldIndex, number, indexHeldId] {
                 const auto id = testing::rawValue(key, "ID");
                 if (!id || id->bytes.size() != 2 || (id->bytes[0] | id->bytes[1] << 8) != number)
                     return key + " does not hold family ID " + std::to_string(number);
                 // A mapset whose folder is gone has only its registry entry to change.
-                if (const auto word = wordAt(oldIndex, 5); word && *word != number)
+                if (const auto word = wordAt(oldIndex, 5); indexHeldId && word && *word != number)
                     return oldIndex + " does not hold family ID " + std::to_string(number);
                 return std::string();
             };
