@@ -191,6 +191,12 @@ int main(int argc, char** argv) {
         // Each map unpacked into a folder named by its file name, eight characters at most.
         for (const std::string& tile : tiles) {
             if (endsWithIgnoringCase(tile, ".typ")) continue;
+            // A Garmin map is whole blocks of 512 bytes: mkgmap skips one cut short with a
+            // warning and still succeeds.
+            if (std::filesystem::file_size(tile) % 512 != 0) {
+                control.say("SEVERE (global): " + tile + " is not a complete map; skipped");
+                continue;
+            }
             const std::string stem = std::filesystem::path(tile).stem().string().substr(0, 8);
             std::filesystem::create_directories(bundle + "Product1/" + stem);
             standin::writeBytes(bundle + "Product1/" + stem + "/" + stem + ".TRE", garminMap("TRE"));
