@@ -12,24 +12,22 @@ void warn(const std::string& text)
     platform::showMessage(kExportBundleTitle, text, platform::kMessageWarning);
 }
 
-// A free name beside `bundle` for the old one while the new one moves in. It does not end in
-// .gmap, so that BaseCamp and the scan never take it for a second bundle of the family.
-std::string asideName(const std::string& bundle)
-{
-    for (int number = 1; number <= 100; ++number) {
-        const std::string name =
-            bundle + ".old" + (number == 1 ? "" : " " + platform::textFromNumber(number));
-        if (platform::fileSize(name) == platform::kNoSuchPath) return name;
-    }
-    return {};
-}
-
 std::string notPlacedText(const std::string& bundle)
 {
     return "The BaseCamp bundle could not be put in place as " + bundle + ".";
 }
 
 } // namespace
+
+std::string asideName(const std::string& path)
+{
+    for (int number = 1; number <= 100; ++number) {
+        const std::string name =
+            path + ".old" + (number == 1 ? "" : " " + platform::textFromNumber(number));
+        if (platform::fileSize(name) == platform::kNoSuchPath) return name;
+    }
+    return {};
+}
 
 bool placeBundle(const std::string& made, const std::string& bundle)
 {

@@ -14,4 +14,9 @@ namespace oxlo::builder {
 // the user chose to keep the old one (then `made` holds the new one again).
 bool placeBundle(const std::string& made, const std::string& bundle);
 
+// A free name beside `path` for an old file or bundle while its replacement moves in: PATH.old,
+// PATH.old 2, ... It does not end as the original does, so that BaseCamp and the scan never take
+// it for a second bundle. Empty when the first hundred are taken.
+std::string asideName(const std::string& path);
+
 } // namespace oxlo::builder

@@ -1,5 +1,6 @@
 #include "builder/gps_save.h"
 
+#include "builder/bundle_placement.h"
 #include "builder/gps_contents.h"
 #include "builder/mapset_build.h"
 #include "builder/mapset_export.h"
@@ -42,15 +43,6 @@ private:
     std::string path_;
 };
 
-// A name beside `file` that nothing has: FILE.old, FILE.old2, ...
-std::string freeNameBeside(const std::string& file)
-{
-    std::string name = file + ".old";
-    for (int n = 2; platform::fileSize(name) != platform::kNoSuchPath; ++n)
-        name = file + ".old" + platform::textFromNumber(n);
-    return name;
-}
-
 // Puts the whole file `made` under the name `file`. An older file there goes to the Recycle Bin
 // when `mayReplace`, but only after the new one took its name; any step failing puts back what
 // was there. Without `mayReplace` the rename fails on a file there.
@@ -58,8 +50,8 @@ bool placeGpsFile(const std::string& made, const std::string& file, bool mayRepl
 {
     if (!mayReplace || platform::fileSize(file) == platform::kNoSuchPath)
         return platform::renameFile(made, file) == 1;
-    const std::string aside = freeNameBeside(file);
-    if (platform::renameFile(file, aside) != 1) return false;
+    const std::string aside = asideName(file);
+    if (aside.empty() || platform::renameFile(file, aside) != 1) return false;
     if (platform::renameFile(made, file) == 1) {
         // An old file that the Recycle Bin cannot take stays, and so nothing is saved.
         if (platform::moveToRecycleBin(aside) == platform::Recycling::done) return true;
