@@ -1,12 +1,11 @@
 // The icon held in the program must be a valid one-image, 256-colour 32 x 32 ICO file, and the
 // same bytes as the icon resource oxlo.ico.
 #include "app/app_icon_data.h"
+#include "support/file_bytes.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 namespace oxlo::app_test {
@@ -51,10 +50,9 @@ TEST(AppIcon, IsOneEightBitThirtyTwoPixelImageOfTheExpectedSizes)
 
 TEST(AppIcon, ProgramDataMatchesTheIconResource)
 {
-    std::ifstream file(OXLO_APP_ICON_FILE, std::ios::binary);
+    const auto file = oxlo::testing::readWholeFile(OXLO_APP_ICON_FILE);
     ASSERT_TRUE(file) << OXLO_APP_ICON_FILE;
-    const std::vector<std::uint8_t> resource{std::istreambuf_iterator<char>(file),
-                                             std::istreambuf_iterator<char>()};
+    const std::vector<std::uint8_t> resource(file->begin(), file->end());
     EXPECT_EQ(resource.size(), 2238u);
     EXPECT_TRUE(resource == std::vector<std::uint8_t>(app::appIconData,
                                                       app::appIconData + app::appIconSize))

@@ -4,10 +4,10 @@
 #include "app/application.h"
 #include "resources/shared_resources.h"
 #include "platform/services.h"
+#include "support/file_bytes.h"
 #include "support/test_folder.h"
 
 #include <fstream>
-#include <iterator>
 
 #include <string>
 #include <vector>
@@ -118,8 +118,7 @@ struct OpenFileProbe {
 
     std::string contentAfterRun() const
     {
-        std::ifstream file(oxlo::testing::hostPath(path), std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+        return oxlo::testing::readWholeWindowsFile(path).value_or("");
     }
 };
 

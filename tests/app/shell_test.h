@@ -11,11 +11,7 @@ namespace oxlo::app_test {
 
 class ShellTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        platform::scripted::resetScript();
-        resetStandIns();
-    }
+    void SetUp() override { resetStandIns(); }
 
     // Every scripted step must have been consumed: a loop that stopped early fails here.
     void TearDown() override { EXPECT_EQ(platform::scripted::pendingSteps(), 0); }

@@ -3,7 +3,7 @@
 
 #include "builder/create_mapset_window.h"
 #include "platform/services.h"
-#include "support/test_folder.h"
+#include "support/folder_test.h"
 
 #include <gtest/gtest.h>
 
@@ -37,10 +37,10 @@ struct PanelView {
     bool shown = false;
 };
 
-class AttributePanelTest : public ::testing::Test {
+class AttributePanelTest : public FolderTest {
 protected:
     void SetUp() override {
-        folder_ = freshTestFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
+        FolderTest::SetUp();
         setCatalogue({});
         openWindowAsNewDoes();
         scripted::queueClick(kCustomToggle, 1);
@@ -74,7 +74,6 @@ protected:
         runCreateMapsetWindow("C:\\Tools\\cgpsmapper.exe", "C:\\Tools\\cpreview.exe");
         EXPECT_EQ(scripted::pendingSteps(), 0) << "the loop left scripted steps unread";
     }
-    std::string folder_;
 };
 
 TEST_F(AttributePanelTest, WithoutASelectedMapTheUserIsAskedToSelectOne) {
@@ -93,13 +92,8 @@ TEST_F(AttributePanelTest, WithoutASelectedMapTheUserIsAskedToSelectOne) {
     EXPECT_FALSE(hiddenView.shown);
     EXPECT_TRUE(shownView.shown) << "the message leaves the panel as it is";
     EXPECT_EQ(shownView.priority, "20");
-    const auto messages = scripted::shownMessages();
-    ASSERT_EQ(messages.size(), 2u);
-    for (const auto& message : messages) {
-        EXPECT_EQ(message.title, "Map Attribute");
-        EXPECT_EQ(message.text, "Please select a map.");
-        EXPECT_EQ(message.flags, 0x40);
-    }
+    EXPECT_EQ(textsAndFlags("Map Attribute"),
+              (Shown{{"Please select a map.", 0x40}, {"Please select a map.", 0x40}}));
 }
 
 TEST_F(AttributePanelTest, LoadShowsPriorityAsSignedByteAndTransparencyOnlyForThree) {
@@ -158,13 +152,11 @@ TEST_F(AttributePanelTest, SaveClampsThePriorityAndWritesOnlyTheTwoBytes) {
         expected[kPriorityByte] = c.priority;
         EXPECT_EQ(fileBytes(path), expected);
         EXPECT_FALSE(afterSave.shown) << "Save hides the panel";
-        ASSERT_EQ(scripted::shownMessages().size(), 1u);
-        const auto question = scripted::shownMessages()[0];
-        EXPECT_EQ(question.title, "Save Map Attribute");
-        EXPECT_EQ(question.flags, 0x44);
-        EXPECT_EQ(question.text,
-                  "Be warned that changing these attribute may make your map unworkable. Make "
-                  "sure you have backed up your map before proceeding. Update 12345678.IMG?");
+        EXPECT_EQ(textsAndFlags("Save Map Attribute"),
+                  (Shown{{"Be warned that changing these attribute may make your map unworkable. "
+                          "Make sure you have backed up your map before proceeding. Update "
+                          "12345678.IMG?",
+                          0x44}}));
     }
 }
 
@@ -209,7 +201,7 @@ TEST_F(AttributePanelTest, MapWithoutAttributesShowsNothingAndIsNeverWritten) {
     EXPECT_EQ(missingView.priority, "");
     EXPECT_EQ(fileBytes(unsigned_), noSignature);
     EXPECT_FALSE(fileExists(missing)) << "a save must not create the map";
-    EXPECT_EQ(messageTexts(),
+    EXPECT_EQ(shownMessageTexts(),
               (std::vector<std::string>{
                   "No map attributes found in 22222222.IMG. Nothing was saved.",
                   "No map attributes found in 33333333.IMG. Nothing was saved."}));

@@ -13,7 +13,7 @@
 #include "platform/services.h"
 #include "platform/ui.h"
 #include "support/fault_runs.h"
-#include "support/test_folder.h"
+#include "support/folder_test.h"
 
 #include <gtest/gtest.h>
 
@@ -118,11 +118,10 @@ struct Family {
     }
 };
 
-class BuildFaultsTest : public ::testing::Test {
+class BuildFaultsTest : public FolderTest {
 protected:
     void SetUp() override {
-        startFolder_ = platform::getCurrentDirectory();
-        folder_ = freshTestFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
+        FolderTest::SetUp();
         other_ = {"Other", 6002, folder_ + "\\other", "", ""};
         built_ = {"Alps", 6001, folder_ + "\\Alps", folder_ + "\\Alps\\alps.typ", ""};
         request_.name = "Alps";
@@ -134,7 +133,7 @@ protected:
         request_.previewPath = standInProgram("cpreview");
     }
     void TearDown() override {
-        platform::setCurrentDirectory(startFolder_);
+        FolderTest::TearDown();
         clearRegisteredMapsets();
     }
 
@@ -272,7 +271,6 @@ protected:
         return runs;
     }
 
-    std::string startFolder_, folder_;
     Family other_, built_;
     builder::MapsetBuildRequest request_;
 };

@@ -8,6 +8,7 @@
 #include "builder/create_window_controls.h"
 #include "builder/map_copy.h"
 #include "builder/mapset_build.h"
+#include "catalogue/registry_layout.h"
 #include "platform/portable/scripted_ui.h"
 #include "platform/registry.h"
 #include "platform/services.h"
@@ -90,8 +91,7 @@ int main(int argc, char** argv) {
         builder::registerMapset(request, false, written);
         written.discard();
         const double registration = since(t);
-        platform::deleteRegistryTree(platform::kLocalMachine,
-                                     "SOFTWARE\\Garmin\\Mapsource\\Families\\" + request.name);
+        platform::deleteRegistryTree(platform::kLocalMachine, catalogue::kFamiliesKey + request.name);
         if (run == 0) continue; // warms the caches
         builds.push_back(build);
         tools.push_back(tool);

@@ -7,7 +7,7 @@
 #include "catalogue/registry_layout.h"
 #include "platform/registry.h"
 #include "platform/services.h"
-#include "support/test_folder.h"
+#include "support/folder_test.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +21,7 @@ namespace {
 using builder::MapsetBuildRequest;
 namespace scripted = platform::scripted;
 
-const std::string kFamilyKey = "SOFTWARE\\Garmin\\Mapsource\\Families\\Alps";
+const std::string kFamilyKey = kFamiliesPath + "\\Alps";
 
 std::vector<std::uint8_t> textBytes(const std::string& text, bool withNul = false) {
     std::vector<std::uint8_t> bytes(text.begin(), text.end());
@@ -29,11 +29,10 @@ std::vector<std::uint8_t> textBytes(const std::string& text, bool withNul = fals
     return bytes;
 }
 
-class BuildPipelineTest : public ::testing::Test {
+class BuildPipelineTest : public FolderTest {
 protected:
     void SetUp() override {
-        startFolder_ = platform::getCurrentDirectory();
-        folder_ = freshTestFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
+        FolderTest::SetUp();
         mapset_ = folder_ + "\\Alps";
         firstMap_ = folder_ + "\\maps\\12345678.IMG";
         secondMap_ = folder_ + "\\maps\\87654321.IMG";
@@ -50,7 +49,7 @@ protected:
         platform::openWindow(builder::kCreateWindow, 0, 0, 503, 432, "Create Mapset", 0);
     }
     void TearDown() override {
-        platform::setCurrentDirectory(startFolder_);
+        FolderTest::TearDown();
         clearRegisteredMapsets();
     }
 
@@ -67,22 +66,14 @@ protected:
     }
     // The one message shown: the failure box with these details.
     void expectFailure(const std::string& details) {
-        ASSERT_EQ(scripted::shownMessages().size(), 1u);
-        const auto message = scripted::shownMessages()[0];
-        EXPECT_EQ(message.text, "Mapset Creation Failed!\r\r" + details);
-        EXPECT_EQ(message.title, "Error");
-        EXPECT_EQ(message.flags, 0x30);
-    }
-    std::string onlyMessage() {
-        const auto messages = scripted::shownMessages();
-        return messages.empty() ? "<no message>" : messages.back().text;
+        EXPECT_EQ(textsAndFlags("Error"), (Shown{{"Mapset Creation Failed!\r\r" + details, 0x30}}));
     }
     std::string title() {
         const scripted::WindowRecord* window = scripted::findWindow(builder::kCreateWindow);
         return window ? window->title : "<no window 1>";
     }
 
-    std::string startFolder_, folder_, mapset_, firstMap_, secondMap_;
+    std::string mapset_, firstMap_, secondMap_;
     MapsetBuildRequest request_;
 };
 
@@ -99,10 +90,7 @@ TEST_F(BuildPipelineTest, AlpsIsBuiltRegisteredAndStamped) {
     registerFamily("Other", 6002);
 
     ASSERT_TRUE(build());
-    const auto message = scripted::shownMessages()[0];
-    EXPECT_EQ(message.text, "Mapset Created.");
-    EXPECT_EQ(message.title, "Create Mapset");
-    EXPECT_EQ(message.flags, 0x40);
+    EXPECT_EQ(textsAndFlags("Create Mapset"), (Shown{{"Mapset Created.", 0x40}}));
 
     const RawValue id = readRawValue(kFamilyKey, "ID");
     EXPECT_EQ(id.type, platform::kRegBinary);
@@ -123,7 +111,7 @@ TEST_F(BuildPipelineTest, AlpsIsBuiltRegisteredAndStamped) {
         EXPECT_EQ(value.bytes, textBytes(data, true));
     }
     EXPECT_EQ(readRawValue(kFamilyKey, "TYP").type, 0u) << "no TYP file was given";
-    EXPECT_FALSE(registryKeyExists("SOFTWARE\\Garmin\\Mapsource\\Products\\6001"));
+    EXPECT_FALSE(registryKeyExists(kProductsPath + "\\6001"));
 
     // The index as the compiler wrote it, with the family ID at bytes 5 and 6.
     const std::vector<std::uint8_t> index = fileBytes(mapset_ + "\\Alps.TDB");
@@ -192,15 +180,11 @@ TEST_F(BuildPipelineTest, CompilerFailureShowsItsOutputAndRegistersNothing) {
     request_.name = "Alps West"; // a blank: the parameter must stay one argument
     tellTools("cgpsmapper fail\r\n");
     EXPECT_FALSE(build());
-    const auto message = scripted::shownMessages()[0];
-    EXPECT_EQ(message.title, "Error");
-    EXPECT_EQ(message.flags, 0x30);
-    EXPECT_EQ(message.text, "Mapset Creation Failed!\r\r"
-                            "cGPSmapper stand-in 1.0\r"
-                            "argument: -e\r"
-                            "argument: Alps West.mp\r"
-                            "Error E006: cannot compile Alps West.mp\r");
-    EXPECT_FALSE(registryKeyExists("SOFTWARE\\Garmin\\Mapsource\\Families\\Alps West"));
+    expectFailure("cGPSmapper stand-in 1.0\r"
+                  "argument: -e\r"
+                  "argument: Alps West.mp\r"
+                  "Error E006: cannot compile Alps West.mp\r");
+    EXPECT_FALSE(registryKeyExists(kFamiliesPath + "\\Alps West"));
     EXPECT_TRUE(fileExists(mapset_ + "\\Oxlo.txt")) << "it shows what the tools were given";
     EXPECT_FALSE(fileExists(mapset_ + "\\Alps West.mp")) << "a failure takes back its files";
     EXPECT_FALSE(fileExists(mapset_ + "\\12345678.IMG"));
@@ -211,7 +195,7 @@ TEST_F(BuildPipelineTest, LongOutputIsCollectedAndShownByItsLastLines) {
     // More than a pipe holds, and several times the 64 KiB kept of it.
     tellTools("cgpsmapper deluge\r\ncgpsmapper fail\r\ncpreview flood\r\n");
     EXPECT_FALSE(build());
-    const std::string text = onlyMessage();
+    const std::string text = lastMessageText();
     const std::string head = "Mapset Creation Failed!\r\r...\r";
     ASSERT_EQ(text.rfind(head, 0), 0u) << text.substr(0, 200);
     EXPECT_EQ(std::count(text.begin(), text.end(), '\r'), 2 + 1 + 25);
@@ -279,14 +263,13 @@ TEST(ToolOutputLines, AtMost25LinesAreShownAfterALineOfDots) {
 TEST_F(BuildPipelineTest, SilentCompilerWithoutIndexGivesTheBareFailure) {
     tellTools("cgpsmapper silent\r\ncgpsmapper no-output\r\n");
     EXPECT_FALSE(build());
-    EXPECT_EQ(onlyMessage(), "Mapset Creation Failed!\r\r") << "the end of output is no line";
+    EXPECT_EQ(lastMessageText(), "Mapset Creation Failed!\r\r") << "the end of output is no line";
 }
 
 TEST_F(BuildPipelineTest, PreviewToolThatCannotStartStopsTheBuild) {
     request_.previewPath = "";
     EXPECT_FALSE(build());
-    EXPECT_EQ(onlyMessage(), "Mapset Creation Failed!\r\r");
-    EXPECT_EQ(scripted::shownMessages()[0].title, "Error");
+    expectFailure("");
     EXPECT_TRUE(fileExists(mapset_ + "\\Oxlo.txt"));
     EXPECT_FALSE(fileExists(mapset_ + "\\12345678.IMG")) << "the copies are taken back";
     EXPECT_FALSE(fileExists(mapset_ + "\\Alps.TDB")) << "the compiler must not have run";
@@ -306,7 +289,7 @@ TEST_F(BuildPipelineTest, IndexOfAnEarlierBuildNeverPassesForThisOne) {
     platform::openWindow(builder::kCreateWindow, 0, 0, 503, 432, "Create Mapset", 0);
     tellTools("");
     EXPECT_TRUE(build());
-    EXPECT_EQ(onlyMessage(), "Mapset Created.");
+    EXPECT_EQ(lastMessageText(), "Mapset Created.");
     const std::vector<std::uint8_t> index = fileBytes(mapset_ + "\\Alps.TDB");
     ASSERT_GE(index.size(), 7u);
     EXPECT_EQ(index[0], 0x50);
@@ -394,7 +377,7 @@ TEST_F(BuildPipelineTest, BigMapsAreCopiedInPiecesWhileTheTitleSaysWhichAndTheWi
     std::vector<std::uint8_t> big(builder::kMapCopyPiece * 7 / 2);
     for (std::size_t i = 0; i < big.size(); ++i) big[i] = static_cast<std::uint8_t>(i * 7 + i / 4099);
     writeFileBytes(secondMap_, big);
-    EXPECT_TRUE(build()) << onlyMessage();
+    EXPECT_TRUE(build()) << lastMessageText();
 
     EXPECT_EQ(fileBytes(mapset_ + "\\87654321.IMG"), big);
     EXPECT_EQ(fileText(mapset_ + "\\12345678.IMG"), "first map");
@@ -441,13 +424,13 @@ TEST_F(BuildPipelineTest, MapsThatAlreadyLieInTheFolderNeedNoCopy) {
     writeFileText(inFolder, "map in D");
     request_.folder = mapset_ + "\\";
     request_.maps = {inFolder, secondMap_};
-    EXPECT_TRUE(build()) << onlyMessage();
+    EXPECT_TRUE(build()) << lastMessageText();
     EXPECT_EQ(fileText(inFolder), "map in D");
     request_.folder = mapset_;
     request_.maps = {folder_ + "\\ALPS\\12345678.img"};
     scripted::resetScript();
     platform::openWindow(builder::kCreateWindow, 0, 0, 503, 432, "Create Mapset", 0);
-    EXPECT_TRUE(build()) << onlyMessage();
+    EXPECT_TRUE(build()) << lastMessageText();
 }
 
 // A map that already is its copy in D, named in a spelling that the text does not give away: it
@@ -468,7 +451,7 @@ protected:
         scripted::resetScript();
         platform::openWindow(builder::kCreateWindow, 0, 0, 503, 432, "Create Mapset", 0);
         request_.maps = {spelling, secondMap_};
-        EXPECT_TRUE(build()) << onlyMessage();
+        EXPECT_TRUE(build()) << lastMessageText();
         EXPECT_EQ(fileBytes(map_), bytes_);
     }
 
@@ -499,7 +482,7 @@ TEST_F(BuildPipelineTest, AMapInAFolderNamedInOtherLettersBeyondAsciiSurvives) {
     writeFileText(folder_ + "\\\xC3\x96sterreich\\12345678.IMG", "map in D");
     request_.folder = folder_ + "\\\xC3\x96sterreich";
     request_.maps = {folder_ + "\\\xC3\xB6sterreich\\12345678.IMG", secondMap_};
-    EXPECT_TRUE(build()) << onlyMessage();
+    EXPECT_TRUE(build()) << lastMessageText();
     EXPECT_EQ(fileText(folder_ + "\\\xC3\x96sterreich\\12345678.IMG"), "map in D");
 }
 

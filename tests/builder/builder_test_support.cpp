@@ -4,7 +4,6 @@
 #include "catalogue/registry_layout.h"
 #include "platform/registry.h"
 #include "support/file_bytes.h"
-#include "support/shown_messages.h"
 #include "support/test_folder.h"
 
 #include <gtest/gtest.h>
@@ -49,8 +48,6 @@ void openWindowAsNewDoes() {
     builder::setCreationMode(true);
     builder::setAttributePanelHidden(true);
 }
-
-std::vector<std::string> messageTexts() { return shownMessageTexts(); }
 
 std::vector<std::uint8_t> fileBytes(const std::string& windowsPath) {
     const auto bytes = readWholeWindowsFile(windowsPath);

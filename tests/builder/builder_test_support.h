@@ -6,6 +6,7 @@
 #include "catalogue/installed_mapsets.h"
 #include "platform/portable/scripted_ui.h"
 #include "support/registry_access.h"
+#include "support/shown_messages.h"
 
 #include <cstdint>
 #include <string>
@@ -20,9 +21,6 @@ catalogue::InstalledMapset productRow(const std::string& name, std::int32_t id);
 
 // Opens window 1 the way New does: Auto mode, attribute panel hidden.
 void openWindowAsNewDoes();
-
-// Texts of every message shown so far, in order.
-std::vector<std::string> messageTexts();
 
 // Bytes of a file on disk (read around the services under test); empty when missing.
 std::vector<std::uint8_t> fileBytes(const std::string& windowsPath);

@@ -9,7 +9,9 @@
 #include "platform/portable/scripted_ui.h"
 #include "platform/services.h"
 #include "support/test_environment.h"
-#include "support/test_folder.h"
+#include "support/file_bytes.h"
+#include "support/folder_test.h"
+#include "support/shown_messages.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +19,6 @@
 #include <filesystem>
 #include <functional>
 #include <fstream>
-#include <sstream>
 
 namespace oxlo::testing {
 namespace {
@@ -25,11 +26,11 @@ namespace {
 namespace fs = std::filesystem;
 namespace scripted = platform::scripted;
 
-class BundleExport : public ::testing::Test {
+class BundleExport : public FolderTest {
 protected:
     void SetUp() override
     {
-        folder_ = freshTestFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
+        FolderTest::SetUp();
         mapset_ = folder_ + "\\Test Fam";
         chosen_ = folder_ + "\\Out";
         fs::create_directories(hostPath(chosen_));
@@ -65,19 +66,12 @@ protected:
             names.push_back(entry.path().filename().string());
         return names;
     }
-    static std::string fileContent(const fs::path& path)
-    {
-        std::ifstream file(path, std::ios::binary);
-        std::stringstream content;
-        content << file.rdbuf();
-        return content.str();
-    }
     // The mapset's .TDB lists map 63240022 after its own 63240021: a copy of its detail map
     // block (type 0x4C, a 16-bit length, the map number first) with the number one higher.
     void addSecondMapToIndex()
     {
         const fs::path tdb = hostPath(mapset_ + "\\Test Fam.tdb");
-        std::string bytes = fileContent(tdb);
+        std::string bytes = readWholeFile(tdb).value_or("");
         for (std::size_t at = 0; at + 3 <= bytes.size();) {
             const std::size_t length = static_cast<unsigned char>(bytes[at + 1]) |
                                        static_cast<unsigned char>(bytes[at + 2]) << 8;
@@ -91,13 +85,8 @@ protected:
         }
         std::ofstream(tdb, std::ios::binary | std::ios::trunc) << bytes;
     }
-    std::string lastMessage() const
-    {
-        const auto messages = scripted::shownMessages();
-        return messages.empty() ? "" : messages.back().text;
-    }
 
-    std::string folder_, mapset_, chosen_;
+    std::string mapset_, chosen_;
     EnvironmentScope environment_;
 };
 
@@ -105,14 +94,12 @@ TEST_F(BundleExport, MakesTheBundleFromTheMapsWhereTheyAreAndReplacesOnlyWhenTol
 {
     scripted::answerNextMessage(platform::kAnswerOk);
     exportRow();
-    EXPECT_EQ(lastMessage(), "The BaseCamp bundle " + chosen_ +
-                                 "\\Test Fam.gmap is ready. Copy it into Garmin\\Maps on the "
-                                 "computer that should show it.");
+    EXPECT_EQ(lastMessageText(), "The BaseCamp bundle " + chosen_ +
+                                     "\\Test Fam.gmap is ready. Copy it into Garmin\\Maps on the "
+                                     "computer that should show it.");
     EXPECT_EQ(chosenContent(), std::vector<std::string>{"Test Fam.gmap"});
-    std::ifstream file(hostPath(chosen_ + "\\Test Fam.gmap\\Info.xml"), std::ios::binary);
-    std::stringstream info;
-    info << file.rdbuf();
-    const auto bundle = catalogue::parseBundleInfo(info.str());
+    const auto info = readWholeWindowsFile(chosen_ + "\\Test Fam.gmap\\Info.xml");
+    const auto bundle = catalogue::parseBundleInfo(info.value_or(""));
     ASSERT_TRUE(bundle.has_value());
     EXPECT_EQ(bundle->name, "Test Fam");
     EXPECT_EQ(bundle->id, 4711);
@@ -132,7 +119,7 @@ TEST_F(BundleExport, MakesTheBundleFromTheMapsWhereTheyAreAndReplacesOnlyWhenTol
                                  ". Replace it? The old one goes to the Recycle Bin.";
     scripted::answerNextMessage(platform::kAnswerNo);
     exportRow();
-    EXPECT_EQ(lastMessage(), question);
+    EXPECT_EQ(lastMessageText(), question);
     EXPECT_TRUE(fs::exists(hostPath(chosen_ + "\\Test Fam.gmap\\old.txt")));
     scripted::answerNextMessage(platform::kAnswerYes);
     scripted::answerNextMessage(platform::kAnswerOk);
@@ -162,7 +149,7 @@ TEST_F(BundleExport, LeavesNothingInTheChosenFolderWhenItCannotBeMade)
                            fs::copy_options::overwrite_existing);
              addSecondMapToIndex();
              std::ofstream(hostPath(mapset_ + "\\63240022.img"), std::ios::binary)
-                 << fileContent(fs::path(OXLO_TEST_DATA) / "village-opaque.img").substr(0, 2000);
+                 << readWholeFile(fs::path(OXLO_TEST_DATA) / "village-opaque.img")->substr(0, 2000);
          },
          "mkgmap left 1 of the mapset's 2 maps out of the bundle, the first being 63240022.img. "
          "Nothing was saved."},

@@ -5,7 +5,7 @@
 #include "builder/create_mapset_window.h"
 #include "catalogue/bundle_folders.h"
 #include "platform/services.h"
-#include "support/test_folder.h"
+#include "support/folder_test.h"
 
 #include <gtest/gtest.h>
 
@@ -24,11 +24,10 @@ const char* const kRangeMessage = "Product code range limited to 6000 - 7000 by 
                                   "select a number between 6000 and 7000.";
 const char* const kPreviewMissing = "Mapset Creation Failed!\r\r";
 
-class CreateChecksTest : public ::testing::Test {
+class CreateChecksTest : public FolderTest {
 protected:
     void SetUp() override {
-        startFolder_ = platform::getCurrentDirectory();
-        folder_ = freshTestFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
+        FolderTest::SetUp();
         compiler_ = folder_ + "\\cgpsmapper.exe";
         preview_ = folder_ + "\\cpreview.exe";
         writeFileText(compiler_, "");
@@ -39,7 +38,7 @@ protected:
     }
     void TearDown() override {
         // A build leaves its folder current; move away so the folder can be removed.
-        platform::setCurrentDirectory(startFolder_);
+        FolderTest::TearDown();
         for (const std::string& made : made_) std::filesystem::remove_all(hostPath(made));
         clearRegisteredMapsets();
     }
@@ -87,7 +86,7 @@ protected:
         return "<no " + key + " line in " + mapsetFolder + "\\Oxlo.txt>";
     }
 
-    std::string startFolder_, folder_, compiler_, preview_;
+    std::string compiler_, preview_;
     std::vector<std::string> made_;
 };
 
@@ -96,10 +95,7 @@ TEST_F(CreateChecksTest, EmptyNameIsTheOnlyComplaint) {
     pressCreate(); // no name, no maps
     scripted::answerNextMessage(platform::kAnswerOk);
     run();
-    ASSERT_EQ(scripted::shownMessages().size(), 1u);
-    EXPECT_EQ(scripted::shownMessages()[0].text, "Please name the mapset.");
-    EXPECT_EQ(scripted::shownMessages()[0].title, "Create Mapset");
-    EXPECT_EQ(scripted::shownMessages()[0].flags, 0x30);
+    EXPECT_EQ(textsAndFlags("Create Mapset"), (Shown{{"Please name the mapset.", 0x30}}));
 }
 
 TEST_F(CreateChecksTest, NamesThatCannotBeFoldersOrDevicesAreRefusedAfterTheSlashCheck) {
@@ -124,7 +120,7 @@ TEST_F(CreateChecksTest, NamesThatCannotBeFoldersOrDevicesAreRefusedAfterTheSlas
         expected.push_back(message);
     }
     run();
-    EXPECT_EQ(messageTexts(), expected);
+    EXPECT_EQ(shownMessageTexts(), expected);
 }
 
 TEST_F(CreateChecksTest, MapsAndExistingNamesAreCheckedBeforeTheFinalQuestion) {
@@ -153,7 +149,7 @@ TEST_F(CreateChecksTest, MapsAndExistingNamesAreCheckedBeforeTheFinalQuestion) {
         return "There is already an existing mapset named " + name +
                ". You will be overwriting the existing mapset. Proceed?";
     };
-    EXPECT_EQ(messageTexts(),
+    EXPECT_EQ(shownMessageTexts(),
               (std::vector<std::string>{"Please select at least one map.", existing("Alps"),
                                         existing("aLPS"), kFinalQuestion, kFinalQuestion}));
     const auto messages = scripted::shownMessages();
@@ -191,7 +187,7 @@ TEST_F(CreateChecksTest, EveryRegisteredFamilyCountsNotOnlyTheCatalogueRows) {
     scripted::answerNextMessage(platform::kAnswerOk); // the empty cpreview.exe does not start
     run();
 
-    EXPECT_EQ(messageTexts(),
+    EXPECT_EQ(shownMessageTexts(),
               (std::vector<std::string>{
                   "There is already an existing mapset named family1119. You will be "
                   "overwriting the existing mapset. Proceed?",
@@ -278,7 +274,7 @@ TEST_F(CreateChecksTest, EveryPathTheEntryWouldHoldMustFitWhatTheScanReadsBack) 
         scripted::answerNextMessage(platform::kAnswerOk);
         runWithPreviewMissing();
         const std::string path = mapsetFolder + "\\" + (typ > index ? typName : "Alps.TDB");
-        EXPECT_EQ(messageTexts().back(),
+        EXPECT_EQ(shownMessageTexts().back(),
                   !refused ? std::string(kPreviewMissing)
                            : "The path " + path + " is longer than the 254 characters that "
                              "MapSource's registry entries can hold. Please choose a shorter "
@@ -325,7 +321,7 @@ TEST_F(CreateChecksTest, AutoModeTakesTheFirstFreeFamilyIdAndMakesItsFolders) {
         const std::string mapsetFolder = autoFolder(name);
         EXPECT_TRUE(folderExists(mapsetFolder));
         EXPECT_EQ(controlFileLine(mapsetFolder, "FID="), c.expectedFid);
-        EXPECT_EQ(messageTexts().back(), kPreviewMissing);
+        EXPECT_EQ(shownMessageTexts().back(), kPreviewMissing);
     }
     clearBundleFolders();
 }
@@ -363,13 +359,13 @@ TEST_F(CreateChecksTest, CustomFamilyIdRangeAndDuplicates) {
         scripted::answerNextMessage(platform::kAnswerOk);
         runWithPreviewMissing();
 
-        ASSERT_EQ(messageTexts().size(), 2u);
-        EXPECT_EQ(messageTexts()[0], kFinalQuestion);
+        ASSERT_EQ(shownMessageTexts().size(), 2u);
+        EXPECT_EQ(shownMessageTexts()[0], kFinalQuestion);
         if (c.message.empty()) {
-            EXPECT_EQ(messageTexts()[1], kPreviewMissing);
+            EXPECT_EQ(shownMessageTexts()[1], kPreviewMissing);
             EXPECT_EQ(controlFileLine(mapsetFolder, "FID="), std::string("FID=") + c.typed);
         } else {
-            EXPECT_EQ(messageTexts()[1], c.message);
+            EXPECT_EQ(shownMessageTexts()[1], c.message);
             EXPECT_EQ(scripted::shownMessages()[1].flags, 0x30);
             EXPECT_FALSE(folderExists(mapsetFolder)) << "a refused Custom build creates nothing";
         }
@@ -424,7 +420,7 @@ TEST_F(CreateChecksTest, MissingToolsAreOfferedBeforeTheNameCheck) {
     EXPECT_EQ(choosers[1].defaultFile, "cpreview.exe");
     EXPECT_EQ(choosers[1].pattern, "Compiler|*.EXE");
     EXPECT_EQ(choosers[2].title, "Find cPreview");
-    EXPECT_EQ(messageTexts(), (std::vector<std::string>{"Please name the mapset.",
+    EXPECT_EQ(shownMessageTexts(), (std::vector<std::string>{"Please name the mapset.",
                                                         "Please name the mapset."}));
 }
 
@@ -459,14 +455,14 @@ TEST_F(CreateChecksTest, CustomFolderMustBeAFullPath) {
         const std::string current = platform::getCurrentDirectory();
         run();
 
-        ASSERT_EQ(messageTexts().size(), 2u);
+        ASSERT_EQ(shownMessageTexts().size(), 2u);
         if (c.refused) {
-            EXPECT_EQ(messageTexts()[1], refusal);
+            EXPECT_EQ(shownMessageTexts()[1], refusal);
             EXPECT_EQ(scripted::shownMessages()[1].title, "Create Mapset");
             EXPECT_EQ(scripted::shownMessages()[1].flags, 0x30);
             EXPECT_EQ(platform::getCurrentDirectory(), current) << "no build was started";
         } else {
-            EXPECT_EQ(messageTexts()[1], kPreviewMissing) << "the build ran";
+            EXPECT_EQ(shownMessageTexts()[1], kPreviewMissing) << "the build ran";
             EXPECT_TRUE(fileExists(c.typed + "\\Oxlo.txt"));
         }
         EXPECT_FALSE(registryKeyExists(kFamiliesPath + "\\Alps"));
@@ -497,7 +493,7 @@ TEST_F(CreateChecksTest, MapsetNamedLikeOneOfItsMapsIsRefused) {
         pressCreate();
         scripted::answerNextMessage(c.refused ? platform::kAnswerOk : platform::kAnswerNo);
         run();
-        EXPECT_EQ(messageTexts(), std::vector<std::string>{c.refused ? refusal : kFinalQuestion});
+        EXPECT_EQ(shownMessageTexts(), std::vector<std::string>{c.refused ? refusal : kFinalQuestion});
     }
 }
 
@@ -529,7 +525,7 @@ TEST_F(CreateChecksTest, MapsOfOneFileNameAreRefusedBeforeAnythingIsMade) {
             c.first < 0 ? std::string(kFinalQuestion)
                         : "The maps " + paths[c.first] + " and " + paths[c.second] +
                               " have the same file name; a mapset folder can hold only one of them.";
-        EXPECT_EQ(messageTexts(), std::vector<std::string>{expected});
+        EXPECT_EQ(shownMessageTexts(), std::vector<std::string>{expected});
         if (c.first >= 0) {
             EXPECT_EQ(scripted::shownMessages().back().flags, 0x30);
         }
@@ -550,7 +546,7 @@ TEST_F(CreateChecksTest, NamesBeyondTheAnsiCodePageAreRefusedForCgpsmapper) {
         pressCreate();
         scripted::answerNextMessage(refused ? platform::kAnswerOk : platform::kAnswerNo);
         run();
-        EXPECT_EQ(messageTexts(),
+        EXPECT_EQ(shownMessageTexts(),
                   std::vector<std::string>{refused ? name + " has letters that cGPSmapper cannot "
                                                             "take. Please choose another name, or "
                                                             "mkgmap as the compiler."
@@ -589,7 +585,7 @@ TEST_F(CreateChecksTest, DefaultFolderGetsItsParentsInBothModes) {
         scripted::answerNextMessage(platform::kAnswerYes);
         scripted::answerNextMessage(platform::kAnswerOk);
         run();
-        EXPECT_EQ(messageTexts().back(), kPreviewMissing);
+        EXPECT_EQ(shownMessageTexts().back(), kPreviewMissing);
         EXPECT_TRUE(fileExists(mapsetFolder + "\\Oxlo.txt"));
     }
 }

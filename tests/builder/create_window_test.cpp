@@ -228,7 +228,7 @@ TEST_F(CreateWindowTest, NamingRuleDecidesWhichMapsJoinTheList) {
     runWindow();
 
     EXPECT_EQ(rows, expectedRows);
-    EXPECT_EQ(messageTexts(), expectedMessages);
+    EXPECT_EQ(shownMessageTexts(), expectedMessages);
     for (const auto& message : scripted::shownMessages()) {
         EXPECT_EQ(message.title, "Create Mapset");
         EXPECT_EQ(message.flags, 0x30);
@@ -252,7 +252,7 @@ TEST_F(CreateWindowTest, SeveralMapsAtOnceWithOneBadlyNamed) {
 
     EXPECT_EQ(rows, (std::vector<std::string>{"C:\\Maps\\12345678.IMG", "C:\\Maps\\87654321.IMG",
                                               "C:\\Maps\\12345678.IMG"}));
-    EXPECT_EQ(messageTexts(), (std::vector<std::string>{std::string("abc.IMG") + kNamingMessage}));
+    EXPECT_EQ(shownMessageTexts(), (std::vector<std::string>{std::string("abc.IMG") + kNamingMessage}));
 }
 
 TEST_F(CreateWindowTest, TooManyMapsAtOnceAreSaidToBeTooMany) {
@@ -267,12 +267,9 @@ TEST_F(CreateWindowTest, TooManyMapsAtOnceAreSaidToBeTooMany) {
     runWindow();
 
     EXPECT_EQ(rows, (std::vector<std::string>{"C:\\Maps\\12345678.IMG", "C:\\Maps\\87654321.IMG"}));
-    const auto messages = scripted::shownMessages();
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].text,
-              "Too many maps were chosen at once. Please choose fewer maps at a time.");
-    EXPECT_EQ(messages[0].title, "Create Mapset");
-    EXPECT_EQ(messages[0].flags, 0x30);
+    EXPECT_EQ(textsAndFlags("Create Mapset"),
+              (Shown{{"Too many maps were chosen at once. Please choose fewer maps at a time.",
+                      0x30}}));
 }
 
 TEST_F(CreateWindowTest, DeleteMapAndClearListWithAndWithoutRows) {
@@ -295,7 +292,7 @@ TEST_F(CreateWindowTest, DeleteMapAndClearListWithAndWithoutRows) {
               (std::vector<std::string>{"C:\\Maps\\11111111.IMG", "C:\\Maps\\33333333.IMG"}));
     EXPECT_TRUE(afterClear.empty());
     EXPECT_TRUE(afterEmptyClear.empty());
-    EXPECT_TRUE(messageTexts().empty());
+    EXPECT_TRUE(shownMessageTexts().empty());
 }
 
 TEST_F(CreateWindowTest, FolderFieldFollowsTheNameField) {

@@ -8,6 +8,7 @@
 #include "builder/gps_save.h"
 #include "platform/services.h"
 #include "support/fault_runs.h"
+#include "support/file_bytes.h"
 #include "support/test_environment.h"
 #include "support/test_folder.h"
 
@@ -16,20 +17,11 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 namespace oxlo::testing {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string hostText(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 TEST(GpsSaveFaults, TheChosenNameHoldsTheOldFileOrTheWholeNewOne)
 {
@@ -42,7 +34,7 @@ TEST(GpsSaveFaults, TheChosenNameHoldsTheOldFileOrTheWholeNewOne)
                               "into the Garmin folder of the device or of its memory card.";
     const auto recycled = [&] {
         int count = 0;
-        for (const auto& entry : fs::directory_iterator(bin)) count += hostText(entry) == old;
+        for (const auto& entry : fs::directory_iterator(bin)) count += readWholeFile(entry) == old;
         return count;
     };
     const FaultRunTotals totals = runFailingEachCall(
@@ -72,7 +64,7 @@ TEST(GpsSaveFaults, TheChosenNameHoldsTheOldFileOrTheWholeNewOne)
                 EXPECT_EQ(recycled(), 1) << "the old file in the Recycle Bin";
                 EXPECT_EQ(run.messages.size(), 2u) << "the question and the success only";
             } else {
-                EXPECT_EQ(hostText(hostPath(file)), old);
+                EXPECT_EQ(readWholeWindowsFile(file), old);
                 EXPECT_EQ(recycled(), 0);
                 EXPECT_TRUE(run.injected);
                 EXPECT_TRUE(std::any_of(run.messages.begin(), run.messages.end(),

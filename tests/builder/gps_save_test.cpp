@@ -10,7 +10,8 @@
 #include "platform/portable/scripted_ui.h"
 #include "platform/services.h"
 #include "support/test_environment.h"
-#include "support/test_folder.h"
+#include "support/folder_test.h"
+#include "support/shown_messages.h"
 
 #include <gtest/gtest.h>
 
@@ -23,11 +24,11 @@ namespace {
 namespace fs = std::filesystem;
 namespace scripted = platform::scripted;
 
-class GpsSave : public ::testing::Test {
+class GpsSave : public FolderTest {
 protected:
     void SetUp() override
     {
-        folder_ = freshTestFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
+        FolderTest::SetUp();
         out_ = folder_ + "\\Out";
         fs::create_directories(hostPath(out_));
         environment_.set("JAVA_HOME", mkgmapRuntime().javaHome);
@@ -45,12 +46,11 @@ protected:
         SilentProgress progress;
         saved_ = builder::saveForGpsTo(rows, file(), mkgmapRuntime().jar, java, progress,
                                        builder::ReplaceQuestion::ask);
-        const auto messages = scripted::shownMessages();
-        return messages.empty() ? "" : messages.back().text;
+        return lastMessageText();
     }
     std::string file() const { return out_ + "\\gmapsupp.img"; }
 
-    std::string folder_, out_, saved_;
+    std::string out_, saved_;
     catalogue::InstalledMapset hills_, dales_, alps_;
     EnvironmentScope environment_;
 };

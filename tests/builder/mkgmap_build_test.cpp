@@ -9,7 +9,7 @@
 #include "mapfile/map_file.h"
 #include "platform/registry.h"
 #include "platform/services.h"
-#include "support/test_folder.h"
+#include "support/folder_test.h"
 
 #include <gtest/gtest.h>
 
@@ -25,19 +25,16 @@ using builder::Compiler;
 namespace fs = std::filesystem;
 namespace scripted = platform::scripted;
 
-const std::string kFamilies = "SOFTWARE\\Garmin\\Mapsource\\Families\\";
-
 std::vector<std::uint8_t> textBytes(const std::string& text) {
     std::vector<std::uint8_t> bytes(text.begin(), text.end());
     bytes.push_back(0);
     return bytes;
 }
 
-class MkgmapBuildTest : public ::testing::Test {
+class MkgmapBuildTest : public FolderTest {
 protected:
     void SetUp() override {
-        startFolder_ = platform::getCurrentDirectory();
-        folder_ = freshTestFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
+        FolderTest::SetUp();
         const std::string maps = folder_ + "\\maps";
         fs::create_directories(hostPath(maps));
         // The test maps under names that pass the naming rule, in list order.
@@ -53,7 +50,7 @@ protected:
         platform::openWindow(builder::kCreateWindow, 0, 0, 503, 432, "Create Mapset", 0);
     }
     void TearDown() override {
-        platform::setCurrentDirectory(startFolder_);
+        FolderTest::TearDown();
         removeRegistryTree(familyKey());
     }
 
@@ -70,7 +67,7 @@ protected:
         fs::create_directories(hostPath(request_.folder));
         writeFileText(request_.folder + "\\standin-control.txt", orders);
     }
-    std::string familyKey() const { return kFamilies + request_.name; }
+    std::string familyKey() const { return kFamiliesPath + "\\" + request_.name; }
     std::string file(const std::string& suffix) const {
         return request_.folder + "\\" + request_.name + suffix;
     }
@@ -80,26 +77,19 @@ protected:
         EXPECT_EQ(scripted::shownMessages().size(), 1u) << "one final message";
         return built;
     }
-    std::string onlyMessage() const {
-        const auto messages = scripted::shownMessages();
-        return messages.empty() ? "<no message>" : messages.back().text;
-    }
 
-    std::string startFolder_, folder_;
     builder::MapsetBuildRequest request_;
 };
 
 TEST_F(MkgmapBuildTest, MapsetWithItsSearchIndexIsBuiltAndRegistered) {
     const auto started = std::chrono::steady_clock::now();
-    ASSERT_TRUE(build()) << onlyMessage();
+    ASSERT_TRUE(build()) << lastMessageText();
     const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(
         std::chrono::steady_clock::now() - started);
     std::cout << "Build of " << request_.maps.size() << " test maps with "
               << (mkgmapRuntime().real ? "the real mkgmap" : "the stand-in java.exe") << ": "
               << took.count() << " ms\n";
-    const auto message = scripted::shownMessages()[0];
-    EXPECT_EQ(message.text, "Mapset Created.");
-    EXPECT_EQ(message.flags, 0x40);
+    EXPECT_EQ(textsAndFlags("Create Mapset"), (Shown{{"Mapset Created.", 0x40}}));
 
     // The index: product 1, the family, and the series name the mapset's name.
     const std::vector<std::uint8_t> index = fileBytes(file(".TDB"));
@@ -143,7 +133,7 @@ TEST_F(MkgmapBuildTest, MapsetWithItsSearchIndexIsBuiltAndRegistered) {
 
 TEST_F(MkgmapBuildTest, StandInIsGivenTheWholeCommandLine) {
     use("My Alps", standInMkgmapRuntime());
-    ASSERT_TRUE(build()) << onlyMessage();
+    ASSERT_TRUE(build()) << lastMessageText();
     const std::string d = request_.folder;
     const std::string jar = request_.mkgmapPath;
     const std::string arguments = d + "\\My Alps.mkgmap-args";
@@ -186,7 +176,7 @@ TEST_F(MkgmapBuildTest, ThousandsOfMapsInALongFolderPathAreBuilt)
         fs::copy_file(fs::path(OXLO_TEST_DATA) / "village-opaque.img",
                       hostPath(request_.maps.back()));
     }
-    ASSERT_TRUE(build()) << onlyMessage();
+    ASSERT_TRUE(build()) << lastMessageText();
     const std::string config = fileText(request_.folder + "\\standin-java-config.txt");
     EXPECT_EQ(std::count(config.begin(), config.end(), '\n'), count);
     EXPECT_NE(config.find("input-file: " + std::to_string(63240000 + count) + ".IMG\n"),
@@ -197,10 +187,8 @@ TEST_F(MkgmapBuildTest, JavaThatCannotBeStartedIsNamed)
 {
     request_.javaPath = folder_ + "\\no java\\java.exe";
     EXPECT_FALSE(build());
-    const auto message = scripted::shownMessages()[0];
-    EXPECT_EQ(message.title, "Create Mapset");
-    EXPECT_EQ(message.text, "Java could not be started from " + request_.javaPath + ".");
-    EXPECT_EQ(message.flags, 0x30);
+    EXPECT_EQ(textsAndFlags("Create Mapset"),
+              (Shown{{"Java could not be started from " + request_.javaPath + ".", 0x30}}));
     EXPECT_FALSE(registryKeyExists(familyKey()));
 }
 
@@ -250,7 +238,7 @@ TEST_F(MkgmapBuildTest, WithoutASearchIndexNoIndexIsRegistered) {
     writeFileText(file(".mdx"), "earlier");
     writeFileText(file("_mdr.img"), "earlier");
     tellStandIn("mkgmap no-index\r\n");
-    ASSERT_TRUE(build()) << onlyMessage();
+    ASSERT_TRUE(build()) << lastMessageText();
     EXPECT_EQ(readRawValue(familyKey(), "IDX").type, 0u);
     EXPECT_EQ(readRawValue(familyKey(), "MDR").type, 0u);
     EXPECT_EQ(readRawValue(familyKey() + "\\1", "TDB").bytes, textBytes(file(".TDB")));
@@ -263,7 +251,7 @@ TEST_F(MkgmapBuildTest, TypCopyGetsTheFamilyIdAndTheOriginalStaysAsItWas) {
     fs::copy_file(fs::path(OXLO_TEST_DATA) / "village.typ", hostPath(original));
     const std::vector<std::uint8_t> before = fileBytes(original);
     request_.typPath = original;
-    ASSERT_TRUE(build()) << onlyMessage();
+    ASSERT_TRUE(build()) << lastMessageText();
 
     EXPECT_EQ(fileBytes(original), before) << "the user's TYP file is never changed";
     std::vector<std::uint8_t> expected = before;

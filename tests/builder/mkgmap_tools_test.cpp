@@ -7,7 +7,7 @@
 #include "builder/mkgmap_tools.h"
 #include "platform/services.h"
 #include "support/test_environment.h"
-#include "support/test_folder.h"
+#include "support/folder_test.h"
 
 #include <gtest/gtest.h>
 
@@ -18,12 +18,10 @@ namespace {
 
 using namespace builder;
 
-class MkgmapTools : public ::testing::Test {
+class MkgmapTools : public FolderTest {
 protected:
-    void SetUp() override {
-        folder_ = freshTestFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
-    }
     void TearDown() override {
+        FolderTest::TearDown();
         if (!besideProgram_.empty()) std::filesystem::remove_all(hostPath(besideProgram_));
     }
     std::string file(const std::string& relative) {
@@ -31,7 +29,6 @@ protected:
         writeFileText(path, "x");
         return path;
     }
-    std::string folder_;
     std::string besideProgram_; // mkgmap.jar put beside the program, removed afterwards
     EnvironmentScope environment_;
 };

@@ -8,7 +8,7 @@
 #include "platform/registry.h"
 #include "platform/services.h"
 #include "support/test_environment.h"
-#include "support/test_folder.h"
+#include "support/folder_test.h"
 
 #include <gtest/gtest.h>
 
@@ -27,11 +27,10 @@ const char* const kFinalQuestion =
     "Oxlo will proceed to generate a Mapsource mapset. Your Windows registry will be updated. "
     "Proceed?";
 
-class MkgmapWindowTest : public ::testing::Test {
+class MkgmapWindowTest : public FolderTest {
 protected:
     void SetUp() override {
-        startFolder_ = platform::getCurrentDirectory();
-        folder_ = freshTestFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
+        FolderTest::SetUp();
         cgpsmapper_ = folder_ + "\\cgpsmapper.exe";
         startJar_ = folder_ + "\\mkgmap.jar";
         fs::remove_all(hostPath("C:\\Garmin\\Oxlo\\Alps"));
@@ -43,7 +42,7 @@ protected:
         openWindowAsNewDoes();
     }
     void TearDown() override {
-        platform::setCurrentDirectory(startFolder_);
+        FolderTest::TearDown();
         fs::remove(hostPath(besideProgram_));
         fs::remove_all(hostPath("C:\\Garmin\\Oxlo\\Alps"));
         clearRegisteredMapsets();
@@ -73,7 +72,7 @@ protected:
         return titles;
     }
 
-    std::string startFolder_, folder_, cgpsmapper_, startJar_, besideProgram_;
+    std::string cgpsmapper_, startJar_, besideProgram_;
     EnvironmentScope environment_;
 };
 
@@ -127,7 +126,7 @@ TEST_F(MkgmapWindowTest, ChosenMkgmapBuildsWithJavaFromThePathAndNeverAsksForCgp
     EXPECT_EQ(after, "mkgmap") << "the choice lasts while the window is open";
     EXPECT_TRUE(chooserTitles() == std::vector<std::string>{"Select Maps"})
         << "no chooser for cgpsmapper.exe, cpreview.exe or mkgmap.jar";
-    EXPECT_EQ(messageTexts(), (std::vector<std::string>{kFinalQuestion, "Mapset Created."}));
+    EXPECT_EQ(shownMessageTexts(), (std::vector<std::string>{kFinalQuestion, "Mapset Created."}));
     const std::string key = kFamiliesPath + "\\Alps";
     EXPECT_EQ(readRawValue(key, "IDX").type, platform::kRegSz) << "built with mkgmap";
     EXPECT_TRUE(fileExists("C:\\Garmin\\Oxlo\\Alps\\standin-java-arguments.txt"));
@@ -152,13 +151,8 @@ TEST_F(MkgmapWindowTest, FindMkgmapWhenItIsNowhereAndNoBuildWithoutJava) {
 
     EXPECT_EQ(chooserTitles(),
               (std::vector<std::string>{"Select Maps", "Find mkgmap", "Find mkgmap"}));
-    const auto messages = scripted::shownMessages();
-    ASSERT_EQ(messages.size(), 2u) << "no final question and no build";
-    for (const auto& message : messages) {
-        EXPECT_EQ(message.text, kJavaMissing);
-        EXPECT_EQ(message.title, "Create Mapset");
-        EXPECT_EQ(message.flags, 0x30);
-    }
+    EXPECT_EQ(textsAndFlags("Create Mapset"), (Shown{{kJavaMissing, 0x30}, {kJavaMissing, 0x30}}))
+        << "no final question and no build";
     EXPECT_FALSE(folderExists("C:\\Garmin\\Oxlo\\Alps"));
     EXPECT_FALSE(registryKeyExists(kFamiliesPath + "\\Alps"));
 }

@@ -3,7 +3,7 @@
 
 #include "builder/mapset_build.h"
 #include "platform/services.h"
-#include "support/test_folder.h"
+#include "support/folder_test.h"
 
 #include <gtest/gtest.h>
 
@@ -12,14 +12,12 @@
 namespace oxlo::testing {
 namespace {
 
-class OverviewFilterTest : public ::testing::Test {
+class OverviewFilterTest : public FolderTest {
 protected:
     void SetUp() override {
-        startFolder_ = platform::getCurrentDirectory();
-        folder_ = freshTestFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
+        FolderTest::SetUp();
         ASSERT_NE(platform::setCurrentDirectory(folder_), 0);
     }
-    void TearDown() override { platform::setCurrentDirectory(startFolder_); }
 
     // Filters a source made of `lines` (joined by `lineEnd`) and gives the lines written back.
     std::vector<std::string> filter(const std::vector<std::string>& lines,
@@ -35,7 +33,6 @@ protected:
         return crlfLines(result);
     }
     using Lines = std::vector<std::string>;
-    std::string startFolder_, folder_;
 };
 
 TEST_F(OverviewFilterTest, SectionsKeptDroppedAndCut) {
@@ -85,11 +82,7 @@ TEST_F(OverviewFilterTest, SourceThatCannotBeOpenedIsReportedAndLeftAlone) {
     std::filesystem::create_directories(hostPath(folder_ + "\\Alps.mp"));
     platform::scripted::answerNextMessage(platform::kAnswerOk);
     builder::filterOverviewSource("Alps");
-    ASSERT_EQ(platform::scripted::shownMessages().size(), 1u);
-    const auto message = platform::scripted::shownMessages()[0];
-    EXPECT_EQ(message.title, "ERROR");
-    EXPECT_EQ(message.text, "\"Alps.mp\"");
-    EXPECT_EQ(message.flags, 0);
+    EXPECT_EQ(textsAndFlags("ERROR"), (Shown{{"\"Alps.mp\"", 0}}));
     EXPECT_TRUE(folderExists(folder_ + "\\Alps.mp"));
 }
 

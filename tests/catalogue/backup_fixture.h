@@ -6,6 +6,7 @@
 
 #include "catalogue/registry_backup.h"
 #include "platform/registry_store.h"
+#include "support/file_bytes.h"
 #include "support/test_folder.h"
 
 #include <algorithm>
@@ -17,10 +18,7 @@ namespace oxlo::testing {
 
 inline std::string hostFileText(const std::string& windowsPath)
 {
-    std::ifstream in(hostPath(windowsPath), std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return readWholeWindowsFile(windowsPath).value_or("");
 }
 
 // A .reg file (UTF-16LE behind a byte-order mark) in UTF-8 as the sections regedit reads: each

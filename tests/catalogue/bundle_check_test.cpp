@@ -5,6 +5,7 @@
 #include "catalogue/installed_mapsets.h"
 #include "platform/portable/scripted_ui.h"
 #include "platform/ui.h"
+#include "support/file_bytes.h"
 
 #include <gtest/gtest.h>
 
@@ -32,9 +33,7 @@ void patchFamilyId(const std::string& path, std::streamoff position, int id)
 void rewriteInfo(const std::string& bundle, const std::string& original, const std::string& replacement)
 {
     const auto host = hostPath(bundle + "\\Info.xml");
-    std::ifstream in(host, std::ios::binary);
-    std::string text(std::istreambuf_iterator<char>(in), {});
-    in.close();
+    std::string text = readWholeFile(host).value_or("");
     std::ofstream(host, std::ios::binary | std::ios::trunc)
         << text.replace(text.find(original), original.size(), replacement);
 }

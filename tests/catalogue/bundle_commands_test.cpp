@@ -78,20 +78,13 @@ TEST_F(BundleCommands, UninstallRecyclesTheWholeFolderAfterTheQuestion)
     scripted::answerNextMessage(kAnswerOk);
     catalogue::uninstallMapset(3);
 
-    const auto messages = scripted::shownMessages();
-    const std::vector<std::pair<std::string, int>> expected = {
-        {"Proceed to uninstall mapset 'Maps\\Test Fam.gmap' ?", kMessageQuestion},
-        {"Uninstall Cancelled.", kMessageInfo},
-        {"Proceed to uninstall mapset 'Maps\\Test Fam.gmap' ?", kMessageQuestion},
-        {"Uninstall Successful.", kMessageInfo},
-    };
-    ASSERT_EQ(messages.size(), expected.size());
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        SCOPED_TRACE("message " + std::to_string(i));
-        EXPECT_EQ(messages[i].title, "Uninstall Mapset");
-        EXPECT_EQ(messages[i].text, expected[i].first);
-        EXPECT_EQ(messages[i].flags, expected[i].second);
-    }
+    EXPECT_EQ(textsAndFlags("Uninstall Mapset"),
+              (Shown{
+                  {"Proceed to uninstall mapset 'Maps\\Test Fam.gmap' ?", kMessageQuestion},
+                  {"Uninstall Cancelled.", kMessageInfo},
+                  {"Proceed to uninstall mapset 'Maps\\Test Fam.gmap' ?", kMessageQuestion},
+                  {"Uninstall Successful.", kMessageInfo},
+              }));
     EXPECT_FALSE(std::filesystem::exists(hostPath(bundle)));
     EXPECT_TRUE(std::filesystem::exists(hostPath(kept + "\\Info.xml")));
     EXPECT_EQ(listRows(), (std::vector<std::string>{"FID6001|Alps", "GMAP4711|Test Fam"}));
@@ -105,12 +98,9 @@ TEST_F(BundleCommands, EditIsRefusedForABundleOnly)
     EXPECT_FALSE(catalogue::refuseBundleEdit(1));
     scripted::answerNextMessage(kAnswerOk);
     EXPECT_TRUE(catalogue::refuseBundleEdit(2));
-    const auto messages = scripted::shownMessages();
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].title, "Edit Mapset");
-    EXPECT_EQ(messages[0].text, "Mapset Test Fam is a BaseCamp bundle. Oxlo edits mapsets "
-                                "registered for MapSource only.");
-    EXPECT_EQ(messages[0].flags, 0x40);
+    EXPECT_EQ(textsAndFlags("Edit Mapset"), (Shown{{"Mapset Test Fam is a BaseCamp bundle. Oxlo "
+                                                    "edits mapsets registered for MapSource only.",
+                                                    0x40}}));
 }
 
 } // namespace

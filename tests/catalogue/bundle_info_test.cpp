@@ -1,11 +1,10 @@
 // The reader of a bundle's Info.xml over the platform's XML parser (libxml2 natively, XmlLite
 // under Wine): encodings, entities, comments, absent elements and broken documents.
 #include "catalogue/bundle_info.h"
+#include "support/file_bytes.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 
 namespace oxlo::testing {
 namespace {
@@ -115,11 +114,9 @@ TEST(BundleInfo, RefusesDocumentsThatAreNotABundlesInfo)
 
 TEST(BundleInfo, ReadsTheInfoThatMkgmapWrites)
 {
-    std::ifstream file(std::string(OXLO_TEST_DATA) + "/bundles/Test Fam.gmap/Info.xml",
-                       std::ios::binary);
-    std::stringstream content;
-    content << file.rdbuf();
-    const std::optional<BundleInfo> info = parseBundleInfo(content.str());
+    const auto content =
+        readWholeFile(std::string(OXLO_TEST_DATA) + "/bundles/Test Fam.gmap/Info.xml");
+    const std::optional<BundleInfo> info = parseBundleInfo(content.value_or(""));
     ASSERT_TRUE(info.has_value());
     EXPECT_EQ(info->name, "Test Fam");
     EXPECT_EQ(info->id, 4711);

@@ -59,9 +59,8 @@ TEST_F(BundleScan, BundlesCountWithinTheHundredRows)
 
     EXPECT_EQ(label(), "100 Installed Mapsets");
     EXPECT_EQ(installedMapsets[100].keyName, "A.gmap");
-    const auto messages = platform::scripted::shownMessages();
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].text, "Only the first 100 mapsets can be listed.");
+    EXPECT_EQ(textsAndFlags("Read Mapset"),
+              (Shown{{"Only the first 100 mapsets can be listed.", 0x30}}));
 }
 
 } // namespace

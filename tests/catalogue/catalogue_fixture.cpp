@@ -14,8 +14,7 @@ namespace scripted = oxlo::platform::scripted;
 void CatalogueTest::SetUp()
 {
     cleanMapsource();
-    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    folder_ = freshTestFolder(std::string(test->test_suite_name()) + "-" + test->name());
+    FolderTest::SetUp();
     ASSERT_NE(platform::openWindow(0, 0, 0, 460, 244, "Oxlo", platform::kWindowTitleBar), 0);
     ASSERT_NE(platform::createControl(1, platform::ControlKind::Label, 15, 15, 280, 20,
                                       "Installed Mapsets:"),
@@ -26,6 +25,7 @@ void CatalogueTest::SetUp()
 
 void CatalogueTest::TearDown()
 {
+    FolderTest::TearDown();
     cleanMapsource();
     EXPECT_EQ(scripted::pendingSteps(), 0);
 }

@@ -2,7 +2,9 @@
 // files, for the scan and uninstall tests.
 #pragma once
 
+#include "support/folder_test.h"
 #include "support/registry_access.h"
+#include "support/shown_messages.h"
 
 #include <gtest/gtest.h>
 
@@ -12,10 +14,10 @@
 
 namespace oxlo::testing {
 
-inline const std::string kFamilies = std::string(kMapsource) + "\\Families";
-inline const std::string kProducts = std::string(kMapsource) + "\\Products";
+inline const std::string kFamilies = kMapsourceFamilies;
+inline const std::string kProducts = kMapsourceProducts;
 
-class CatalogueTest : public ::testing::Test {
+class CatalogueTest : public FolderTest {
 protected:
     void SetUp() override;
     void TearDown() override;
@@ -34,8 +36,6 @@ protected:
     // The main list's rows as "code|name", and the label text.
     static std::vector<std::string> listRows();
     static std::string label();
-
-    std::string folder_; // a fresh Windows folder for this test
 };
 
 } // namespace oxlo::testing

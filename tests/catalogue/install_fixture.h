@@ -29,7 +29,6 @@ protected:
         const auto tree = catalogue::readRegistryTree(platform::kLocalMachine, kMapsource);
         return tree ? catalogue::registryFileText(kMapsource, *tree) : std::string();
     }
-    static std::vector<std::string> messageTexts() { return shownMessagesWithFlags(); }
 };
 
 } // namespace oxlo::testing

@@ -44,7 +44,7 @@ TEST_F(MapsetInstall, RegistersTheFolderWhereItLiesValueByValue)
     scripted::answerNextMessage(kAnswerYes);
     scripted::answerNextMessage(kAnswerOk);
     EXPECT_TRUE(catalogue::installMapset(hills + "\\HILLS.TDB")); // any letter case finds it
-    EXPECT_EQ(messageTexts(),
+    EXPECT_EQ(shownMessagesWithFlags(),
               (std::vector<std::string>{"Install mapset Hills (family ID 6005) from " + hills + "? [36]",
                                         "Mapset Installed. [64]"}));
     const std::string family = kFamilies + "\\Hills";
@@ -80,7 +80,7 @@ TEST_F(MapsetInstall, FamilyNamesOf255CharactersInAnyScriptStopNoInstall)
         scripted::answerNextMessage(kAnswerYes);
         scripted::answerNextMessage(kAnswerOk);
         EXPECT_TRUE(catalogue::installMapset(hills + "\\Hills.tdb"));
-        EXPECT_EQ(messageTexts().back(), "Mapset Installed. [64]");
+        EXPECT_EQ(shownMessagesWithFlags().back(), "Mapset Installed. [64]");
         std::vector<std::string> families = subkeyNames(kFamilies);
         std::sort(families.begin(), families.end());
         EXPECT_EQ(families, (std::vector<std::string>{"Hills", name}));
@@ -302,7 +302,7 @@ TEST_F(MapsetInstall, TheMenuItemAsksForTheIndexAndDropsInstallEachIndexInTurn)
     catalogue::installDroppedMapsets(
         {hills + "\\", hills + "\\63250001.img", dales + "\\Dales.tdb", folder_ + "\\Two"});
     EXPECT_EQ(subkeyNames(kFamilies), (std::vector<std::string>{"Dales", "Hills"}));
-    const auto shown = messageTexts();
+    const auto shown = shownMessagesWithFlags();
     ASSERT_GE(shown.size(), 2u);
     EXPECT_EQ(shown[shown.size() - 2],
               folder_ + "\\Two holds several mapset index files: a.tdb, b.tdb. Please choose one. [48]");

@@ -45,14 +45,14 @@ TEST_F(MapsetMove, MovesEveryFileAndPathThenRecyclesTheOldFolder)
 
     scripted::answerNextMessage(kAnswerNo);
     EXPECT_FALSE(move(target_ + "\\"));
-    EXPECT_EQ(messageTexts(), std::vector<std::string>{question() + " [36]"});
+    EXPECT_EQ(shownMessagesWithFlags(), std::vector<std::string>{question() + " [36]"});
     EXPECT_EQ(catalogueText(), before);
     EXPECT_FALSE(fs::exists(hostPath(moved_))) << "nothing copied before the Yes";
 
     scripted::answerNextMessage(kAnswerYes);
     scripted::answerNextMessage(kAnswerOk);
     EXPECT_TRUE(move(target_ + "\\"));
-    EXPECT_EQ(messageTexts(), (std::vector<std::string>{question() + " [36]", question() + " [36]",
+    EXPECT_EQ(shownMessagesWithFlags(), (std::vector<std::string>{question() + " [36]", question() + " [36]",
                                                         "Mapset Hills moved to " + moved_ + ". [64]"}));
     EXPECT_EQ(entryPaths(), pathsIn(moved_));
     expectFilesOf(moved_, hillsFiles());
@@ -144,10 +144,7 @@ TEST_F(MapsetMove, RefusesBeforeCopyingAnything)
         const auto targetBefore = inTarget();
         scripted::answerNextMessage(kAnswerOk);
         EXPECT_FALSE(move(c.chosen));
-        ASSERT_EQ(scripted::shownMessages().size(), 1u);
-        EXPECT_EQ(scripted::shownMessages()[0].title, "Move Mapset");
-        EXPECT_EQ(scripted::shownMessages()[0].text, c.text);
-        EXPECT_EQ(scripted::shownMessages()[0].flags, 0x30);
+        EXPECT_EQ(textsAndFlags("Move Mapset"), (Shown{{c.text, 0x30}}));
         EXPECT_EQ(catalogueText(), before);
         EXPECT_EQ(inTarget(), targetBefore);
         EXPECT_TRUE(copies().empty());

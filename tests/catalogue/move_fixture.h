@@ -67,11 +67,8 @@ protected:
     // The bytes of a Hills file as mkgmap made it.
     static std::string original(const std::string& name)
     {
-        std::ifstream in(std::filesystem::path(OXLO_TEST_DATA) / "ready" / "Hills" / name,
-                         std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
+        return readWholeFile(std::filesystem::path(OXLO_TEST_DATA) / "ready" / "Hills" / name)
+            .value_or("");
     }
 
     // Each of `names` in `folder` holds the bytes mkgmap wrote.

@@ -322,11 +322,8 @@ TEST_F(RegistryBackup, ACopyThatCannotBeWrittenIsReported)
     blockCopies();
     scripted::answerNextMessage(kAnswerOk);
     EXPECT_FALSE(catalogue::backUpKey("Families\\Alps", "Uninstall Mapset"));
-    const auto messages = scripted::shownMessages();
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].title, "Uninstall Mapset");
-    EXPECT_EQ(messages[0].text, "No copy of Families\\Alps could be saved, so it was not changed.");
-    EXPECT_EQ(messages[0].flags, 0x30);
+    EXPECT_EQ(textsAndFlags("Uninstall Mapset"),
+              (Shown{{"No copy of Families\\Alps could be saved, so it was not changed.", 0x30}}));
 }
 
 // A name with a line break ends the line of the file: the copy fails, so the change waiting for

@@ -1,6 +1,7 @@
 // The program's registry operations against the registry of the target: the in-memory one
 // natively, the real one (32-bit view) under Wine.
 #include "support/registry_access.h"
+#include "support/shown_messages.h"
 
 #include "platform/portable/scripted_ui.h"
 #include "platform/registry.h"
@@ -197,11 +198,7 @@ TEST_F(RegistryOperations, WritingIntoAMissingKeyShowsFehlerAndCreatesNothing)
     EXPECT_FALSE(keyExists(kTest + "\\Missing"));
     EXPECT_FALSE(keyExists(kTest));
 
-    const auto messages = scripted::shownMessages();
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].title, "Fehler");
-    EXPECT_EQ(messages[0].text, "Ein Fehler ist aufgetreten");
-    EXPECT_EQ(messages[0].flags, 0);
+    EXPECT_EQ(textsAndFlags("Fehler"), (Shown{{"Ein Fehler ist aufgetreten", 0}}));
 }
 
 TEST_F(RegistryOperations, CreatingAnExistingKeyKeepsItsValuesAndSubkeys)

@@ -22,16 +22,6 @@ std::string incompatible(const std::string& key)
     return "Mapset " + key + " is incompatible with Mapsource 6.14.1 or later. Fix?";
 }
 
-void expectMessage(std::size_t index, const std::string& title, const std::string& text, int flags)
-{
-    SCOPED_TRACE("message " + std::to_string(index));
-    const auto messages = scripted::shownMessages();
-    ASSERT_LT(index, messages.size());
-    EXPECT_EQ(messages[index].title, title);
-    EXPECT_EQ(messages[index].text, text);
-    EXPECT_EQ(messages[index].flags, flags);
-}
-
 struct ExpectedRow {
     std::string name, branch;
     int id;
@@ -122,10 +112,9 @@ TEST_F(CatalogueScan, NonPositiveOrNamedProductKeysAreAskedAboutAndNoLeavesThem)
     scanInstalledMapsets();
 
     // The registry's order: "-" sorts before "0".
-    expectMessage(0, "Read Mapset", incompatible("-5"), 0x24);
-    expectMessage(1, "Read Mapset", incompatible("0"), 0x24);
-    expectMessage(2, "Read Mapset", incompatible("Topo"), 0x24);
-    EXPECT_EQ(scripted::shownMessages().size(), 3u);
+    EXPECT_EQ(textsAndFlags("Read Mapset"), (Shown{{incompatible("-5"), 0x24},
+                                                   {incompatible("0"), 0x24},
+                                                   {incompatible("Topo"), 0x24}}));
     EXPECT_EQ(listRows(), (Rows{"COD152|-5", "COD152|0", "COD152|Topo"}));
     expectRow(3, {"Topo", "Products", 152, folder_, tdb, "O", "Topo"});
     EXPECT_EQ(subkeyNames(kProducts), (Rows{"-5", "0", "Topo"}));
@@ -183,19 +172,19 @@ TEST_F(CatalogueScan, RepairIsRefusedWhenItCouldLoseOrOverwriteAnEntry)
     scanInstalledMapsets();
 
     const std::string stays = " Its registry entry stays as it is.";
-    expectMessage(1, "Read Mapset",
-                  "Mapset A-Gone was not fixed: its .TDB file \"" + unreadable +
-                      "\" could not be read." + stays,
-                  0x30);
-    expectMessage(3, "Read Mapset",
-                  "Mapset B-Empty was not fixed: its .TDB file \"" + empty +
-                      "\" holds no valid product code (0)." + stays,
-                  0x30);
-    expectMessage(5, "Read Mapset",
-                  "Mapset D-Taken was not fixed: another mapset is already registered under "
-                  "product code 152 (Products\\152)." +
-                      stays,
-                  0x30);
+    EXPECT_EQ(textsAndFlags("Read Mapset"),
+              (Shown{{incompatible("A-Gone"), 0x24},
+                     {"Mapset A-Gone was not fixed: its .TDB file \"" + unreadable +
+                          "\" could not be read." + stays,
+                      0x30},
+                     {incompatible("B-Empty"), 0x24},
+                     {"Mapset B-Empty was not fixed: its .TDB file \"" + empty +
+                          "\" holds no valid product code (0)." + stays,
+                      0x30},
+                     {incompatible("D-Taken"), 0x24},
+                     {"Mapset D-Taken was not fixed: another mapset is already registered under "
+                      "product code 152 (Products\\152)." + stays,
+                      0x30}}));
     EXPECT_EQ(subkeyNames(kProducts), (Rows{"152", "A-Gone", "B-Empty", "D-Taken"}));
     EXPECT_EQ(textValue(kProducts + "\\A-Gone", "TDB"), unreadable);
     EXPECT_EQ(textValue(kProducts + "\\D-Taken", "LOC"), folder_);
@@ -267,8 +256,8 @@ TEST_F(CatalogueScan, OnlyTheFirstHundredKeysAreStoredAndListed)
     EXPECT_EQ(rows.back(), "COD152|Topo");
     EXPECT_EQ(mapsetCount, 100);
     EXPECT_EQ(label(), "100 Installed Mapsets");
-    ASSERT_EQ(scripted::shownMessages().size(), 1u);
-    expectMessage(0, "Read Mapset", "Only the first 100 mapsets can be listed.", 0x30);
+    EXPECT_EQ(textsAndFlags("Read Mapset"),
+              (Shown{{"Only the first 100 mapsets can be listed.", 0x30}}));
 
     // Exactly 100 keys need no message.
     EXPECT_TRUE(keyExists(kProducts + "\\Old"));

@@ -22,26 +22,11 @@ using catalogue::scanInstalledMapsets;
 using catalogue::uninstallMapset;
 using Rows = std::vector<std::string>;
 
-struct Shown {
-    std::string text;
-    int flags;
-};
-
 // Every message of the test so far must be one of the uninstall's, in this order.
-void expectMessages(const std::vector<Shown>& expected)
-{
-    const auto messages = scripted::shownMessages();
-    ASSERT_EQ(messages.size(), expected.size());
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        SCOPED_TRACE("message " + std::to_string(i));
-        EXPECT_EQ(messages[i].title, "Uninstall Mapset");
-        EXPECT_EQ(messages[i].text, expected[i].text);
-        EXPECT_EQ(messages[i].flags, expected[i].flags);
-    }
-}
+void expectMessages(const Shown& expected) { EXPECT_EQ(textsAndFlags("Uninstall Mapset"), expected); }
 
-const Shown kFileQuestion{"Do you wish to delete the mapset files?", 0x24};
-const Shown kSuccess{"Uninstall Successful.", 0x40};
+const Shown::value_type kFileQuestion{"Do you wish to delete the mapset files?", 0x24};
+const Shown::value_type kSuccess{"Uninstall Successful.", 0x40};
 
 std::string confirmation(const std::string& key)
 {

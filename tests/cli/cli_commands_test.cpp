@@ -6,6 +6,7 @@
 #include "mapfile/typ_file.h"
 #include "mapfile/map_file.h"
 #include "platform/portable/fault_injection.h"
+#include "support/file_bytes.h"
 #include "support/test_environment.h"
 
 #include <nlohmann/json.hpp>
@@ -174,8 +175,9 @@ TEST_F(CliTest, GmapsuppSavesSeveralMapsetsWithoutAdministratorRightsAndAsksBefo
     EXPECT_TRUE(errSays("The GPS map " + file + " is ready: mapsets Hills, Österreich, 3 "
                         "maps. It goes into the Garmin folder of the device or of its memory "
                         "card.")) << err;
-    std::ifstream arguments(hostPath(jar.substr(0, jar.rfind('\\')) + "\\standin-java-arguments.txt"));
-    const std::string recorded{std::istreambuf_iterator<char>(arguments), {}};
+    const std::string recorded = readWholeWindowsFile(jar.substr(0, jar.rfind('\\')) +
+                                                      "\\standin-java-arguments.txt")
+                                     .value_or("");
     EXPECT_NE(recorded.find("--gmapsupp\n--index\n"), std::string::npos)
         << "Hills has an address index: " << recorded;
     const auto size = fs::file_size(hostPath(file));

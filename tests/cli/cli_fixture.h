@@ -12,13 +12,8 @@ namespace oxlo::testing {
 
 class CliTest : public BundleTest {
 protected:
-    void SetUp() override {
-        BundleTest::SetUp();
-        startFolder_ = platform::getCurrentDirectory();
-    }
     void TearDown() override {
         platform::setAdministrator(true);
-        platform::setCurrentDirectory(startFolder_);
         BundleTest::TearDown();
     }
     int run(const std::vector<std::string>& arguments) {
@@ -38,7 +33,6 @@ protected:
         return folder;
     }
     std::string out, err;
-    std::string startFolder_;
 };
 
 } // namespace oxlo::testing

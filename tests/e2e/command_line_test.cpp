@@ -37,13 +37,6 @@ Handle inheritableFile(const std::string& path) {
     return Handle(file);
 }
 
-std::string fileText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 std::wstring wide(const std::string& text) {
     std::wstring wide(text.size(), L'\0');
     wide.resize(MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),

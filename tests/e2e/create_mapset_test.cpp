@@ -90,8 +90,8 @@ std::vector<std::string> names32(const std::string& key, bool values) {
 }
 
 std::vector<unsigned char> fileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const std::string bytes = fileText(path);
+    return {bytes.begin(), bytes.end()};
 }
 
 class CreateMapset : public EndToEndTest {

@@ -63,10 +63,9 @@ protected:
         for (const auto& entry : fs::recursive_directory_iterator(folder)) {
             std::string& seen = files[fs::relative(entry.path(), folder).string()];
             if (!entry.is_regular_file()) continue;
-            std::ostringstream bytes;
-            bytes << std::ifstream(entry.path(), std::ios::binary).rdbuf();
-            seen = std::to_string(bytes.str().size()) + " bytes, hash " +
-                   std::to_string(std::hash<std::string>{}(bytes.str()));
+            const std::string bytes = fileText(entry.path().string());
+            seen = std::to_string(bytes.size()) + " bytes, hash " +
+                   std::to_string(std::hash<std::string>{}(bytes));
         }
         return files;
     }

@@ -4,7 +4,6 @@
 #include "mkgmap_fixture.h"
 
 #include <fstream>
-#include <sstream>
 
 namespace oxlo::e2e {
 namespace {
@@ -25,12 +24,6 @@ protected:
         }
         chooseFiles(dialog, folder, {file});
         return true;
-    }
-    static std::string bytesOf(const std::string& file)
-    {
-        std::ostringstream bytes;
-        bytes << std::ifstream(file, std::ios::binary).rdbuf();
-        return bytes.str();
     }
 };
 
@@ -55,7 +48,7 @@ TEST_F(SaveForGps, SavesTheMapsetAndKeepsTheFileWhenMkgmapLeavesAMapOut)
                 "folder of the device or of its memory card.", {IDOK});
     answer(ready, IDOK);
     EXPECT_EQ(names(out), std::vector<std::string>{"gmapsupp.img"}) << "no work folder is left";
-    const std::string saved = bytesOf(file);
+    const std::string saved = fileText(file);
     for (const char* subfile : {"63250001TRE", "63250002TRE", "00XF6005TYP"})
         EXPECT_NE(saved.find(subfile), std::string::npos) << subfile << " is in the directory";
 
@@ -73,7 +66,7 @@ TEST_F(SaveForGps, SavesTheMapsetAndKeepsTheFileWhenMkgmapLeavesAMapOut)
               std::string::npos) << *failure;
     answer(*failure, IDOK);
     EXPECT_EQ(names(out), std::vector<std::string>{"gmapsupp.img"});
-    EXPECT_EQ(bytesOf(file), saved) << "the first file stays as it was";
+    EXPECT_EQ(fileText(file), saved) << "the first file stays as it was";
     EXPECT_TRUE(IsWindowEnabled(window));
 }
 

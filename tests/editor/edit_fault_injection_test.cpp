@@ -16,8 +16,6 @@ namespace {
 
 using catalogue::InstalledMapset;
 
-const std::string kMapsource = "SOFTWARE\\Garmin\\Mapsource";
-
 // The registry and the mapset folders, every file with its bytes.
 struct State {
     std::map<std::string, KeyValues> registry;
@@ -135,7 +133,7 @@ protected:
             const State now = state();
             expectCompleteRegistrations();
             if (rawText) expectRawTextKept();
-            const Shown shown = textsAndFlags(run.messages);
+            const Shown shown = textsAndFlags("Edit Mapset", run.messages);
             ASSERT_FALSE(shown.empty());
             const bool warned = shown != Shown{kEdited};
             if (warned) {

@@ -4,12 +4,11 @@
 #include "resources/shared_resources.h"
 #include "platform/registry.h"
 #include "platform/services.h"
-#include "support/test_folder.h"
+#include "support/file_bytes.h"
+#include "support/folder_test.h"
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 namespace oxlo::editor_test {
 
@@ -19,7 +18,6 @@ using platform::kLocalMachine;
 namespace {
 
 constexpr int kScratchFile = 31;
-const std::string kMapsource = "SOFTWARE\\Garmin\\Mapsource";
 
 // Holds a key open for the lifetime of the object.
 struct Key {
@@ -115,12 +113,10 @@ RegistryDump withProductKeyMoved(RegistryDump dump, const std::string& from,
     return moved;
 }
 
-Bytes readHostBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+Bytes testData(const std::string& file) {
+    const std::string bytes = testing::readWholeFile(OXLO_TEST_DATA "/" + file).value_or("");
+    return Bytes(bytes.begin(), bytes.end());
 }
-
-Bytes testData(const std::string& file) { return readHostBytes(OXLO_TEST_DATA "/" + file); }
 
 Bytes readBytes(const std::string& path) {
     Bytes bytes;
@@ -157,12 +153,10 @@ std::string storedNameOf(const Bytes& tdb) {
 }
 
 void EditMapsetTest::SetUp() {
-    scripted::resetScript();
     platform::deleteRegistryTree(kLocalMachine, kMapsource);
     catalogue::installedMapsets = {};
     resources::labelFont = platform::loadFont("MS Sans Serif", 10, true);
-    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    loc = testing::freshTestFolder(std::string("editor-") + test->name()) + "\\Alps";
+    loc = testing::freshFolderForThisTest() + "\\Alps";
     ASSERT_NE(platform::createDirectory(loc), 0) << loc;
 }
 
@@ -219,9 +213,8 @@ catalogue::InstalledMapset EditMapsetTest::installProduct(const std::string& fol
     return row;
 }
 
-std::vector<scripted::MessageRecord> EditMapsetTest::edit(catalogue::InstalledMapset& row,
-                                                          const char* name, const char* number,
-                                                          int press) {
+Shown EditMapsetTest::edit(catalogue::InstalledMapset& row, const char* name, const char* number,
+                           int press) {
     catalogue::installedMapsets[1] = row;
     editor::openEditMapsetWindow();
     platform::setControlText(1, row.name);
@@ -239,7 +232,7 @@ std::vector<scripted::MessageRecord> EditMapsetTest::edit(catalogue::InstalledMa
     row = catalogue::installedMapsets[1];
     EXPECT_EQ(scripted::pendingSteps(), 0);
     EXPECT_EQ(scripted::findWindow(2), nullptr) << "the window must be closed on return";
-    return scripted::shownMessages();
+    return textsAndFlags("Edit Mapset");
 }
 
 std::string EditMapsetTest::numberFieldAtFirstBox(catalogue::InstalledMapset& row,
@@ -278,15 +271,6 @@ std::vector<int> EditMapsetTest::familyIdsHeld(const std::string& tdb) const {
     const Bytes mdx = readBytes(loc + "\\Alpen.mdx");
     return {ids.size() == 1 ? ids[0] : -1, word(readBytes(tdb), 5), word(mdx, 20), word(mdx, 32),
             word(readBytes(loc + "\\Alpen.TYP"), 0x2F)};
-}
-
-Shown textsAndFlags(const std::vector<scripted::MessageRecord>& messages) {
-    Shown result;
-    for (const auto& m : messages) {
-        EXPECT_EQ(m.title, "Edit Mapset") << m.text;
-        result.emplace_back(m.text, m.flags);
-    }
-    return result;
 }
 
 KeyValues productValues(const std::string& loc, const std::string& name) {

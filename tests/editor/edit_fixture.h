@@ -4,6 +4,8 @@
 
 #include "catalogue/installed_mapsets.h"
 #include "platform/portable/scripted_ui.h"
+#include "support/registry_access.h"
+#include "support/shown_messages.h"
 
 #include <gtest/gtest.h>
 
@@ -18,8 +20,9 @@ namespace oxlo::editor_test {
 
 using Bytes = std::vector<std::uint8_t>;
 
-inline const std::string kProducts = "SOFTWARE\\Garmin\\Mapsource\\Products\\";
-inline const std::string kFamilies = "SOFTWARE\\Garmin\\Mapsource\\Families\\";
+inline const std::string kMapsource = testing::kMapsource;
+inline const std::string kProducts = std::string(testing::kMapsourceProducts) + "\\";
+inline const std::string kFamilies = std::string(testing::kMapsourceFamilies) + "\\";
 
 struct RegistryValue {
     unsigned type = 0;
@@ -54,9 +57,8 @@ RegistryDump registryDump();
 // The dump with the product key `from` (and its subkeys) under the name `to`.
 RegistryDump withProductKeyMoved(RegistryDump dump, const std::string& from, const std::string& to);
 
-// The boxes of an edit as (text, flags), each checked to carry the window's title.
-using Shown = std::vector<std::pair<std::string, int>>;
-Shown textsAndFlags(const std::vector<platform::scripted::MessageRecord>& messages);
+using testing::Shown;
+using testing::textsAndFlags;
 inline const std::pair<std::string, int> kEdited{"Mapset edited.", 0x40};
 inline std::pair<std::string, int> warning(const std::string& text) { return {text, 0x30}; }
 
@@ -98,9 +100,9 @@ protected:
 
     // Opens the window on `row` as the main window does, types the two fields when given
     // (nullptr: left as filled), delivers `press` (5 Edit Mapset, 7 Cancel, -1 the close request),
-    // answers every message with OK and returns what was shown.
-    std::vector<platform::scripted::MessageRecord>
-    edit(catalogue::InstalledMapset& row, const char* name, const char* number, int press = 5);
+    // answers every message with OK and returns the boxes shown, each checked to carry the
+    // window's title.
+    Shown edit(catalogue::InstalledMapset& row, const char* name, const char* number, int press = 5);
 
     // Presses Edit Mapset after typing `typed` into the number field and gives the field's text
     // when the first message box appears.

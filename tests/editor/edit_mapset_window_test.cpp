@@ -108,7 +108,7 @@ TEST_F(EditMapsetTest, UnchangedFieldsWriteNothingAndStillReport) {
         scripted::resetScript();
         InstalledMapset row = installAlpen(form);
         const Snapshot before = snapshot();
-        EXPECT_EQ(textsAndFlags(edit(row, nullptr, nullptr)), Shown{kEdited});
+        EXPECT_EQ(edit(row, nullptr, nullptr), Shown{kEdited});
         expectUnchangedSince(before);
     }
 }
@@ -116,7 +116,7 @@ TEST_F(EditMapsetTest, UnchangedFieldsWriteNothingAndStillReport) {
 TEST_F(EditMapsetTest, LongerNameIsRefusedAndTheNumberStepStillRuns) {
     InstalledMapset row = installAlpen("N");
     const Snapshot before = snapshot();
-    EXPECT_EQ(textsAndFlags(edit(row, "Alpenx", "160")), (Shown{warning(kLonger)}));
+    EXPECT_EQ(edit(row, "Alpenx", "160"), (Shown{warning(kLonger)}));
     const Snapshot after = snapshot();
     EXPECT_EQ(after.files, before.files);
     EXPECT_EQ(valuesOf(kProducts + "160"), before.products150);
@@ -130,7 +130,7 @@ TEST_F(EditMapsetTest, AlpenBecomesAlpsUnderProductsKeyRebuilt) {
     platform::writeRegistryValue(platform::kLocalMachine, kProducts + "150", "Stale", "x", 1, "");
     const Bytes map = readBytes(mapPath("Alpen"));
 
-    EXPECT_EQ(textsAndFlags(edit(row, "Alps", nullptr)), Shown{kEdited});
+    EXPECT_EQ(edit(row, "Alps", nullptr), Shown{kEdited});
 
     EXPECT_EQ(namesIn(loc), (std::vector<std::string>{"Alps.IMG", "Alps.TDB"}));
     EXPECT_EQ(readBytes(mapPath("Alps")), map);
@@ -147,14 +147,14 @@ TEST_F(EditMapsetTest, ProductRowsEndUnderTheirCodeWhicheverKeyTheyWereReadFrom)
     for (const auto& [form, keyName] : {std::pair{"O", "Alpen"}, std::pair{"N", "1234"}}) {
         SCOPED_TRACE(keyName);
         scripted::resetScript();
-        platform::deleteRegistryTree(platform::kLocalMachine, "SOFTWARE\\Garmin\\Mapsource");
+        platform::deleteRegistryTree(platform::kLocalMachine, kMapsource);
         InstalledMapset row = installAlpen(form);
         if (row.keyName != keyName) {
             platform::deleteRegistryTree(platform::kLocalMachine, kProducts + row.keyName);
             platform::createRegistryKey(platform::kLocalMachine, kProducts + keyName, "");
             row.keyName = keyName;
         }
-        EXPECT_EQ(textsAndFlags(edit(row, "Alps", nullptr)), Shown{kEdited});
+        EXPECT_EQ(edit(row, "Alps", nullptr), Shown{kEdited});
         EXPECT_FALSE(keyExists(kProducts + keyName));
         EXPECT_EQ(subkeysOf(kProducts), std::vector<std::string>{"150"});
         EXPECT_EQ(valuesOf(kProducts + "150"), productValues(loc, "Alps"));
@@ -168,7 +168,7 @@ TEST_F(EditMapsetTest, RenamedFamilyIsRegisteredAfreshWithEveryValue) {
     for (const char* newName : {"Alps", "ALPEN"}) { // ALPEN: registry key names ignore case
         SCOPED_TRACE(newName);
         scripted::resetScript();
-        platform::deleteRegistryTree(platform::kLocalMachine, "SOFTWARE\\Garmin\\Mapsource");
+        platform::deleteRegistryTree(platform::kLocalMachine, kMapsource);
         for (const auto& name : namesIn(loc)) platform::deleteFile(loc + "\\" + name);
         InstalledMapset row = installAlpen("F");
         addFamilyExtras(loc);
@@ -177,7 +177,7 @@ TEST_F(EditMapsetTest, RenamedFamilyIsRegisteredAfreshWithEveryValue) {
         KeyValues product1 = valuesOf(kFamilies + "Alpen\\1");
         const KeyValues product2 = valuesOf(kFamilies + "Alpen\\2");
 
-        EXPECT_EQ(textsAndFlags(edit(row, newName, nullptr)), Shown{kEdited});
+        EXPECT_EQ(edit(row, newName, nullptr), Shown{kEdited});
 
         const std::string key = kFamilies + newName;
         EXPECT_EQ(subkeysOf(kFamilies), std::vector<std::string>{newName});
@@ -199,7 +199,7 @@ TEST_F(EditMapsetTest, FamilyIsNotRenamedOntoAnotherInstalledFamily) {
     platform::writeRegistryValue(platform::kLocalMachine, kFamilies + "Alps", "ID", "6002", 3, "");
     const KeyValues other = valuesOf(kFamilies + "Alps");
     const Snapshot before = snapshot();
-    EXPECT_EQ(textsAndFlags(edit(row, "Alps", nullptr)),
+    EXPECT_EQ(edit(row, "Alps", nullptr),
               (Shown{warning("A mapset named Alps is already installed. Please use another name.")}));
     expectUnchangedSince(before);
     EXPECT_EQ(valuesOf(kFamilies + "Alps"), other);
@@ -207,7 +207,7 @@ TEST_F(EditMapsetTest, FamilyIsNotRenamedOntoAnotherInstalledFamily) {
 
 TEST_F(EditMapsetTest, LetterCaseChangeRenamesProductMapset) {
     InstalledMapset row = installAlpen("N");
-    EXPECT_EQ(textsAndFlags(edit(row, "ALPEN", nullptr)), Shown{kEdited});
+    EXPECT_EQ(edit(row, "ALPEN", nullptr), Shown{kEdited});
     EXPECT_EQ(namesIn(loc), (std::vector<std::string>{"ALPEN.IMG", "ALPEN.TDB"}));
     expectOnlyNameChanged(originalTdb, readBytes(tdbPath("ALPEN")), "ALPEN", 5);
     EXPECT_EQ(valuesOf(kProducts + "150"), productValues(loc, "ALPEN"));
@@ -215,7 +215,7 @@ TEST_F(EditMapsetTest, LetterCaseChangeRenamesProductMapset) {
 
 TEST_F(EditMapsetTest, ShorterNameIsPaddedWithBlanksUpToTheOldLength) {
     InstalledMapset row = installAlpen("N");
-    EXPECT_EQ(textsAndFlags(edit(row, "Alp", nullptr)), Shown{kEdited});
+    EXPECT_EQ(edit(row, "Alp", nullptr), Shown{kEdited});
     const Bytes tdb = readBytes(tdbPath("Alp"));
     expectOnlyNameChanged(originalTdb, tdb, "Alp", 5);
     // Readers take the name up to its NUL, which stays where it was, as do the bytes after it.
@@ -235,7 +235,7 @@ TEST_F(EditMapsetTest, ProductCodeIsWrittenOnlyFrom100To200) {
         // A refused number is put back into the field before the window ends.
         EXPECT_EQ(numberFieldAtFirstBox(row, c.typed), refused ? "150" : c.typed);
         const Shown expectedShown = refused ? Shown{warning(kRange)} : Shown{kEdited};
-        EXPECT_EQ(textsAndFlags(scripted::shownMessages()), expectedShown);
+        EXPECT_EQ(textsAndFlags("Edit Mapset"), expectedShown);
         Bytes expected = originalTdb;
         expected[3] = static_cast<std::uint8_t>(c.stored);
         EXPECT_EQ(readBytes(tdbPath("Alpen")), expected);
@@ -244,7 +244,7 @@ TEST_F(EditMapsetTest, ProductCodeIsWrittenOnlyFrom100To200) {
 
 TEST_F(EditMapsetTest, RenameAndNewNumberInOnePressGoIntoTheRenamedIndex) {
     InstalledMapset row = installAlpen("N");
-    EXPECT_EQ(textsAndFlags(edit(row, "Alps", "175")), Shown{kEdited});
+    EXPECT_EQ(edit(row, "Alps", "175"), Shown{kEdited});
     const Bytes tdb = readBytes(tdbPath("Alps"));
     EXPECT_EQ(productCodeOf(tdb), 175);
     EXPECT_EQ(storedNameOf(tdb), "Alps ");
@@ -262,10 +262,10 @@ TEST_F(EditMapsetTest, NamesThatCannotBeFolderNamesAreRefused) {
                                    "Nul.a", " Alp"}) {
         SCOPED_TRACE("name '" + name + "'");
         scripted::resetScript();
-        platform::deleteRegistryTree(platform::kLocalMachine, "SOFTWARE\\Garmin\\Mapsource");
+        platform::deleteRegistryTree(platform::kLocalMachine, kMapsource);
         InstalledMapset row = installAlpen("N");
         Snapshot before = snapshot();
-        EXPECT_EQ(textsAndFlags(edit(row, name.c_str(), "120")),
+        EXPECT_EQ(edit(row, name.c_str(), "120"),
                   (Shown{warning(kFolderName)}));
         // Nothing of the name changed; the number step went on.
         before.index[3] = 120;
@@ -293,7 +293,7 @@ TEST_F(EditMapsetTest, RenameNeedsBothFilesFreeToMove) {
         if (c.block) writeBytes(loc + "\\" + c.block, {1, 2, 3});
         const Snapshot before = snapshot();
         const Bytes blocker = c.block ? readBytes(loc + "\\" + c.block) : Bytes{};
-        EXPECT_EQ(textsAndFlags(edit(row, "Alps", nullptr)),
+        EXPECT_EQ(edit(row, "Alps", nullptr),
                   (Shown{warning("Cannot rename the mapset files in " + loc + ".")}));
         expectUnchangedSince(before);
         if (c.block) {
@@ -310,7 +310,7 @@ TEST_F(EditMapsetTest, FailedIndexRenameUndoesTheMapRename) {
         // The checks before the renames pass; only the system refuses to move the index.
         const PinnedFile pin(tdbPath("Alpen"));
         if (!pin.pinned()) GTEST_SKIP() << "this system lets no test pin a file in place";
-        EXPECT_EQ(textsAndFlags(edit(row, "Alps", nullptr)),
+        EXPECT_EQ(edit(row, "Alps", nullptr),
                   (Shown{warning("Cannot rename the mapset files in " + loc + ".")}));
     }
     expectUnchangedSince(before);
@@ -320,7 +320,7 @@ TEST_F(EditMapsetTest, FailedIndexRenameUndoesTheMapRename) {
 TEST_F(EditMapsetTest, ProductCodeNeverCreatesAMissingIndex) {
     InstalledMapset row = installAlpen("N");
     platform::deleteFile(tdbPath("Alpen"));
-    EXPECT_EQ(textsAndFlags(edit(row, nullptr, "120")),
+    EXPECT_EQ(edit(row, nullptr, "120"),
               (Shown{warning("The product code could not be written to " + tdbPath("Alpen") + ".")}));
     EXPECT_EQ(platform::fileSize(tdbPath("Alpen")), platform::kNoSuchPath);
     EXPECT_EQ(namesIn(loc), std::vector<std::string>{"Alpen.IMG"});

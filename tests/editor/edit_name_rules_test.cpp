@@ -12,8 +12,6 @@ namespace {
 namespace scripted = platform::scripted;
 using catalogue::InstalledMapset;
 
-const std::string kMapsource = "SOFTWARE\\Garmin\\Mapsource";
-
 // The room for the name in the .TDB is that of the name stored there, not of the file's name.
 TEST_F(EditMapsetTest, NewNameIsLimitedByTheNameStoredInTheIndex) {
     const struct {
@@ -43,14 +41,14 @@ TEST_F(EditMapsetTest, NewNameIsLimitedByTheNameStoredInTheIndex) {
         const std::string file(c.file);
 
         if (!c.taken) {
-            EXPECT_EQ(textsAndFlags(edit(row, c.newName, nullptr)),
+            EXPECT_EQ(edit(row, c.newName, nullptr),
                       (Shown{warning(kLonger)}));
             EXPECT_EQ(registryDump(), registryBefore);
             EXPECT_EQ(namesIn(loc), (std::vector<std::string>{file + ".IMG", file + ".TDB"}));
             EXPECT_EQ(readBytes(loc + "\\" + file + ".TDB"), tdb);
             continue;
         }
-        EXPECT_EQ(textsAndFlags(edit(row, c.newName, nullptr)), Shown{kEdited});
+        EXPECT_EQ(edit(row, c.newName, nullptr), Shown{kEdited});
         const std::string newName(c.newName);
         EXPECT_EQ(namesIn(loc), (std::vector<std::string>{newName + ".IMG", newName + ".TDB"}));
         expectOnlyNameChanged(tdb, readBytes(tdbPath(newName)), newName,
@@ -69,7 +67,7 @@ TEST_F(EditMapsetTest, NewNameKeepsThePathsWithinWhatTheRegistryHolds) {
         InstalledMapset row = installProduct(folder, "Alp", testData("alpen.tdb"), "150");
         const auto refusal = "The path " + folder + "\\Alpes.TDB is longer than the 254 characters "
                              "that MapSource's registry entries can hold. Please use a shorter name.";
-        EXPECT_EQ(textsAndFlags(edit(row, "Alpes", nullptr)),
+        EXPECT_EQ(edit(row, "Alpes", nullptr),
                   length == 255u ? Shown{warning(refusal)} : Shown{kEdited});
         EXPECT_EQ(namesIn(folder), (std::vector<std::string>{length == 255u ? "Alp.IMG" : "Alpes.IMG",
                                                               length == 255u ? "Alp.TDB" : "Alpes.TDB"}));
@@ -92,7 +90,7 @@ TEST_F(EditMapsetTest, RenameNeverTakesOverAnotherMapsetsProductKey) {
         InstalledMapset row = installProduct(loc, "Village", village, keyName);
         const auto registryBefore = registryDump();
 
-        EXPECT_EQ(textsAndFlags(edit(row, "Vill", "170")),
+        EXPECT_EQ(edit(row, "Vill", "170"),
                   (Shown{warning("Mapset Village was not renamed: product code 152 is already "
                                  "registered to another mapset (Products\\152).")}));
         // The number step went on, and the entry followed the new code.
@@ -122,7 +120,7 @@ TEST_F(EditMapsetTest, RenameNeedsAValidProductCode) {
             InstalledMapset row = installProduct(loc, "Alpen", tdb, keyName);
             const auto registryBefore = registryDump();
 
-            EXPECT_EQ(textsAndFlags(edit(row, "Alps", "120")),
+            EXPECT_EQ(edit(row, "Alps", "120"),
                       (Shown{warning(std::string("Mapset Alpen was not renamed: its .TDB file holds "
                                                  "no valid product code (") +
                                      code.shown + ").")}));
@@ -143,7 +141,7 @@ TEST_F(EditMapsetTest, ANewNameMustFitTheCodePageOfTheIndex) {
         SCOPED_TRACE(refused);
         InstalledMapset row = installAlpen("N");
         const Snapshot before = snapshot();
-        const Shown shown = textsAndFlags(edit(row, refused, nullptr));
+        const Shown shown = edit(row, refused, nullptr);
         ASSERT_FALSE(shown.empty());
         EXPECT_EQ(shown.front(), warning("Mapset Alpen was not renamed: " + std::string(refused) +
                                          " has letters that its index file cannot hold."));
@@ -151,7 +149,7 @@ TEST_F(EditMapsetTest, ANewNameMustFitTheCodePageOfTheIndex) {
         scripted::resetScript();
     }
     InstalledMapset row = installAlpen("N");
-    EXPECT_EQ(textsAndFlags(edit(row, "Zürß", nullptr)), Shown{kEdited});
+    EXPECT_EQ(edit(row, "Zürß", nullptr), Shown{kEdited});
     EXPECT_EQ(namesIn(loc), (std::vector<std::string>{"Zürß.IMG", "Zürß.TDB"}));
     EXPECT_EQ(storedNameOf(readBytes(tdbPath("Zürß"))), "Z\xFCr\xDF ");
     EXPECT_EQ(mapfile::readStoredName(tdbPath("Zürß")), "Zürß ");

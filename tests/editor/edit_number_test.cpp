@@ -26,7 +26,7 @@ TEST_F(EditMapsetTest, NewProductCodeMovesTheEntryToItsKey) {
     for (const auto& [form, oldKey, indexHoldsIt] : cases) {
         SCOPED_TRACE(std::string(form) + (indexHoldsIt ? ", index at 175" : ""));
         scripted::resetScript();
-        platform::deleteRegistryTree(platform::kLocalMachine, "SOFTWARE\\Garmin\\Mapsource");
+        platform::deleteRegistryTree(platform::kLocalMachine, kMapsource);
         InstalledMapset row = installAlpen(form);
         if (indexHoldsIt) {
             Bytes tdb = originalTdb;
@@ -35,7 +35,7 @@ TEST_F(EditMapsetTest, NewProductCodeMovesTheEntryToItsKey) {
             row.id = 175; // as the scan reads it from the index
         }
         const RegistryDump before = registryDump();
-        EXPECT_EQ(textsAndFlags(edit(row, nullptr, "175")), Shown{kEdited});
+        EXPECT_EQ(edit(row, nullptr, "175"), Shown{kEdited});
         EXPECT_EQ(registryDump(), withProductKeyMoved(before, oldKey, "175"));
         Bytes expected = originalTdb;
         expected[3] = 175;
@@ -67,7 +67,7 @@ TEST_F(EditMapsetTest, NewFamilyIdReachesEveryPlaceThatHoldsIt) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.situation);
         scripted::resetScript();
-        platform::deleteRegistryTree(platform::kLocalMachine, "SOFTWARE\\Garmin\\Mapsource");
+        platform::deleteRegistryTree(platform::kLocalMachine, kMapsource);
         for (const auto& name : namesIn(loc)) platform::deleteFile(loc + "\\" + name);
         InstalledMapset row = installAlpen("F");
         installFamilyFiles();
@@ -97,7 +97,7 @@ TEST_F(EditMapsetTest, NewFamilyIdReachesEveryPlaceThatHoldsIt) {
         }
 
         if (c.typShared) {
-            EXPECT_EQ(textsAndFlags(edit(row, nullptr, "6100")),
+            EXPECT_EQ(edit(row, nullptr, "6100"),
                       (Shown{{"The family ID of mapset Alpen was not changed: " + loc +
                                   "\\Alpen.TYP is also registered by Families\\Topo.",
                               0x30}}));
@@ -107,7 +107,7 @@ TEST_F(EditMapsetTest, NewFamilyIdReachesEveryPlaceThatHoldsIt) {
             EXPECT_EQ(row.id, 6001);
             continue;
         }
-        EXPECT_EQ(textsAndFlags(edit(row, nullptr, "6100")), Shown{kEdited});
+        EXPECT_EQ(edit(row, nullptr, "6100"), Shown{kEdited});
 
         EXPECT_EQ(familyIdsHeld(row.tdb), c.after);
         EXPECT_EQ(valuesOf(kFamilies + "Alpen").at("ID"),
@@ -165,12 +165,12 @@ TEST_F(EditMapsetTest, NumbersThatCannotBeTakenAreRefused) {
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.form) + " typed " + c.typed);
         scripted::resetScript();
-        platform::deleteRegistryTree(platform::kLocalMachine, "SOFTWARE\\Garmin\\Mapsource");
+        platform::deleteRegistryTree(platform::kLocalMachine, kMapsource);
         for (const auto& name : namesIn(loc)) platform::deleteFile(loc + "\\" + name);
         InstalledMapset row = installAlpen(c.form);
         if (row.form == "F") installFamilyFiles();
         if (c.otherKey) {
-            const std::string key = "SOFTWARE\\Garmin\\Mapsource\\" + std::string(c.otherKey);
+            const std::string key = kMapsource + "\\" + c.otherKey;
             platform::createRegistryKey(platform::kLocalMachine, key, "");
             platform::writeRegistryValue(platform::kLocalMachine, key, "ID", "6002",
                                          platform::kValueBinary, "");
@@ -189,7 +189,7 @@ TEST_F(EditMapsetTest, NumbersThatCannotBeTakenAreRefused) {
         }
         const RegistryDump registry = registryDump();
         const Snapshot before = snapshot();
-        EXPECT_EQ(textsAndFlags(edit(row, nullptr, c.typed)), Shown{warning(c.shown)});
+        EXPECT_EQ(edit(row, nullptr, c.typed), Shown{warning(c.shown)});
         EXPECT_EQ(registryDump(), registry);
         expectUnchangedSince(before);
     }

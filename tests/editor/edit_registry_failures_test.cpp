@@ -21,7 +21,7 @@ TEST_F(EditMapsetTest, RegistrationThatCannotMoveLeavesTheMapsetAsItWas) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.form);
         scripted::resetScript();
-        platform::deleteRegistryTree(platform::kLocalMachine, "SOFTWARE\\Garmin\\Mapsource");
+        platform::deleteRegistryTree(platform::kLocalMachine, kMapsource);
         InstalledMapset row = installAlpen(c.form);
         if (row.form == "F") addFamilyExtras(loc);
         Snapshot before = snapshot();
@@ -35,7 +35,7 @@ TEST_F(EditMapsetTest, RegistrationThatCannotMoveLeavesTheMapsetAsItWas) {
                                   "\\Alpen.TYP could not be read."
                             : "The product code of mapset Alpen was not changed: its registry "
                               "entry could not be rewritten.";
-        EXPECT_EQ(textsAndFlags(edit(row, "Alps", "160")),
+        EXPECT_EQ(edit(row, "Alps", "160"),
                   (Shown{warning("Mapset Alpen was not renamed: its registry entry could not be "
                                  "rewritten."),
                          warning(numberFailure)}));

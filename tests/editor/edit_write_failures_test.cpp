@@ -34,7 +34,7 @@ TEST_F(EditMapsetTest, ProductCodeThatCannotBeWrittenIsReported) {
                 readOnly.emplace(tdbPath("Alpen"));
                 ASSERT_TRUE(readOnly->applied());
             }
-            EXPECT_EQ(textsAndFlags(edit(row, nullptr, "160")),
+            EXPECT_EQ(edit(row, nullptr, "160"),
                       (Shown{codeNotWritten(tdbPath("Alpen"))}));
         }
         expectUnchangedSince(before);
@@ -48,7 +48,7 @@ TEST_F(EditMapsetTest, RenameIsUndoneWhenTheIndexTakesNoNewName) {
     for (const char* form : {"N", "O", "F"}) {
         SCOPED_TRACE(form);
         scripted::resetScript();
-        platform::deleteRegistryTree(platform::kLocalMachine, "SOFTWARE\\Garmin\\Mapsource");
+        platform::deleteRegistryTree(platform::kLocalMachine, kMapsource);
         InstalledMapset row = installAlpen(form);
         const Snapshot before = snapshot();
         const auto registryBefore = registryDump();
@@ -59,7 +59,7 @@ TEST_F(EditMapsetTest, RenameIsUndoneWhenTheIndexTakesNoNewName) {
                 row.form == "F" ? warning("The family ID of mapset Alpen was not changed: " + loc +
                                           "\\Alpen.TYP could not be read.")
                                 : codeNotWritten(tdbPath("Alpen"));
-            EXPECT_EQ(textsAndFlags(edit(row, "Alps", "160")),
+            EXPECT_EQ(edit(row, "Alps", "160"),
                       (Shown{warning("Mapset Alpen was not renamed: the new name could not be "
                                      "written to " +
                                      tdbPath("Alpen") + "."),

@@ -2,7 +2,8 @@
 // built files for the edges of the search.
 #include "mapfile/map_file.h"
 
-#include "support/test_folder.h"
+#include "support/file_bytes.h"
+#include "support/folder_test.h"
 
 #include <gtest/gtest.h>
 
@@ -28,12 +29,11 @@ using Bytes = std::vector<char>;
 const std::string kTre = "GARMIN TRE";
 const MapAttributes kSentinel{-77, 0xEE, 0xDD};
 
-class MapFile : public ::testing::Test {
+class MapFile : public FolderTest {
 protected:
     void SetUp() override
     {
-        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        folder_ = freshTestFolder(std::string("MapFile-") + test->name());
+        FolderTest::SetUp();
         mapAttributes = kSentinel;
     }
 
@@ -55,8 +55,8 @@ protected:
 
     static Bytes readBytes(const std::string& path)
     {
-        std::ifstream in(hostPath(path), std::ios::binary);
-        return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        const std::string bytes = readWholeWindowsFile(path).value_or("");
+        return Bytes(bytes.begin(), bytes.end());
     }
 
     static void expectUnchanged()
@@ -65,8 +65,6 @@ protected:
         EXPECT_EQ(mapAttributes.transparency, kSentinel.transparency);
         EXPECT_EQ(mapAttributes.drawPriority, kSentinel.drawPriority);
     }
-
-    std::string folder_;
 };
 
 // A TRE header as a map holds it: length, signature, then the attribute bytes at 0x3F and 0x40.

@@ -26,8 +26,8 @@ std::vector<std::pair<std::int64_t, int>> pairs(const std::vector<mapfile::HeldW
 
 TEST(MdxFile, FamilyIdsAreReadFromEachRecordOfARealIndexOnly)
 {
-    std::ifstream in(std::filesystem::path(OXLO_TEST_DATA) / "alpen.mdx", std::ios::binary);
-    const std::string real{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const std::string real =
+        readWholeFile(std::filesystem::path(OXLO_TEST_DATA) / "alpen.mdx").value_or("");
     ASSERT_EQ(real.size(), 38u); // made by mkgmap: two maps of family 6001
     std::string shortRecords = real;
     shortRecords[6] = 6; // records too short to hold a family ID

@@ -3,7 +3,7 @@
 #include "mapfile/map_file.h"
 
 #include "platform/host_files.h"
-#include "support/test_folder.h"
+#include "support/folder_test.h"
 
 #include <gtest/gtest.h>
 
@@ -18,14 +18,8 @@ using mapfile::readStoredName;
 using mapfile::writeStoredName;
 using mapfile::writeValueAtOffset;
 
-class TdbName : public ::testing::Test {
+class TdbName : public FolderTest {
 protected:
-    void SetUp() override
-    {
-        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        folder_ = freshTestFolder(std::string("TdbName-") + test->name());
-    }
-
     std::string copyOfData(const std::string& name)
     {
         const std::string path = folder_ + "\\" + name;
@@ -39,8 +33,6 @@ protected:
         writeHostBytes(path, bytes);
         return path;
     }
-
-    std::string folder_;
 };
 
 TEST_F(TdbName, TheStoredNameOfARealIndexEndsAtItsNul)

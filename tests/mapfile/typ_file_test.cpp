@@ -3,13 +3,12 @@
 #include "mapfile/typ_file.h"
 
 #include "platform/host_files.h"
-#include "support/test_folder.h"
+#include "support/file_bytes.h"
+#include "support/folder_test.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 namespace oxlo::testing {
@@ -21,24 +20,17 @@ using mapfile::TypStamp;
 
 std::string dataBytes(const std::string& name)
 {
-    std::ifstream in(fs::path(OXLO_TEST_DATA) / name, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return readWholeFile(fs::path(OXLO_TEST_DATA) / name).value_or("");
 }
 
-class TypFile : public ::testing::Test {
+class TypFile : public FolderTest {
 protected:
-    void SetUp() override
-    {
-        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        folder_ = freshTestFolder(std::string("TypFile-") + test->name());
-    }
     std::string file(const std::string& name, const std::string& bytes)
     {
         const std::string path = folder_ + "\\" + name;
         writeHostBytes(path, bytes);
         return path;
     }
-    std::string folder_;
 };
 
 TEST_F(TypFile, ARealTypGetsBothIdsAndNothingElseChanges)

@@ -1,4 +1,5 @@
 #include "host_files.h"
+#include "support/folder_test.h"
 #include "platform/services.h"
 
 #include <gtest/gtest.h>
@@ -9,7 +10,7 @@
 namespace oxlo::platform {
 namespace {
 
-using oxlo::testing::freshTestFolder;
+using oxlo::testing::freshFolderForThisTest;
 using oxlo::testing::hostExists;
 using oxlo::testing::readHostBytes;
 using oxlo::testing::setHostReadOnly;
@@ -17,10 +18,7 @@ using oxlo::testing::writeHostBytes;
 
 class FileSystem : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        folder = freshTestFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
-    }
+    void SetUp() override { folder = freshFolderForThisTest(); }
     std::string path(const std::string& name) const { return folder + "\\" + name; }
     std::string folder;
 };

@@ -1,6 +1,7 @@
 // Reading and writing files on the host directly, to set up and check what the services did.
 #pragma once
 
+#include "support/file_bytes.h"
 #include "support/test_folder.h"
 
 #include <filesystem>
@@ -19,10 +20,7 @@ inline void writeHostBytes(const std::string& windowsPath, const std::string& by
 // The file's bytes, or "<missing>" when it cannot be opened.
 inline std::string readHostBytes(const std::string& windowsPath)
 {
-    std::ifstream in(hostPath(windowsPath), std::ios::binary);
-    if (!in)
-        return "<missing>";
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return readWholeWindowsFile(windowsPath).value_or("<missing>");
 }
 
 inline bool hostExists(const std::string& windowsPath)

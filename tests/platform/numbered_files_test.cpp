@@ -1,4 +1,5 @@
 #include "host_files.h"
+#include "support/folder_test.h"
 #include "platform/services.h"
 
 #include <gtest/gtest.h>
@@ -8,17 +9,14 @@
 namespace oxlo::platform {
 namespace {
 
-using oxlo::testing::freshTestFolder;
+using oxlo::testing::freshFolderForThisTest;
 using oxlo::testing::hostExists;
 using oxlo::testing::readHostBytes;
 using oxlo::testing::writeHostBytes;
 
 class NumberedFiles : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        folder = freshTestFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
-    }
+    void SetUp() override { folder = freshFolderForThisTest(); }
     void TearDown() override
     {
         closeFile(0);

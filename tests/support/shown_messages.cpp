@@ -1,6 +1,6 @@
 #include "support/shown_messages.h"
 
-#include "platform/portable/scripted_ui.h"
+#include <gtest/gtest.h>
 
 #include <algorithm>
 
@@ -25,6 +25,23 @@ bool messageShown(const std::string& text)
 {
     const auto texts = shownMessageTexts();
     return std::find(texts.begin(), texts.end(), text) != texts.end();
+}
+
+std::string lastMessageText()
+{
+    const auto messages = platform::scripted::shownMessages();
+    return messages.empty() ? "<no message>" : messages.back().text;
+}
+
+Shown textsAndFlags(const std::string& title,
+                    const std::vector<platform::scripted::MessageRecord>& messages)
+{
+    Shown shown;
+    for (const auto& message : messages) {
+        EXPECT_EQ(message.title, title) << message.text;
+        shown.emplace_back(message.text, message.flags);
+    }
+    return shown;
 }
 
 } // namespace oxlo::testing

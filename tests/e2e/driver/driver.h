@@ -197,6 +197,8 @@ void makeEmptyFolder(const std::string& folder);
 bool fileExists(const std::string& path);
 // Copies a file, replacing `to`; throws when it cannot.
 void copyFile(const std::string& from, const std::string& to);
+// The bytes of a whole file; empty when it cannot be read.
+std::string fileText(const std::string& path);
 
 // ---------------------------------------------------------------------------------------------
 // The registry in the 32-bit view, which is where Oxlo keeps MapSource's catalogue.

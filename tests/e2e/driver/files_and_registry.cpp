@@ -1,6 +1,9 @@
 #include "driver/driver.h"
 #include "driver/failure.h"
 
+#include <fstream>
+#include <iterator>
+
 namespace oxlo::e2e {
 
 namespace {
@@ -57,6 +60,11 @@ void copyFile(const std::string& from, const std::string& to) {
     if (!CopyFileA(from.c_str(), to.c_str(), FALSE)) {
         failWithError("cannot copy " + from + " to " + to, GetLastError());
     }
+}
+
+std::string fileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 void deleteRegistryTree32(HKEY root, const std::string& subKey) {
