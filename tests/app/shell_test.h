@@ -11,7 +11,11 @@ namespace oxlo::app_test {
 
 class ShellTest : public ::testing::Test {
 protected:
-    void SetUp() override { resetStandIns(); }
+    void SetUp() override
+    {
+        platform::scripted::resetScript();
+        resetStandIns();
+    }
 
     // Every scripted step must have been consumed: a loop that stopped early fails here.
     void TearDown() override { EXPECT_EQ(platform::scripted::pendingSteps(), 0); }
