@@ -4,16 +4,8 @@ namespace oxlo::platform {
 
 LineSpan firstLine(std::string_view text)
 {
-    // Byte by byte with one comparison for all but the few low bytes: every line of every text
-    // read passes here.
-    std::size_t end = 0;
-    for (; end < text.size(); ++end) {
-        const auto byte = static_cast<unsigned char>(text[end]);
-        if (byte <= '\r' && (byte == '\r' || byte == '\n' || byte == '\0')) {
-            break;
-        }
-    }
-    if (end == text.size()) {
+    const std::size_t end = text.find_first_of(std::string_view("\r\n\0", 3));
+    if (end == std::string_view::npos) {
         return LineSpan{text.size(), 0};
     }
     const bool crLf = text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n';
