@@ -39,7 +39,8 @@ private:
 // Text in memory, written to a string with CR LF after each line as writeLine does.
 class MemoryLines : public SourceLines {
 public:
-    explicit MemoryLines(std::string_view text) : lines_(text) {}
+    // Room for the text as it is, which a source of CR LF lines comes back within.
+    explicit MemoryLines(std::string_view text) : lines_(text) { written_.reserve(text.size() + 2); }
     bool atEnd() override { return lines_.atEnd(); }
     const std::string& next() override { return line_.assign(lines_.next()); }
     void write(const std::string& line) override { written_.append(line).append("\r\n"); }

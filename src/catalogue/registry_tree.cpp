@@ -38,15 +38,24 @@ RegistryTreeValue treeValue(std::string name, unsigned type, const std::string& 
 }
 
 bool readValues(RegistryHandle key, RegistryTree& tree) {
-    // Not cleared: each enumeration writes the name it gives, and clearing the room of the
-    // longest name cost more than reading a key of a few values.
-    const auto name = std::make_unique_for_overwrite<char[]>(kValueNameRoom);
+    // A name is read into room for a key name first; only a longer one takes the room of the
+    // longest, which is not cleared (each enumeration writes the name it gives) and taken only
+    // then: its allocation cost more than reading a key of a few values.
+    char shortName[platform::kKeyNameRoom];
+    std::unique_ptr<char[]> longName;
     for (unsigned index = 0;; ++index) {
-        unsigned nameLength = kValueNameRoom;
-        const long status = platform::registryEnumValue(key, index, name.get(), &nameLength);
+        char* name = shortName;
+        unsigned nameLength = platform::kKeyNameRoom;
+        long status = platform::registryEnumValue(key, index, name, &nameLength);
+        if (status == platform::kRegistryMoreData) {
+            if (!longName) longName = std::make_unique_for_overwrite<char[]>(kValueNameRoom);
+            name = longName.get();
+            nameLength = kValueNameRoom;
+            status = platform::registryEnumValue(key, index, name, &nameLength);
+        }
         if (status == platform::kRegistryNoMoreItems) return true;
         if (status != platform::kRegistryOk) return false;
-        std::string valueName(name.get(), nameLength);
+        std::string valueName(name, nameLength);
         unsigned type = 0;
         std::string stored;
         if (platform::registryQueryStoredValue(key, valueName, &type, &stored) !=

@@ -17,6 +17,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace oxlo::platform {
@@ -251,7 +252,7 @@ std::string utf16LittleEndian(const std::string& utf8);
 // The UTF-8 text of UTF-16LE bytes, as Windows converts them: a lone surrogate becomes U+FFFD and
 // an odd last byte is dropped. `exact` says whether neither happened, so that utf16LittleEndian
 // gives the bytes back.
-std::string textFromUtf16LittleEndian(const std::string& bytes, bool* exact);
+std::string textFromUtf16LittleEndian(std::string_view bytes, bool* exact);
 
 // True when the two texts name the same file, folder or registry key for Windows: equal apart
 // from letter case, in any script (on Windows by its own rules, CompareStringOrdinal ignoring

@@ -125,22 +125,24 @@ std::string utf16LittleEndian(const std::string& utf8)
 
 namespace {
 
-void appendUtf8(std::string& text, char32_t point)
+// Writes the UTF-8 form of `point` at `out`; gives the place after it.
+char* putUtf8(char* out, char32_t point)
 {
     if (point < 0x80) {
-        text += static_cast<char>(point);
-        return;
+        *out++ = static_cast<char>(point);
+        return out;
     }
     const int more = point < 0x800 ? 1 : point < 0x10000 ? 2 : 3;
     constexpr unsigned char kLead[] = {0, 0xC0, 0xE0, 0xF0};
-    text += static_cast<char>(kLead[more] | (point >> (6 * more)));
+    *out++ = static_cast<char>(kLead[more] | (point >> (6 * more)));
     for (int k = more - 1; k >= 0; --k)
-        text += static_cast<char>(0x80 | ((point >> (6 * k)) & 0x3F));
+        *out++ = static_cast<char>(0x80 | ((point >> (6 * k)) & 0x3F));
+    return out;
 }
 
 } // namespace
 
-std::string textFromUtf16LittleEndian(const std::string& bytes, bool* exact)
+std::string textFromUtf16LittleEndian(std::string_view bytes, bool* exact)
 {
     *exact = bytes.size() % 2 == 0;
     const auto unit = [&bytes](std::size_t at) -> char32_t {
@@ -148,8 +150,11 @@ std::string textFromUtf16LittleEndian(const std::string& bytes, bool* exact)
                static_cast<unsigned char>(bytes[2 * at + 1]) << 8;
     };
     const std::size_t units = bytes.size() / 2;
-    std::string text;
-    text.reserve(units);
+    // A unit gives at most three bytes (a pair, two units, gives four): the text is sized once and
+    // cut to what was written, as every registry text read passes through here.
+    std::string text(units * 3, '\0');
+    char* const first = text.data();
+    char* out = first;
     for (std::size_t i = 0; i < units; ++i) {
         char32_t point = unit(i);
         const bool high = point >= 0xD800 && point < 0xDC00;
@@ -160,8 +165,9 @@ std::string textFromUtf16LittleEndian(const std::string& bytes, bool* exact)
             point = 0xFFFD;
             *exact = false;
         }
-        appendUtf8(text, point);
+        out = putUtf8(out, point);
     }
+    text.resize(static_cast<std::size_t>(out - first));
     return text;
 }
 

@@ -50,7 +50,7 @@ char32_t folded(char32_t c)
 
 // The character starting at `at`, and its length through `length`; kInvalidByte + byte when the
 // bytes there form none.
-char32_t decode(const std::string& text, std::size_t at, std::size_t* length)
+char32_t decode(std::string_view text, std::size_t at, std::size_t* length)
 {
     const auto lead = static_cast<unsigned char>(text[at]);
     *length = 1;
@@ -88,7 +88,7 @@ std::u32string foldedText(const std::string& text)
     return result;
 }
 
-bool sameTextIgnoringCase(const std::string& a, const std::string& b)
+bool sameFoldedText(std::string_view a, std::string_view b)
 {
     // Character by character, without folding whole copies: the in-memory registry compares
     // names this way on every lookup.
@@ -97,6 +97,11 @@ bool sameTextIgnoringCase(const std::string& a, const std::string& b)
         if (folded(decode(a, atA, &lengthA)) != folded(decode(b, atB, &lengthB))) return false;
     }
     return atA == a.size() && atB == b.size();
+}
+
+bool sameTextIgnoringCase(const std::string& a, const std::string& b)
+{
+    return sameFoldedText(a, b);
 }
 
 } // namespace oxlo::platform

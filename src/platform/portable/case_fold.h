@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace oxlo::platform {
 
@@ -15,5 +16,7 @@ inline constexpr char32_t kInvalidByte = 0x110000;
 std::u32string charactersOf(const std::string& text);
 // The characters of UTF-8 `text`, each folded.
 std::u32string foldedText(const std::string& text);
+// sameTextIgnoringCase over views, for callers that compare parts of a longer text.
+bool sameFoldedText(std::string_view a, std::string_view b);
 
 } // namespace oxlo::platform

@@ -5,6 +5,7 @@
 // keeps them, whatever the order of creation), deletion of leaf keys only, and handles that go
 // stale when their key is deleted.
 #include "platform/portable/memory_registry.h"
+#include "platform/portable/case_fold.h"
 #include "platform/portable/fault_injection.h"
 #include "platform/services.h"
 
@@ -14,6 +15,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace oxlo::platform {
@@ -30,23 +32,24 @@ struct Value {
 
 struct Node {
     std::string name;
+    std::string upperName; // the sort key among its siblings, formed once
     Node* parent = nullptr;
     std::vector<std::unique_ptr<Node>> children; // sorted by upperName
     std::vector<Value> values;
     bool undeletable = false;
 };
 
-bool sameName(const std::string& a, const std::string& b)
+bool sameName(std::string_view a, std::string_view b)
 {
-    return sameTextIgnoringCase(a, b);
+    return sameFoldedText(a, b);
 }
 
 // The sort key of a subkey: ASCII letters as capitals, other bytes as they are (the registry's
 // own order for the names Oxlo meets; names that differ in case beyond ASCII are found as the
 // same by sameName whatever their place).
-std::string upperName(const std::string& name)
+std::string upperName(std::string_view name)
 {
-    std::string upper = name;
+    std::string upper(name);
     for (char& c : upper) {
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     }
@@ -117,31 +120,7 @@ Node* nodeOf(RegistryHandle handle, long* status, RegistryAccess* access = nullp
     return it->second.node;
 }
 
-// Splits a relative path; empty parts (trailing or doubled backslashes) are ignored, a leading
-// backslash is refused as the Win32 calls refuse it.
-bool splitPath(const std::string& path, std::vector<std::string>* parts)
-{
-    if (!path.empty() && path.front() == '\\') {
-        return false;
-    }
-    std::string part;
-    for (char c : path) {
-        if (c == '\\') {
-            if (!part.empty()) {
-                parts->push_back(part);
-            }
-            part.clear();
-        } else {
-            part += c;
-        }
-    }
-    if (!part.empty()) {
-        parts->push_back(part);
-    }
-    return true;
-}
-
-Node* findChild(Node* node, const std::string& name)
+Node* findChild(Node* node, std::string_view name)
 {
     for (auto& child : node->children) {
         if (sameName(child->name, name)) {
@@ -151,6 +130,9 @@ Node* findChild(Node* node, const std::string& name)
     return nullptr;
 }
 
+// Walks a relative path part by part, in place: empty parts (trailing or doubled backslashes) are
+// ignored, a leading backslash is refused as the Win32 calls refuse it. Every call that names a
+// key walks, so the path is neither split into copies nor folded whole.
 long walk(RegistryHandle root, const std::string& path, bool create, Node** result)
 {
     long status = kRegistryOk;
@@ -158,11 +140,17 @@ long walk(RegistryHandle root, const std::string& path, bool create, Node** resu
     if (!node) {
         return status;
     }
-    std::vector<std::string> parts;
-    if (!splitPath(path, &parts)) {
+    if (!path.empty() && path.front() == '\\') {
         return kBadPathname;
     }
-    for (const auto& part : parts) {
+    const std::string_view rest(path);
+    for (std::size_t start = 0; start < rest.size();) {
+        const std::size_t end = std::min(rest.find('\\', start), rest.size());
+        const std::string_view part = rest.substr(start, end - start);
+        start = end + 1;
+        if (part.empty()) {
+            continue;
+        }
         Node* child = findChild(node, part);
         if (!child) {
             if (!create) {
@@ -170,12 +158,12 @@ long walk(RegistryHandle root, const std::string& path, bool create, Node** resu
             }
             auto fresh = std::make_unique<Node>();
             fresh->name = part;
+            fresh->upperName = upperName(part);
             fresh->parent = node;
             child = fresh.get();
-            const std::string key = upperName(part);
             const auto place = std::find_if(
                 node->children.begin(), node->children.end(),
-                [&](const auto& sibling) { return upperName(sibling->name) > key; });
+                [&](const auto& sibling) { return sibling->upperName > child->upperName; });
             node->children.insert(place, std::move(fresh));
         }
         node = child;
@@ -400,11 +388,14 @@ long registryQueryValue(RegistryHandle key, const std::string& name, unsigned* t
         *type = value->type;
     }
     // Texts are kept in UTF-16 as Windows keeps them and given in UTF-8, as the seam converts them.
-    std::string given(value->bytes.begin(), value->bytes.end());
+    const std::string_view stored(reinterpret_cast<const char*>(value->bytes.data()),
+                                  value->bytes.size());
+    std::string converted;
     if (isText(value->type)) {
         bool exact = true;
-        given = textFromUtf16LittleEndian(given, &exact);
+        converted = textFromUtf16LittleEndian(stored, &exact);
     }
+    const std::string_view given = isText(value->type) ? std::string_view(converted) : stored;
     const auto needed = static_cast<unsigned>(given.size());
     if (!data) {
         if (size) {
