@@ -6,12 +6,15 @@
 #include "catalogue/catalogue_registry.h"
 #include "catalogue/installed_mapsets.h"
 #include "catalogue/mapset_names.h"
+#include "catalogue/name_rules.h"
+#include "catalogue/registered_files.h"
 #include "catalogue/registry_backup.h"
 #include "catalogue/registry_layout.h"
 #include "catalogue/registry_tree.h"
 #include "platform/registry.h"
 #include "platform/services.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,11 +26,38 @@ constexpr const char* kTitle = "Uninstall Mapset";
 const std::vector<std::string> kMapsetFilePatterns = {"*.mp",  "*.img", "*.tdb",
                                                       "*.mdx", "*.reg", "*.typ"};
 
+// The mapset's files in `folder` that no other entry registers: one that another family names as
+// its TYP file, say, stays. The kept ones go to `kept` as lines for the user. Nothing when the
+// registry cannot be read, so that none is taken for this mapset's alone.
+std::optional<std::vector<std::string>> ownFiles(const std::string& folder, std::string& kept)
+{
+    const std::optional<RegisteredFiles> registered = RegisteredFiles::read();
+    if (!registered) return std::nullopt;
+    std::vector<std::string> own;
+    for (const std::string& pattern : kMapsetFilePatterns)
+        for (const std::string& name : platform::listFiles(folder, pattern)) {
+            const std::string path = joinPath(folder, name);
+            // The entry is gone already: whoever registers the file is another.
+            if (const std::string owner = registered->otherOwner(path, {}); !owner.empty())
+                kept += (kept.empty() ? "" : "\n") + path + " stays because mapset " + owner +
+                        " uses it too.";
+            else
+                own.push_back(path);
+        }
+    return own;
+}
+
 // Moves the mapset's files to the Recycle Bin, from where the user can still get them back; true
-// when none of them is left (read-only ones stay and count).
+// when none of them is left (read-only ones stay and count). The folder goes when that empties it.
 bool deleteMapsetFiles(const std::string& folder)
 {
-    return platform::recycleFiles(folder, kMapsetFilePatterns) != 0;
+    std::string kept;
+    const auto own = ownFiles(folder, kept);
+    if (!own) return false;
+    if (!own->empty() && !platform::recycleFileList(*own)) return false;
+    platform::removeEmptyFolder(folder);
+    if (!kept.empty()) platform::showMessage(kTitle, kept, platform::kMessageInfo);
+    return true;
 }
 
 } // namespace
@@ -74,7 +104,8 @@ void uninstallMapset(int row)
         return;
     }
 
-    const std::string sharingKey = folder.empty() ? std::string() : registeredMapsetInFolder(folder);
+    std::string sharingKey = folder.empty() ? std::string() : registeredMapsetInFolder(folder);
+    if (sharingKey.empty() && !folder.empty()) sharingKey = bundleHoldingFolder(folder);
     if (!sharingKey.empty()) {
         // The files there belong to the other mapset too: never offer to delete them.
         platform::showMessage(kTitle,
