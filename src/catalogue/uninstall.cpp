@@ -14,6 +14,7 @@
 #include "platform/registry.h"
 #include "platform/services.h"
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -26,37 +27,52 @@ constexpr const char* kTitle = "Uninstall Mapset";
 const std::vector<std::string> kMapsetFilePatterns = {"*.mp",  "*.img", "*.tdb",
                                                       "*.mdx", "*.reg", "*.typ"};
 
-// The mapset's files in `folder` that no other entry registers: one that another family names as
-// its TYP file, say, stays. The kept ones go to `kept` as lines for the user. Nothing when the
-// registry cannot be read, so that none is taken for this mapset's alone.
-std::optional<std::vector<std::string>> ownFiles(const std::string& folder, std::string& kept)
+struct MapsetFiles {
+    std::vector<std::string> own;
+    std::vector<std::string> kept; // registered by another entry
+    std::string keptText;          // a line for each kept one
+};
+
+// The mapset's files in `folder`, apart from those another entry registers: a TYP file that
+// another family names, say, stays. Nothing when the registry cannot be read, so that none is
+// taken for this mapset's alone.
+std::optional<MapsetFiles> mapsetFiles(const std::string& folder)
 {
     const std::optional<RegisteredFiles> registered = RegisteredFiles::read();
     if (!registered) return std::nullopt;
-    std::vector<std::string> own;
+    MapsetFiles files;
     for (const std::string& pattern : kMapsetFilePatterns)
         for (const std::string& name : platform::listFiles(folder, pattern)) {
             const std::string path = joinPath(folder, name);
             // The entry is gone already: whoever registers the file is another.
-            if (const std::string owner = registered->otherOwner(path, {}); !owner.empty())
-                kept += (kept.empty() ? "" : "\n") + path + " stays because mapset " + owner +
-                        " uses it too.";
-            else
-                own.push_back(path);
+            if (const std::string owner = registered->otherOwner(path, {}); !owner.empty()) {
+                files.kept.push_back(path);
+                files.keptText += (files.keptText.empty() ? "" : "\n") + path +
+                                  " stays because mapset " + owner + " uses it too.";
+            } else {
+                files.own.push_back(path);
+            }
         }
-    return own;
+    return files;
 }
 
 // Moves the mapset's files to the Recycle Bin, from where the user can still get them back; true
 // when none of them is left (read-only ones stay and count). The folder goes when that empties it.
 bool deleteMapsetFiles(const std::string& folder)
 {
-    std::string kept;
-    const auto own = ownFiles(folder, kept);
-    if (!own) return false;
-    if (!own->empty() && !platform::recycleFileList(*own)) return false;
+    const auto files = mapsetFiles(folder);
+    if (!files) return false;
+    if (!files->own.empty()) platform::recycleFileList(files->own);
+    // Looked for again: a file the first listing missed is still the mapset's.
+    for (const std::string& pattern : kMapsetFilePatterns)
+        for (const std::string& name : platform::listFiles(folder, pattern)) {
+            const std::string path = joinPath(folder, name);
+            if (std::none_of(files->kept.begin(), files->kept.end(),
+                             [&](const std::string& kept) { return samePath(kept, path); }))
+                return false;
+        }
     platform::removeEmptyFolder(folder);
-    if (!kept.empty()) platform::showMessage(kTitle, kept, platform::kMessageInfo);
+    if (!files->keptText.empty()) platform::showMessage(kTitle, files->keptText, platform::kMessageInfo);
     return true;
 }
 
