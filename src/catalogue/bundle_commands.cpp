@@ -2,6 +2,7 @@
 
 #include "catalogue/bundle_removal.h"
 #include "catalogue/bundle_scan.h"
+#include "catalogue/catalogue_registry.h"
 #include "catalogue/installed_mapsets.h"
 #include "catalogue/registry_layout.h"
 #include "platform/services.h"
@@ -22,6 +23,14 @@ void uninstallBundle(int row)
     if (platform::showMessage(kTitle, "Proceed to uninstall mapset '" + key + "' ?",
                               platform::kMessageQuestion) != platform::kAnswerYes) {
         platform::showMessage(kTitle, "Uninstall Cancelled.", platform::kMessageInfo);
+        return;
+    }
+    // A mapset registered with the bundle's folder as its own would lose its files with it.
+    if (const std::string user = registeredMapsetInFolder(bundle.loc); !user.empty()) {
+        platform::showMessage(kTitle,
+                              "The bundle " + bundle.loc + " was not removed because mapset " +
+                                  user + " uses that folder too.",
+                              platform::kMessageWarning);
         return;
     }
     // The Recycle Bin takes the folder whole or not at all, and the user can bring it back.

@@ -5,6 +5,7 @@
 #include "catalogue/mapset_check.h"
 #include "catalogue/mapset_names.h"
 #include "catalogue/name_rules.h"
+#include "catalogue/registered_files.h"
 #include "catalogue/registry_backup.h"
 #include "catalogue/registry_file.h"
 #include "catalogue/registry_layout.h"
@@ -157,6 +158,19 @@ void fixTypFamilyId(int row)
 {
     const InstalledMapset* found = rowAt(row);
     if (!found || !hasProblem(*found, ProblemKind::ForeignTyp)) return;
+    // A TYP file that another entry names carries that mapset's symbols too: its family ID is
+    // not this mapset's to change.
+    const std::optional<RegisteredFiles> registered = RegisteredFiles::read();
+    if (!registered) {
+        warn(kFixTypTitle, "The registered mapsets could not be read, so " + found->typ +
+                               " was not changed.");
+        return;
+    }
+    if (const std::string owner = registered->otherOwner(found->typ, keyOf(*found)); !owner.empty()) {
+        warn(kFixTypTitle,
+             found->typ + " is also registered by " + owner + ", so it was not changed.");
+        return;
+    }
     stampTypFamilyId(found->typ, found->id, kFixTypTitle);
     scanInstalledMapsets();
 }

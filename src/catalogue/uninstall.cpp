@@ -6,12 +6,16 @@
 #include "catalogue/catalogue_registry.h"
 #include "catalogue/installed_mapsets.h"
 #include "catalogue/mapset_names.h"
+#include "catalogue/name_rules.h"
+#include "catalogue/registered_files.h"
 #include "catalogue/registry_backup.h"
 #include "catalogue/registry_layout.h"
 #include "catalogue/registry_tree.h"
 #include "platform/registry.h"
 #include "platform/services.h"
 
+#include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,11 +27,53 @@ constexpr const char* kTitle = "Uninstall Mapset";
 const std::vector<std::string> kMapsetFilePatterns = {"*.mp",  "*.img", "*.tdb",
                                                       "*.mdx", "*.reg", "*.typ"};
 
+struct MapsetFiles {
+    std::vector<std::string> own;
+    std::vector<std::string> kept; // registered by another entry
+    std::string keptText;          // a line for each kept one
+};
+
+// The mapset's files in `folder`, apart from those another entry registers: a TYP file that
+// another family names, say, stays. Nothing when the registry cannot be read, so that none is
+// taken for this mapset's alone.
+std::optional<MapsetFiles> mapsetFiles(const std::string& folder)
+{
+    const std::optional<RegisteredFiles> registered = RegisteredFiles::read();
+    if (!registered) return std::nullopt;
+    MapsetFiles files;
+    for (const std::string& pattern : kMapsetFilePatterns)
+        for (const std::string& name : platform::listFiles(folder, pattern)) {
+            const std::string path = joinPath(folder, name);
+            // The entry is gone already: whoever registers the file is another.
+            if (const std::string owner = registered->otherOwner(path, {}); !owner.empty()) {
+                files.kept.push_back(path);
+                files.keptText += (files.keptText.empty() ? "" : "\n") + path +
+                                  " stays because mapset " + owner + " uses it too.";
+            } else {
+                files.own.push_back(path);
+            }
+        }
+    return files;
+}
+
 // Moves the mapset's files to the Recycle Bin, from where the user can still get them back; true
-// when none of them is left (read-only ones stay and count).
+// when none of them is left (read-only ones stay and count). The folder goes when that empties it.
 bool deleteMapsetFiles(const std::string& folder)
 {
-    return platform::recycleFiles(folder, kMapsetFilePatterns) != 0;
+    const auto files = mapsetFiles(folder);
+    if (!files) return false;
+    if (!files->own.empty()) platform::recycleFileList(files->own);
+    // Looked for again: a file the first listing missed is still the mapset's.
+    for (const std::string& pattern : kMapsetFilePatterns)
+        for (const std::string& name : platform::listFiles(folder, pattern)) {
+            const std::string path = joinPath(folder, name);
+            if (std::none_of(files->kept.begin(), files->kept.end(),
+                             [&](const std::string& kept) { return samePath(kept, path); }))
+                return false;
+        }
+    platform::removeEmptyFolder(folder);
+    if (!files->keptText.empty()) platform::showMessage(kTitle, files->keptText, platform::kMessageInfo);
+    return true;
 }
 
 } // namespace
@@ -74,7 +120,8 @@ void uninstallMapset(int row)
         return;
     }
 
-    const std::string sharingKey = folder.empty() ? std::string() : registeredMapsetInFolder(folder);
+    std::string sharingKey = folder.empty() ? std::string() : registeredMapsetInFolder(folder);
+    if (sharingKey.empty() && !folder.empty()) sharingKey = bundleHoldingFolder(folder);
     if (!sharingKey.empty()) {
         // The files there belong to the other mapset too: never offer to delete them.
         platform::showMessage(kTitle,

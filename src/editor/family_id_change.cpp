@@ -2,6 +2,7 @@
 
 #include "catalogue/family_ids.h"
 #include "catalogue/mapset_names.h"
+#include "catalogue/registered_files.h"
 #include "catalogue/registry_backup.h"
 #include "catalogue/registry_layout.h"
 #include "catalogue/registry_tree.h"
@@ -34,33 +35,6 @@ std::string textValue(const RegistryTree& tree, const char* name) {
         std::string text(value.bytes.begin(), value.bytes.end());
         while (!text.empty() && text.back() == '\0') text.pop_back();
         return text;
-    }
-    return {};
-}
-
-// The family other than `ownKeyName` among `families` (the Families branch) that registers
-// `typ` as its TYP file too, empty when none does: the file then carries that family's symbols
-// as well, and its ID is not this family's alone to change.
-std::string typOfAnotherFamily(const RegistryTree& families, const std::string& typ,
-                               const std::string& ownKeyName) {
-    for (const auto& [name, family] : families.subkeys) {
-        if (catalogue::sameIgnoringCase(name, ownKeyName)) continue;
-        const std::string other = textValue(family, catalogue::kValueTyp);
-        if (!other.empty() && catalogue::samePath(other, typ))
-            return std::string(catalogue::kFamiliesBranch) + "\\" + name;
-    }
-    return {};
-}
-
-// The entry other than `row` (as last scanned) that registers `path`, empty when none does.
-std::string otherRegistration(const InstalledMapset& row, const std::string& path) {
-    for (int i = 1; i <= catalogue::mapsetCount; ++i) {
-        const InstalledMapset& other = catalogue::installedMapsets[static_cast<std::size_t>(i)];
-        if (other.branch == row.branch && catalogue::sameIgnoringCase(other.keyName, row.keyName))
-            continue;
-        for (const std::string* file : {&other.tdb, &other.typ, &other.bmap})
-            if (!file->empty() && catalogue::samePath(*file, path))
-                return relativeKey(rowKeyPath(other));
     }
     return {};
 }
@@ -170,9 +144,10 @@ StepOutcome changeFamilyId(InstalledMapset& row, std::int64_t number) {
     if (!changes) return notDone(row, unreadable + " could not be read.");
     // A file another entry registers is not this mapset's alone to write: the change would
     // break that entry, and leaving the file behind would break this one.
+    const std::optional<catalogue::RegisteredFiles> registered = catalogue::RegisteredFiles::read();
+    if (!registered) return notDone(row, "the registered mapsets could not be read.");
     for (const WordChange& change : *changes) {
-        std::string owner = typOfAnotherFamily(*families, change.path, row.keyName);
-        if (owner.empty()) owner = otherRegistration(row, change.path);
+        const std::string owner = registered->otherOwner(change.path, relativeKey(key));
         if (!owner.empty())
             return refuseNumber(row.id, notChanged(kWhat, row.name,
                                                    change.path + " is also registered by " +

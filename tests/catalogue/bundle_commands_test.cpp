@@ -88,6 +88,17 @@ TEST_F(BundleCommands, UninstallRecyclesTheWholeFolderAfterTheQuestion)
     EXPECT_FALSE(std::filesystem::exists(hostPath(bundle)));
     EXPECT_TRUE(std::filesystem::exists(hostPath(kept + "\\Info.xml")));
     EXPECT_EQ(listRows(), (std::vector<std::string>{"FID6001|Alps", "GMAP4711|Test Fam"}));
+
+    // A mapset registered with a bundle's folder as its own keeps the bundle there.
+    addFamily("Inside", kRegBinary, {0x72, 0x17}, kept, kept + "\\Inside.TDB");
+    scanInstalledMapsets();
+    scripted::answerNextMessage(kAnswerYes);
+    scripted::answerNextMessage(kAnswerOk);
+    catalogue::uninstallMapset(3);
+    EXPECT_EQ(scripted::shownMessages().back().text,
+              "The bundle " + kept + " was not removed because mapset Families\\Inside uses "
+                                     "that folder too.");
+    EXPECT_TRUE(std::filesystem::exists(hostPath(kept + "\\Info.xml")));
 }
 
 TEST_F(BundleCommands, EditIsRefusedForABundleOnly)

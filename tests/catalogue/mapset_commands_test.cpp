@@ -315,6 +315,19 @@ TEST_F(MapsetCommands, FixTypKeepsTheOldestCopyAndChangesOnlyATypFile)
     EXPECT_EQ(hostFileText(typPath), other);
     EXPECT_EQ(hostFileText(typPath + ".bak"), "the first copy");
     EXPECT_FALSE(catalogue::hasProblem(installedMapsets[1], catalogue::ProblemKind::ForeignTyp));
+
+    // Named by another family too, whose ID it holds: that family's symbols stay as they are.
+    const std::string shared = typ("Alps\\Alps.TYP", 6100);
+    addFamily("Topo", kRegBinary, {0xD4, 0x17}, "C:\\Topo", "C:\\Topo\\Topo.TDB");
+    putText(kFamilies + "\\Topo", "TYP", shared);
+    scanInstalledMapsets();
+    ASSERT_TRUE(catalogue::hasProblem(installedMapsets[1], catalogue::ProblemKind::ForeignTyp));
+    scripted::answerNextMessage(kAnswerOk);
+    runMapsetCommand(catalogue::kFixTypCommand, 1);
+    expectMessage("Fix TYP Family ID",
+                  shared + " is also registered by Families\\Topo, so it was not changed.", 0x30);
+    EXPECT_EQ(hostFileText(shared).substr(0x2F, 2), "\xD4\x17");
+    EXPECT_EQ(hostFileText(typPath + ".bak"), "the first copy");
 }
 
 TEST_F(MapsetCommands, SaveRegistryEntryWritesTheKeyWhereTheUserChose)

@@ -1,5 +1,6 @@
 // Uninstalling catalogue rows through the scripted dialogs: which key goes, what is asked, and
 // which files go with it.
+#include "catalogue/bundle_folders.h"
 #include "catalogue/catalogue_fixture.h"
 
 #include "catalogue/installed_mapsets.h"
@@ -11,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <filesystem>
 
@@ -22,8 +24,14 @@ using catalogue::scanInstalledMapsets;
 using catalogue::uninstallMapset;
 using Rows = std::vector<std::string>;
 
-// Every message of the test so far must be one of the uninstall's, in this order.
-void expectMessages(const Shown& expected) { EXPECT_EQ(textsAndFlags("Uninstall Mapset"), expected); }
+// Every message of the test since the first `from` must be one of the uninstall's, in this order.
+void expectMessages(const Shown& expected, std::size_t from = 0)
+{
+    const auto shown = scripted::shownMessages();
+    ASSERT_GE(shown.size(), from);
+    EXPECT_EQ(textsAndFlags("Uninstall Mapset", {shown.begin() + static_cast<std::ptrdiff_t>(from), shown.end()}),
+              expected);
+}
 
 const Shown::value_type kFileQuestion{"Do you wish to delete the mapset files?", 0x24};
 const Shown::value_type kSuccess{"Uninstall Successful.", 0x40};
@@ -103,24 +111,35 @@ TEST_F(Uninstall, YesToTheFileQuestionRemovesTheFolderOnlyWhenNothingElseIsLeft)
         EXPECT_TRUE(std::filesystem::exists(recycled));
     }
 
-    // The same with a file of another kind beside the mapset: the folder and that file stay.
+    // The same with a file of another kind beside the mapset, and a TYP file that another family
+    // names: the folder and those files stay.
     const std::string dolFolder = folder_ + "\\Dol";
-    for (const char* file : {"Dol.img", "Dol.TDB", "Dol.mdx", "Dol.mp", "readme.txt"}) {
+    for (const char* file : {"Dol.img", "Dol.TDB", "Dol.mdx", "Dol.mp", "readme.txt", "Dol.typ"}) {
         makeFile(std::string("Dol\\") + file);
     }
     putText(kFamilies + "\\Dolomites\\1", "LOC", dolFolder);
+    addFamily("Topo", kRegBinary, {0x73, 0x17}, "C:\\Topo", "C:\\Topo\\Topo.TDB");
+    putText(kFamilies + "\\Topo", "TYP", dolFolder + "\\Dol.typ");
     scanInstalledMapsets();
+    const std::size_t shownBefore = scripted::shownMessages().size();
     scripted::answerNextMessage(kAnswerYes);
     scripted::answerNextMessage(kAnswerYes);
     scripted::answerNextMessage(kAnswerOk);
+    scripted::answerNextMessage(kAnswerOk);
     uninstallMapset(1);
+    expectMessages({{confirmation("Families\\Dolomites"), 0x24},
+                    kFileQuestion,
+                    {dolFolder + "\\Dol.typ stays because mapset Families\\Topo uses it too.", 0x40},
+                    kSuccess},
+                   shownBefore);
     EXPECT_FALSE(keyExists(kFamilies + "\\Dolomites"));
     EXPECT_TRUE(fileExists(dolFolder + "\\readme.txt"));
+    EXPECT_TRUE(fileExists(dolFolder + "\\Dol.typ"));
     for (const char* file : {"Dol.img", "Dol.TDB", "Dol.mdx", "Dol.mp"}) {
         SCOPED_TRACE(file);
         EXPECT_FALSE(fileExists(dolFolder + "\\" + file));
     }
-    EXPECT_EQ(label(), "0 Installed Mapsets");
+    EXPECT_EQ(label(), "1 Installed Mapsets");
 }
 
 TEST_F(Uninstall, NumericProductRowAddressesTheKeyItWasReadFrom)
@@ -171,7 +190,7 @@ TEST_F(Uninstall, FilesInAFolderAnotherMapsetUsesStayWithoutTheQuestion)
 {
     struct Case {
         const char* what;
-        std::string otherKey;   // registered with Alps' folder, spelled otherwise
+        std::string otherKey; // registered with Alps' folder, spelled otherwise; none for a bundle
         std::string shownKey;
     };
     const Case cases[] = {
@@ -179,14 +198,28 @@ TEST_F(Uninstall, FilesInAFolderAnotherMapsetUsesStayWithoutTheQuestion)
          "Families\\Alps2"},
         {"numeric product", kProducts + "\\152", "Products\\152"},
         {"family installed with product ID 3", kFamilies + "\\Dales\\3", "Families\\Dales"},
+        {"a folder in a BaseCamp bundle", "", "Maps\\Alps.gmap"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         SetUp();
-        std::string upperCase = alpsFolder_;
-        for (char& letter : upperCase) letter = static_cast<char>(std::toupper(letter));
-        putText(c.otherKey, "LOC", upperCase + "\\");
-        putText(c.otherKey, "TDB", alpsFolder_ + "\\Alps.tdb");
+        std::string folder = alpsFolder_;
+        if (c.otherKey.empty()) {
+            // Alps registered where the bundle's own files lie.
+            folder = addBundle(KnownFolder::ProgramData, "Alps.gmap") + "\\Product1";
+            putText(kFamilies + "\\Alps\\1", "LOC", folder);
+        } else {
+            std::string upperCase = alpsFolder_;
+            for (char& letter : upperCase) letter = static_cast<char>(std::toupper(letter));
+            putText(c.otherKey, "LOC", upperCase + "\\");
+            putText(c.otherKey, "TDB", alpsFolder_ + "\\Alps.tdb");
+        }
+        const auto sortedFiles = [&] {
+            auto names = listFiles(folder, "*");
+            std::sort(names.begin(), names.end());
+            return names;
+        };
+        const auto filesBefore = sortedFiles();
         scanInstalledMapsets();
         scripted::answerNextMessage(kAnswerYes);
         scripted::answerNextMessage(kAnswerOk);
@@ -198,16 +231,15 @@ TEST_F(Uninstall, FilesInAFolderAnotherMapsetUsesStayWithoutTheQuestion)
         const auto shown = scripted::shownMessages();
         ASSERT_EQ(shown.size(), before + 3);
         EXPECT_EQ(shown[before + 1].title, "Uninstall Mapset");
-        EXPECT_EQ(shown[before + 1].text, "The mapset files stay in " + alpsFolder_ +
+        EXPECT_EQ(shown[before + 1].text, "The mapset files stay in " + folder +
                                               " because mapset " + c.shownKey +
                                               " uses that folder too.");
         EXPECT_EQ(shown[before + 1].flags, 0x40);
         EXPECT_EQ(shown[before + 2].text, "Uninstall Successful.");
         EXPECT_FALSE(keyExists(kFamilies + "\\Alps"));
-        for (const char* file : {"Alps.img", "Alps.tdb", "Alps.mdx", "Alps.mp", "63240001.img"}) {
-            SCOPED_TRACE(file);
-            EXPECT_TRUE(fileExists(alpsFolder_ + "\\" + file));
-        }
+        EXPECT_FALSE(filesBefore.empty());
+        EXPECT_EQ(sortedFiles(), filesBefore);
+        clearBundleFolders();
     }
 }
 

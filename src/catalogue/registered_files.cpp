@@ -1,0 +1,70 @@
+#include "catalogue/registered_files.h"
+
+#include "catalogue/bundle_scan.h"
+#include "catalogue/catalogue_registry.h"
+#include "catalogue/entry_paths.h"
+#include "catalogue/installed_mapsets.h"
+#include "catalogue/mapset_names.h"
+#include "catalogue/name_rules.h"
+#include "catalogue/registry_layout.h"
+#include "catalogue/registry_tree.h"
+#include "platform/services.h"
+
+#include <cstring>
+
+namespace oxlo::catalogue {
+namespace {
+
+// The branch key with every entry in it; an empty one when the branch is not there at all.
+std::optional<RegistryTree> readBranch(const char* branchKey)
+{
+    const std::string path(branchKey, std::strlen(branchKey) - 1);
+    if (registryKeyPresence(path) == KeyPresence::Absent) return RegistryTree{};
+    return readRegistryTree(kCatalogueRoot, path);
+}
+
+} // namespace
+
+std::optional<RegisteredFiles> RegisteredFiles::read()
+{
+    RegisteredFiles registered;
+    for (const auto& [branchKey, branch] :
+         {std::pair{kFamiliesKey, kFamiliesBranch}, std::pair{kProductsKey, kProductsBranch}}) {
+        const std::optional<RegistryTree> tree = readBranch(branchKey);
+        if (!tree) return std::nullopt;
+        for (const auto& [name, entry] : tree->subkeys)
+            for (const EntryPath& path : entryPaths(entry))
+                if (!sameIgnoringCase(path.valueName, kValueLoc))
+                    registered.files_.push_back({path.path, relativeKeyPath(branch, name)});
+    }
+    for (const std::string& folder : findBundleFolders()) {
+        InstalledMapset bundle;
+        readBundle(bundle, folder);
+        const std::string key = relativeKeyPath(kBundlesBranch, bundle.keyName);
+        if (!bundle.typ.empty()) registered.files_.push_back({bundle.typ, key});
+        for (const InstalledMapset::BundlePart& part : bundle.bundleParts)
+            if (!part.tdb.empty()) registered.files_.push_back({part.tdb, key});
+    }
+    return registered;
+}
+
+std::string RegisteredFiles::otherOwner(const std::string& path, const std::string& ownKey) const
+{
+    for (const Registration& file : files_)
+        if (!sameIgnoringCase(file.key, ownKey) && samePath(file.path, path)) return file.key;
+    return {};
+}
+
+std::string bundleHoldingFolder(const std::string& folder)
+{
+    for (const std::string& bundle : findBundleFolders())
+        for (std::string part = storedFolder(folder); !part.empty();) {
+            if (samePath(part, bundle))
+                return relativeKeyPath(kBundlesBranch, platform::getFilePart(bundle));
+            const std::string parent = folderOf(part);
+            part = samePath(parent, part) ? std::string() : parent;
+        }
+    return {};
+}
+
+} // namespace oxlo::catalogue

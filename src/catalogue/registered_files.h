@@ -1,0 +1,36 @@
+// Which catalogue entries name a file as theirs. A command for one mapset must neither change nor
+// remove a file that another entry registers too: a TYP file that two families name, an index in
+// the folder of another mapset.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace oxlo::catalogue {
+
+class RegisteredFiles {
+public:
+    // Every file named by a key below Families or Products (entry_paths.h; LOC is a folder), read
+    // from the registry whole so that entries past the hundred rows of the list count too, and
+    // the TYP and index files that each BaseCamp bundle's Info.xml names. Nothing when either
+    // branch cannot be read whole: a file could then belong to the entry that was not read.
+    static std::optional<RegisteredFiles> read();
+
+    // The entry other than `ownKey` ("Families\Alps", letter case aside) that registers `path`,
+    // as the user reads it ("Families\Topo", "Products\160", "Maps\Alps.gmap"); empty when none.
+    std::string otherOwner(const std::string& path, const std::string& ownKey) const;
+
+private:
+    struct Registration {
+        std::string path;
+        std::string key;
+    };
+    std::vector<Registration> files_;
+};
+
+// The BaseCamp bundle ("Maps\Alps.gmap") whose folder is `folder` or holds it; empty when none
+// does. Every file in there is the bundle's, whatever its Info.xml names.
+std::string bundleHoldingFolder(const std::string& folder);
+
+} // namespace oxlo::catalogue
