@@ -80,6 +80,17 @@ std::string relativeKey(const std::string& key) {
     return key.substr(std::strlen(catalogue::kBaseKey));
 }
 
+std::string otherRegistration(const InstalledMapset& row, const std::string& path) {
+    for (int i = 1; i <= catalogue::mapsetCount; ++i) {
+        const InstalledMapset& other = catalogue::installedMapsets[static_cast<std::size_t>(i)];
+        if (other.branch == row.branch && sameIgnoringCase(other.keyName, row.keyName)) continue;
+        for (const std::string* file : {&other.tdb, &other.typ, &other.bmap})
+            if (!file->empty() && catalogue::samePath(*file, path))
+                return relativeKey(rowKeyPath(other));
+    }
+    return {};
+}
+
 std::string registrationRefusal(const InstalledMapset& row, const std::string& newName) {
     const std::string code = platform::textFromNumber(row.id);
     if (!isFamily(row) && row.id <= 0)

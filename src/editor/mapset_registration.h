@@ -16,6 +16,11 @@ std::string rowKeyPath(const catalogue::InstalledMapset& row);
 // A full key path as the user reads it, relative to the base key ("Families\Alps").
 std::string relativeKey(const std::string& key);
 
+// The entry other than `row` (as last scanned) that registers `path` as its index, overview map
+// or TYP file, relative to the base key; empty when none does. Such a file is not the row's alone
+// to write.
+std::string otherRegistration(const catalogue::InstalledMapset& row, const std::string& path);
+
 // The message that refuses to register the row anew under `newName`, empty when nothing stands in
 // the way. A family must not take over another family's key; a product row moves to the key of
 // its product code, which must be a valid code and not the key of another mapset.

@@ -68,6 +68,12 @@ StepOutcome changeProductCode(InstalledMapset& row, std::int64_t number) {
     const std::optional<std::uint16_t> oldCode = mapfile::readHeaderWord(row.tdb, kCodePosition);
     const std::string notWritten = "The product code could not be written to " + row.tdb + ".";
     if (!oldCode) return notDone(notWritten);
+    // An index another entry registers too would change under that entry as well.
+    if (*oldCode != newCode)
+        if (const std::string owner = otherRegistration(row, row.tdb); !owner.empty())
+            return refuseNumber(row.id, notChanged(kWhat, row.name,
+                                                   row.tdb + " is also registered by " + owner +
+                                                       "."));
     if (!sameKey && !catalogue::backUpKey(relativeKey(move.oldKey), kEditTitle))
         return StepOutcome::NotDone;
 
