@@ -5,9 +5,11 @@
 
 #include "builder/compiler_choice.h"
 #include "builder/path_rules.h"
+#include "catalogue/bundle_scan.h"
 #include "catalogue/catalogue_registry.h"
 #include "catalogue/family_ids.h"
 #include "catalogue/registered_families.h"
+#include "catalogue/registry_layout.h"
 #include "catalogue/mapset_names.h"
 #include "catalogue/mapset_registration.h"
 #include "catalogue/name_rules.h"
@@ -81,6 +83,21 @@ bool liesInDefaultBaseFolder(const std::string& folder) {
     const std::size_t slash = folder.rfind('\\');
     return slash != std::string::npos &&
            sameIgnoringCase(folder.substr(0, slash + 1), kAutoBaseFolder);
+}
+
+// The BaseCamp bundle whose folder is `folder` or holds it, as "Maps\X.gmap"; empty when none.
+// Uninstalling a bundle takes its folder whole, with whatever a build put there.
+std::string bundleHoldingFolder(const std::string& folder) {
+    const std::vector<std::string> bundles = catalogue::findBundleFolders();
+    for (std::string within = folder; !within.empty();) {
+        for (const std::string& bundle : bundles)
+            if (samePath(bundle, within) || platform::sameFile(bundle, within))
+                return catalogue::relativeKeyPath(catalogue::kBundlesBranch,
+                                                  platform::getFilePart(bundle));
+        const std::size_t slash = within.rfind('\\');
+        within = slash == std::string::npos ? std::string() : within.substr(0, slash);
+    }
+    return {};
 }
 
 // Every failed check says why; the checks after a failed one are skipped.
@@ -209,9 +226,11 @@ std::optional<MapsetBuildRequest> checkCreateRequest(CreateWindowState& state,
                " Please choose a shorter mapset name or folder.");
         return std::nullopt;
     }
-    // The build would write over that mapset's files, and a failed one would take them away.
-    if (const std::string key = catalogue::registeredMapsetInFolder(request.folder, name);
-        !key.empty()) {
+    // The build would write over that mapset's files, and a failed one would take them away; a
+    // bundle's folder goes whole when the bundle is uninstalled.
+    std::string key = catalogue::registeredMapsetInFolder(request.folder, name);
+    if (key.empty()) key = bundleHoldingFolder(request.folder);
+    if (!key.empty()) {
         refuse(catalogue::folderHoldsMapsetText(request.folder, key));
         return std::nullopt;
     }
