@@ -8,6 +8,7 @@
 #include "catalogue/catalogue_registry.h"
 #include "catalogue/family_ids.h"
 #include "catalogue/registered_families.h"
+#include "catalogue/registered_files.h"
 #include "catalogue/mapset_names.h"
 #include "catalogue/mapset_registration.h"
 #include "catalogue/name_rules.h"
@@ -209,9 +210,11 @@ std::optional<MapsetBuildRequest> checkCreateRequest(CreateWindowState& state,
                " Please choose a shorter mapset name or folder.");
         return std::nullopt;
     }
-    // The build would write over that mapset's files, and a failed one would take them away.
-    if (const std::string key = catalogue::registeredMapsetInFolder(request.folder, name);
-        !key.empty()) {
+    // The build would write over that mapset's files, and a failed one would take them away; a
+    // bundle's folder goes whole when the bundle is uninstalled.
+    std::string key = catalogue::registeredMapsetInFolder(request.folder, name);
+    if (key.empty()) key = catalogue::bundleHoldingFolder(request.folder);
+    if (!key.empty()) {
         refuse(catalogue::folderHoldsMapsetText(request.folder, key));
         return std::nullopt;
     }

@@ -62,9 +62,20 @@ void EarlierOutputs::restore(const Guarded& guarded) {
         platform::replaceFile(guarded.aside, guarded.onDisk);
 }
 
+void EarlierOutputs::keepCopy(const Guarded& guarded) {
+    // The oldest copy holds the original; a file the build wrote again unchanged needs none.
+    const std::string copy = guarded.onDisk + ".bak";
+    if (platform::sameContents(guarded.aside, guarded.file) ||
+        platform::fileSize(copy) != platform::kNoSuchPath) {
+        platform::deleteFile(guarded.aside);
+        return;
+    }
+    // Tried twice; after that the earlier file stays under its scratch name rather than be lost.
+    if (platform::renameFile(guarded.aside, copy) == 0) platform::renameFile(guarded.aside, copy);
+}
+
 void EarlierOutputs::putBack() {
-    for (const Guarded& guarded : guarded_)
-        if (!guarded.scratch || !guarded.aside.empty()) restore(guarded);
+    for (const Guarded& guarded : guarded_) restore(guarded);
     guarded_.clear();
 }
 
@@ -77,7 +88,7 @@ void EarlierOutputs::discard() {
         if (guarded.scratch)
             restore(guarded);
         else if (!guarded.aside.empty())
-            platform::deleteFile(guarded.aside);
+            keepCopy(guarded);
     }
     guarded_.clear();
 }

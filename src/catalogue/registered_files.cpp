@@ -59,7 +59,7 @@ std::string bundleHoldingFolder(const std::string& folder)
 {
     for (const std::string& bundle : findBundleFolders())
         for (std::string part = storedFolder(folder); !part.empty();) {
-            if (samePath(part, bundle))
+            if (samePath(part, bundle) || platform::sameFile(part, bundle))
                 return relativeKeyPath(kBundlesBranch, platform::getFilePart(bundle));
             const std::string parent = folderOf(part);
             part = samePath(parent, part) ? std::string() : parent;

@@ -99,10 +99,18 @@ std::optional<std::vector<WordChange>> filesHoldingTheId(const InstalledMapset& 
     return changes;
 }
 
-// The TYP file's copy, when the TYP is among the files to change.
-bool copyTypIfChanged(const std::vector<WordChange>& changes, const std::string& typ) {
-    for (const WordChange& change : changes)
-        if (change.path == typ) return mapfile::keepTypCopy(typ);
+// The TYP file's copy, when the TYP is among the files to change. `made` tells whether this
+// change made it, so that an undone change takes it away again.
+bool copyTypIfChanged(const std::vector<WordChange>& changes, const std::string& typ, bool& made) {
+    made = false;
+    for (const WordChange& change : changes) {
+        if (change.path != typ) continue;
+        made = platform::fileSize(typ + ".bak") == platform::kNoSuchPath;
+        if (mapfile::keepTypCopy(typ)) return true;
+        if (made) platform::deleteFile(typ + ".bak"); // what a failed copy left of it
+        made = false;
+        return false;
+    }
     return true;
 }
 
@@ -155,7 +163,8 @@ StepOutcome changeFamilyId(InstalledMapset& row, std::int64_t number) {
     }
     if (!catalogue::backUpKey(relativeKey(key), kEditTitle)) return StepOutcome::NotDone;
     const std::string typ = textValue(*family, catalogue::kValueTyp);
-    if (!copyTypIfChanged(*changes, typ))
+    bool typCopyMade = false;
+    if (!copyTypIfChanged(*changes, typ, typCopyMade))
         return notDone(row, "no copy of " + typ + " could be saved.");
 
     const WordChangeResult written = applyWordChanges(*changes);
@@ -170,7 +179,10 @@ StepOutcome changeFamilyId(InstalledMapset& row, std::int64_t number) {
         putBack = undoWordChanges(*changes);
         reason = kRegistryNotRewritten;
     }
-    if (putBack) return notDone(row, reason);
+    if (putBack) {
+        if (typCopyMade) platform::deleteFile(typ + ".bak");
+        return notDone(row, reason);
+    }
     warnUser(changedInPart(kWhat, row.name, places(*changes, relativeKey(key))));
     return StepOutcome::Damaged;
 }

@@ -3,6 +3,7 @@
 #include "catalogue/catalogue_registry.h"
 #include "catalogue/mapset_registration.h"
 #include "catalogue/mapset_names.h"
+#include "catalogue/registered_files.h"
 #include "catalogue/registry_backup.h"
 #include "catalogue/registry_layout.h"
 #include "editor/mapset_registration.h"
@@ -68,6 +69,18 @@ StepOutcome changeProductCode(InstalledMapset& row, std::int64_t number) {
     const std::optional<std::uint16_t> oldCode = mapfile::readHeaderWord(row.tdb, kCodePosition);
     const std::string notWritten = "The product code could not be written to " + row.tdb + ".";
     if (!oldCode) return notDone(notWritten);
+    // An index another entry registers too would change under that entry as well.
+    if (*oldCode != newCode) {
+        const std::optional<catalogue::RegisteredFiles> registered =
+            catalogue::RegisteredFiles::read();
+        if (!registered)
+            return notDone(notChanged(kWhat, row.name, "the registered mapsets could not be read."));
+        if (const std::string owner = registered->otherOwner(row.tdb, relativeKey(move.oldKey));
+            !owner.empty())
+            return refuseNumber(row.id, notChanged(kWhat, row.name,
+                                                   row.tdb + " is also registered by " + owner +
+                                                       "."));
+    }
     if (!sameKey && !catalogue::backUpKey(relativeKey(move.oldKey), kEditTitle))
         return StepOutcome::NotDone;
 

@@ -137,7 +137,7 @@ TEST_F(BuildPipelineTest, AlpsIsBuiltRegisteredAndStamped) {
 }
 
 TEST_F(BuildPipelineTest, ControlFileIsWrittenAfreshLineByLine) {
-    tellTools("cgpsmapper fail\r\n"); // so the control file stays to be read
+    tellTools("cpreview keep-input\r\ncgpsmapper fail\r\n"); // the control file as read
     // An earlier, longer control file: set aside while the build runs, back after its failure.
     const std::string earlier = std::string(2000, 'x') + "\r\nIMG=99999999.IMG\r\n";
     writeFileText(mapset_ + "\\Oxlo.txt", earlier);
@@ -171,7 +171,8 @@ TEST_F(BuildPipelineTest, ControlFileIsWrittenAfreshLineByLine) {
         "IMG=12345678.IMG\r\n"
         "IMG=87654321.IMG\r\n"
         "[END-FILES]\r\n";
-    const std::string written = fileText(mapset_ + "\\Oxlo.txt");
+    EXPECT_FALSE(fileExists(mapset_ + "\\Oxlo.txt")) << "a failure takes it back";
+    const std::string written = fileText(mapset_ + "\\cpreview-input.txt");
     EXPECT_EQ(crlfLines(written).size(), 22u);
     EXPECT_EQ(written, expected) << "nothing of the earlier, longer file may stay behind";
 }
@@ -185,8 +186,8 @@ TEST_F(BuildPipelineTest, CompilerFailureShowsItsOutputAndRegistersNothing) {
                   "argument: Alps West.mp\r"
                   "Error E006: cannot compile Alps West.mp\r");
     EXPECT_FALSE(registryKeyExists(kFamiliesPath + "\\Alps West"));
-    EXPECT_TRUE(fileExists(mapset_ + "\\Oxlo.txt")) << "it shows what the tools were given";
-    EXPECT_FALSE(fileExists(mapset_ + "\\Alps West.mp")) << "a failure takes back its files";
+    EXPECT_FALSE(fileExists(mapset_ + "\\Oxlo.txt")) << "a failure takes back its files";
+    EXPECT_FALSE(fileExists(mapset_ + "\\Alps West.mp"));
     EXPECT_FALSE(fileExists(mapset_ + "\\12345678.IMG"));
     EXPECT_EQ(title(), "Create Mapset");
 }
@@ -270,7 +271,7 @@ TEST_F(BuildPipelineTest, PreviewToolThatCannotStartStopsTheBuild) {
     request_.previewPath = "";
     EXPECT_FALSE(build());
     expectFailure("");
-    EXPECT_TRUE(fileExists(mapset_ + "\\Oxlo.txt"));
+    EXPECT_FALSE(fileExists(mapset_ + "\\Oxlo.txt"));
     EXPECT_FALSE(fileExists(mapset_ + "\\12345678.IMG")) << "the copies are taken back";
     EXPECT_FALSE(fileExists(mapset_ + "\\Alps.TDB")) << "the compiler must not have run";
     EXPECT_FALSE(registryKeyExists(kFamilyKey));
@@ -297,10 +298,11 @@ TEST_F(BuildPipelineTest, IndexOfAnEarlierBuildNeverPassesForThisOne) {
     for (const auto& entry : std::filesystem::directory_iterator(hostPath(mapset_)))
         leftovers.push_back(entry.path().filename().string());
     std::sort(leftovers.begin(), leftovers.end());
-    // The control file that the failed attempt kept was there before this build, so it stays.
+    // The index it replaced is kept as a copy.
     EXPECT_EQ(leftovers, (std::vector<std::string>{"12345678.IMG", "87654321.IMG", "Alps.IMG",
-                                                   "Alps.TDB", "Alps.mp", "Oxlo.txt",
+                                                   "Alps.TDB", "Alps.TDB.bak", "Alps.mp",
                                                    "standin-control.txt"}));
+    EXPECT_EQ(fileText(mapset_ + "\\Alps.TDB.bak"), "index of an earlier build");
 }
 
 TEST_F(BuildPipelineTest, WindowStaysPaintedAndItsTitleFollowsTheTools) {

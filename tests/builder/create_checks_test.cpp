@@ -22,7 +22,7 @@ const char* const kFinalQuestion =
     "Proceed?";
 const char* const kRangeMessage = "Product code range limited to 6000 - 7000 by Oxlo. Please "
                                   "select a number between 6000 and 7000.";
-const char* const kPreviewMissing = "Mapset Creation Failed!\r\r";
+const char* const kBuildFailed = "Mapset Creation Failed!\r\r";
 
 class CreateChecksTest : public FolderTest {
 protected:
@@ -62,28 +62,30 @@ protected:
         scripted::queueTyping(kFamilyIdField, familyId);
     }
     void pressCreate() { scripted::queueControlEvent(kCreateButton); }
-    // The build is made to stop at its first tool: cpreview.exe is "missing" and the user
-    // cancels its chooser, so the control file shows what the checks handed over.
-    void pressCreateWithPreviewCancelled() {
-        pressCreate();
-        scripted::chooseNextFiles({});
-    }
     void run(const std::string& compiler, const std::string& preview) {
         scripted::queueClose();
         runCreateMapsetWindow(compiler, preview);
         EXPECT_EQ(scripted::pendingSteps(), 0) << "the loop left scripted steps unread";
     }
     void run() { run(compiler_, preview_); }
-    void runWithPreviewMissing() { run(compiler_, folder_ + "\\no-cpreview.exe"); }
+    // The build is made to fail at its compiler (the empty cgpsmapper.exe does not start) after
+    // the stand-in cpreview.exe read the control file.
+    void runToAFailedCompiler() { run(compiler_, standInProgram("cpreview")); }
+    // The stand-in keeps a copy of the control file it reads in `mapsetFolder`, made beforehand.
+    void keepControlFileIn(const std::string& mapsetFolder) {
+        std::filesystem::create_directories(hostPath(mapsetFolder));
+        writeFileText(mapsetFolder + "\\standin-control.txt", "cpreview keep-input\r\n");
+    }
     // Remembered for removal: Auto mode builds below C:\Garmin\Oxlo on every target.
     std::string autoFolder(const std::string& name) {
         made_.push_back("C:\\Garmin\\Oxlo\\" + name);
         return made_.back();
     }
     std::string controlFileLine(const std::string& mapsetFolder, const std::string& key) {
-        for (const std::string& line : crlfLines(fileText(mapsetFolder + "\\Oxlo.txt")))
+        const std::string kept = mapsetFolder + "\\cpreview-input.txt";
+        for (const std::string& line : crlfLines(fileText(kept)))
             if (line.rfind(key, 0) == 0) return line;
-        return "<no " + key + " line in " + mapsetFolder + "\\Oxlo.txt>";
+        return "<no " + key + " line in " + kept + ">";
     }
 
     std::string compiler_, preview_;
@@ -184,8 +186,9 @@ TEST_F(CreateChecksTest, EveryRegisteredFamilyCountsNotOnlyTheCatalogueRows) {
     scripted::queueClick(kAutoToggle, 1);
     pressCreate();
     scripted::answerNextMessage(platform::kAnswerYes);
-    scripted::answerNextMessage(platform::kAnswerOk); // the empty cpreview.exe does not start
-    run();
+    scripted::answerNextMessage(platform::kAnswerOk); // the empty cgpsmapper.exe does not start
+    keepControlFileIn(autoFolder("Beyond"));
+    runToAFailedCompiler();
 
     EXPECT_EQ(shownMessageTexts(),
               (std::vector<std::string>{
@@ -193,7 +196,7 @@ TEST_F(CreateChecksTest, EveryRegisteredFamilyCountsNotOnlyTheCatalogueRows) {
                   "overwriting the existing mapset. Proceed?",
                   kFinalQuestion,
                   "There is already an existing mapset with FID 6120. Please use another FID.",
-                  kFinalQuestion, kPreviewMissing}));
+                  kFinalQuestion, kBuildFailed}));
     EXPECT_FALSE(folderExists(customFolder));
     EXPECT_EQ(controlFileLine(autoFolder("Beyond"), "FID="), "FID=6121");
 }
@@ -235,15 +238,15 @@ TEST_F(CreateChecksTest, FolderOfAnotherRegisteredMapsetIsRefusedBeforeAnythingI
         typeName("Alps");
         addMap("12345678.IMG");
         if (!c.automatic) chooseCustomFolder(custom, "6400");
-        pressCreateWithPreviewCancelled();
+        pressCreate();
         scripted::answerNextMessage(platform::kAnswerYes); // replace Alps
         scripted::answerNextMessage(platform::kAnswerYes);
         scripted::answerNextMessage(platform::kAnswerOk);
-        runWithPreviewMissing();
+        runToAFailedCompiler();
         const std::string folder = c.automatic ? autoFolder("Alps") : custom;
         const auto last = scripted::shownMessages().back();
         if (c.refusal.empty()) {
-            EXPECT_EQ(last.text, kPreviewMissing) << "the build went ahead";
+            EXPECT_EQ(last.text, kBuildFailed) << "the build went ahead";
             continue;
         }
         std::string text = "The folder " + folder + refusal;
@@ -253,6 +256,27 @@ TEST_F(CreateChecksTest, FolderOfAnotherRegisteredMapsetIsRefusedBeforeAnythingI
         EXPECT_EQ(last.flags, 0x30);
         EXPECT_FALSE(folderExists(folder)) << "nothing made before the check";
     }
+    // A BaseCamp bundle's folder, or one inside it, goes whole when the bundle is uninstalled.
+    clearBundleFolders();
+    const std::string bundle = addBundle(platform::KnownFolder::RoamingAppData, "Clash.gmap");
+    for (const std::string& folder : {bundle, bundle + "\\alps"}) {
+        SCOPED_TRACE(folder);
+        scripted::resetScript();
+        clearRegisteredMapsets();
+        openWindowAsNewDoes();
+        typeName("Alps");
+        addMap("12345678.IMG");
+        chooseCustomFolder(folder, "6400");
+        pressCreate();
+        scripted::answerNextMessage(platform::kAnswerYes);
+        scripted::answerNextMessage(platform::kAnswerOk);
+        runToAFailedCompiler();
+        std::string text = "The folder " + folder + refusal;
+        text.replace(text.find('%'), 1, "Maps\\Clash.gmap");
+        EXPECT_EQ(shownMessageTexts().back(), text);
+        EXPECT_FALSE(folderExists(bundle + "\\alps")) << "nothing made before the check";
+    }
+    clearBundleFolders();
 }
 
 TEST_F(CreateChecksTest, EveryPathTheEntryWouldHoldMustFitWhatTheScanReadsBack) {
@@ -269,13 +293,13 @@ TEST_F(CreateChecksTest, EveryPathTheEntryWouldHoldMustFitWhatTheScanReadsBack) 
         chooseCustomFolder(mapsetFolder, "6100");
         if (typ) scripted::queueTyping(kTypField, folder_ + "\\" + typName);
         addMap("12345678.IMG");
-        pressCreateWithPreviewCancelled();
+        pressCreate();
         scripted::answerNextMessage(platform::kAnswerYes);
         scripted::answerNextMessage(platform::kAnswerOk);
-        runWithPreviewMissing();
+        runToAFailedCompiler();
         const std::string path = mapsetFolder + "\\" + (typ > index ? typName : "Alps.TDB");
         EXPECT_EQ(shownMessageTexts().back(),
-                  !refused ? std::string(kPreviewMissing)
+                  !refused ? std::string(kBuildFailed)
                            : "The path " + path + " is longer than the 254 characters that "
                              "MapSource's registry entries can hold. Please choose a shorter "
                              "mapset name or folder.");
@@ -283,7 +307,7 @@ TEST_F(CreateChecksTest, EveryPathTheEntryWouldHoldMustFitWhatTheScanReadsBack) 
     }
 }
 
-TEST_F(CreateChecksTest, AutoModeTakesTheFirstFreeFamilyIdAndMakesItsFolders) {
+TEST_F(CreateChecksTest, AutoModeTakesTheFirstFreeFamilyId) {
     struct Case {
         std::vector<std::pair<std::string, std::int32_t>> families;
         const char* expectedFid;
@@ -313,15 +337,14 @@ TEST_F(CreateChecksTest, AutoModeTakesTheFirstFreeFamilyIdAndMakesItsFolders) {
         openWindowAsNewDoes();
         typeName(name);
         addMap("12345678.IMG");
-        pressCreateWithPreviewCancelled();
+        pressCreate();
         scripted::answerNextMessage(platform::kAnswerYes);
-        scripted::answerNextMessage(platform::kAnswerOk); // the build fails at cpreview.exe
-        runWithPreviewMissing();
-        // createDirectory makes one level only: without C:\Garmin first, no folder would exist.
+        scripted::answerNextMessage(platform::kAnswerOk); // the build fails at cgpsmapper.exe
         const std::string mapsetFolder = autoFolder(name);
-        EXPECT_TRUE(folderExists(mapsetFolder));
+        keepControlFileIn(mapsetFolder);
+        runToAFailedCompiler();
         EXPECT_EQ(controlFileLine(mapsetFolder, "FID="), c.expectedFid);
-        EXPECT_EQ(shownMessageTexts().back(), kPreviewMissing);
+        EXPECT_EQ(shownMessageTexts().back(), kBuildFailed);
     }
     clearBundleFolders();
 }
@@ -354,15 +377,16 @@ TEST_F(CreateChecksTest, CustomFamilyIdRangeAndDuplicates) {
         typeName("Alps");
         chooseCustomFolder(mapsetFolder, c.typed);
         addMap("12345678.IMG");
-        pressCreateWithPreviewCancelled();
+        pressCreate();
         scripted::answerNextMessage(platform::kAnswerYes);
         scripted::answerNextMessage(platform::kAnswerOk);
-        runWithPreviewMissing();
+        if (c.message.empty()) keepControlFileIn(mapsetFolder);
+        runToAFailedCompiler();
 
         ASSERT_EQ(shownMessageTexts().size(), 2u);
         EXPECT_EQ(shownMessageTexts()[0], kFinalQuestion);
         if (c.message.empty()) {
-            EXPECT_EQ(shownMessageTexts()[1], kPreviewMissing);
+            EXPECT_EQ(shownMessageTexts()[1], kBuildFailed);
             EXPECT_EQ(controlFileLine(mapsetFolder, "FID="), std::string("FID=") + c.typed);
         } else {
             EXPECT_EQ(shownMessageTexts()[1], c.message);
@@ -386,12 +410,14 @@ TEST_F(CreateChecksTest, MapsReachTheBuildInListOrderAfterDeleteMap) {
     writeFileText(other, "other map");
     scripted::chooseNextFiles({other});
     scripted::queueControlEvent(kSelectMapsButton);
-    pressCreateWithPreviewCancelled();
+    pressCreate();
     scripted::answerNextMessage(platform::kAnswerYes);
     scripted::answerNextMessage(platform::kAnswerOk);
-    runWithPreviewMissing();
+    keepControlFileIn(mapsetFolder);
+    runToAFailedCompiler();
 
-    const std::vector<std::string> lines = crlfLines(fileText(mapsetFolder + "\\Oxlo.txt"));
+    const std::vector<std::string> lines =
+        crlfLines(fileText(mapsetFolder + "\\cpreview-input.txt"));
     ASSERT_EQ(lines.size(), 23u);
     EXPECT_EQ(std::vector<std::string>(lines.begin() + 19, lines.end()),
               (std::vector<std::string>{"IMG=22222222.IMG", "IMG=33333333.IMG",
@@ -462,8 +488,9 @@ TEST_F(CreateChecksTest, CustomFolderMustBeAFullPath) {
             EXPECT_EQ(scripted::shownMessages()[1].flags, 0x30);
             EXPECT_EQ(platform::getCurrentDirectory(), current) << "no build was started";
         } else {
-            EXPECT_EQ(shownMessageTexts()[1], kPreviewMissing) << "the build ran";
-            EXPECT_TRUE(fileExists(c.typed + "\\Oxlo.txt"));
+            EXPECT_EQ(shownMessageTexts()[1], kBuildFailed) << "the build ran";
+            EXPECT_TRUE(platform::sameFile(platform::getCurrentDirectory(), c.typed))
+                << "in the folder typed";
         }
         EXPECT_FALSE(registryKeyExists(kFamiliesPath + "\\Alps"));
     }
@@ -585,8 +612,8 @@ TEST_F(CreateChecksTest, DefaultFolderGetsItsParentsInBothModes) {
         scripted::answerNextMessage(platform::kAnswerYes);
         scripted::answerNextMessage(platform::kAnswerOk);
         run();
-        EXPECT_EQ(shownMessageTexts().back(), kPreviewMissing);
-        EXPECT_TRUE(fileExists(mapsetFolder + "\\Oxlo.txt"));
+        EXPECT_EQ(shownMessageTexts().back(), kBuildFailed);
+        EXPECT_TRUE(platform::sameFile(platform::getCurrentDirectory(), mapsetFolder));
     }
 }
 

@@ -142,40 +142,57 @@ TEST(MkgmapCommandLine, ArgumentsAreQuotedAsWindowsProgramsSplitThem) {
 
 class EarlierOutputsTest : public MkgmapTools {};
 
-TEST_F(EarlierOutputsTest, AsideWhileTheBuildRunsBackOnFailureGoneOnSuccess) {
+TEST_F(EarlierOutputsTest, AsideWhileTheBuildRunsBackOnFailureKeptAsCopiesOnSuccess) {
     const std::string index = folder_ + "\\Alps.TDB";
     const std::string overview = folder_ + "\\Alps.IMG";
     const std::string search = folder_ + "\\Alps.mdx";
+    const std::string map = folder_ + "\\12345678.IMG";
     const std::string control = folder_ + "\\Oxlo.txt";
     writeFileText(index, "earlier index");
     writeFileText(overview, "earlier overview");
-    writeFileText(control, "earlier control file");
+    writeFileText(overview + ".bak", "oldest overview");
+    writeFileText(map, "the map");
     const auto guardAll = [&](EarlierOutputs& outputs) {
-        for (const std::string& file : {index, overview, search}) ASSERT_TRUE(outputs.guard(file));
+        for (const std::string& file : {index, overview, search, map})
+            ASSERT_TRUE(outputs.guard(file));
         ASSERT_TRUE(outputs.guard(control, true));
     };
+    const std::size_t files = platform::listFiles(folder_, "*").size();
 
-    EarlierOutputs failed;
-    guardAll(failed);
-    EXPECT_FALSE(fileExists(index));
-    EXPECT_FALSE(fileExists(overview));
-    writeFileText(overview, "half of a failed build"); // the compiler left two files
-    writeFileText(search, "new search index");
-    failed.putBack();
-    EXPECT_EQ(fileText(index), "earlier index");
-    EXPECT_EQ(fileText(overview), "earlier overview");
-    EXPECT_EQ(fileText(control), "earlier control file") << "a scratch name is put back too";
-    EXPECT_FALSE(fileExists(search)) << "written by the failed build under a free name";
-    EXPECT_EQ(platform::listFiles(folder_, "*").size(), 3u) << "no file kept aside is left";
+    for (const bool controlThere : {false, true}) {
+        SCOPED_TRACE(controlThere ? "an earlier control file" : "no control file");
+        if (controlThere) writeFileText(control, "earlier control file");
+        EarlierOutputs failed;
+        guardAll(failed);
+        EXPECT_FALSE(fileExists(index));
+        EXPECT_FALSE(fileExists(overview));
+        writeFileText(overview, "half of a failed build"); // the compiler left three files
+        writeFileText(search, "new search index");
+        writeFileText(control, "the tools' input");
+        failed.putBack();
+        EXPECT_EQ(fileText(index), "earlier index");
+        EXPECT_EQ(fileText(overview), "earlier overview");
+        EXPECT_FALSE(fileExists(search)) << "written by the failed build under a free name";
+        if (controlThere)
+            EXPECT_EQ(fileText(control), "earlier control file") << "a scratch name is put back";
+        else
+            EXPECT_FALSE(fileExists(control)) << "a failure leaves no new file";
+        EXPECT_EQ(platform::listFiles(folder_, "*").size(), files + controlThere)
+            << "no file kept aside is left";
+    }
 
     EarlierOutputs succeeded;
     guardAll(succeeded);
     for (const std::string& file : {index, overview, control}) writeFileText(file, "new");
+    writeFileText(map, "the map"); // copied again, the same bytes
     succeeded.discard();
     EXPECT_EQ(fileText(index), "new");
+    EXPECT_EQ(fileText(index + ".bak"), "earlier index") << "replaced, so kept as a copy";
     EXPECT_EQ(fileText(overview), "new");
+    EXPECT_EQ(fileText(overview + ".bak"), "oldest overview") << "the oldest copy stays";
+    EXPECT_FALSE(fileExists(map + ".bak")) << "written unchanged, so no copy";
     EXPECT_EQ(fileText(control), "earlier control file") << "a tool's working file goes again";
-    EXPECT_EQ(platform::listFiles(folder_, "*").size(), 3u) << "no file kept aside is left";
+    EXPECT_EQ(platform::listFiles(folder_, "*").size(), files + 2) << "no file kept aside is left";
 }
 
 TEST_F(EarlierOutputsTest, AFileThatCannotBeMovedAsideIsNeitherWrittenNorRemoved) {

@@ -161,6 +161,10 @@ TEST_F(EditMapsetTest, NumbersThatCannotBeTakenAreRefused) {
          "The family ID of mapset Alpen was not changed: " + loc +
              "\\Alpen.TDB is also registered by Products\\160.",
          false, true},
+        {"N", "170", "Products\\160",
+         "The product code of mapset Alpen was not changed: " + loc +
+             "\\Alpen.TDB is also registered by Products\\160.",
+         false, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.form) + " typed " + c.typed);

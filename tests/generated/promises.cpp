@@ -136,7 +136,7 @@ private:
         if (listed(run_.mayRewrite, path)) return true;
         // Deleted for good after the user's Yes to the question that says so.
         if (!run_.deletedForGood.empty() && isBelow(path, run_.deletedForGood)) return true;
-        if (listed(run_.typFiles, path)) {
+        if (listed(run_.backedUp, path)) {
             const std::string* copy = afterBytes(path + ".bak");
             return copy && (*copy == bytes || before_.files.contains(path + ".bak"));
         }

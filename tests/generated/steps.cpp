@@ -2,6 +2,7 @@
 
 #include "generated/hostile_names.h"
 
+#include "builder/create_window_controls.h"
 #include "builder/mkgmap_runtime.h"
 #include "catalogue/bundle_scan.h"
 #include "catalogue/installed_mapsets.h"
@@ -303,6 +304,10 @@ private:
         arguments.push_back("--yes");
         const Tools tools = toolsFor(compiler);
         run_.operatedKey = catalogue::kFamiliesKey + name; // replaced when it is there
+        // A file of the folder that the build replaces is kept as .bak.
+        const std::string built = folder.empty() ? builder::kAutoBaseFolder + name : folder;
+        for (const std::string& file : platform::listFiles(built, "*"))
+            run_.backedUp.push_back(catalogue::joinPath(catalogue::storedFolder(built), file));
         console(arguments, tools);
         run_.effect = [maps, name] {
             std::string index;
@@ -341,8 +346,8 @@ private:
         // Declining to stamp a TYP of another family registers it as it is, as asked.
         if (declinedTypStamp_)
             run_.acceptedProblems.insert(static_cast<int>(catalogue::ProblemKind::ForeignTyp));
-        run_.typFiles = platform::listFiles(path, "*.typ");
-        for (auto& typ : run_.typFiles) typ = catalogue::joinPath(catalogue::storedFolder(path), typ);
+        run_.backedUp = platform::listFiles(path, "*.typ");
+        for (auto& typ : run_.backedUp) typ = catalogue::joinPath(catalogue::storedFolder(path), typ);
         run_.effect = [index] {
             return familyKeyOf(index).empty() ? "no family names " + index + " as its index"
                                               : std::string();
@@ -401,7 +406,7 @@ private:
         const std::string oldIndex = row->tdb;
         const std::string oldOverview = row->bmap;
         run_.mayRewrite.insert(run_.mayRewrite.end(), {oldIndex, oldOverview});
-        if (!row->typ.empty()) run_.typFiles.push_back(row->typ);
+        if (!row->typ.empty()) run_.backedUp.push_back(row->typ);
         const std::string key = run_.operatedKey;
         const bool family = row->form == catalogue::kFormFamily;
         if (step_.operation == Operation::Rename && newName != row->name) {
@@ -474,7 +479,7 @@ private:
         const InstalledMapset* row = pickRow();
         if (!row) return;
         const bool offered = catalogue::hasProblem(*row, catalogue::ProblemKind::ForeignTyp);
-        if (!row->typ.empty()) run_.typFiles.push_back(row->typ);
+        if (!row->typ.empty()) run_.backedUp.push_back(row->typ);
         armed([&] { catalogue::runMapsetCommand(catalogue::kFixTypCommand, rowNumber_); });
         succeeded_ = offered;
         const std::string typ = row->typ;

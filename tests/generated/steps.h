@@ -49,7 +49,7 @@ struct StepRun {
     bool repairs = false;        // it rewrites every old-form product entry
     std::vector<std::string> mayRewrite; // files the operation may change in place or rename
     std::vector<std::string> chosenFiles; // files the user named for the operation itself
-    std::vector<std::string> typFiles;   // files that may change when they keep a .bak
+    std::vector<std::string> backedUp;   // files that may change when they keep a .bak
     std::string indexAfter;      // the .TDB of the mapset created, installed or renamed
     std::set<int> acceptedProblems; // problems the user chose for the mapset operated on
     std::function<std::string()> effect; // after a success: what is missing of the effect

@@ -32,6 +32,11 @@ int main(int argc, char** argv) {
         control.say("Error: cannot open " + controlFile);
         return 2;
     }
+    if (control.has("keep-input")) {
+        std::ofstream("cpreview-input.txt", std::ios::binary) << input.rdbuf();
+        input.clear();
+        input.seekg(0);
+    }
     std::string name, familyId, productCode, mapsetName;
     std::vector<std::string> maps;
     for (std::string line; std::getline(input, line);) {

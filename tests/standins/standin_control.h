@@ -10,6 +10,8 @@
 //   silent     print nothing at all
 //   slow       wait 300 ms before each line printed
 //   drop-last-map  (mkgmap --gmapsupp) leave the last map out of gmapsupp.img in silence
+//   keep-input (cpreview) copy the control file to cpreview-input.txt, which the build does not
+//              know and so leaves behind after a failure
 // Without the file, or without a line for the tool, it works and prints a few lines.
 // Plain standard C++, so the same source builds the Linux and the Windows stand-ins.
 #pragma once
