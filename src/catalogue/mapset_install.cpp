@@ -202,8 +202,16 @@ bool installMapset(const std::string& tdbPath)
         refuseUnstorablePath(path);
         return false;
     }
-    // The family of the same name does not count: it is the one an update replaces.
-    if (const auto user = familyIdHolder(index->familyId, name)) {
+    // The family of the same name does not count: it is the one an update replaces. An ID that
+    // could not be read may be this one.
+    bool usesRead = true;
+    const std::vector<FamilyIdUse> uses = familyIdUses(&usesRead);
+    if (!usesRead) {
+        refuse("The registered mapsets could not be read, so mapset " + name +
+               " was not installed.");
+        return false;
+    }
+    if (const auto user = familyIdHolder(index->familyId, name, uses)) {
         const std::string usedBy =
             "Family ID " + fid + " of mapset " + name + " is already used by ";
         refuse(user->bundle ? usedBy + "the BaseCamp bundle " + user->key + "."
