@@ -272,6 +272,21 @@ bool installMapset(const std::string& tdbPath)
         return false;
     }
     const ExistingFamily existing = findExistingFamily(name);
+    // The same files registered twice would be two mapsets that a rename or uninstall of either
+    // breaks for the other; the family that this one replaces does not count.
+    const std::optional<EntryRegistering> registered = entryRegistering(
+        {entry.tdb, entry.bmap, entry.idx, entry.mdr},
+        relativeKeyPath(kFamiliesBranch, existing.keyName.empty() ? name : existing.keyName));
+    if (!registered) {
+        refuse("The registered mapsets could not be read, so mapset " + name +
+               " was not installed.");
+        return false;
+    }
+    if (!registered->key.empty()) {
+        refuse("Mapset " + name + " is already installed as " + registered->key + " (" +
+               registered->path + ").");
+        return false;
+    }
     if (!existing.keyName.empty() &&
         !confirmed("Mapset " + name + " is already installed (" +
                    relativeKeyPath(kFamiliesBranch, existing.keyName) +
