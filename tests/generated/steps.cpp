@@ -156,7 +156,11 @@ public:
         const auto shown = scripted::shownMessages();
         for (std::size_t i = shownBefore; i < shown.size(); ++i) {
             run_.messages.push_back(shown[i].text);
-            if (isWarning(shown[i].flags)) warned_ = true;
+            // A rescan that could not list everything says so about the list, not about the
+            // step's result; only the repair, which the scan is, then did nothing.
+            if (isWarning(shown[i].flags) &&
+                (shown[i].text != catalogue::kListNotWholeText || run_.repairs))
+                warned_ = true;
         }
         if (!consoleUsed_)
             run_.outcome = succeeded_ && (!warned_ || partial_) ? Outcome::Success : Outcome::Refused;
