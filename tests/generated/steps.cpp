@@ -31,6 +31,7 @@
 #include <exception>
 #include <filesystem>
 #include <optional>
+#include <set>
 #include <stdexcept>
 
 namespace oxlo::generated {
@@ -495,9 +496,22 @@ private:
         run_.repairs = true;
         armed([] { catalogue::scanInstalledMapsets(); });
         succeeded_ = true;
-        run_.effect = [] {
+        // Each entry is repaired on its own: one that the scan says it did not fix stays, and the
+        // others' repairs are the result in part.
+        std::set<std::string> notFixed;
+        for (const auto& message : scripted::shownMessages()) {
+            for (const std::string start : {"Mapset ", "No copy of Products\\"}) {
+                const std::string& text = message.text;
+                const std::size_t end = text.find(start == "Mapset " ? " was not fixed: "
+                                                                     : " could be saved");
+                if (text.rfind(start, 0) == 0 && end != std::string::npos)
+                    notFixed.insert(text.substr(start.size(), end - start.size()));
+            }
+        }
+        partial_ = !notFixed.empty();
+        run_.effect = [notFixed] {
             for (const std::string& key : testing::subkeyNames(testing::kMapsourceProducts))
-                if (platform::numberFromText(key) <= 0)
+                if (platform::numberFromText(key) <= 0 && !notFixed.contains(key))
                     return "the old product entry " + key + " is still there";
             return std::string();
         };
