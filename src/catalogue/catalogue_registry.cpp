@@ -18,13 +18,15 @@ bool openForReading(const std::string& path, platform::OwnedRegistryKey& key)
                                      key.receive()) == platform::kRegistryOk;
 }
 
-std::vector<std::string> subkeyNames(platform::RegistryHandle key)
+std::vector<std::string> subkeyNames(platform::RegistryHandle key, bool* complete = nullptr)
 {
     std::vector<std::string> names;
     for (unsigned index = 0;; ++index) {
         char name[platform::kKeyNameRoom];
         unsigned length = platform::kKeyNameRoom;
-        if (platform::registryEnumKey(key, index, name, &length) != platform::kRegistryOk) {
+        const long status = platform::registryEnumKey(key, index, name, &length);
+        if (status != platform::kRegistryOk) {
+            if (complete) *complete = status == platform::kRegistryNoMoreItems;
             break;
         }
         names.emplace_back(name, length);
@@ -45,9 +47,12 @@ std::vector<std::string> listSubkeys(const std::string& path)
 
 CatalogueBranch::CatalogueBranch(const std::string& path)
 {
-    if (openForReading(path, key_)) {
-        names_ = subkeyNames(key_.get());
-    }
+    const long opened = platform::registryOpenKey(kCatalogueRoot, path,
+                                                  platform::RegistryAccess::Read, key_.receive());
+    if (opened == platform::kRegistryOk)
+        names_ = subkeyNames(key_.get(), &complete_);
+    else
+        complete_ = opened == platform::kRegistryNotFound;
 }
 
 std::vector<std::string> CatalogueBranch::values(const std::string& subkeyPath,

@@ -36,6 +36,8 @@ class CatalogueBranch {
 public:
     explicit CatalogueBranch(const std::string& path);
     const std::vector<std::string>& names() const { return names_; }
+    // False when the branch is there but could not be opened or listed to its end.
+    bool complete() const { return complete_; }
     // The subkey `subkeyPath`, opened once for several reads (each a round trip to the registry
     // under Wine); its names are not read.
     CatalogueBranch subkey(const std::string& subkeyPath) const;
@@ -53,6 +55,7 @@ private:
     CatalogueBranch() = default;
     platform::OwnedRegistryKey key_;
     std::vector<std::string> names_;
+    bool complete_ = true;
 };
 
 // The product subkey that holds the files of the family key `familyPath`: "1", or when there is

@@ -10,9 +10,9 @@
 
 namespace oxlo::catalogue {
 
-std::vector<FamilyIdUse> familyIdUses() {
+std::vector<FamilyIdUse> familyIdUses(bool* complete) {
     std::vector<FamilyIdUse> uses;
-    for (const RegisteredFamily& family : registeredFamilies())
+    for (const RegisteredFamily& family : registeredFamilies(complete))
         uses.push_back({family.id, relativeKeyPath(kFamiliesBranch, family.keyName), false});
     for (const std::string& folder : findBundleFolders()) {
         const std::optional<BundleInfo> info = readBundleInfo(folder);

@@ -21,7 +21,8 @@ struct FamilyIdUse {
 
 // Every family ID taken: each key below Families (one whose ID cannot be read takes none), then
 // each bundle that findBundleFolders lists (one whose Info.xml cannot be read takes none).
-std::vector<FamilyIdUse> familyIdUses();
+// `complete` (when given) is false when the Families branch or a family's "ID" could not be read.
+std::vector<FamilyIdUse> familyIdUses(bool* complete = nullptr);
 
 // What holds family ID `id` among `uses`, leaving out the family `ownKeyName` (the one that
 // already has it or is replaced), compared as MapSource stores the ID: in 16 bits.

@@ -64,7 +64,10 @@ extern std::array<InstalledMapset, kMaxMapsets + 1> installedMapsets;
 extern int mapsetCount;
 
 // Empties and refills installedMapsets, the main list (control 0) and the count label (control 1)
-// of the main window from the registry; may ask to repair old-form product entries.
+// of the main window from the registry; may ask to repair old-form product entries. A branch that
+// cannot be listed to its end offers no repair and ends the scan with kListNotWholeText.
 void scanInstalledMapsets();
+inline constexpr const char* kListNotWholeText =
+    "The registry could not be read whole, so the list may lack some mapsets. No mapset was fixed.";
 
 } // namespace oxlo::catalogue

@@ -21,7 +21,10 @@ void add(std::vector<MapsetProblem>& problems, ProblemKind kind, std::string tex
     problems.push_back({kind, std::move(text)});
 }
 
-void checkTyp(const InstalledMapset& row, std::vector<MapsetProblem>& problems)
+// `unread` (when given) gets the file whose ID could not be read: no problem then is no proof
+// that the file fits.
+void checkTyp(const InstalledMapset& row, std::vector<MapsetProblem>& problems,
+              std::string* unread = nullptr)
 {
     if (row.typ.empty()) return;
     if (platform::fileSize(row.typ) < 0) {
@@ -36,17 +39,20 @@ void checkTyp(const InstalledMapset& row, std::vector<MapsetProblem>& problems)
     if (!row.idRead) return;
     const std::optional<std::uint16_t> id =
         mapfile::readHeaderWord(row.typ, mapfile::kTypFamilyIdPosition);
+    if (!id && unread) *unread = row.typ;
     if (id && *id != row.id)
         add(problems, ProblemKind::ForeignTyp,
             "The TYP file " + row.typ + " belongs to family ID " + textFromNumber(*id) +
                 ", not to this mapset's family ID " + textFromNumber(row.id) + ".");
 }
 
-void checkIndexFields(const InstalledMapset& row, std::vector<MapsetProblem>& problems)
+void checkIndexFields(const InstalledMapset& row, std::vector<MapsetProblem>& problems,
+                      std::string* unread = nullptr)
 {
     if (row.form == kFormFamily) {
         if (!row.idRead) return;
         const auto id = mapfile::readHeaderWord(row.tdb, mapfile::kTdbFamilyIdPosition);
+        if (!id && unread) *unread = row.tdb;
         if (id && *id != row.id)
             add(problems, ProblemKind::IndexFamilyId,
                 "The index file " + row.tdb + " holds family ID " + textFromNumber(*id) +
@@ -155,8 +161,12 @@ std::optional<MapsetProblem> newForeignFileProblem(const InstalledMapset& row,
 {
     if (isBundle(moved)) return std::nullopt;
     std::vector<MapsetProblem> problems;
-    if (moved.form == kFormFamily) checkTyp(moved, problems);
-    checkIndexFields(moved, problems);
+    std::string unread;
+    if (moved.form == kFormFamily) checkTyp(moved, problems, &unread);
+    checkIndexFields(moved, problems, &unread);
+    // A file whose ID could not be read may be another mapset's.
+    if (!unread.empty())
+        return MapsetProblem{ProblemKind::IndexFamilyId, "The file " + unread + " could not be read."};
     // An index of another family or code is another mapset's. A TYP file may keep a stale ID that
     // Fix TYP Family ID mends, so one that came along from a missing folder, whose files the check
     // never read, is the mapset's own.

@@ -26,7 +26,7 @@ std::string missingFileText(const std::string& valueName, const std::string& pat
 // The first family ID or product code of another mapset that `moved` (the row with its paths
 // pointed elsewhere, its product code read from the .TDB there) finds in its index or TYP file and
 // `row` did not have (a TYP file from a missing folder counts as its own); none when the files
-// fit as well as before.
+// fit as well as before. An index or TYP file whose ID cannot be read is such a problem too.
 std::optional<MapsetProblem> newForeignFileProblem(const InstalledMapset& row,
                                                   const InstalledMapset& moved);
 

@@ -120,10 +120,20 @@ void locateMapsetFolderAt(int row, const std::string& chosen)
         warn(kLocateTitle, unstorablePathText(path) + " Nothing was changed.");
         return;
     }
-    // Files of another mapset in the new folder would make the entry worse than it was.
-    if (const auto foreign = newForeignFileProblem(mapset, movedRow(mapset, mapset.loc, folder))) {
+    // Files of another mapset in the new folder would make the entry worse than it was, and so
+    // would a folder that lacks a file the entry names and found before.
+    const InstalledMapset moved = movedRow(mapset, mapset.loc, folder);
+    if (const auto foreign = newForeignFileProblem(mapset, moved)) {
         warn(kLocateTitle, foreign->text + " Nothing was changed.");
         return;
+    }
+    for (const MapsetProblem& problem : checkMapset(moved, {})) {
+        if ((problem.kind == ProblemKind::MissingOverview ||
+             problem.kind == ProblemKind::MissingTyp) &&
+            !hasProblem(mapset, problem.kind)) {
+            warn(kLocateTitle, problem.text + " Nothing was changed.");
+            return;
+        }
     }
     if (!backUpKey(key, kLocateTitle)) return;
     if (!writeRegistryTree(kCatalogueRoot, path, updated)) {

@@ -1,8 +1,8 @@
 #include "catalogue/mapset_install.h"
 
+#include "catalogue/entry_paths.h"
 #include "catalogue/family_ids.h"
 #include "catalogue/installed_mapsets.h"
-#include "catalogue/mapset_commands.h"
 #include "catalogue/mapset_names.h"
 #include "catalogue/name_rules.h"
 #include "catalogue/mapset_registration.h"
@@ -76,9 +76,13 @@ struct TypChoice {
     bool cancelled = false;
     std::string path;   // empty: none registered
     bool stamp = false; // give it the mapset's family ID first
+    std::uint16_t oldId = 0;
 };
 
-TypChoice chooseTyp(const FolderFiles& files, std::uint16_t familyId)
+// The TYP file to register: one of the folder's that holds `familyId`, else the only one, which
+// the user may have stamped with it. One that another entry than `ownKey` registers is not this
+// mapset's to stamp.
+TypChoice chooseTyp(const FolderFiles& files, std::uint16_t familyId, const std::string& ownKey)
 {
     const std::vector<std::string> typs = files.withExtension(".typ");
     std::optional<std::uint16_t> other;
@@ -94,6 +98,15 @@ TypChoice chooseTyp(const FolderFiles& files, std::uint16_t familyId)
     if (typs.size() != 1) return {};
     const std::string file = typs[0];
     const std::string fid = platform::textFromNumber(familyId);
+    const std::optional<EntryRegistering> owner = entryRegistering({file}, ownKey);
+    if (!owner || !owner->key.empty()) {
+        refuse("The TYP file " + file + " belongs to family ID " + platform::textFromNumber(*other) +
+               ", not to " + fid + ", and " +
+               (owner ? "is registered by " + owner->key + " too."
+                      : "the registered mapsets could not be read to tell whether it is theirs.") +
+               " Nothing was installed.");
+        return {true, {}, false};
+    }
     const int answer = platform::showMessage(
         kInstallTitle,
         "The TYP file " + file + " belongs to family ID " + platform::textFromNumber(*other) +
@@ -101,7 +114,7 @@ TypChoice chooseTyp(const FolderFiles& files, std::uint16_t familyId)
             ".bak.",
         platform::kMessageQuestionYesNoCancel);
     if (answer == platform::kAnswerCancel) return {true, {}, false};
-    return {false, file, answer == platform::kAnswerYes};
+    return {false, file, answer == platform::kAnswerYes, *other};
 }
 
 void selectInstalledRow(const std::string& keyName)
@@ -135,6 +148,45 @@ bool isUsableFamilyId(std::uint16_t familyId) { return familyId != 0 && familyId
 void refuseUnstorablePath(const std::string& path)
 {
     refuse(unstorablePathText(path) + " Please move the mapset to a folder with a shorter path.");
+}
+
+// Gives the TYP file the mapset's family ID as Fix TYP Family ID does, its copy kept as TYP.bak;
+// a copy made for a stamp that then failed goes again, since nothing changed.
+bool stampTyp(const TypChoice& typ, std::uint16_t familyId, bool copyWasThere)
+{
+    if (mapfile::typLayout(typ.path) == mapfile::TypLayout::Other) {
+        refuse(typ.path + " is not a TYP file, so it was not changed. Nothing was installed.");
+        return false;
+    }
+    if (!mapfile::keepTypCopy(typ.path)) {
+        refuse("No copy of " + typ.path + " could be saved, so it was not changed. Nothing was "
+               "installed.");
+        return false;
+    }
+    if (mapfile::writeValueAtOffset(typ.path, mapfile::kTypFamilyIdPosition + 1, 0, familyId, "",
+                                    "Word") == 1)
+        return true;
+    // A write that stopped half-way leaves the copy as the only original.
+    if (mapfile::readHeaderWord(typ.path, mapfile::kTypFamilyIdPosition) != typ.oldId) {
+        refuse("The family ID could not be written into " + typ.path + ". Its copy is " +
+               typ.path + ".bak.");
+        return false;
+    }
+    if (!copyWasThere) platform::deleteFile(typ.path + ".bak");
+    refuse("The family ID could not be written into " + typ.path + ". Nothing was installed.");
+    return false;
+}
+
+// Gives the stamped TYP its family ID back after a failed install, and takes away the copy that the
+// stamp made; the empty text then, else what is left.
+std::string unstampText(const TypChoice& typ, bool copyWasThere)
+{
+    if (mapfile::writeValueAtOffset(typ.path, mapfile::kTypFamilyIdPosition + 1, 0, typ.oldId, "",
+                                    "Word") != 1)
+        return " The TYP file " + typ.path + " keeps the new family ID; its copy is " + typ.path +
+               ".bak.";
+    if (!copyWasThere) platform::deleteFile(typ.path + ".bak");
+    return {};
 }
 
 } // namespace
@@ -202,8 +254,16 @@ bool installMapset(const std::string& tdbPath)
         refuseUnstorablePath(path);
         return false;
     }
-    // The family of the same name does not count: it is the one an update replaces.
-    if (const auto user = familyIdHolder(index->familyId, name)) {
+    // The family of the same name does not count: it is the one an update replaces. An ID that
+    // could not be read may be this one.
+    bool usesRead = true;
+    const std::vector<FamilyIdUse> uses = familyIdUses(&usesRead);
+    if (!usesRead) {
+        refuse("The registered mapsets could not be read, so mapset " + name +
+               " was not installed.");
+        return false;
+    }
+    if (const auto user = familyIdHolder(index->familyId, name, uses)) {
         const std::string usedBy =
             "Family ID " + fid + " of mapset " + name + " is already used by ";
         refuse(user->bundle ? usedBy + "the BaseCamp bundle " + user->key + "."
@@ -212,12 +272,29 @@ bool installMapset(const std::string& tdbPath)
         return false;
     }
     const ExistingFamily existing = findExistingFamily(name);
+    // The same files registered twice would be two mapsets that a rename or uninstall of either
+    // breaks for the other; the family that this one replaces does not count.
+    const std::optional<EntryRegistering> registered = entryRegistering(
+        {entry.tdb, entry.bmap, entry.idx, entry.mdr},
+        relativeKeyPath(kFamiliesBranch, existing.keyName.empty() ? name : existing.keyName));
+    if (!registered) {
+        refuse("The registered mapsets could not be read, so mapset " + name +
+               " was not installed.");
+        return false;
+    }
+    if (!registered->key.empty()) {
+        refuse("Mapset " + name + " is already installed as " + registered->key + " (" +
+               registered->path + ").");
+        return false;
+    }
     if (!existing.keyName.empty() &&
         !confirmed("Mapset " + name + " is already installed (" +
                    relativeKeyPath(kFamiliesBranch, existing.keyName) +
                    "). Replace its registry entry? Its files stay where they are."))
         return false;
-    const TypChoice typ = chooseTyp(files, index->familyId);
+    const TypChoice typ = chooseTyp(
+        files, index->familyId,
+        relativeKeyPath(kFamiliesBranch, existing.keyName.empty() ? name : existing.keyName));
     if (typ.cancelled) return false;
     if (!isStorablePath(typ.path)) {
         refuseUnstorablePath(typ.path);
@@ -226,11 +303,15 @@ bool installMapset(const std::string& tdbPath)
     if (!confirmed("Install mapset " + name + " (family ID " + fid + ") from " + folder + "?"))
         return false;
 
-    if (typ.stamp && !stampTypFamilyId(typ.path, index->familyId, kInstallTitle)) return false;
+    // A copy that is there already is the original of an earlier stamp and stays; the listing
+    // read it before anything was changed.
+    const bool copyWasThere =
+        typ.stamp && !files.find(platform::getFilePart(typ.path) + ".bak").empty();
+    if (typ.stamp && !stampTyp(typ, index->familyId, copyWasThere)) return false;
     entry.typ = typ.path;
     if (const std::string failure = writeFamilyEntry(entry, existing, kInstallTitle);
         !failure.empty()) {
-        refuse(failure);
+        refuse(failure + (typ.stamp ? unstampText(typ, copyWasThere) : std::string()));
         return false;
     }
     platform::showMessage(kInstallTitle, "Mapset Installed.", platform::kMessageInfo);

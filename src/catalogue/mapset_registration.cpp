@@ -75,8 +75,19 @@ ExistingFamily findExistingFamily(const std::string& name) {
 
 bool writeNewKey(const std::string& path, const RegistryTree& tree, bool* left) {
     if (left) *left = false;
+    // The write creates missing parents too (the Families branch of a first mapset): the highest
+    // one missing now is what a failure must remove.
+    std::string created = path;
+    for (std::size_t slash = path.find('\\'); slash != std::string::npos;
+         slash = path.find('\\', slash + 1)) {
+        const std::string parent = path.substr(0, slash);
+        if (registryKeyPresence(parent) == KeyPresence::Absent) {
+            created = parent;
+            break;
+        }
+    }
     if (writeRegistryTree(kCatalogueRoot, path, tree)) return true;
-    const bool removed = removeKey(path);
+    const bool removed = removeKey(created);
     if (left) *left = !removed;
     return false;
 }

@@ -13,7 +13,9 @@ struct RegisteredFamily {
     std::int32_t id = 0; // its "ID" value (0 when missing or unreadable)
 };
 
-// Every subkey of Families with its family ID, in the registry's order.
-std::vector<RegisteredFamily> registeredFamilies();
+// Every subkey of Families with its family ID, in the registry's order. `complete` (when given)
+// tells whether everything was read: a check that a name or ID is free must not pass on a branch
+// or an "ID" that could not be read.
+std::vector<RegisteredFamily> registeredFamilies(bool* complete = nullptr);
 
 } // namespace oxlo::catalogue

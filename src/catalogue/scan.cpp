@@ -122,7 +122,10 @@ void readFamily(InstalledMapset& row, const CatalogueBranch& families, const std
     row.form = kFormFamily;
 }
 
-void readProduct(InstalledMapset& row, const CatalogueBranch& products, const std::string& keyName)
+// `offerRepair`: the registry was listed whole. A repair next to entries that could not be listed
+// could take a product code that one of them holds.
+void readProduct(InstalledMapset& row, const CatalogueBranch& products, const std::string& keyName,
+                 bool offerRepair)
 {
     row.name = keyName;
     row.keyName = keyName;
@@ -140,6 +143,7 @@ void readProduct(InstalledMapset& row, const CatalogueBranch& products, const st
         row.form = kFormNumericProduct;
         return;
     }
+    if (!offerRepair) return;
     const int answer = platform::showMessage(
         kScanTitle, "Mapset " + keyName + " is incompatible with Mapsource 6.14.1 or later. Fix?",
         platform::kMessageQuestion);
@@ -187,14 +191,15 @@ void scanInstalledMapsets()
         }
         readFamily(installedMapsets[++count], families, keyName);
     }
+    const CatalogueBranch products(kProductsKey);
+    const bool listedWhole = families.complete() && products.complete();
     if (!tooMany) {
-        const CatalogueBranch products(kProductsKey);
         for (const auto& keyName : products.names()) {
             if (count == kMaxMapsets) {
                 tooMany = true;
                 break;
             }
-            readProduct(installedMapsets[++count], products, keyName);
+            readProduct(installedMapsets[++count], products, keyName, listedWhole);
         }
     }
     if (!tooMany) {
@@ -219,6 +224,8 @@ void scanInstalledMapsets()
         platform::showMessage(kScanTitle, "Only the first 100 mapsets can be listed.",
                               platform::kMessageWarning);
     }
+    if (!listedWhole)
+        platform::showMessage(kScanTitle, kListNotWholeText, platform::kMessageWarning);
 }
 
 } // namespace oxlo::catalogue

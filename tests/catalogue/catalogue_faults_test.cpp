@@ -53,10 +53,10 @@ TEST_F(CatalogueFaults, RepairLeavesExactlyOneWholeEntry)
             expectEntryWhole(kProducts + "\\152", {"BMAP", "LOC", "TDB"});
         } else {
             expectEntryWhole(kProducts + "\\Topo", {"LOC", "TDB"});
-            // Unless the entry was never read, the user was told that it stays as it was.
-            bool toldOrNotAsked = true;
+            // The user was told that it stays as it was, or that the list could not be read.
+            bool toldOrNotAsked = false;
             for (const auto& message : run.messages)
-                if (message.text.find("incompatible") != std::string::npos) toldOrNotAsked = false;
+                if (message.text == catalogue::kListNotWholeText) toldOrNotAsked = true;
             for (const auto& message : run.messages)
                 if (message.text.find("was not fixed") != std::string::npos ||
                     message.text == "No copy of Products\\Topo could be saved, so it was not changed.")
@@ -224,6 +224,15 @@ TEST_F(CatalogueFaults, InstallReplacesTheFamilyWholeOrLeavesItAsItWas)
         if (!toldDamaged) {
             EXPECT_EQ(catalogueText(), before);
         }
+        // A stamped TYP gets its family ID back, and its copy goes, unless the text says not.
+        const bool typLeft = std::any_of(run.messages.begin(), run.messages.end(), [](auto& m) {
+            return m.text.find("keeps the new family ID") != std::string::npos ||
+                   m.text.find("Its copy is") != std::string::npos;
+        });
+        if (!typLeft) {
+            EXPECT_EQ(mapfile::readHeaderWord(typ, 0x2F), 6099);
+            EXPECT_FALSE(fileExists(typ + ".bak"));
+        }
     };
     // Yes to every question: replace, stamp the TYP, install.
     const auto answers = [](const scripted::MessageRecord& message) {
@@ -233,6 +242,40 @@ TEST_F(CatalogueFaults, InstallReplacesTheFamilyWholeOrLeavesItAsItWas)
         prepare, [&] { catalogue::installMapset(dales + "\\Dales.tdb"); }, check, answers);
     EXPECT_GT(totals.runs, 20);
     countInjectedRuns("install", totals.runs);
+}
+
+// An install whose checks or writes fail: never an ID taken that could not be checked, never a
+// key left that was not there before.
+TEST_F(CatalogueFaults, AFailedInstallTakesNoUncheckedIdAndLeavesNoKey)
+{
+    struct Case {
+        const char* what;
+        bool holder; // another family holds the mapset's family ID
+    };
+    for (const Case& c : {Case{"the first mapset", false}, Case{"an ID already held", true}}) {
+        SCOPED_TRACE(c.what);
+        std::string hills, before;
+        const auto prepare = [&] {
+            SetUp();
+            hills = ready("Hills");
+            if (c.holder)
+                addFamily("Other", kRegBinary, {0x75, 0x17}, folder_, folder_ + "\\Other.TDB");
+            before = catalogueText();
+        };
+        const auto check = [&](const FaultRun& run) {
+            const bool installed = std::any_of(run.messages.begin(), run.messages.end(),
+                                               [](auto& m) { return m.text == "Mapset Installed."; });
+            EXPECT_FALSE(installed && c.holder) << "family ID 6005 is taken";
+            EXPECT_TRUE(installed || c.holder || run.failingCall != 0) << "the clean run installs";
+            if (!installed) EXPECT_EQ(catalogueText(), before);
+        };
+        const auto answers = [](const scripted::MessageRecord& message) {
+            return (message.flags & 0x0F) >= 3 ? kAnswerYes : kAnswerOk;
+        };
+        const FaultRunTotals totals = runFailingEachCall(
+            prepare, [&] { catalogue::installMapset(hills + "\\Hills.tdb"); }, check, answers);
+        EXPECT_GT(totals.runs, 10);
+    }
 }
 
 } // namespace

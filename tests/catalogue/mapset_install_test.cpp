@@ -217,6 +217,28 @@ TEST_F(MapsetInstall, EachCheckRefusesWithItsTextAndWritesNothing)
                                 "bundle Maps\\Clash.gmap.");
          },
          0x30},
+        {"its index registered by another entry",
+         [&] {
+             const std::string tdb = hillsTdb();
+             addProduct("150", hills, tdb);
+             return tdb;
+         },
+         {}, [&] { return "Mapset Hills is already installed as Products\\150 (" + hills +
+                          "\\Hills.tdb)."; },
+         0x30},
+        {"a TYP of another family ID that another family registers",
+         [&] {
+             hills = ready("Dales");
+             addFamily("Other", kRegBinary, idBytes(6100), folder_, folder_ + "\\Other.TDB");
+             putText(kFamilies + "\\Other", "TYP", hills + "\\dales.typ");
+             return hills + "\\Dales.tdb";
+         },
+         {},
+         [&] {
+             return "The TYP file " + hills + "\\dales.typ belongs to family ID 6099, not to 6006, "
+                    "and is registered by Families\\Other too. Nothing was installed.";
+         },
+         0x30},
         {"not replaced",
          [&] {
              addFamily("hills", kRegBinary, idBytes(6005), folder_, folder_ + "\\Old.TDB");

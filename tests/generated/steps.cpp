@@ -32,6 +32,7 @@
 #include <exception>
 #include <filesystem>
 #include <optional>
+#include <set>
 #include <stdexcept>
 
 namespace oxlo::generated {
@@ -157,7 +158,11 @@ public:
         const auto shown = scripted::shownMessages();
         for (std::size_t i = shownBefore; i < shown.size(); ++i) {
             run_.messages.push_back(shown[i].text);
-            if (isWarning(shown[i].flags)) warned_ = true;
+            // A rescan that could not list everything says so about the list, not about the
+            // step's result; only the repair, which the scan is, then did nothing.
+            if (isWarning(shown[i].flags) &&
+                (shown[i].text != catalogue::kListNotWholeText || run_.repairs))
+                warned_ = true;
         }
         if (!consoleUsed_)
             run_.outcome = succeeded_ && (!warned_ || partial_) ? Outcome::Success : Outcome::Refused;
@@ -496,9 +501,22 @@ private:
         run_.repairs = true;
         armed([] { catalogue::scanInstalledMapsets(); });
         succeeded_ = true;
-        run_.effect = [] {
+        // Each entry is repaired on its own: one that the scan says it did not fix stays, and the
+        // others' repairs are the result in part.
+        std::set<std::string> notFixed;
+        for (const auto& message : scripted::shownMessages()) {
+            for (const std::string start : {"Mapset ", "No copy of Products\\"}) {
+                const std::string& text = message.text;
+                const std::size_t end = text.find(start == "Mapset " ? " was not fixed: "
+                                                                     : " could be saved");
+                if (text.rfind(start, 0) == 0 && end != std::string::npos)
+                    notFixed.insert(text.substr(start.size(), end - start.size()));
+            }
+        }
+        partial_ = !notFixed.empty();
+        run_.effect = [notFixed] {
             for (const std::string& key : testing::subkeyNames(testing::kMapsourceProducts))
-                if (platform::numberFromText(key) <= 0)
+                if (platform::numberFromText(key) <= 0 && !notFixed.contains(key))
                     return "the old product entry " + key + " is still there";
             return std::string();
         };
