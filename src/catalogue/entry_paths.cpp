@@ -1,6 +1,5 @@
 #include "catalogue/entry_paths.h"
 
-#include "catalogue/catalogue_registry.h"
 #include "catalogue/mapset_names.h"
 #include "catalogue/name_rules.h"
 #include "catalogue/registry_layout.h"
@@ -66,28 +65,6 @@ std::string firstUnstorablePath(const RegistryTree& tree)
     for (const EntryPath& found : entryPaths(tree))
         if (!isStorablePath(found.path)) return found.path;
     return {};
-}
-
-std::optional<EntryRegistering> entryRegistering(const std::vector<std::string>& paths,
-                                                 const std::string& exceptKey)
-{
-    for (const auto& [branchKey, branch] :
-         {std::pair{kFamiliesKey, kFamiliesBranch}, std::pair{kProductsKey, kProductsBranch}}) {
-        const std::string key(branchKey, std::char_traits<char>::length(branchKey) - 1);
-        const std::optional<RegistryTree> tree = readRegistryTree(kCatalogueRoot, key);
-        if (!tree) {
-            if (registryKeyPresence(key) == KeyPresence::Absent) continue;
-            return std::nullopt;
-        }
-        for (const auto& [name, entry] : tree->subkeys) {
-            const std::string entryKey = relativeKeyPath(branch, name);
-            if (sameIgnoringCase(entryKey, exceptKey)) continue;
-            for (const EntryPath& found : entryPaths(entry))
-                for (const std::string& path : paths)
-                    if (!path.empty() && samePath(found.path, path)) return EntryRegistering{entryKey, path};
-        }
-    }
-    return EntryRegistering{};
 }
 
 } // namespace oxlo::catalogue

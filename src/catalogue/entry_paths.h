@@ -5,7 +5,6 @@
 
 #include "catalogue/registry_tree.h"
 
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,16 +27,5 @@ int movePathValues(RegistryTree& tree, const std::string& oldFolder, const std::
 // The first path value of the key or its subkeys that the scan could not read back; empty when
 // every one fits.
 std::string firstUnstorablePath(const RegistryTree& tree);
-
-// The first entry of the Families or Products branch, other than `exceptKey` ("Families\\Alps",
-// letter case aside), one of whose path values names a file of `paths`: the file belongs to that
-// entry too and is not another mapset's to change. An empty key when none does; nothing when a
-// branch could not be read whole, so that no file is taken for unregistered because of that.
-struct EntryRegistering {
-    std::string key; // "Families\\B" or "Products\\150"
-    std::string path;
-};
-std::optional<EntryRegistering> entryRegistering(const std::vector<std::string>& paths,
-                                                 const std::string& exceptKey);
 
 } // namespace oxlo::catalogue

@@ -6,6 +6,7 @@
 #include "catalogue/mapset_names.h"
 #include "catalogue/name_rules.h"
 #include "catalogue/mapset_registration.h"
+#include "catalogue/registered_files.h"
 #include "catalogue/registry_layout.h"
 #include "mapfile/map_file.h"
 #include "mapfile/tdb_index.h"
@@ -98,12 +99,13 @@ TypChoice chooseTyp(const FolderFiles& files, std::uint16_t familyId, const std:
     if (typs.size() != 1) return {};
     const std::string file = typs[0];
     const std::string fid = platform::textFromNumber(familyId);
-    const std::optional<EntryRegistering> owner = entryRegistering({file}, ownKey);
-    if (!owner || !owner->key.empty()) {
+    const std::optional<RegisteredFiles> registered = RegisteredFiles::read();
+    const std::string owner = registered ? registered->otherOwner(file, ownKey) : std::string();
+    if (!registered || !owner.empty()) {
         refuse("The TYP file " + file + " belongs to family ID " + platform::textFromNumber(*other) +
                ", not to " + fid + ", and " +
-               (owner ? "is registered by " + owner->key + " too."
-                      : "the registered mapsets could not be read to tell whether it is theirs.") +
+               (registered ? "is registered by " + owner + " too."
+                           : "the registered mapsets could not be read to tell whether it is theirs.") +
                " Nothing was installed.");
         return {true, {}, false};
     }
@@ -274,27 +276,27 @@ bool installMapset(const std::string& tdbPath)
     const ExistingFamily existing = findExistingFamily(name);
     // The same files registered twice would be two mapsets that a rename or uninstall of either
     // breaks for the other; the family that this one replaces does not count.
-    const std::optional<EntryRegistering> registered = entryRegistering(
-        {entry.tdb, entry.bmap, entry.idx, entry.mdr},
-        relativeKeyPath(kFamiliesBranch, existing.keyName.empty() ? name : existing.keyName));
+    const std::optional<RegisteredFiles> registered = RegisteredFiles::read();
     if (!registered) {
         refuse("The registered mapsets could not be read, so mapset " + name +
                " was not installed.");
         return false;
     }
-    if (!registered->key.empty()) {
-        refuse("Mapset " + name + " is already installed as " + registered->key + " (" +
-               registered->path + ").");
-        return false;
+    const std::string ownKey =
+        relativeKeyPath(kFamiliesBranch, existing.keyName.empty() ? name : existing.keyName);
+    for (const std::string* file : {&entry.tdb, &entry.bmap, &entry.idx, &entry.mdr}) {
+        if (file->empty()) continue;
+        if (const std::string owner = registered->otherOwner(*file, ownKey); !owner.empty()) {
+            refuse("Mapset " + name + " is already installed as " + owner + " (" + *file + ").");
+            return false;
+        }
     }
     if (!existing.keyName.empty() &&
         !confirmed("Mapset " + name + " is already installed (" +
                    relativeKeyPath(kFamiliesBranch, existing.keyName) +
                    "). Replace its registry entry? Its files stay where they are."))
         return false;
-    const TypChoice typ = chooseTyp(
-        files, index->familyId,
-        relativeKeyPath(kFamiliesBranch, existing.keyName.empty() ? name : existing.keyName));
+    const TypChoice typ = chooseTyp(files, index->familyId, ownKey);
     if (typ.cancelled) return false;
     if (!isStorablePath(typ.path)) {
         refuseUnstorablePath(typ.path);
