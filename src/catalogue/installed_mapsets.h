@@ -66,5 +66,7 @@ extern int mapsetCount;
 // Empties and refills installedMapsets, the main list (control 0) and the count label (control 1)
 // of the main window from the registry; may ask to repair old-form product entries.
 void scanInstalledMapsets();
+// The question by which the scan offers to repair the old-form product entry `keyName`.
+std::string oldProductQuestion(const std::string& keyName);
 
 } // namespace oxlo::catalogue
