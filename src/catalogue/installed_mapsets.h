@@ -69,5 +69,7 @@ extern int mapsetCount;
 void scanInstalledMapsets();
 inline constexpr const char* kListNotWholeText =
     "The registry could not be read whole, so the list may lack some mapsets. No mapset was fixed.";
+// The question by which the scan offers to repair the old-form product entry `keyName`.
+std::string oldProductQuestion(const std::string& keyName);
 
 } // namespace oxlo::catalogue

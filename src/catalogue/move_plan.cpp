@@ -149,6 +149,18 @@ bool checkFreeSpace(const MovePlan& plan, const std::string& chosen)
     return false;
 }
 
+// The chosen folder as Windows finds it: a last part that ends in blanks or dots names the folder
+// without them ("E:\Maps. " is "E:\Maps"), and the new folder goes inside that one. A part of
+// dots alone is left as it is.
+std::string folderAsFound(const std::string& chosen)
+{
+    std::string folder = storedFolder(chosen);
+    const std::size_t last = folder.find_last_of('\\') + 1;
+    if (folder.find_first_not_of('.', last) == std::string::npos) return folder;
+    while (folder.size() > last && (folder.back() == ' ' || folder.back() == '.')) folder.pop_back();
+    return folder;
+}
+
 } // namespace
 
 std::optional<MovePlan> planMove(const InstalledMapset& mapset, const std::string& chosen)
@@ -157,7 +169,7 @@ std::optional<MovePlan> planMove(const InstalledMapset& mapset, const std::strin
     plan.name = mapset.name.empty() ? mapset.keyName : mapset.name;
     plan.key = relativeKeyPath(mapset.branch, mapset.keyName);
     plan.oldFolder = storedFolder(mapset.loc);
-    const std::string target = storedFolder(chosen);
+    const std::string target = folderAsFound(chosen);
     if (platform::fileSize(plan.oldFolder) != platform::kIsFolder) {
         refuse(missingFileText(kValueLoc, plan.oldFolder));
         return std::nullopt;

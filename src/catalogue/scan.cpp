@@ -144,9 +144,8 @@ void readProduct(InstalledMapset& row, const CatalogueBranch& products, const st
         return;
     }
     if (!offerRepair) return;
-    const int answer = platform::showMessage(
-        kScanTitle, "Mapset " + keyName + " is incompatible with Mapsource 6.14.1 or later. Fix?",
-        platform::kMessageQuestion);
+    const int answer =
+        platform::showMessage(kScanTitle, oldProductQuestion(keyName), platform::kMessageQuestion);
     if (answer == platform::kAnswerYes) {
         repairOldProduct(row, codeText);
     }
@@ -172,6 +171,11 @@ void showRow(const InstalledMapset& row, int listRow)
 }
 
 } // namespace
+
+std::string oldProductQuestion(const std::string& keyName)
+{
+    return "Mapset " + keyName + " is incompatible with Mapsource 6.14.1 or later. Fix?";
+}
 
 void scanInstalledMapsets()
 {

@@ -4,7 +4,10 @@
 #include "cli/commands.h"
 #include "cli/console_messages.h"
 
+#include "catalogue/installed_mapsets.h"
 #include "catalogue/mapset_move.h"
+#include "catalogue/registry_layout.h"
+#include "platform/services.h"
 
 namespace oxlo::cli {
 
@@ -17,6 +20,12 @@ int moveMapset(const Streams& streams, const std::string& name, const std::strin
     // A registered mapset's entry lies in HKEY_LOCAL_MACHINE.
     if (!haveAdministratorRights(streams)) return kExitElevationRequired;
     MessageGate gate(streams, yes);
+    // --yes answers the move's question, not the repair the rescan after it offers for each
+    // old-form entry: the lookup's scan declined those already.
+    for (int other = 1; other <= catalogue::mapsetCount; ++other)
+        if (catalogue::installedMapsets[other].form == catalogue::kFormOldProduct)
+            gate.answer(catalogue::oldProductQuestion(catalogue::installedMapsets[other].keyName),
+                        platform::kAnswerNo);
     const catalogue::MoveProgress progress{
         [&](const std::string& line) { streams.err(line + "\n"); }, {}};
     const bool moved = catalogue::moveMapsetTo(row, fullPath(folder), progress);

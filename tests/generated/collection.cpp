@@ -303,6 +303,7 @@ Collection planCollection(RandomSource& random, const std::string& root)
     // Maps of one file name in two folders, and a few others.
     collection.looseMaps = {root + "\\loose\\a\\63240001.img", root + "\\loose\\b\\63240001.img",
                             root + "\\loose\\a\\63240002.img"};
+    collection.gpsFile = root + "\\gps\\gmapsupp.img";
     return collection;
 }
 
@@ -334,6 +335,9 @@ void layCollection(const Collection& collection)
         fs::create_directories(map.parent_path());
         fs::copy_file(kData / sources[i % sources.size()], map);
     }
+    const fs::path gps = hostPath(collection.gpsFile);
+    fs::create_directories(gps.parent_path());
+    fs::copy_file(kData / sources[0], gps);
 }
 
 std::string describeCollection(const Collection& collection)

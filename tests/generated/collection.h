@@ -32,6 +32,7 @@ struct Collection {
     std::string root; // the test folder everything but drive roots and bundles lies in
     std::vector<PlannedMapset> mapsets;
     std::vector<std::string> looseMaps; // .IMG maps for Create, two of them of one file name
+    std::string gpsFile; // a GPS map file saved earlier, for Save for GPS to replace
 };
 
 // The collection of `random`'s next choices, below the test folder `root`.

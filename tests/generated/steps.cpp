@@ -9,6 +9,7 @@
 #include "catalogue/mapset_check.h"
 #include "catalogue/mapset_install.h"
 #include "catalogue/mapset_menu.h"
+#include "catalogue/mapset_move.h"
 #include "catalogue/name_rules.h"
 #include "catalogue/registry_layout.h"
 #include "catalogue/uninstall.h"
@@ -17,6 +18,7 @@
 #include "editor/edit_controls.h"
 #include "editor/edit_mapset_window.h"
 #include "catalogue/bundle_commands.h"
+#include "mapfile/tdb_index.h"
 #include "mapfile/typ_file.h"
 #include "platform/portable/fault_injection.h"
 #include "platform/portable/portable_console.h"
@@ -31,6 +33,7 @@
 
 #include <exception>
 #include <filesystem>
+#include <fstream>
 #include <optional>
 #include <set>
 #include <stdexcept>
@@ -45,7 +48,7 @@ using catalogue::InstalledMapset;
 const std::vector<std::string> kOperationNames = {
     "create", "install", "uninstall", "uninstall with files", "rename", "family ID",
     "product code", "locate folder", "remove entry", "fix TYP", "repair", "export bundle",
-    "attribute save"};
+    "attribute save", "move", "save for GPS"};
 
 // Questions that belong to one operation; every other question gets Yes unless declined.
 constexpr const char* kRepairQuestion = "is incompatible with Mapsource 6.14.1 or later. Fix?";
@@ -133,7 +136,9 @@ Tools toolsFor(int compiler)
 class StepRunner {
 public:
     StepRunner(const Step& step, const Collection& collection)
-        : step_(step), collection_(collection) {}
+        : step_(step), collection_(collection), random_(static_cast<std::uint64_t>(step.choice))
+    {
+    }
 
     StepRun run()
     {
@@ -242,6 +247,8 @@ private:
         case Operation::Repair: return repair();
         case Operation::ExportBundle: return exportBundle();
         case Operation::AttributeSave: return attributeSave();
+        case Operation::Move: return move();
+        case Operation::SaveForGps: return saveForGps();
         }
     }
 
@@ -551,6 +558,142 @@ private:
                 {});
     }
 
+    // Where Move is pointed: the collection's folders, one made for it, another mapset's, a
+    // drive root, a folder inside its own, names that cannot be made.
+    std::string moveTarget(const InstalledMapset& row)
+    {
+        const auto& mapsets = collection_.mapsets;
+        const PlannedMapset& other = mapsets[static_cast<std::size_t>(step_.choice) % mapsets.size()];
+        std::string made;
+        switch (step_.choice % 7) {
+        case 0: return other.folder;
+        case 1: return folderPart(other.folder);
+        case 2: return step_.number % 2 == 0 ? "E:" : "E:\\";
+        case 3: made = collection_.root + "\\moved\\" + hostileFolderName(random_); break;
+        case 4: made = catalogue::storedFolder(row.loc) + "\\inside"; break;
+        case 5: return collection_.root + "\\moved\\" + step_.text; // mostly not there
+        default: made = collection_.root + "\\moved\\" + step_.text; break;
+        }
+        // Making the folder is the user's doing in the folder chooser, not the operation's.
+        platform::createDirectory(folderPart(made));
+        platform::createDirectory(made);
+        return made;
+    }
+
+    void move()
+    {
+        const InstalledMapset* row = pickRow();
+        if (!row) return;
+        run_.recycles = true;
+        const std::string chosen = moveTarget(*row);
+        const std::string oldFolder = catalogue::storedFolder(row->loc);
+        const std::string newFolder =
+            catalogue::joinPath(catalogue::storedFolder(chosen), namePart(oldFolder));
+        // The files the mapset takes along, as they are now: what its entry names in its folder
+        // and the maps its index lists. Its maps are its own even where another mapset's
+        // files lie beside them.
+        std::vector<std::pair<std::string, std::optional<std::string>>> moved;
+        std::vector<std::string> named = {row->tdb, row->bmap, row->typ};
+        for (const char* value : {catalogue::kValueIdx, catalogue::kValueMdr})
+            if (const auto path = testing::textValue(run_.operatedKey, value)) named.push_back(*path);
+        if (const auto index = mapfile::readTdbIndex(row->tdb, mapfile::CutShortTdb::refuse))
+            for (const std::uint32_t map : index->mapNumbers) {
+                named.push_back(catalogue::joinPath(oldFolder, mapfile::mapFileName(map)));
+                run_.chosenFiles.push_back(named.back());
+            }
+        for (const std::string& path : named)
+            if (!path.empty() && platform::sameTextIgnoringCase(folderPart(path), oldFolder))
+                moved.emplace_back(namePart(path), testing::readWholeWindowsFile(path));
+        const std::string key = filesKey(*row);
+        const std::string name = row->name.empty() ? row->keyName : row->name;
+        if (step_.number % 3 == 0) {
+            // The console's move; a declining user leaves out --yes.
+            std::vector<std::string> arguments = {"move", cli::keyOf(*row), chosen};
+            if (!step_.declines) arguments.push_back("--yes");
+            console(arguments, {});
+            // Old files that would not go leave the mapset moved all the same, and it says so.
+            for (const auto& message : run_.messages)
+                if (message.find("Mapset " + name + " is now in ") != std::string::npos)
+                    run_.outcome = Outcome::Success;
+        } else {
+            scripted::chooseNextFolder(chosen);
+            armed([&] { catalogue::moveMapset(rowNumber_, {}); });
+            const bool done = testing::messageShown("Mapset " + name + " moved to " + newFolder + ".");
+            succeeded_ = done || shownStartingWith("Mapset " + name + " is now in ");
+            partial_ = !done && succeeded_;
+        }
+        run_.effect = [key, newFolder, moved] {
+            const auto loc = testing::textValue(key, "LOC");
+            if (!loc || !platform::sameTextIgnoringCase(catalogue::storedFolder(*loc), newFolder))
+                return key + " does not name the folder " + newFolder;
+            for (const auto& [file, bytes] : moved)
+                if (testing::readWholeWindowsFile(catalogue::joinPath(newFolder, file)) != bytes)
+                    return file + " did not arrive whole in " + newFolder;
+            return std::string();
+        };
+    }
+
+    // Save for GPS's file: an older one of that name in the collection's GPS folder, a new one
+    // there under a hostile name, a drive root, another mapset's folder, a folder not there.
+    std::string gpsFile()
+    {
+        const auto& mapsets = collection_.mapsets;
+        switch (step_.choice % 6) {
+        case 0: return collection_.gpsFile;
+        case 1: return folderPart(collection_.gpsFile) + "\\" + hostileFolderName(random_) + ".img";
+        case 2: return "E:\\gmapsupp.img";
+        case 3:
+            return mapsets[static_cast<std::size_t>(step_.number) % mapsets.size()].folder +
+                   "\\gmapsupp.img";
+        case 4: return collection_.root + "\\no folder\\gmapsupp.img";
+        default: return folderPart(collection_.gpsFile) + "\\" + step_.text + ".img";
+        }
+    }
+
+    void saveForGps()
+    {
+        std::vector<std::string> keys;
+        if (const InstalledMapset* row = pickRow()) keys.push_back(cli::keyOf(*row));
+        if (keys.empty()) return;
+        // Now and then two mapsets in one file.
+        if (step_.number % 4 == 0 && catalogue::mapsetCount > 1)
+            keys.push_back(cli::keyOf(
+                catalogue::installedMapsets[1 + rowNumber_ % catalogue::mapsetCount]));
+        // The registry stays as it is, the operated row's included.
+        run_.operatedKey.clear();
+        run_.operatedFolder.clear();
+        const std::string file = gpsFile();
+        run_.chosenFiles = {file};
+        run_.recycles = true; // an older file of that name
+        std::vector<std::string> arguments = {"gmapsupp", file};
+        arguments.insert(arguments.end(), keys.begin(), keys.end());
+        if (!step_.declines) arguments.push_back("--yes");
+        const auto older = testing::readWholeWindowsFile(file);
+        const bool asideBefore = platform::fileSize(file + ".old") != platform::kNoSuchPath;
+        // Now and then mkgmap fails, writes nothing, or leaves a map out without a word.
+        const Tools tools = toolsFor(1);
+        const std::vector<std::string> orders = {"fail", "no-output", "drop-last-map"};
+        const std::filesystem::path control =
+            testing::hostPath(tools.folder) / "standin-control.txt";
+        const auto order = static_cast<std::size_t>((step_.number % 8 + 8) % 8);
+        if (order < orders.size()) std::ofstream(control) << "mkgmap " << orders[order] << "\n";
+        console(arguments, tools);
+        std::filesystem::remove(control);
+        run_.effect = [file, older, asideBefore] {
+            const auto now = testing::readWholeWindowsFile(file);
+            if (!now) return "no GPS map " + file;
+            if (older && now == older) return file + " is still the older file";
+            if (!asideBefore && platform::fileSize(file + ".old") != platform::kNoSuchPath)
+                return "the older file is still beside it as " + file + ".old";
+            std::error_code error;
+            for (const auto& entry : std::filesystem::directory_iterator(
+                     testing::hostPath(folderPart(file)), error))
+                if (entry.path().filename().string().rfind("Oxlo GPS", 0) == 0)
+                    return "mkgmap's work folder is left beside " + file;
+            return std::string();
+        };
+    }
+
     bool shownStartingWith(const std::string& text) const
     {
         for (const auto& message : scripted::shownMessages())
@@ -560,6 +703,7 @@ private:
 
     const Step& step_;
     const Collection& collection_;
+    RandomSource random_; // names drawn during the step, the same on every replay
     StepRun run_;
     InstalledMapset row_;
     int rowNumber_ = 0;
@@ -584,7 +728,8 @@ Step drawStep(RandomSource& random)
         Operation::UninstallWithFiles, Operation::Rename, Operation::Rename,
         Operation::FamilyId, Operation::FamilyId, Operation::FamilyId, Operation::ProductCode,
         Operation::LocateFolder, Operation::RemoveEntry, Operation::FixTyp, Operation::FixTyp,
-        Operation::Repair, Operation::ExportBundle, Operation::AttributeSave};
+        Operation::Repair, Operation::ExportBundle, Operation::AttributeSave, Operation::Move,
+        Operation::Move, Operation::SaveForGps, Operation::SaveForGps};
     step.operation = random.pick(kDraw);
     step.row = random.below(1000);
     step.choice = random.below(1000);

@@ -14,7 +14,7 @@ namespace oxlo::generated {
 
 enum class Operation {
     Create, Install, Uninstall, UninstallWithFiles, Rename, FamilyId, ProductCode,
-    LocateFolder, RemoveEntry, FixTyp, Repair, ExportBundle, AttributeSave,
+    LocateFolder, RemoveEntry, FixTyp, Repair, ExportBundle, AttributeSave, Move, SaveForGps,
 };
 
 enum class Fault { None, FailingCall, NoRecycleBin };
