@@ -122,7 +122,7 @@ TEST_F(CatalogueFaults, LocateFolderLeavesTheEntryWholeAtOneOfTheFolders)
         SetUp();
         alps = folder_ + "\\Alps";
         moved = folder_ + "\\Moved";
-        addFamily("Alps", kRegBinary, {0x71, 0x17}, alps, makeFile("Moved\\Alps.TDB"));
+        addFamily("Alps", kRegBinary, {0x71, 0x17}, alps, makeTdb("Moved\\Alps.TDB", 7));
         putText(kFamilies + "\\Alps\\1", "TDB", alps + "\\Alps.TDB");
         putText(kFamilies + "\\Alps\\1", "BMAP", alps + "\\Alps.IMG");
         makeFile("Moved\\Alps.IMG");
@@ -204,11 +204,8 @@ TEST_F(CatalogueFaults, InstallReplacesTheFamilyWholeOrLeavesItAsItWas)
         before = catalogueText();
     };
     const auto check = [&](const FaultRun& run) {
-        bool warned = false, installed = false;
-        for (const auto& message : run.messages) {
-            warned = warned || message.flags == kMessageWarning;
-            installed = installed || message.text == "Mapset Installed.";
-        }
+        const bool warned = warnedOfFailure(run);
+        const bool installed = wasShown(run, "Mapset Installed.");
         EXPECT_FALSE(warned && installed) << "no success after a failure";
         EXPECT_TRUE(installed || warned || run.failingCall == 0) << "a failed install says so";
         if (installed) {

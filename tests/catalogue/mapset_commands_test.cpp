@@ -204,7 +204,10 @@ TEST_F(MapsetCommands, LocateFolderTakesOnlyPathsTheScanReadsBack)
     for (const std::size_t length : {255u, 254u}) { // of FOLDER\Alps.TDB, .TYP and .IMG
         SCOPED_TRACE(length);
         const std::string folder = folder_ + "\\" + std::string(length - folder_.size() - 10, 'a');
-        makeFile(folder.substr(folder_.size() + 1) + "\\Alps.TDB");
+        std::filesystem::create_directories(hostPath(folder));
+        for (const char* file : {"\\Alps.TDB", "\\Alps.IMG", "\\Alps.TYP"}) // its own files
+            std::filesystem::copy_file(hostPath(alps_ + file), hostPath(folder + file),
+                                       std::filesystem::copy_options::overwrite_existing);
         scanInstalledMapsets();
         const std::string before = keyText(kFamilies + "\\Alps");
         scripted::chooseNextFolder(folder);

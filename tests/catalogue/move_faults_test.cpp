@@ -30,8 +30,7 @@ TEST_F(MoveFaults, EveryFailureLeavesTheMapsetWholeInOneFolder)
         expectFilesOf(*loc, hillsFiles());
         EXPECT_EQ(textValue(kUninstallEntry, "InstallLocation"), *loc) << "rewritten with it";
         const std::string success = "Mapset Hills moved to " + moved_ + ".";
-        bool warned = false;
-        for (const auto& message : run.messages) warned = warned || message.flags == kMessageWarning;
+        const bool warned = warnedOfFailure(run);
         EXPECT_FALSE(warned && wasShown(run, success)) << "no success after a failure";
         EXPECT_TRUE(warned || wasShown(run, success)) << "a failure says so";
         EXPECT_TRUE(run.failingCall != 0 || wasShown(run, success)) << "the clean run moves it";

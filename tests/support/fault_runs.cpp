@@ -1,5 +1,6 @@
 #include "support/fault_runs.h"
 
+#include "catalogue/installed_mapsets.h"
 #include "platform/portable/fault_injection.h"
 #include "platform/services.h"
 
@@ -92,6 +93,18 @@ FaultRunTotals runFailingEachCall(const std::function<void()>& prepare,
         if (::testing::Test::HasFatalFailure()) break;
     }
     return totals;
+}
+
+bool isListWarning(const scripted::MessageRecord& message)
+{
+    return message.text == catalogue::kListNotWholeText;
+}
+
+bool warnedOfFailure(const FaultRun& run)
+{
+    for (const auto& message : run.messages)
+        if (message.flags == platform::kMessageWarning && !isListWarning(message)) return true;
+    return false;
 }
 
 bool wasShown(const FaultRun& run, const std::string& text)

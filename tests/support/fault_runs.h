@@ -34,6 +34,11 @@ FaultRunTotals runFailingEachCall(const std::function<void()>& prepare,
                                   const platform::scripted::MessageResponder& answers =
                                       answerYesOrOk);
 
+// True when the box is the list's own warning that the registry could not be read whole: it
+// tells of the list refreshed after the operation, not of the operation.
+bool isListWarning(const platform::scripted::MessageRecord& message);
+// True when a box of the run other than the list's warning is a warning: the operation failed.
+bool warnedOfFailure(const FaultRun& run);
 // True when a message of the run has exactly this text.
 bool wasShown(const FaultRun& run, const std::string& text);
 // The sum of injected runs over every fault-injection test of this program, printed at its end.
