@@ -28,6 +28,10 @@ constexpr std::int32_t kLowestFamilyId = 6000;
 constexpr std::int32_t kHighestFamilyId = 7000;
 constexpr std::int32_t kFirstAutoFamilyId = 6001;
 
+// A family ID is taken only when every registered one could be read.
+const char* const kFamiliesUnreadText =
+    "The registered mapsets could not be read, so no mapset was created.";
+
 void refuse(const std::string& text) {
     platform::showMessage(kCreateWindowTitle, text, platform::kMessageWarning);
 }
@@ -135,8 +139,10 @@ bool nameFitsAnsiPrograms(const std::string& name) {
 
 } // namespace
 
-std::int32_t firstFreeFamilyId() {
-    const std::vector<catalogue::FamilyIdUse> uses = catalogue::familyIdUses();
+std::optional<std::int32_t> firstFreeFamilyId() {
+    bool complete = true;
+    const std::vector<catalogue::FamilyIdUse> uses = catalogue::familyIdUses(&complete);
+    if (!complete) return std::nullopt;
     std::int32_t familyId = kFirstAutoFamilyId;
     while (familyIdInUse(familyId, uses)) ++familyId;
     return familyId;
@@ -176,7 +182,12 @@ std::optional<MapsetBuildRequest> checkCreateRequest(CreateWindowState& state,
     const bool automatic = inputs.automatic;
     if (automatic) {
         request.folder = kAutoBaseFolder + name;
-        request.familyId = firstFreeFamilyId();
+        const std::optional<std::int32_t> familyId = firstFreeFamilyId();
+        if (!familyId) {
+            refuse(kFamiliesUnreadText);
+            return std::nullopt;
+        }
+        request.familyId = *familyId;
     } else {
         request.folder = inputs.folder;
         if (request.folder.empty()) request.folder = kAutoBaseFolder + name;
@@ -193,7 +204,13 @@ std::optional<MapsetBuildRequest> checkCreateRequest(CreateWindowState& state,
                    "between 6000 and 7000.");
             return std::nullopt;
         }
-        if (familyIdInUse(request.familyId, catalogue::familyIdUses())) {
+        bool complete = true;
+        const std::vector<catalogue::FamilyIdUse> uses = catalogue::familyIdUses(&complete);
+        if (!complete) {
+            refuse(kFamiliesUnreadText);
+            return std::nullopt;
+        }
+        if (familyIdInUse(request.familyId, uses)) {
             refuse("There is already an existing mapset with FID " + typedFamilyId +
                    ". Please use another FID.");
             return std::nullopt;

@@ -72,7 +72,8 @@ CreateInputs createInputsOfWindow();
 // ID. Gives the request to build, or nothing when the user is back at the window.
 std::optional<MapsetBuildRequest> checkCreateRequest(CreateWindowState& state,
                                                      const CreateInputs& inputs);
-// The first family ID from 6001 up that no registered family and no BaseCamp bundle uses.
-std::int32_t firstFreeFamilyId();
+// The first family ID from 6001 up that no registered family and no BaseCamp bundle uses; nothing
+// when the registered families cannot be read whole, since the one not read may hold it.
+std::optional<std::int32_t> firstFreeFamilyId();
 
 } // namespace oxlo::builder

@@ -2,8 +2,8 @@
 
 #include "catalogue/bundle_removal.h"
 #include "catalogue/bundle_scan.h"
-#include "catalogue/catalogue_registry.h"
 #include "catalogue/installed_mapsets.h"
+#include "catalogue/registered_files.h"
 #include "catalogue/registry_layout.h"
 #include "platform/services.h"
 
@@ -25,11 +25,17 @@ void uninstallBundle(int row)
         platform::showMessage(kTitle, "Uninstall Cancelled.", platform::kMessageInfo);
         return;
     }
-    // A mapset registered with the bundle's folder as its own would lose its files with it.
-    if (const std::string user = registeredMapsetInFolder(bundle.loc); !user.empty()) {
+    // The folder goes whole: a mapset registered with a file or its folder in there would lose
+    // them with it.
+    const std::optional<RegisteredFiles> registered = RegisteredFiles::read();
+    const std::string user = registered ? registered->registeredWithin(bundle.loc) : std::string();
+    if (!registered || !user.empty()) {
         platform::showMessage(kTitle,
-                              "The bundle " + bundle.loc + " was not removed because mapset " +
-                                  user + " uses that folder too.",
+                              registered ? "The bundle " + bundle.loc +
+                                               " was not removed because mapset " + user +
+                                               " uses that folder too."
+                                         : "The registered mapsets could not be read, so the "
+                                           "bundle " + bundle.loc + " was not removed.",
                               platform::kMessageWarning);
         return;
     }

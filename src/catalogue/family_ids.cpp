@@ -16,6 +16,7 @@ std::vector<FamilyIdUse> familyIdUses(bool* complete) {
         uses.push_back({family.id, relativeKeyPath(kFamiliesBranch, family.keyName), false});
     for (const std::string& folder : findBundleFolders()) {
         const std::optional<BundleInfo> info = readBundleInfo(folder);
+        if (!info && complete) *complete = false; // its ID may be the one asked about
         uses.push_back({info ? info->id : 0,
                         relativeKeyPath(kBundlesBranch, platform::getFilePart(folder)), true});
     }
@@ -33,10 +34,6 @@ std::optional<FamilyIdUse> familyIdHolder(std::int32_t id, const std::string& ow
         return use;
     }
     return std::nullopt;
-}
-
-std::optional<FamilyIdUse> familyIdHolder(std::int32_t id, const std::string& ownKeyName) {
-    return familyIdHolder(id, ownKeyName, familyIdUses());
 }
 
 bool writeFamilyId(const std::string& familyKey, std::uint16_t id) {

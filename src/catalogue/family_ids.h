@@ -21,15 +21,14 @@ struct FamilyIdUse {
 
 // Every family ID taken: each key below Families (one whose ID cannot be read takes none), then
 // each bundle that findBundleFolders lists (one whose Info.xml cannot be read takes none).
-// `complete` (when given) is false when the Families branch or a family's "ID" could not be read.
+// `complete` (when given) is false when the Families branch, a family's "ID" or a bundle's
+// Info.xml could not be read.
 std::vector<FamilyIdUse> familyIdUses(bool* complete = nullptr);
 
 // What holds family ID `id` among `uses`, leaving out the family `ownKeyName` (the one that
 // already has it or is replaced), compared as MapSource stores the ID: in 16 bits.
 std::optional<FamilyIdUse> familyIdHolder(std::int32_t id, const std::string& ownKeyName,
                                           const std::vector<FamilyIdUse>& uses);
-// The same among familyIdUses().
-std::optional<FamilyIdUse> familyIdHolder(std::int32_t id, const std::string& ownKeyName);
 
 // Writes the "ID" of the existing family key `familyKey` (full path below the catalogue root) as
 // MapSource reads it: REG_BINARY, 2 bytes little-endian. One value set, so a failure leaves the

@@ -94,7 +94,8 @@ bool recycleOldFiles(const MovePlan& plan)
 {
     const std::vector<std::string> paths = movedAwayFiles(plan);
     if (platform::recycleFileList(paths) != 0) {
-        platform::removeEmptyFolder(plan.oldFolder); // stays when other files are in it
+        // It stays when other files are in it, or another entry names it as its folder.
+        if (!plan.keepOldFolder) platform::removeEmptyFolder(plan.oldFolder);
         return true;
     }
     std::string left;

@@ -7,6 +7,7 @@
 #include "catalogue/mapset_move.h"
 #include "catalogue/mapset_names.h"
 #include "catalogue/name_rules.h"
+#include "catalogue/registered_files.h"
 #include "catalogue/registry_layout.h"
 #include "catalogue/uninstall_entry.h"
 #include "mapfile/tdb_index.h"
@@ -195,9 +196,13 @@ std::optional<MovePlan> planMove(const InstalledMapset& mapset, const std::strin
     if (!files) return std::nullopt;
     plan.files = std::move(*files);
     for (MoveFile& file : plan.files) file.keepOriginal = isNamedIn(*others, file.from);
+    plan.keepOldFolder = isNamedIn(*others, plan.oldFolder);
 
-    if (const std::string key = registeredMapsetInFolder(plan.newFolder); !key.empty()) {
-        refuse(folderHoldsMapsetText(plan.newFolder, key));
+    // A bundle's folder goes whole when the bundle is uninstalled, with whatever lies in it.
+    std::string holder = registeredMapsetInFolder(plan.newFolder);
+    if (holder.empty()) holder = bundleHoldingFolder(plan.newFolder);
+    if (!holder.empty()) {
+        refuse(folderHoldsMapsetText(plan.newFolder, holder));
         return std::nullopt;
     }
     RegistryTree moved = *entry;

@@ -25,6 +25,7 @@ struct MovePlan {
     std::string oldFolder; // as stored
     std::string newFolder; // chosen\FOLDERNAME, as stored
     std::vector<MoveFile> files;
+    bool keepOldFolder = false; // another entry names it as its folder
     std::vector<KeyRewrite> rewrites; // the mapset's entry, then a Windows Uninstall entry
 };
 

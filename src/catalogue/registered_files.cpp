@@ -34,16 +34,16 @@ std::optional<RegisteredFiles> RegisteredFiles::read()
         if (!tree) return std::nullopt;
         for (const auto& [name, entry] : tree->subkeys)
             for (const EntryPath& path : entryPaths(entry))
-                if (!sameIgnoringCase(path.valueName, kValueLoc))
-                    registered.files_.push_back({path.path, relativeKeyPath(branch, name)});
+                registered.files_.push_back({path.path, relativeKeyPath(branch, name),
+                                             sameIgnoringCase(path.valueName, kValueLoc)});
     }
     for (const std::string& folder : findBundleFolders()) {
         InstalledMapset bundle;
         readBundle(bundle, folder);
         const std::string key = relativeKeyPath(kBundlesBranch, bundle.keyName);
-        if (!bundle.typ.empty()) registered.files_.push_back({bundle.typ, key});
+        if (!bundle.typ.empty()) registered.files_.push_back({bundle.typ, key, false, true});
         for (const InstalledMapset::BundlePart& part : bundle.bundleParts)
-            if (!part.tdb.empty()) registered.files_.push_back({part.tdb, key});
+            if (!part.tdb.empty()) registered.files_.push_back({part.tdb, key, false, true});
     }
     return registered;
 }
@@ -51,7 +51,22 @@ std::optional<RegisteredFiles> RegisteredFiles::read()
 std::string RegisteredFiles::otherOwner(const std::string& path, const std::string& ownKey) const
 {
     for (const Registration& file : files_)
-        if (!sameIgnoringCase(file.key, ownKey) && samePath(file.path, path)) return file.key;
+        if (!file.folder && !sameIgnoringCase(file.key, ownKey) && samePath(file.path, path))
+            return file.key;
+    return {};
+}
+
+std::string RegisteredFiles::registeredWithin(const std::string& folder) const
+{
+    const std::string outer = storedFolder(folder);
+    for (const Registration& file : files_) {
+        if (file.bundle) continue;
+        for (std::string part = storedFolder(file.path); !part.empty();) {
+            if (samePath(part, outer) || platform::sameFile(part, outer)) return file.key;
+            const std::string parent = folderOf(part);
+            part = samePath(parent, part) ? std::string() : parent;
+        }
+    }
     return {};
 }
 

@@ -21,10 +21,17 @@ public:
     // as the user reads it ("Families\Topo", "Products\160", "Maps\Alps.gmap"); empty when none.
     std::string otherOwner(const std::string& path, const std::string& ownKey) const;
 
+    // The registry entry one of whose files or whose folder is `folder` or lies inside it, as the
+    // user reads it; empty when none. Bundles are not looked at: this asks whether a folder is a
+    // bundle's alone.
+    std::string registeredWithin(const std::string& folder) const;
+
 private:
     struct Registration {
         std::string path;
         std::string key;
+        bool folder = false; // a LOC value: no file of its own
+        bool bundle = false;
     };
     std::vector<Registration> files_;
 };

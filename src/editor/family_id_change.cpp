@@ -134,7 +134,11 @@ StepOutcome changeFamilyId(InstalledMapset& row, std::int64_t number) {
                                     "that range.");
     const auto id = static_cast<std::uint16_t>(number);
     const std::string text = platform::textFromNumber(id);
-    if (const auto holder = catalogue::familyIdHolder(id, row.keyName))
+    bool complete = true;
+    const std::vector<catalogue::FamilyIdUse> uses = catalogue::familyIdUses(&complete);
+    // The family that could not be read may hold the ID.
+    if (!complete) return notDone(row, "the registered mapsets could not be read.");
+    if (const auto holder = catalogue::familyIdHolder(id, row.keyName, uses))
         return refuseNumber(row.id, "Family ID " + text + " is already used by " +
                                         (holder->bundle ? "the BaseCamp bundle " : "mapset ") +
                                         holder->key + ". Please choose another family ID.");

@@ -587,8 +587,11 @@ private:
         run_.recycles = true;
         const std::string chosen = moveTarget(*row);
         const std::string oldFolder = catalogue::storedFolder(row->loc);
-        const std::string newFolder =
-            catalogue::joinPath(catalogue::storedFolder(chosen), namePart(oldFolder));
+        // Windows finds a folder typed with blanks or dots at its end without them.
+        std::string found = catalogue::storedFolder(chosen);
+        if (namePart(found).find_first_not_of('.') != std::string::npos)
+            while (found.back() == ' ' || found.back() == '.') found.pop_back();
+        const std::string newFolder = catalogue::joinPath(found, namePart(oldFolder));
         // The files the mapset takes along, as they are now: what its entry names in its folder
         // and the maps its index lists. Its maps are its own even where another mapset's
         // files lie beside them.
