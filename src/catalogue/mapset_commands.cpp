@@ -192,17 +192,24 @@ bool stampTypFamilyId(const std::string& typ, int familyId, const char* title)
         return false;
     }
     // The oldest copy is the original: one that is there already is never replaced.
+    const std::string copy = typ + ".bak";
+    const bool copyWasThere = platform::fileSize(copy) != platform::kNoSuchPath;
     if (!mapfile::keepTypCopy(typ)) {
         warn(title, "No copy of " + typ + " could be saved, so it was not changed.");
         return false;
     }
     if (mapfile::writeValueAtOffset(typ, mapfile::kTypFamilyIdPosition + 1, 0, familyId, "",
-                                    "Word") != 1) {
-        warn(title, "The family ID could not be written into " + typ + ". Its copy is " + typ +
-                        ".bak.");
+                                    "Word") == 1)
+        return true;
+    // A copy made for a write that changed nothing goes again; after a write that stopped
+    // half-way it is the only original.
+    if (!copyWasThere && platform::sameContents(typ, copy) &&
+        platform::deleteFile(copy) == 1) {
+        warn(title, "The family ID could not be written into " + typ + ", so it was not changed.");
         return false;
     }
-    return true;
+    warn(title, "The family ID could not be written into " + typ + ". Its copy is " + copy + ".");
+    return false;
 }
 
 void saveMapsetEntry(int row)

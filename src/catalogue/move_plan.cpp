@@ -13,6 +13,7 @@
 #include "mapfile/tdb_index.h"
 #include "platform/services.h"
 
+#include <algorithm>
 #include <set>
 
 namespace oxlo::catalogue {
@@ -150,12 +151,35 @@ bool checkFreeSpace(const MovePlan& plan, const std::string& chosen)
     return false;
 }
 
-// The chosen folder as Windows finds it: a last part that ends in blanks or dots names the folder
-// without them ("E:\Maps. " is "E:\Maps"), and the new folder goes inside that one. A part of
-// dots alone is left as it is.
+// The chosen folder as Windows finds it: "." and ".." parts are walked ("E:\A\..\B" is "E:\B",
+// never above the drive), and a last part that ends in blanks or dots names the folder without
+// them ("E:\Maps. " is "E:\Maps"); the new folder goes inside that one. The registry then names
+// the folder as Windows does.
 std::string folderAsFound(const std::string& chosen)
 {
-    std::string folder = storedFolder(chosen);
+    const std::string stored = storedFolder(chosen);
+    std::vector<std::string> parts;
+    for (std::size_t start = 0;;) {
+        const std::size_t end = stored.find('\\', start);
+        parts.push_back(stored.substr(start, end - start));
+        if (end == std::string::npos) break;
+        start = end + 1;
+    }
+    // The drive ("E:") or the share ("\\server\share") stays.
+    const std::size_t kept =
+        stored.rfind("\\\\", 0) == 0 ? std::min<std::size_t>(4, parts.size()) : 1;
+    std::vector<std::string> walked(parts.begin(), parts.begin() + static_cast<std::ptrdiff_t>(kept));
+    for (std::size_t i = kept; i < parts.size(); ++i) {
+        if (parts[i] == "..") {
+            if (walked.size() > kept) walked.pop_back();
+        } else if (!parts[i].empty() && parts[i] != ".") {
+            walked.push_back(parts[i]);
+        }
+    }
+    std::string folder = walked.front();
+    for (std::size_t i = 1; i < walked.size(); ++i) folder += "\\" + walked[i];
+    if (walked.size() == kept) folder += "\\"; // the root itself
+    folder = storedFolder(folder);
     const std::size_t last = folder.find_last_of('\\') + 1;
     if (folder.find_first_not_of('.', last) == std::string::npos) return folder;
     while (folder.size() > last && (folder.back() == ' ' || folder.back() == '.')) folder.pop_back();

@@ -2,6 +2,7 @@
 
 #include "catalogue/mapset_names.h"
 #include "catalogue/name_rules.h"
+#include "catalogue/registered_files.h"
 #include "catalogue/registry_backup.h"
 #include "catalogue/registry_layout.h"
 #include "editor/edit_messages.h"
@@ -76,6 +77,18 @@ StepOutcome renameMapset(catalogue::InstalledMapset& row, const std::string& new
         warnUser(refusal);
         return StepOutcome::NotDone;
     }
+    // Files another entry registers too would be renamed under that entry.
+    const std::optional<catalogue::RegisteredFiles> registered = catalogue::RegisteredFiles::read();
+    if (!registered) {
+        warnUser(notRenamed(row.name, "the registered mapsets could not be read."));
+        return StepOutcome::NotDone;
+    }
+    for (const std::string& file : {oldIndex, overviewMapPath(row.loc, row.name)})
+        if (const std::string owner = registered->otherOwner(file, relativeKey(rowKeyPath(row)));
+            !owner.empty()) {
+            warnUser(notRenamed(row.name, file + " is also registered by " + owner + "."));
+            return StepOutcome::NotDone;
+        }
     // Read before anything changes, so that a failure further on can put the key back.
     const std::optional<Reregistration> move = prepareReregistration(row, newName);
     if (!move) {

@@ -463,6 +463,10 @@ private:
         armed([&] { catalogue::runMapsetCommand(catalogue::kLocateFolderCommand, rowNumber_); });
         // Locate Folder says nothing when it is done, and does nothing for a bundle.
         succeeded_ = !catalogue::isBundle(*row);
+        // While the folder was missing the check read no TYP; a stale family ID in it shows once
+        // the folder is found, for Fix TYP to mend.
+        if (catalogue::hasProblem(*row, catalogue::ProblemKind::MissingFolder))
+            run_.acceptedProblems.insert(static_cast<int>(catalogue::ProblemKind::ForeignTyp));
         const std::string key = filesKey(*row);
         const std::string stored = catalogue::storedFolder(chosen);
         run_.effect = [key, stored] {
@@ -587,8 +591,16 @@ private:
         run_.recycles = true;
         const std::string chosen = moveTarget(*row);
         const std::string oldFolder = catalogue::storedFolder(row->loc);
-        // Windows finds a folder typed with blanks or dots at its end without them.
+        // Windows walks ".." and finds a folder typed with blanks or dots at its end without them.
         std::string found = catalogue::storedFolder(chosen);
+        found += "\\";
+        for (std::size_t dot; (dot = found.find("\\.\\")) != std::string::npos;) found.erase(dot, 2);
+        for (std::size_t up; (up = found.find("\\..\\")) != std::string::npos;) {
+            const std::size_t parent = up == 0 ? std::string::npos : found.rfind('\\', up - 1);
+            if (parent == std::string::npos) break;
+            found.erase(parent, up + 3 - parent);
+        }
+        found = catalogue::storedFolder(found);
         if (namePart(found).find_first_not_of('.') != std::string::npos)
             while (found.back() == ' ' || found.back() == '.') found.pop_back();
         const std::string newFolder = catalogue::joinPath(found, namePart(oldFolder));
