@@ -229,7 +229,13 @@ std::optional<MapsetBuildRequest> checkCreateRequest(CreateWindowState& state,
     }
     // The build would write over that mapset's files, and a failed one would take them away; a
     // bundle's folder goes whole when the bundle is uninstalled.
-    std::string key = catalogue::registeredMapsetInFolder(request.folder, name);
+    const std::optional<std::string> registered =
+        catalogue::registeredMapsetInFolder(request.folder, name);
+    if (!registered) {
+        refuse(kFamiliesUnreadText);
+        return std::nullopt;
+    }
+    std::string key = *registered;
     if (key.empty()) key = catalogue::bundleHoldingFolder(request.folder);
     if (!key.empty()) {
         refuse(catalogue::folderHoldsMapsetText(request.folder, key));

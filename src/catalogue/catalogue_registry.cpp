@@ -135,24 +135,6 @@ bool registryKeyExists(const std::string& path)
     return registryKeyPresence(path) == KeyPresence::Present;
 }
 
-std::string registeredMapsetInFolder(const std::string& folder, const std::string& exceptFamily)
-{
-    const auto uses = [&](const CatalogueBranch& branch, const std::string& subkey) {
-        const std::string loc = branch.values(subkey, {kValueLoc})[0];
-        return !loc.empty() && (samePath(loc, folder) || platform::sameFile(loc, folder));
-    };
-    const CatalogueBranch families(kFamiliesKey);
-    for (const auto& name : families.names())
-        // A family's files lie on its product subkey: "1", or another for another product ID.
-        if (!sameIgnoringCase(name, exceptFamily) &&
-            uses(families, name + "\\" + familyProductSubkey(kFamiliesKey + name)))
-            return relativeKeyPath(kFamiliesBranch, name);
-    const CatalogueBranch products(kProductsKey);
-    for (const auto& name : products.names())
-        if (uses(products, name)) return relativeKeyPath(kProductsBranch, name);
-    return {};
-}
-
 std::string folderHoldsMapsetText(const std::string& folder, const std::string& key)
 {
     return "The folder " + folder + " holds mapset " + key +

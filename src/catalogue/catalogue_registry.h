@@ -19,11 +19,6 @@ std::vector<std::string> listSubkeys(const std::string& path);
 // True when the key `path` (below the catalogue root) exists now.
 bool registryKeyExists(const std::string& path);
 
-// The first mapset registered with `folder` as its folder (LOC), as "Families\B" or
-// "Products\150"; empty when none. Every key counts, also those past the hundred rows the list
-// shows. The folder counts in any spelling: letter case and backslashes aside (samePath), or as
-// the same folder by identity. The family named `exceptFamily` (letter case aside) is passed over.
-std::string registeredMapsetInFolder(const std::string& folder, const std::string& exceptFamily = {});
 // The refusal of a folder that registeredMapsetInFolder names the mapset `key` of: writing a
 // mapset there would go over that mapset's files.
 std::string folderHoldsMapsetText(const std::string& folder, const std::string& key);

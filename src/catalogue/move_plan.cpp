@@ -223,7 +223,12 @@ std::optional<MovePlan> planMove(const InstalledMapset& mapset, const std::strin
     plan.keepOldFolder = isNamedIn(*others, plan.oldFolder);
 
     // A bundle's folder goes whole when the bundle is uninstalled, with whatever lies in it.
-    std::string holder = registeredMapsetInFolder(plan.newFolder);
+    const std::optional<std::string> registered = registeredMapsetInFolder(plan.newFolder);
+    if (!registered) {
+        refuse("The registered mapsets could not be read. Nothing was changed.");
+        return std::nullopt;
+    }
+    std::string holder = *registered;
     if (holder.empty()) holder = bundleHoldingFolder(plan.newFolder);
     if (!holder.empty()) {
         refuse(folderHoldsMapsetText(plan.newFolder, holder));

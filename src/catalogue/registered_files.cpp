@@ -56,6 +56,16 @@ std::string RegisteredFiles::otherOwner(const std::string& path, const std::stri
     return {};
 }
 
+std::string RegisteredFiles::folderOwner(const std::string& folder,
+                                         const std::string& exceptKey) const
+{
+    for (const Registration& file : files_)
+        if (file.folder && !sameIgnoringCase(file.key, exceptKey) &&
+            (samePath(file.path, folder) || platform::sameFile(file.path, folder)))
+            return file.key;
+    return {};
+}
+
 std::string RegisteredFiles::registeredWithin(const std::string& folder) const
 {
     const std::string outer = storedFolder(folder);
@@ -68,6 +78,15 @@ std::string RegisteredFiles::registeredWithin(const std::string& folder) const
         }
     }
     return {};
+}
+
+std::optional<std::string> registeredMapsetInFolder(const std::string& folder,
+                                                    const std::string& exceptFamily)
+{
+    const std::optional<RegisteredFiles> registered = RegisteredFiles::read();
+    if (!registered) return std::nullopt;
+    return registered->folderOwner(
+        folder, exceptFamily.empty() ? std::string() : relativeKeyPath(kFamiliesBranch, exceptFamily));
 }
 
 std::string bundleHoldingFolder(const std::string& folder)

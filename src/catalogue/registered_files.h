@@ -26,6 +26,9 @@ public:
     // bundle's alone.
     std::string registeredWithin(const std::string& folder) const;
 
+    // The entry other than `exceptKey` registered with `folder` as its folder (LOC); empty when none.
+    std::string folderOwner(const std::string& folder, const std::string& exceptKey) const;
+
 private:
     struct Registration {
         std::string path;
@@ -35,6 +38,14 @@ private:
     };
     std::vector<Registration> files_;
 };
+
+// The first mapset registered with `folder` as its folder (LOC), as "Families\B" or
+// "Products\150"; empty when none, nothing when the registry could not be read whole. Every key
+// counts, also those past the hundred rows the list shows. The folder counts in any spelling:
+// letter case and backslashes aside (samePath), or as the same folder by identity. The family
+// named `exceptFamily` (letter case aside) is passed over.
+std::optional<std::string> registeredMapsetInFolder(const std::string& folder,
+                                                    const std::string& exceptFamily = {});
 
 // The BaseCamp bundle ("Maps\Alps.gmap") whose folder is `folder` or holds it; empty when none
 // does. Every file in there is the bundle's, whatever its Info.xml names.

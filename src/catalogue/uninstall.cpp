@@ -120,8 +120,18 @@ void uninstallMapset(int row)
         return;
     }
 
-    std::string sharingKey = folder.empty() ? std::string() : registeredMapsetInFolder(folder);
+    const std::optional<std::string> registered =
+        folder.empty() ? std::optional<std::string>("") : registeredMapsetInFolder(folder);
+    std::string sharingKey = registered.value_or("");
     if (sharingKey.empty() && !folder.empty()) sharingKey = bundleHoldingFolder(folder);
+    if (!registered) {
+        // Another mapset may use the folder: its files are never offered for deletion then.
+        platform::showMessage(kTitle,
+                              "The mapset was uninstalled, but its files stay in " + folder +
+                                  ": the registered mapsets could not be read.",
+                              platform::kMessageWarning);
+        return;
+    }
     if (!sharingKey.empty()) {
         // The files there belong to the other mapset too: never offer to delete them.
         platform::showMessage(kTitle,
