@@ -110,6 +110,16 @@ void uninstallMapset(int row)
         notRemoved();
         return;
     }
+    // Read while the key is there: whether another entry uses the folder decides whether its
+    // files may be offered for deletion.
+    const std::optional<RegisteredFiles> registered = RegisteredFiles::read();
+    if (!registered) {
+        platform::showMessage(kTitle,
+                              "The registered mapsets could not be read, so mapset " +
+                                  relativePath + " was not uninstalled.",
+                              platform::kMessageWarning);
+        return;
+    }
     if (!backUpKey(relativePath, kTitle)) return;
     const std::string folder = mapset.loc;
     // A deletion that stops half-way puts back what it took, so the entry stays whole.
@@ -120,18 +130,9 @@ void uninstallMapset(int row)
         return;
     }
 
-    const std::optional<std::string> registered =
-        folder.empty() ? std::optional<std::string>("") : registeredMapsetInFolder(folder);
-    std::string sharingKey = registered.value_or("");
+    std::string sharingKey =
+        folder.empty() ? std::string() : registered->folderOwner(folder, relativePath);
     if (sharingKey.empty() && !folder.empty()) sharingKey = bundleHoldingFolder(folder);
-    if (!registered) {
-        // Another mapset may use the folder: its files are never offered for deletion then.
-        platform::showMessage(kTitle,
-                              "The mapset was uninstalled, but its files stay in " + folder +
-                                  ": the registered mapsets could not be read.",
-                              platform::kMessageWarning);
-        return;
-    }
     if (!sharingKey.empty()) {
         // The files there belong to the other mapset too: never offer to delete them.
         platform::showMessage(kTitle,
