@@ -463,10 +463,13 @@ private:
         armed([&] { catalogue::runMapsetCommand(catalogue::kLocateFolderCommand, rowNumber_); });
         // Locate Folder says nothing when it is done, and does nothing for a bundle.
         succeeded_ = !catalogue::isBundle(*row);
-        // While the folder was missing the check read no TYP; a stale family ID in it shows once
-        // the folder is found, for Fix TYP to mend.
+        // A missing folder is the only problem the check names; what the entry itself holds (a
+        // TYP with a stale family ID, an ID that another mapset shares) shows once it is found.
         if (catalogue::hasProblem(*row, catalogue::ProblemKind::MissingFolder))
-            run_.acceptedProblems.insert(static_cast<int>(catalogue::ProblemKind::ForeignTyp));
+            for (const auto kind : {catalogue::ProblemKind::ForeignTyp,
+                                    catalogue::ProblemKind::SharedFamilyId,
+                                    catalogue::ProblemKind::UnreadableFamilyId})
+                run_.acceptedProblems.insert(static_cast<int>(kind));
         const std::string key = filesKey(*row);
         const std::string stored = catalogue::storedFolder(chosen);
         run_.effect = [key, stored] {
