@@ -695,12 +695,21 @@ private:
             testing::hostPath(tools.folder) / "standin-control.txt";
         const auto order = static_cast<std::size_t>((step_.number % 8 + 8) % 8);
         if (order < orders.size()) std::ofstream(control) << "mkgmap " << orders[order] << "\n";
+        // The stand-in's copy of the file it made: what the saved file must be. The same maps
+        // saved again make the same bytes as the older file.
+        const std::filesystem::path madeCopy =
+            testing::hostPath(tools.folder) / "standin-java-gmapsupp.img";
+        std::filesystem::remove(madeCopy);
         console(arguments, tools);
         std::filesystem::remove(control);
-        run_.effect = [file, older, asideBefore] {
+        const auto made = testing::readWholeFile(madeCopy);
+        run_.effect = [file, older, made, asideBefore] {
             const auto now = testing::readWholeWindowsFile(file);
             if (!now) return "no GPS map " + file;
-            if (older && now == older) return file + " is still the older file";
+            if (!made) return "mkgmap made no GPS map for " + file;
+            if (now != made)
+                return file + (older && now == older ? " is still the older file"
+                                                     : " is not the GPS map mkgmap made");
             if (!asideBefore && platform::fileSize(file + ".old") != platform::kNoSuchPath)
                 return "the older file is still beside it as " + file + ".old";
             std::error_code error;

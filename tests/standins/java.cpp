@@ -19,7 +19,8 @@
 // directory (gmapsupp_image.h) of every map's subfiles, as the map's own directory names them,
 // and of each TYP file as "x" and its name; a map whose subfile names are already in it is left
 // out with only a warning, and a TYP of a name already there is left out in silence, both with
-// exit status 0. The order "drop-last-map" leaves the last map out in silence.
+// exit status 0. The order "drop-last-map" leaves the last map out in silence. A copy of the file
+// goes to "standin-java-gmapsupp.img" in the current folder, for tests whose output folder goes.
 #include "gmapsupp_image.h"
 #include "mapset_index.h"
 #include "standin_control.h"
@@ -183,6 +184,7 @@ int main(int argc, char** argv) {
             }
         }
         standin::writeBytes(folder + "gmapsupp.img", image.bytes());
+        standin::writeBytes("standin-java-gmapsupp.img", image.bytes());
     }
     if (options.count("gmapi")) {
         // The bundle as mkgmap lays it out, with the index and overview map's name.
