@@ -71,5 +71,7 @@ inline constexpr const char* kListNotWholeText =
     "The registry could not be read whole, so the list may lack some mapsets. No mapset was fixed.";
 // The question by which the scan offers to repair the old-form product entry `keyName`.
 std::string oldProductQuestion(const std::string& keyName);
+// True when `text` is that question, for whichever entry.
+bool isOldProductQuestion(const std::string& text);
 
 } // namespace oxlo::catalogue

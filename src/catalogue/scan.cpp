@@ -16,6 +16,7 @@
 #include "platform/ui.h"
 
 #include <string>
+#include <string_view>
 
 namespace oxlo::catalogue {
 
@@ -172,9 +173,20 @@ void showRow(const InstalledMapset& row, int listRow)
 
 } // namespace
 
+namespace {
+constexpr std::string_view kOldProductStart = "Mapset ";
+constexpr std::string_view kOldProductEnd = " is incompatible with Mapsource 6.14.1 or later. Fix?";
+} // namespace
+
 std::string oldProductQuestion(const std::string& keyName)
 {
-    return "Mapset " + keyName + " is incompatible with Mapsource 6.14.1 or later. Fix?";
+    return std::string(kOldProductStart) + keyName + std::string(kOldProductEnd);
+}
+
+bool isOldProductQuestion(const std::string& text)
+{
+    return text.size() > kOldProductStart.size() + kOldProductEnd.size() &&
+           text.starts_with(kOldProductStart) && text.ends_with(kOldProductEnd);
 }
 
 void scanInstalledMapsets()

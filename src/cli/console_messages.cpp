@@ -41,6 +41,8 @@ int MessageGate::route(const std::string& text, int flags) {
         return platform::kAnswerNo;
     }
     if (const auto fixed = fixed_.find(text); fixed != fixed_.end()) return fixed->second;
+    for (const auto& [matches, answer] : matching_)
+        if (matches(text)) return answer;
     if (isYesNoCancel(flags) && yesNoCancel_) return *yesNoCancel_;
     if (quietNo_) return platform::kAnswerNo;
     if (yes_) return platform::kAnswerYes;

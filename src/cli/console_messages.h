@@ -5,9 +5,12 @@
 
 #include "cli/cli.h"
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace oxlo::cli {
 
@@ -22,6 +25,10 @@ public:
 
     // The question `text` gets `answer` (kAnswerYes or kAnswerNo) whatever --yes says.
     void answer(const std::string& text, int answer) { fixed_[text] = answer; }
+    // Every question that `matches` gets `answer`, whatever --yes says.
+    void answerEach(std::function<bool(const std::string&)> matches, int answer) {
+        matching_.emplace_back(std::move(matches), answer);
+    }
     // A question with Yes, No and Cancel gets `answer` without a line, whatever --yes says.
     void answerYesNoCancel(int answer) { yesNoCancel_ = answer; }
     // Questions get No and no line at all: the scan of a command that changes nothing.
@@ -37,6 +44,7 @@ private:
     bool quietNo_ = false;
     bool failed_ = false;
     std::map<std::string, int> fixed_;
+    std::vector<std::pair<std::function<bool(const std::string&)>, int>> matching_;
     std::optional<int> yesNoCancel_;
 };
 

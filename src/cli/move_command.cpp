@@ -21,11 +21,8 @@ int moveMapset(const Streams& streams, const std::string& name, const std::strin
     if (!haveAdministratorRights(streams)) return kExitElevationRequired;
     MessageGate gate(streams, yes);
     // --yes answers the move's question, not the repair the rescan after it offers for each
-    // old-form entry: the lookup's scan declined those already.
-    for (int other = 1; other <= catalogue::mapsetCount; ++other)
-        if (catalogue::installedMapsets[other].form == catalogue::kFormOldProduct)
-            gate.answer(catalogue::oldProductQuestion(catalogue::installedMapsets[other].keyName),
-                        platform::kAnswerNo);
+    // old-form entry (also one that the lookup's scan could not list).
+    gate.answerEach(catalogue::isOldProductQuestion, platform::kAnswerNo);
     const catalogue::MoveProgress progress{
         [&](const std::string& line) { streams.err(line + "\n"); }, {}};
     const bool moved = catalogue::moveMapsetTo(row, fullPath(folder), progress);
