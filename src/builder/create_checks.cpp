@@ -235,9 +235,7 @@ std::optional<MapsetBuildRequest> checkCreateRequest(CreateWindowState& state,
         refuse(kFamiliesUnreadText);
         return std::nullopt;
     }
-    std::string key = *registered;
-    if (key.empty()) key = catalogue::bundleHoldingFolder(request.folder);
-    if (!key.empty()) {
+    if (const std::string& key = *registered; !key.empty()) {
         refuse(catalogue::folderHoldsMapsetText(request.folder, key));
         return std::nullopt;
     }

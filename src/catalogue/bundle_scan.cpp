@@ -44,23 +44,35 @@ private:
 
 } // namespace
 
-std::vector<std::string> findBundleFolders()
+std::vector<std::string> findBundleFolders(bool* complete)
 {
     std::vector<std::string> folders;
+    bool whole = true;
     for (const platform::KnownFolder known :
          {platform::KnownFolder::ProgramData, platform::KnownFolder::RoamingAppData}) {
         const std::string root = platform::knownFolderPath(known);
-        if (root.empty()) continue;
+        if (root.empty()) {
+            whole = false;
+            continue;
+        }
         const std::string maps = root + "\\Garmin\\Maps";
-        std::vector<std::string> names = platform::listFolders(maps, std::string("*") + kBundleSuffix);
+        bool listed = true;
+        std::vector<std::string> names =
+            platform::listFolders(maps, std::string("*") + kBundleSuffix, &listed);
+        whole = whole && listed;
         std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
             return lowered(a) < lowered(b);
         });
         for (const std::string& name : names) {
             const std::string folder = maps + "\\" + name;
-            if (platform::fileSize(folder + "\\" + kBundleInfoFile) >= 0) folders.push_back(folder);
+            // A folder of the bundles' name without Info.xml is no bundle; one that cannot be
+            // looked into may be one.
+            bool looked = true;
+            if (!platform::listFiles(folder, kBundleInfoFile, &looked).empty()) folders.push_back(folder);
+            whole = whole && looked;
         }
     }
+    if (complete) *complete = whole;
     return folders;
 }
 

@@ -10,8 +10,9 @@
 
 namespace oxlo::catalogue {
 
-// The full paths of the bundle folders, in listing order.
-std::vector<std::string> findBundleFolders();
+// The full paths of the bundle folders, in listing order. `complete` (when given) is false when a
+// Maps folder or a bundle folder could not be read: a bundle may then be missing from the list.
+std::vector<std::string> findBundleFolders(bool* complete = nullptr);
 
 // Fills `row` from the bundle at `bundleFolder`: key name FOLDERNAME, branch "Maps", ID the
 // family ID, name the bundle's Name or, when that is empty or Info.xml cannot be read, the

@@ -14,12 +14,14 @@ std::vector<FamilyIdUse> familyIdUses(bool* complete) {
     std::vector<FamilyIdUse> uses;
     for (const RegisteredFamily& family : registeredFamilies(complete))
         uses.push_back({family.id, relativeKeyPath(kFamiliesBranch, family.keyName), false});
-    for (const std::string& folder : findBundleFolders()) {
+    bool bundlesListed = true;
+    for (const std::string& folder : findBundleFolders(&bundlesListed)) {
         const std::optional<BundleInfo> info = readBundleInfo(folder);
         if (!info && complete) *complete = false; // its ID may be the one asked about
         uses.push_back({info ? info->id : 0,
                         relativeKeyPath(kBundlesBranch, platform::getFilePart(folder)), true});
     }
+    if (!bundlesListed && complete) *complete = false;
     return uses;
 }
 

@@ -228,9 +228,7 @@ std::optional<MovePlan> planMove(const InstalledMapset& mapset, const std::strin
         refuse("The registered mapsets could not be read. Nothing was changed.");
         return std::nullopt;
     }
-    std::string holder = *registered;
-    if (holder.empty()) holder = bundleHoldingFolder(plan.newFolder);
-    if (!holder.empty()) {
+    if (const std::string& holder = *registered; !holder.empty()) {
         refuse(folderHoldsMapsetText(plan.newFolder, holder));
         return std::nullopt;
     }

@@ -37,7 +37,11 @@ std::optional<RegisteredFiles> RegisteredFiles::read()
                 registered.files_.push_back({path.path, relativeKeyPath(branch, name),
                                              sameIgnoringCase(path.valueName, kValueLoc)});
     }
-    for (const std::string& folder : findBundleFolders()) {
+    bool bundlesListed = true;
+    const std::vector<std::string> bundles = findBundleFolders(&bundlesListed);
+    if (!bundlesListed) return std::nullopt;
+    registered.bundleFolders_ = bundles;
+    for (const std::string& folder : bundles) {
         InstalledMapset bundle;
         readBundle(bundle, folder);
         const std::string key = relativeKeyPath(kBundlesBranch, bundle.keyName);
@@ -85,13 +89,14 @@ std::optional<std::string> registeredMapsetInFolder(const std::string& folder,
 {
     const std::optional<RegisteredFiles> registered = RegisteredFiles::read();
     if (!registered) return std::nullopt;
-    return registered->folderOwner(
+    const std::string owner = registered->folderOwner(
         folder, exceptFamily.empty() ? std::string() : relativeKeyPath(kFamiliesBranch, exceptFamily));
+    return owner.empty() ? registered->bundleHolding(folder) : owner;
 }
 
-std::string bundleHoldingFolder(const std::string& folder)
+std::string RegisteredFiles::bundleHolding(const std::string& folder) const
 {
-    for (const std::string& bundle : findBundleFolders())
+    for (const std::string& bundle : bundleFolders_)
         for (std::string part = storedFolder(folder); !part.empty();) {
             if (samePath(part, bundle) || platform::sameFile(part, bundle))
                 return relativeKeyPath(kBundlesBranch, platform::getFilePart(bundle));

@@ -132,7 +132,7 @@ void uninstallMapset(int row)
 
     std::string sharingKey =
         folder.empty() ? std::string() : registered->folderOwner(folder, relativePath);
-    if (sharingKey.empty() && !folder.empty()) sharingKey = bundleHoldingFolder(folder);
+    if (sharingKey.empty() && !folder.empty()) sharingKey = registered->bundleHolding(folder);
     if (!sharingKey.empty()) {
         // The files there belong to the other mapset too: never offer to delete them.
         platform::showMessage(kTitle,

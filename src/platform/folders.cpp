@@ -92,13 +92,16 @@ int recycleFiles(const std::string& folder, const std::vector<std::string>& patt
     return 1;
 }
 
-std::vector<std::string> listFiles(const std::string& folder, const std::string& pattern)
+std::vector<std::string> listFiles(const std::string& folder, const std::string& pattern,
+                                   bool* listed)
 {
     std::vector<std::string> names;
+    if (listed)
+        *listed = true;
     if (folder.empty())
         return names;
     const std::string withSlash = withTrailingBackslash(folder);
-    for (const raw::Entry& entry : raw::listFolder(withSlash, pattern))
+    for (const raw::Entry& entry : raw::listFolder(withSlash, pattern, listed))
         if (!entry.folder)
             names.push_back(entry.name);
     return names;

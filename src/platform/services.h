@@ -133,8 +133,10 @@ int recycleFiles(const std::string& folder, const std::vector<std::string>& patt
 int recycleFileList(const std::vector<std::string>& paths);
 
 // The names of the files (not folders) directly in `folder` that match `pattern` ("*" and "?",
-// letter case ignored), in no particular order; none for a missing folder.
-std::vector<std::string> listFiles(const std::string& folder, const std::string& pattern);
+// letter case ignored), in no particular order; none for a missing folder. `listed` (when given)
+// is false when the folder could not be read to its end.
+std::vector<std::string> listFiles(const std::string& folder, const std::string& pattern,
+                                   bool* listed = nullptr);
 
 // The bytes free to the user on the drive that holds `folder` (an existing folder); kNoSuchPath
 // when the drive cannot be asked.

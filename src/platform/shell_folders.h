@@ -20,8 +20,10 @@ enum class KnownFolder {
 std::string knownFolderPath(KnownFolder folder);
 
 // The names of the folders (not files) directly in `folder` that match `pattern` ("*" and "?",
-// letter case ignored), in no particular order; none for a missing folder.
-std::vector<std::string> listFolders(const std::string& folder, const std::string& pattern);
+// letter case ignored), in no particular order; none for a missing folder. `listed` (when given)
+// is false when the folder could not be read to its end.
+std::vector<std::string> listFolders(const std::string& folder, const std::string& pattern,
+                                     bool* listed = nullptr);
 
 enum class Recycling {
     done,         // gone from its place, in the Recycle Bin

@@ -5,12 +5,14 @@
 
 namespace oxlo::platform {
 
-std::vector<std::string> listFolders(const std::string& folder, const std::string& pattern)
+std::vector<std::string> listFolders(const std::string& folder, const std::string& pattern,
+                                     bool* listed)
 {
     std::vector<std::string> names;
+    if (listed) *listed = true;
     if (folder.empty()) return names;
     const std::string withSlash = folder.back() == '\\' ? folder : folder + "\\";
-    for (const raw::Entry& entry : raw::listFolder(withSlash, pattern))
+    for (const raw::Entry& entry : raw::listFolder(withSlash, pattern, listed))
         if (entry.folder) names.push_back(entry.name);
     return names;
 }

@@ -46,8 +46,10 @@ struct Entry {
 // Looks up one path (no wildcard); false when nothing is there.
 bool findEntry(const std::string& path, Entry* entry);
 // The entries directly in `folder` (ending in a backslash) whose names match `pattern` ("*" and
-// "?" wildcards, letter case ignored, "." and ".." left out).
-std::vector<Entry> listFolder(const std::string& folder, const std::string& pattern);
+// "?" wildcards, letter case ignored, "." and ".." left out). `listed` (when given) is false when
+// the folder could not be read to its end; a missing folder or no match is no failure.
+std::vector<Entry> listFolder(const std::string& folder, const std::string& pattern,
+                              bool* listed = nullptr);
 // True when "X:\" names an existing drive.
 bool driveExists(const std::string& root);
 bool removeFolder(const std::string& folder); // only an empty one

@@ -132,28 +132,36 @@ bool findEntry(const std::string& path, Entry* entry)
     return true;
 }
 
-std::vector<Entry> listFolder(const std::string& folder, const std::string& pattern)
+std::vector<Entry> listFolder(const std::string& folder, const std::string& pattern, bool* listed)
 {
     std::vector<Entry> entries;
-    if (fault_injection::shouldFail())
+    bool whole = true;
+    const auto done = [&](bool read) {
+        if (listed)
+            *listed = read;
         return entries;
+    };
+    if (fault_injection::shouldFail())
+        return done(false);
     const std::filesystem::path host = hostPathOf(folder);
     DIR* directory = ::opendir(host.c_str());
     if (directory == nullptr)
-        return entries;
+        return done(errno == ENOENT || errno == ENOTDIR);
     while (const dirent* item = ::readdir(directory)) {
         const std::string name = item->d_name;
         if (name == "." || name == ".." || !matchesWildcard(name, pattern))
             continue;
         struct stat info {};
-        if (!statPath((host / name).string(), &info))
+        if (!statPath((host / name).string(), &info)) {
+            whole = false;
             continue;
+        }
         entries.push_back(Entry{name, S_ISDIR(info.st_mode), isReadOnly(info),
                                 isLinkPath((host / name).string()),
                                 S_ISDIR(info.st_mode) ? 0 : static_cast<std::int64_t>(info.st_size)});
     }
     ::closedir(directory);
-    return entries;
+    return done(whole);
 }
 
 bool driveExists(const std::string& root)

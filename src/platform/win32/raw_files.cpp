@@ -152,18 +152,27 @@ bool findEntry(const std::string& path, Entry* entry) {
     return true;
 }
 
-std::vector<Entry> listFolder(const std::string& folder, const std::string& pattern) {
+std::vector<Entry> listFolder(const std::string& folder, const std::string& pattern, bool* listed) {
     std::vector<Entry> entries;
     const std::wstring wanted = win32::wide(pattern.empty() ? std::string("*.*") : pattern);
     WIN32_FIND_DATAW data;
     win32::UniqueFind find(::FindFirstFileW((win32::wide(folder) + wanted).c_str(), &data));
-    if (!find) return entries;
-    do {
+    if (!find) {
+        // No match and no folder are answers; anything else is a listing that failed.
+        const DWORD error = ::GetLastError();
+        if (listed) *listed = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+        return entries;
+    }
+    for (;;) {
         const std::wstring name = data.cFileName;
-        if (name == L"." || name == L"..") continue;
-        if (nameMatches(wanted, name)) entries.push_back(entryFrom(data));
-    } while (::FindNextFileW(find.get(), &data));
-    return entries;
+        if (name != L"." && name != L".." && nameMatches(wanted, name))
+            entries.push_back(entryFrom(data));
+        if (!::FindNextFileW(find.get(), &data)) {
+            const DWORD error = ::GetLastError(); // read at once: the loop's calls may set it
+            if (listed) *listed = error == ERROR_NO_MORE_FILES;
+            return entries;
+        }
+    }
 }
 
 bool driveExists(const std::string& root) {
