@@ -280,7 +280,10 @@ TEST_F(CreateMapset, FailingCompilerShowsItsOutputAndChangesNoRegistryKey) {
 
     EXPECT_FALSE(registryKeyExists32(HKEY_LOCAL_MACHINE, kFamilies + "Broken"));
     EXPECT_FALSE(fileExists(folder + "\\Broken.TDB"));
-    EXPECT_TRUE(fileExists(folder + "\\Oxlo.txt")) << "a failure leaves its files";
+    // A failure takes back what the build wrote and leaves what was there before.
+    EXPECT_FALSE(fileExists(folder + "\\Oxlo.txt"));
+    EXPECT_FALSE(fileExists(folder + "\\12345678.IMG"));
+    EXPECT_TRUE(fileExists(folder + "\\standin-control.txt"));
     // The window stays open with its inputs, its title back.
     EXPECT_TRUE(IsWindow(window));
     EXPECT_EQ(windowText(window), "Create Mapset");
