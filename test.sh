@@ -28,6 +28,10 @@ say() { printf '== %s\n' "$*"; }
 
 cleanup() {
   [ -n "$base_pid" ] && kill "$base_pid" 2>/dev/null
+  if [ -n "${native_pid:-}" ]; then
+    pkill -P "$native_pid" 2>/dev/null
+    kill "$native_pid" 2>/dev/null
+  fi
   WINEPREFIX=$unit_prefix oxlo_stop_wineserver
   WINEPREFIX=$base_prefix oxlo_stop_wineserver
   oxlo_stop_xvfb
@@ -52,17 +56,21 @@ build() {
   return 1
 }
 
-# run_tests NAME BUILD-DIR CTEST-ARGUMENTS...: runs ctest with its output in build/NAME-tests.log
-# and its results in build/NAME-tests.xml; shows the failures and ctest's closing lines and adds
-# the counts to the totals.
-run_tests() {
+# run_ctest NAME BUILD-DIR CTEST-ARGUMENTS...: runs ctest with its output in build/NAME-tests.log
+# and its results in build/NAME-tests.xml.
+run_ctest() {
   local name=$1 dir=$2
   shift 2
+  rm -f "$root/build/$name-tests.xml"
+  ctest --test-dir "$dir" --output-on-failure --timeout 300 \
+    --output-junit "$root/build/$name-tests.xml" "$@" </dev/null >"$root/build/$name-tests.log" 2>&1
+}
+
+# report_tests NAME: shows the failures and ctest's closing lines of a run_ctest and adds its
+# counts to the totals.
+report_tests() {
+  local name=$1
   local log=$root/build/$name-tests.log junit=$root/build/$name-tests.xml
-  rm -f "$junit"
-  say "Testing $name (log: build/$name-tests.log)"
-  ctest --test-dir "$dir" --output-on-failure --timeout 300 --output-junit "$junit" "$@" \
-    </dev/null >"$log" 2>&1
   # What failed and where, then ctest's own summary.
   grep -E '\*\*\*(Failed|Timeout|Exception|Not Run)|: Failure$|^Expected|^  Actual|^Value of|^Which is|^C\+\+ exception|ERROR: AddressSanitizer|runtime error:' "$log" | head -n 60
   sed -n '/tests passed, /,$p' "$log"
@@ -78,6 +86,13 @@ run_tests() {
     echo "ctest did not run (see build/$name-tests.log)"
     failed=$((failed + 1))
   fi
+}
+
+# run_tests NAME BUILD-DIR CTEST-ARGUMENTS...: run_ctest, then report_tests.
+run_tests() {
+  say "Testing $1 (log: build/$1-tests.log)"
+  run_ctest "$@"
+  report_tests "$1"
 }
 
 # The counts that the parts of the generated collections wrote during the native tests, as one line.
@@ -119,36 +134,57 @@ base_pid=$!
 oxlo_start_xvfb "$root/build/xvfb.log" || exit 1
 say "Display $DISPLAY"
 
-if build native; then
+# Everything is built first. The MinGW unit tests then run one at a time (they share the one
+# registry of their prefix) and leave a core mostly idle: the native tests run beside them.
+native_built=false fuzz_built=false mingw_built=false
+build native && native_built=true
+build fuzz && fuzz_built=true
+build mingw && mingw_built=true
+
+native_pid=
+if $native_built; then
   rm -f build/native/generated-collections-*.txt
-  run_tests native build/native -j2
-  collections_line
+  say "Testing native in the background (log: build/native-tests.log)"
+  run_ctest native build/native -j2 &
+  native_pid=$!
 fi
 
-if build fuzz; then
-  run_fuzz
-fi
-
-if build mingw; then
+prefix_ready=false
+if $mingw_built; then
   wait "$base_pid"
   base_pid=
   if [ -f "$base_prefix/.oxlo-ready" ]; then
+    prefix_ready=true
     # The unit and Win32 tests share one copy of the prefix, started detached from ctest's pipes.
-    # They run one at a time: under MinGW they meet the one real registry of that prefix.
     oxlo_copy_prefix "$base_prefix" "$unit_prefix"
     export WINEPREFIX=$unit_prefix
     oxlo_start_wineserver
     run_tests mingw build/mingw -LE e2e
     oxlo_stop_wineserver
     unset WINEPREFIX
-    # Each end-to-end test makes its own copy of the base prefix and its own display.
-    export OXLO_E2E_BASE_PREFIX=$base_prefix
-    run_tests e2e build/mingw -L e2e -j2
-    say "Screenshots in build/mingw/e2e-screenshots"
   else
     echo "No Wine prefix (see build/mingw-wine/base.log)"
     failed=$((failed + 1))
   fi
+fi
+
+if [ -n "$native_pid" ]; then
+  wait "$native_pid"
+  native_pid=
+  say "Native tests (log: build/native-tests.log)"
+  report_tests native
+  collections_line
+fi
+
+if $fuzz_built; then
+  run_fuzz
+fi
+
+if $prefix_ready; then
+  # Each end-to-end test makes its own copy of the base prefix and its own display.
+  export OXLO_E2E_BASE_PREFIX=$base_prefix
+  run_tests e2e build/mingw -L e2e -j2
+  say "Screenshots in build/mingw/e2e-screenshots"
 fi
 
 say "test.sh took $((SECONDS - started)) s"

@@ -7,7 +7,7 @@
 namespace oxlo::builder {
 namespace {
 
-void warn(const std::string& text)
+void warnOfPlacement(const std::string& text)
 {
     platform::showMessage(kExportBundleTitle, text, platform::kMessageWarning);
 }
@@ -33,17 +33,17 @@ bool placeBundle(const std::string& made, const std::string& bundle)
 {
     if (platform::fileSize(bundle) == platform::kNoSuchPath) {
         if (platform::renameFile(made, bundle) == 1) return true;
-        warn(notPlacedText(bundle));
+        warnOfPlacement(notPlacedText(bundle));
         return false;
     }
     const std::string aside = asideName(bundle);
     if (aside.empty() || platform::renameFile(bundle, aside) != 1) {
-        warn(notPlacedText(bundle));
+        warnOfPlacement(notPlacedText(bundle));
         return false;
     }
     if (platform::renameFile(made, bundle) != 1) {
         platform::renameFile(aside, bundle);
-        warn(notPlacedText(bundle));
+        warnOfPlacement(notPlacedText(bundle));
         return false;
     }
     switch (catalogue::removeBundleFolder(aside, bundle, kExportBundleTitle)) {
@@ -56,7 +56,7 @@ bool placeBundle(const std::string& made, const std::string& bundle)
         break;
     case catalogue::BundleRemoval::failed: break;
     }
-    warn("The BaseCamp bundle " + bundle + " is in place, but the old one could not be removed: "
+    warnOfPlacement("The BaseCamp bundle " + bundle + " is in place, but the old one could not be removed: "
          "it is now " + aside + ".");
     return false;
 }

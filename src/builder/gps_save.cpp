@@ -15,7 +15,7 @@ namespace oxlo::builder {
 
 namespace {
 
-void warn(const std::string& text)
+void warnOfGpsSave(const std::string& text)
 {
     platform::showMessage(kSaveForGpsTitle, text, platform::kMessageWarning);
 }
@@ -199,7 +199,7 @@ std::string saveForGpsTo(const std::vector<int>& rows, const std::string& file,
     }
     if (mapsets.empty() || file.empty()) return {};
     if (const std::string refusal = gpsRefusal(mapsets); !refusal.empty()) {
-        warn(refusal);
+        warnOfGpsSave(refusal);
         return {};
     }
     // Only a Yes to the question lets an older file go: one that the question missed stays.
@@ -220,7 +220,7 @@ std::string saveForGpsTo(const std::vector<int>& rows, const std::string& file,
                       : makeGpsFile(mapsets, file, mayReplace, work.path(), jar, java, progress);
     }
     if (!failure.empty()) {
-        warn(failure);
+        warnOfGpsSave(failure);
         return {};
     }
     platform::showMessage(kSaveForGpsTitle, readyText(file, mapsets), platform::kMessageInfo);

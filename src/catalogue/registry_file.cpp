@@ -20,12 +20,6 @@ constexpr std::size_t kHexLineEnd = 77;
 constexpr const char* kHexLineBreak = "\\\r\n  ";
 constexpr std::size_t kHexIndent = 2;
 
-bool isText(unsigned type)
-{
-    return type == platform::kRegSz || type == platform::kRegExpandSz ||
-           type == platform::kRegMultiSz;
-}
-
 // Characters as regedit counts them for its line width: UTF-16 units.
 std::size_t width(const std::string& text) { return platform::utf16LittleEndian(text).size() / 2; }
 
@@ -56,7 +50,8 @@ bool plainText(const RegistryTreeValue& value)
 std::string storedBytes(const RegistryTreeValue& value)
 {
     const std::string bytes(value.bytes.begin(), value.bytes.end());
-    return isText(value.type) && !value.stored ? platform::utf16LittleEndian(bytes) : bytes;
+    return platform::isTextType(value.type) && !value.stored ? platform::utf16LittleEndian(bytes)
+                                                             : bytes;
 }
 
 // A line break ends a line of the file whatever quotes it stands in: no regedit reads such a name

@@ -17,17 +17,12 @@ namespace {
 // pair of surrogates, two units, takes four).
 constexpr unsigned kValueNameRoom = 16383 * 3 + 1;
 
-bool isText(unsigned type) {
-    return type == platform::kRegSz || type == platform::kRegExpandSz ||
-           type == platform::kRegMultiSz;
-}
-
 // The value as the registry holds it, in the form RegistryTreeValue gives it. A text is taken in
 // UTF-8 only when it is whole UTF-16 ending in a NUL: Windows adds a NUL to a text set without
 // one, so any other text would not be set back as it was.
 RegistryTreeValue treeValue(std::string name, unsigned type, const std::string& stored) {
     RegistryTreeValue value{std::move(name), type, {stored.begin(), stored.end()}};
-    if (!isText(type) || stored.empty()) return value;
+    if (!platform::isTextType(type) || stored.empty()) return value;
     bool exact = false;
     const std::string text = platform::textFromUtf16LittleEndian(stored, &exact);
     if (exact && text.back() == '\0')

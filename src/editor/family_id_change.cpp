@@ -24,7 +24,7 @@ using catalogue::InstalledMapset;
 using catalogue::RegistryTree;
 using mapfile::HeldWord;
 
-constexpr const char* kWhat = "family ID";
+constexpr const char* kFamilyIdField = "family ID";
 
 // A text value of the key itself, empty when it has none.
 std::string textValue(const RegistryTree& tree, const char* name) {
@@ -121,7 +121,7 @@ std::string places(const std::vector<WordChange>& changes, const std::string& ke
 }
 
 StepOutcome notDone(const InstalledMapset& row, const std::string& reason) {
-    warnUser(notChanged(kWhat, row.name, reason));
+    warnUser(notChanged(kFamilyIdField, row.name, reason));
     return StepOutcome::NotDone;
 }
 
@@ -161,7 +161,7 @@ StepOutcome changeFamilyId(InstalledMapset& row, std::int64_t number) {
     for (const WordChange& change : *changes) {
         const std::string owner = registered->otherOwner(change.path, relativeKey(key));
         if (!owner.empty())
-            return refuseNumber(row.id, notChanged(kWhat, row.name,
+            return refuseNumber(row.id, notChanged(kFamilyIdField, row.name,
                                                    change.path + " is also registered by " +
                                                        owner + "."));
     }
@@ -187,7 +187,7 @@ StepOutcome changeFamilyId(InstalledMapset& row, std::int64_t number) {
         if (typCopyMade) platform::deleteFile(typ + ".bak");
         return notDone(row, reason);
     }
-    warnUser(changedInPart(kWhat, row.name, places(*changes, relativeKey(key))));
+    warnUser(changedInPart(kFamilyIdField, row.name, places(*changes, relativeKey(key))));
     return StepOutcome::Damaged;
 }
 

@@ -23,7 +23,7 @@ constexpr int kLowestCode = 100;
 constexpr int kHighestCode = 200;
 // 0-based place of the product code in a .TDB.
 constexpr std::int64_t kCodePosition = catalogue::kTdbProductCodeOffset - 1;
-constexpr const char* kWhat = "product code";
+constexpr const char* kProductCodeField = "product code";
 
 StepOutcome notDone(const std::string& text) {
     warnUser(text);
@@ -53,17 +53,17 @@ StepOutcome changeProductCode(InstalledMapset& row, std::int64_t number) {
         const catalogue::KeyPresence taken = catalogue::registryKeyPresence(move.newKey);
         if (taken == catalogue::KeyPresence::Present)
             return refuseNumber(row.id,
-                                notChanged(kWhat, row.name,
+                                notChanged(kProductCodeField, row.name,
                                            "product code " + code +
                                                " is already registered to another mapset (" +
                                                relativeKey(move.newKey) + ")."));
         // Whose key it is cannot be told, so it is not written over.
         if (taken == catalogue::KeyPresence::Unknown)
-            return notDone(notChanged(kWhat, row.name, kRegistryNotRewritten));
+            return notDone(notChanged(kProductCodeField, row.name, kRegistryNotRewritten));
     }
     const std::optional<catalogue::RegistryTree> tree =
         catalogue::readRegistryTree(catalogue::kCatalogueRoot, move.oldKey);
-    if (!tree) return notDone(notChanged(kWhat, row.name, kRegistryNotRewritten));
+    if (!tree) return notDone(notChanged(kProductCodeField, row.name, kRegistryNotRewritten));
     move.oldTree = move.newTree = *tree;
     // Only an existing index is patched (an edit never creates a file).
     const std::optional<std::uint16_t> oldCode = mapfile::readHeaderWord(row.tdb, kCodePosition);
@@ -74,10 +74,10 @@ StepOutcome changeProductCode(InstalledMapset& row, std::int64_t number) {
         const std::optional<catalogue::RegisteredFiles> registered =
             catalogue::RegisteredFiles::read();
         if (!registered)
-            return notDone(notChanged(kWhat, row.name, "the registered mapsets could not be read."));
+            return notDone(notChanged(kProductCodeField, row.name, "the registered mapsets could not be read."));
         if (const std::string owner = registered->otherOwner(row.tdb, relativeKey(move.oldKey));
             !owner.empty())
-            return refuseNumber(row.id, notChanged(kWhat, row.name,
+            return refuseNumber(row.id, notChanged(kProductCodeField, row.name,
                                                    row.tdb + " is also registered by " + owner +
                                                        "."));
     }
@@ -90,7 +90,7 @@ StepOutcome changeProductCode(InstalledMapset& row, std::int64_t number) {
     const WordChangeResult written = applyWordChanges(index);
     if (!written.failedFile.empty()) {
         if (written.putBack) return notDone(notWritten);
-        warnUser(changedInPart(kWhat, row.name, "its index file " + row.tdb));
+        warnUser(changedInPart(kProductCodeField, row.name, "its index file " + row.tdb));
         return StepOutcome::Damaged;
     }
     // The registry comes last: until it names the new code, MapSource still finds the old entry.
@@ -105,11 +105,11 @@ StepOutcome changeProductCode(InstalledMapset& row, std::int64_t number) {
     }
     const bool indexBack = undoWordChanges(index);
     if (indexBack && moved == catalogue::KeyMoveOutcome::Unchanged)
-        return notDone(notChanged(kWhat, row.name, kRegistryNotRewritten));
+        return notDone(notChanged(kProductCodeField, row.name, kRegistryNotRewritten));
     const std::string entries = "the registry entries " + relativeKey(move.oldKey) + " and " +
                                 relativeKey(move.newKey);
     const std::string indexFile = "its index file " + row.tdb + " and ";
-    warnUser(changedInPart(kWhat, row.name, index.empty() ? entries : indexFile + entries));
+    warnUser(changedInPart(kProductCodeField, row.name, index.empty() ? entries : indexFile + entries));
     return StepOutcome::Damaged;
 }
 

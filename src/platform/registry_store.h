@@ -39,6 +39,12 @@ inline constexpr unsigned kRegBinary = 3;
 inline constexpr unsigned kRegDword = 4;
 inline constexpr unsigned kRegMultiSz = 7;
 
+// The types whose data is UTF-16 text.
+inline constexpr bool isTextType(unsigned type)
+{
+    return type == kRegSz || type == kRegExpandSz || type == kRegMultiSz;
+}
+
 // Room for any key name and its NUL in UTF-8: 255 characters of any script, up to 4 bytes each.
 inline constexpr unsigned kKeyNameRoom = 255 * 4 + 1;
 

@@ -32,7 +32,7 @@ namespace {
 namespace scripted = platform::scripted;
 using platform::ControlKind;
 
-constexpr int kQuit = 6, kLink = 3, kGoodBye = 4;
+constexpr int kQuitButton = 6, kLinkButton = 3, kGoodByeButton = 4;
 const std::string kWebAddress = "https://example.org/oxlo";
 
 void expectFont(platform::FontHandle font, const std::string& face, int points, const char* name)
@@ -190,7 +190,7 @@ TEST_F(ShellTest, QuitAndCloseBoxBothLeadToTheAboutWindow)
         void (*queueLeave)();
     };
     const Case cases[] = {
-        {"Quit", [] { scripted::queueControlEvent(kQuit); }},
+        {"Quit", [] { scripted::queueControlEvent(kQuitButton); }},
         {"close box", [] { scripted::queueClose(); }},
     };
     for (const Case& c : cases) {
@@ -198,7 +198,7 @@ TEST_F(ShellTest, QuitAndCloseBoxBothLeadToTheAboutWindow)
         SetUp();
         c.queueLeave();
         scripted::queueAction(expectAboutWindow);
-        scripted::queueControlEvent(kGoodBye);
+        scripted::queueControlEvent(kGoodByeButton);
         EXPECT_EQ(runScript(), 0);
         EXPECT_TRUE(scripted::shownMessages().empty());
         EXPECT_EQ(standIns().calls, std::vector<std::string>{"scan"});
@@ -212,7 +212,7 @@ TEST_F(ShellTest, FarewellEndsWithZeroAndAFullShutdownEitherWay)
         void (*queueEnd)();
     };
     const Case cases[] = {
-        {"GoodBye", [] { scripted::queueControlEvent(kGoodBye); }},
+        {"GoodBye", [] { scripted::queueControlEvent(kGoodByeButton); }},
         {"close request", [] { scripted::queueClose(); }},
     };
     for (const Case& c : cases) {
@@ -220,7 +220,7 @@ TEST_F(ShellTest, FarewellEndsWithZeroAndAFullShutdownEitherWay)
         SetUp();
         const OpenFileProbe probe;
         probe.queueOpen();
-        scripted::queueControlEvent(kQuit);
+        scripted::queueControlEvent(kQuitButton);
         // Other events do not end the farewell loop.
         scripted::queueOtherEvent();
         scripted::queueAction([] { EXPECT_NE(scripted::findWindow(3), nullptr); });
@@ -235,15 +235,15 @@ TEST_F(ShellTest, FarewellEndsWithZeroAndAFullShutdownEitherWay)
 
 TEST_F(ShellTest, TheLinkOpensTheAddressEachTimeAndKeepsTheWindow)
 {
-    scripted::queueControlEvent(kQuit);
+    scripted::queueControlEvent(kQuitButton);
     for (int click = 0; click < 3; ++click) {
-        scripted::queueControlEvent(kLink);
+        scripted::queueControlEvent(kLinkButton);
     }
     scripted::queueAction([] {
         EXPECT_NE(scripted::findWindow(3), nullptr);
         EXPECT_EQ(scripted::openedWebAddresses(), std::vector<std::string>(3, kWebAddress));
     });
-    scripted::queueControlEvent(kGoodBye);
+    scripted::queueControlEvent(kGoodByeButton);
     EXPECT_EQ(runScript(), 0);
     EXPECT_EQ(scripted::openedWebAddresses().size(), 3u);
 }

@@ -14,6 +14,7 @@
 #include "platform/ui.h"
 #include "support/fault_runs.h"
 #include "support/folder_test.h"
+#include "support/registry_access.h"
 
 #include <gtest/gtest.h>
 
@@ -29,12 +30,6 @@ const char* const kCreated = "Mapset Created.";
 const char* const kFailed = "Mapset Creation Failed!\r\r";
 
 using Values = std::vector<std::pair<std::string, std::string>>; // value name, text ("" for ID)
-
-std::vector<std::uint8_t> textBytes(const std::string& text) {
-    std::vector<std::uint8_t> bytes(text.begin(), text.end());
-    bytes.push_back(0);
-    return bytes;
-}
 
 std::vector<std::uint8_t> idBytes(std::int32_t id) {
     return {static_cast<std::uint8_t>(id & 0xFF), static_cast<std::uint8_t>(id >> 8 & 0xFF)};

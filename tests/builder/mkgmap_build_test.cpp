@@ -10,6 +10,7 @@
 #include "platform/registry.h"
 #include "platform/services.h"
 #include "support/folder_test.h"
+#include "support/registry_access.h"
 
 #include <gtest/gtest.h>
 
@@ -24,12 +25,6 @@ namespace {
 using builder::Compiler;
 namespace fs = std::filesystem;
 namespace scripted = platform::scripted;
-
-std::vector<std::uint8_t> textBytes(const std::string& text) {
-    std::vector<std::uint8_t> bytes(text.begin(), text.end());
-    bytes.push_back(0);
-    return bytes;
-}
 
 class MkgmapBuildTest : public FolderTest {
 protected:

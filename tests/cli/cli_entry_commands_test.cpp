@@ -166,49 +166,64 @@ TEST_F(CliEntryCommands, EachCommandChangesOnlyWhatItMayAndSaysWhy) {
     }
 }
 
-// Each registry and file call of the command failing in turn: the collection is either as it was
-// or changed entirely, and status 0 comes only with the whole change.
-TEST_F(CliEntryCommands, AFailingStepNeverEndsInSuccessNorInHalfAChange) {
-    const struct {
-        std::vector<std::string> arguments;
-        bool moved;
-    } cases[] = {
-        {{"edit", "Dales", "--name", "Dale"}, false},
-        {{"locate", "Dales", "MOVED"}, true},
-        {{"remove-entry", "Dales", "--yes"}, true},
-        {{"fix-typ", "Dales"}, false},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.arguments.front());
-        std::string before, changed;
-        std::vector<std::string> arguments;
-        const auto prepare = [&] {
-            SetUp();
-            const std::string moved = folder_ + "\\Moved";
-            if (c.moved) fs::rename(hostPath(dales_), hostPath(moved));
-            arguments = c.arguments;
-            for (std::string& argument : arguments)
-                if (argument == "MOVED") argument = moved;
-            before = collection();
-        };
-        int status = 0;
-        const auto check = [&](const FaultRun& run) {
-            const std::string after = collection();
-            if (run.failingCall == 0) {
-                ASSERT_EQ(status, 0) << err;
-                ASSERT_NE(after, before);
-                changed = after;
-                return;
-            }
-            if (status == 0) EXPECT_EQ(after, changed) << "success for the whole change only";
-            else EXPECT_TRUE(after == before || after == changed) << before << after << changed;
-        };
-        const FaultRunTotals totals =
-            runFailingEachCall(prepare, [&] { status = run(arguments); }, check);
-        EXPECT_GT(totals.runs, 5);
-        countInjectedRuns("oxlo " + c.arguments.front(), totals.runs);
-    }
+// A command whose every registry and file call is made to fail in turn: the collection is either
+// as it was or changed entirely, and status 0 comes only with the whole change. One sweep per
+// command, each its own test so that they run side by side.
+struct FailingCommand {
+    std::vector<std::string> arguments;
+    bool moved; // run on the folder moved away, as Locate Folder needs
+};
+
+void PrintTo(const FailingCommand& command, std::ostream* out) {
+    *out << "oxlo";
+    for (const std::string& argument : command.arguments) *out << ' ' << argument;
 }
+
+class CliEntryCommandFaults : public CliEntryCommands,
+                              public ::testing::WithParamInterface<FailingCommand> {};
+
+TEST_P(CliEntryCommandFaults, AFailingStepNeverEndsInSuccessNorInHalfAChange) {
+    const FailingCommand& c = GetParam();
+    std::string before, changed;
+    std::vector<std::string> arguments;
+    const auto prepare = [&] {
+        SetUp();
+        const std::string moved = folder_ + "\\Moved";
+        if (c.moved) fs::rename(hostPath(dales_), hostPath(moved));
+        arguments = c.arguments;
+        for (std::string& argument : arguments)
+            if (argument == "MOVED") argument = moved;
+        before = collection();
+    };
+    int status = 0;
+    const auto check = [&](const FaultRun& run) {
+        const std::string after = collection();
+        if (run.failingCall == 0) {
+            ASSERT_EQ(status, 0) << err;
+            ASSERT_NE(after, before);
+            changed = after;
+            return;
+        }
+        if (status == 0) EXPECT_EQ(after, changed) << "success for the whole change only";
+        else EXPECT_TRUE(after == before || after == changed) << before << after << changed;
+    };
+    const FaultRunTotals totals =
+        runFailingEachCall(prepare, [&] { status = run(arguments); }, check);
+    EXPECT_GT(totals.runs, 5);
+    countInjectedRuns("oxlo " + c.arguments.front(), totals.runs);
+}
+
+INSTANTIATE_TEST_SUITE_P(Commands, CliEntryCommandFaults,
+                         ::testing::Values(
+                             FailingCommand{{"edit", "Dales", "--name", "Dale"}, false},
+                             FailingCommand{{"locate", "Dales", "MOVED"}, true},
+                             FailingCommand{{"remove-entry", "Dales", "--yes"}, true},
+                             FailingCommand{{"fix-typ", "Dales"}, false}),
+                         [](const auto& info) {
+                             std::string name = info.param.arguments.front();
+                             std::erase(name, '-');
+                             return name;
+                         });
 
 } // namespace
 } // namespace oxlo::testing

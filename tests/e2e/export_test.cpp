@@ -17,7 +17,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr char kTitle[] = "Export BaseCamp Bundle";
+constexpr char kExportTitle[] = "Export BaseCamp Bundle";
 
 class ExportBundle : public MkgmapEndToEndTest {
 protected:
@@ -48,7 +48,7 @@ protected:
     void expectReady(const std::string& folder)
     {
         const MessageBoxInfo box =
-            expectBox(kTitle,
+            expectBox(kExportTitle,
                       "The BaseCamp bundle " + folder + "\\Alps.gmap is ready. Copy it into "
                       "Garmin\\Maps on the computer that should show it.",
                       {IDOK});
@@ -114,7 +114,7 @@ TEST_F(ExportBundle, ExportsReplacesTheOldBundleAndLeavesNothingWhenMkgmapFails)
         SCOPED_TRACE("second export, replacing");
         std::ofstream(out + "\\Alps.gmap\\first.txt") << "from the first export";
         ASSERT_TRUE(exportInto(list, out));
-        const MessageBoxInfo box = expectBox(kTitle, question, {IDYES, IDNO});
+        const MessageBoxInfo box = expectBox(kExportTitle, question, {IDYES, IDNO});
         expectIcon(box, MB_ICONQUESTION);
         answer(box, IDYES);
         expectReady(out);
@@ -130,10 +130,10 @@ TEST_F(ExportBundle, ExportsReplacesTheOldBundleAndLeavesNothingWhenMkgmapFails)
         std::ofstream(out + "\\Alps.gmap\\second.txt") << "from the second export";
         const auto outBefore = contents(out);
         ASSERT_TRUE(exportInto(list, out));
-        answer(expectBox(kTitle, question, {IDYES, IDNO}), IDYES);
+        answer(expectBox(kExportTitle, question, {IDYES, IDNO}), IDYES);
         auto failure = waitForMessageBox(oxlo_.id());
         ASSERT_TRUE(failure.has_value()) << "no message after the failed export";
-        EXPECT_EQ(failure->title, kTitle);
+        EXPECT_EQ(failure->title, kExportTitle);
         EXPECT_NE(failure->text.find("stand-in told to fail"), std::string::npos) << *failure;
         expectIcon(*failure, MB_ICONEXCLAMATION);
         answer(*failure, IDOK);

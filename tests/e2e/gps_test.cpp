@@ -8,7 +8,7 @@
 namespace oxlo::e2e {
 namespace {
 
-constexpr char kTitle[] = "Save for GPS";
+constexpr char kGpsSaveTitle[] = "Save for GPS";
 
 class SaveForGps : public MkgmapEndToEndTest {
 protected:
@@ -17,7 +17,7 @@ protected:
     bool saveInto(HWND list, const std::string& folder, const std::string& file)
     {
         if (!chooseFromRowMenu(list, 1)) return false;
-        HWND dialog = waitForFileDialog(oxlo_.id(), kTitle);
+        HWND dialog = waitForFileDialog(oxlo_.id(), kGpsSaveTitle);
         if (!dialog) {
             ADD_FAILURE() << "Save for GPS opened no save dialog";
             return false;
@@ -44,7 +44,7 @@ TEST_F(SaveForGps, SavesTheMapsetAndKeepsTheFileWhenMkgmapLeavesAMapOut)
 
     ASSERT_TRUE(saveInto(list, out, "gmapsupp.img"));
     const MessageBoxInfo ready = expectBox(
-        kTitle, "The GPS map " + file + " is ready: mapset Hills, 2 maps. It goes into the Garmin "
+        kGpsSaveTitle, "The GPS map " + file + " is ready: mapset Hills, 2 maps. It goes into the Garmin "
                 "folder of the device or of its memory card.", {IDOK});
     answer(ready, IDOK);
     EXPECT_EQ(names(out), std::vector<std::string>{"gmapsupp.img"}) << "no work folder is left";
@@ -60,7 +60,7 @@ TEST_F(SaveForGps, SavesTheMapsetAndKeepsTheFileWhenMkgmapLeavesAMapOut)
     answer(*question, IDYES);
     auto failure = waitForMessageBox(oxlo_.id());
     ASSERT_TRUE(failure.has_value()) << "no message after mkgmap left a map out";
-    EXPECT_EQ(failure->title, kTitle);
+    EXPECT_EQ(failure->title, kGpsSaveTitle);
     EXPECT_NE(failure->text.find("\n\nmkgmap left 1 of the 2 maps out of " + file +
                                  ", the first being 63250002.img. Nothing was saved."),
               std::string::npos) << *failure;

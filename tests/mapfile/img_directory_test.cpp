@@ -14,7 +14,7 @@
 namespace oxlo::testing {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
+using ImageBytes = std::vector<std::uint8_t>;
 
 struct Subfile {
     std::string name, type;
@@ -23,21 +23,21 @@ struct Subfile {
     std::uint8_t flag = 1;
 };
 
-void putNumber(Bytes& image, std::size_t at, std::uint32_t value, int length)
+void putNumber(ImageBytes& image, std::size_t at, std::uint32_t value, int length)
 {
     for (int i = 0; i < length; ++i) image[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
 }
 
-void putText(Bytes& image, std::size_t at, const std::string& text)
+void putText(ImageBytes& image, std::size_t at, const std::string& text)
 {
     std::copy(text.begin(), text.end(), image.begin() + static_cast<std::ptrdiff_t>(at));
 }
 
 // An image with the directory at 512-byte unit 2 and `subfiles` after the header's own entry.
-Bytes imageOf(const std::vector<Subfile>& subfiles)
+ImageBytes imageOf(const std::vector<Subfile>& subfiles)
 {
     const std::size_t end = 0x400 + 512 * (subfiles.size() + 1);
-    Bytes image(end, 0);
+    ImageBytes image(end, 0);
     putText(image, 0x10, "DSKIMG");
     image[0x40] = 2;
     image[0x61] = 9;
@@ -71,32 +71,32 @@ TEST(ImgDirectory, ListsEachSubfileOnceAndRefusesWhatIsNoImage)
                                              "000XSTYL.TYP:178"};
     struct Case {
         const char* what;
-        std::function<void(Bytes&)> change;
+        std::function<void(ImageBytes&)> change;
         std::vector<std::string> expected;
     };
     const Case cases[] = {
-        {"as written", [](Bytes&) {}, listed},
+        {"as written", [](ImageBytes&) {}, listed},
         {"scrambled with the XOR byte",
-         [](Bytes& image) {
+         [](ImageBytes& image) {
              for (auto& byte : image) byte ^= 0x5A;
          },
          listed},
-        {"an entry not in use", [](Bytes& image) { image[0x600] = 0; },
+        {"an entry not in use", [](ImageBytes& image) { image[0x600] = 0; },
          {"63240011.RGN:286", "000XSTYL.TYP:178"}},
         {"a second part repeating a name",
-         [](Bytes& image) { putText(image, 0xA01, "63240011RGN"); },
+         [](ImageBytes& image) { putText(image, 0xA01, "63240011RGN"); },
          {"63240011.TRE:716", "63240011.RGN:286"}},
         {"the directory ending before the last entry",
-         [](Bytes& image) { putNumber(image, 0x40C, 0x800, 4); }, {"63240011.TRE:716"}},
-        {"the last entry cut off", [](Bytes& image) { image.resize(image.size() - 1); },
+         [](ImageBytes& image) { putNumber(image, 0x40C, 0x800, 4); }, {"63240011.TRE:716"}},
+        {"the last entry cut off", [](ImageBytes& image) { image.resize(image.size() - 1); },
          {"63240011.TRE:716", "63240011.RGN:286"}},
-        {"no signature", [](Bytes& image) { image[0x10] = 'X'; }, {"(none)"}},
-        {"no header entry first", [](Bytes& image) { image[0x401] = 'A'; }, {"(none)"}},
-        {"the directory past the bytes", [](Bytes& image) { image[0x40] = 200; }, {"(none)"}},
-        {"only the header", [](Bytes& image) { image.resize(0x3FF); }, {"(none)"}},
+        {"no signature", [](ImageBytes& image) { image[0x10] = 'X'; }, {"(none)"}},
+        {"no header entry first", [](ImageBytes& image) { image[0x401] = 'A'; }, {"(none)"}},
+        {"the directory past the bytes", [](ImageBytes& image) { image[0x40] = 200; }, {"(none)"}},
+        {"only the header", [](ImageBytes& image) { image.resize(0x3FF); }, {"(none)"}},
     };
     for (const Case& c : cases) {
-        Bytes image = imageOf(maps);
+        ImageBytes image = imageOf(maps);
         c.change(image);
         EXPECT_EQ(namesIn(mapfile::readImgDirectory(image)), c.expected) << c.what;
     }
@@ -116,7 +116,7 @@ TEST(ImgDirectory, ReadsTheMapsOfTestDataAndOnlyFilesWithTheirWholeDirectory)
     // A directory bigger than the first bytes read, then the same file cut inside it.
     std::vector<Subfile> many;
     for (int i = 0; i < 300; ++i) many.push_back({std::to_string(10000000 + i), "TRE", 1});
-    const Bytes big = imageOf(many);
+    const ImageBytes big = imageOf(many);
     const std::string file = folder + "\\big.img";
     for (const std::size_t length : {big.size(), big.size() - 512}) {
         std::ofstream(hostPath(file), std::ios::binary)

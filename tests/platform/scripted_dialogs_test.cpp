@@ -1,4 +1,5 @@
 #include "platform/portable/scripted_ui.h"
+#include "platform/script_error_expectation.h"
 #include "platform/services.h"
 
 #include <gmock/gmock.h>
@@ -9,17 +10,6 @@ namespace {
 
 using namespace scripted;
 using ::testing::HasSubstr;
-
-template <typename Action>
-void expectScriptError(Action action, const std::string& expected)
-{
-    try {
-        action();
-        ADD_FAILURE() << "no ScriptError; expected one mentioning \"" << expected << "\"";
-    } catch (const ScriptError& error) {
-        EXPECT_THAT(error.what(), HasSubstr(expected));
-    }
-}
 
 TEST(ScriptedDialogs, MessagesAnswerInOrderAndAreRecorded)
 {

@@ -1,6 +1,7 @@
 // The numbering rules and the strictness of the scripted window layer that the logic's tests
 // stand on.
 #include "platform/portable/scripted_ui.h"
+#include "platform/script_error_expectation.h"
 #include "platform/services.h"
 
 #include <gmock/gmock.h>
@@ -12,17 +13,6 @@ namespace {
 using namespace scripted;
 using ::testing::HasSubstr;
 
-// Runs `action`, which must throw a ScriptError whose message holds `expected`.
-template <typename Action>
-void expectScriptError(Action action, const std::string& expected)
-{
-    try {
-        action();
-        ADD_FAILURE() << "no ScriptError; expected one mentioning \"" << expected << "\"";
-    } catch (const ScriptError& error) {
-        EXPECT_THAT(error.what(), HasSubstr(expected));
-    }
-}
 
 std::vector<int> liveNumbers()
 {

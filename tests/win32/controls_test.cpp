@@ -15,13 +15,10 @@ using namespace oxlo::win32test;
 
 namespace {
 
-constexpr unsigned kMainFlags = platform::kWindowTitleBar | platform::kWindowSystemMenu |
-                                platform::kWindowCentreScreen;
-
 class Controls : public WindowLayerTest {
 protected:
     void SetUp() override {
-        ASSERT_NE(platform::openWindow(0, 0, 0, 460, 300, "controls", kMainFlags), 0);
+        ASSERT_NE(platform::openWindow(0, 0, 0, 460, 300, "controls", kPlainWindowFlags), 0);
         platform::keepWindowsPainted(); // shows it, so its controls can be seen
     }
 };
@@ -175,7 +172,7 @@ TEST_F(Controls, IconImagesFromIcoBytes) {
     ::DeleteObject(info.hbmMask);
 
     // A window opened now shows that image as its icon: the test program has no icon resource.
-    ASSERT_NE(platform::openWindow(1, 0, 0, 100, 50, "with icon", kMainFlags), 0);
+    ASSERT_NE(platform::openWindow(1, 0, 0, 100, 50, "with icon", kPlainWindowFlags), 0);
     EXPECT_EQ(::SendMessageA(windowTitled("with icon"), WM_GETICON, ICON_BIG, 0),
               reinterpret_cast<LRESULT>(icon));
 

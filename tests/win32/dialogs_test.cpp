@@ -16,8 +16,6 @@ using namespace oxlo::win32test;
 
 namespace {
 
-constexpr unsigned kFlags = platform::kWindowTitleBar | platform::kWindowSystemMenu |
-                            platform::kWindowCentreScreen;
 constexpr int kFileNameBox = 0x47C;
 constexpr int kFileTypeBox = 0x470;
 
@@ -36,10 +34,10 @@ void typeFileName(HWND dialog, const std::string& text) {
 }
 
 TEST_F(Dialogs, MessageBoxDisablesTheOtherWindowsWhileOpen) {
-    ASSERT_NE(platform::openWindow(0, 0, 0, 300, 200, "main", kFlags), 0);
-    ASSERT_NE(platform::openWindow(2, 0, 0, 200, 100, "greyed", kFlags), 0);
+    ASSERT_NE(platform::openWindow(0, 0, 0, 300, 200, "main", kPlainWindowFlags), 0);
+    ASSERT_NE(platform::openWindow(2, 0, 0, 200, 100, "greyed", kPlainWindowFlags), 0);
     ::EnableWindow(windowTitled("greyed"), FALSE);
-    ASSERT_NE(platform::openWindow(1, 0, 0, 300, 200, "task", kFlags), 0);
+    ASSERT_NE(platform::openWindow(1, 0, 0, 300, 200, "task", kPlainWindowFlags), 0);
     HWND main = windowTitled("main");
     HWND task = windowTitled("task");
     ::SetForegroundWindow(task);
@@ -79,7 +77,7 @@ TEST_F(Dialogs, OpenFileGivesTheChosenFileAndStartsFromTheDefault) {
     const std::string folder = scratchFolder("open");
     writeScratchFile(folder + "first.img", "x");
     writeScratchFile(folder + "other.typ", "x");
-    ASSERT_NE(platform::openWindow(0, 0, 0, 300, 200, "main", kFlags), 0);
+    ASSERT_NE(platform::openWindow(0, 0, 0, 300, 200, "main", kPlainWindowFlags), 0);
     HWND main = windowTitled("main");
 
     std::string proposed;

@@ -16,13 +16,10 @@ using namespace oxlo::win32test;
 
 namespace {
 
-constexpr unsigned kFlags = platform::kWindowTitleBar | platform::kWindowSystemMenu |
-                            platform::kWindowCentreScreen;
-
 class Events : public WindowLayerTest {
 protected:
     void SetUp() override {
-        ASSERT_NE(platform::openWindow(0, 0, 0, 400, 300, "events", kFlags), 0);
+        ASSERT_NE(platform::openWindow(0, 0, 0, 400, 300, "events", kPlainWindowFlags), 0);
         window_ = windowTitled("events");
         settle();
     }
@@ -90,7 +87,7 @@ TEST_F(Events, TheProgramsOwnChangesAreNoEvents) {
     platform::hideControl(1, 0);
     ::SetFocus(controlHandle(1));
     ASSERT_EQ(controlEvents(1), std::vector<int>{1});
-    ASSERT_NE(platform::openWindow(1, 0, 0, 200, 100, "takes the focus", kFlags), 0);
+    ASSERT_NE(platform::openWindow(1, 0, 0, 200, 100, "takes the focus", kPlainWindowFlags), 0);
     expectNoEvent();
 }
 
@@ -162,7 +159,7 @@ TEST_F(Events, EventsOfADestroyedControlAreDropped) {
     click(controlHandle(6));
     // A task window takes over number 5 before the loop has taken the click: it must not fire
     // the new control 5.
-    ASSERT_NE(platform::openWindow(1, 0, 0, 200, 100, "task", kFlags), 0);
+    ASSERT_NE(platform::openWindow(1, 0, 0, 200, 100, "task", kPlainWindowFlags), 0);
     ASSERT_NE(platform::createControl(5, ControlKind::Field, 10, 10, 80, 20, ""), 0);
     EXPECT_EQ(controlEvents(1), std::vector<int>{6});
     expectNoEvent();
@@ -181,7 +178,7 @@ TEST_F(Events, ClosingAsksTheLoopAndLeavesTheWindow) {
     EXPECT_EQ(event->kind, EventKind::Close);
 
     // A close request of a window closed before the loop took it is gone with the window.
-    ASSERT_NE(platform::openWindow(2, 0, 0, 200, 100, "edit", kFlags), 0);
+    ASSERT_NE(platform::openWindow(2, 0, 0, 200, 100, "edit", kPlainWindowFlags), 0);
     ::SendMessageA(windowTitled("edit"), WM_CLOSE, 0, 0);
     platform::closeWindow(2);
     expectNoEvent();

@@ -18,6 +18,10 @@ namespace oxlo::win32test {
 
 using platform::EventKind;
 
+// A plain test window: a title bar with the system menu, centred on the screen.
+inline constexpr unsigned kPlainWindowFlags =
+    platform::kWindowTitleBar | platform::kWindowSystemMenu | platform::kWindowCentreScreen;
+
 inline int screenDpi() {
     HDC screen = ::GetDC(nullptr);
     const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);

@@ -1,6 +1,7 @@
 // The console on Windows: the UTF-16 command line, console output as UTF-16 characters (a
 // redirected stream gets UTF-8 bytes), and the elevation of the process token.
 #include "platform/console.h"
+#include "platform/win32/wide_text.h"
 #include "platform/win32/win32_handles.h"
 
 #include <windows.h>
@@ -10,30 +11,13 @@ namespace oxlo::platform {
 
 namespace {
 
-std::string utf8FromWide(const wchar_t* text, int length) {
-    if (length <= 0) return {};
-    const int size = ::WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr);
-    std::string result(static_cast<std::size_t>(size), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text, length, result.data(), size, nullptr, nullptr);
-    return result;
-}
-
-std::wstring wideFromUtf8(const std::string& text) {
-    if (text.empty()) return {};
-    const int length = static_cast<int>(text.size());
-    const int size = ::MultiByteToWideChar(CP_UTF8, 0, text.data(), length, nullptr, 0);
-    std::wstring result(static_cast<std::size_t>(size), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, text.data(), length, result.data(), size);
-    return result;
-}
-
 void writeTo(DWORD which, const std::string& text) {
     const HANDLE stream = ::GetStdHandle(which);
     if (stream == nullptr || stream == INVALID_HANDLE_VALUE || text.empty()) return;
     DWORD mode = 0;
     DWORD written = 0;
     if (::GetConsoleMode(stream, &mode) != 0) {
-        const std::wstring wide = wideFromUtf8(text);
+        const std::wstring wide = win32::wide(text);
         ::WriteConsoleW(stream, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
         return;
     }
@@ -56,7 +40,7 @@ std::vector<std::string> commandLineArguments(int, char**) {
     if (!arguments) return result;
     for (int i = 1; i < count; ++i) {
         const wchar_t* argument = arguments.get()[i];
-        result.push_back(utf8FromWide(argument, static_cast<int>(::wcslen(argument))));
+        result.push_back(win32::utf8(argument));
     }
     return result;
 }

@@ -1,4 +1,5 @@
 // Files dropped from the file manager (ui.h: acceptDroppedFiles, droppedFiles, Drop events).
+#include "platform/win32/wide_text.h"
 #include "platform/win32/window_layer_state.h"
 
 #include <shellapi.h>
@@ -9,21 +10,6 @@ using namespace win32;
 
 namespace win32 {
 
-namespace {
-
-// Paths are UTF-8 inside Oxlo: read wide and converted here, at the edge.
-std::string utf8(const std::wstring& text) {
-    if (text.empty()) return {};
-    const int length = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                             nullptr, 0, nullptr, nullptr);
-    std::string converted(static_cast<std::size_t>(length > 0 ? length : 0), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                          converted.data(), length, nullptr, nullptr);
-    return converted;
-}
-
-} // namespace
-
 void onDropFiles(HDROP drop) {
     QueuedEvent event;
     event.kind = EventKind::Drop;
@@ -32,7 +18,7 @@ void onDropFiles(HDROP drop) {
         const UINT length = ::DragQueryFileW(drop, index, nullptr, 0);
         std::wstring path(length + 1, L'\0');
         path.resize(::DragQueryFileW(drop, index, path.data(), length + 1));
-        if (!path.empty()) event.files.push_back(utf8(path));
+        if (!path.empty()) event.files.push_back(utf8(path)); // UTF-8 inside Oxlo
     }
     ::DragFinish(drop);
     if (event.files.empty()) return;

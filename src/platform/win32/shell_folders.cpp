@@ -11,10 +11,6 @@
 namespace oxlo::platform {
 namespace {
 
-std::string utf8FromWide(const wchar_t* text) { return win32::utf8(text); }
-
-std::wstring wideFromUtf8(const std::string& text) { return win32::wide(text); }
-
 // Owns the text SHGetKnownFolderPath allocates.
 struct TaskText {
     PWSTR text = nullptr;
@@ -31,7 +27,7 @@ std::string knownFolderPath(KnownFolder folder)
     TaskText path;
     if (FAILED(::SHGetKnownFolderPath(id, 0, nullptr, &path.text)) || path.text == nullptr)
         return {};
-    std::string result = utf8FromWide(path.text);
+    std::string result = win32::utf8(path.text);
     while (!result.empty() && result.back() == '\\') result.pop_back();
     return result;
 }
@@ -40,11 +36,11 @@ std::string pathForOutsideProgram(const std::string& path) { return path; }
 
 Recycling moveToRecycleBin(const std::string& path)
 {
-    if (path.empty() || ::GetFileAttributesW(wideFromUtf8(path).c_str()) == INVALID_FILE_ATTRIBUTES)
+    if (path.empty() || ::GetFileAttributesW(win32::wide(path).c_str()) == INVALID_FILE_ATTRIBUTES)
         return Recycling::failed;
     if (!win32::recycleBinTakesFrom(path)) return Recycling::noRecycleBin;
     if (!win32::recycle({path}, win32::RecycleUi::silent)) return Recycling::failed;
-    return ::GetFileAttributesW(wideFromUtf8(path).c_str()) == INVALID_FILE_ATTRIBUTES
+    return ::GetFileAttributesW(win32::wide(path).c_str()) == INVALID_FILE_ATTRIBUTES
                ? Recycling::done
                : Recycling::failed;
 }

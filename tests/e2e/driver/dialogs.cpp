@@ -13,8 +13,6 @@ namespace oxlo::e2e {
 
 namespace {
 
-constexpr int kFileNameBoxId = 0x47C; // the ComboBoxEx32 of GetOpenFileNameA's dialog
-constexpr UINT kMessageTimeoutMs = 2000;
 constexpr UINT kFolderListingTimeoutMs = 20000;
 constexpr milliseconds kFolderSelectionWait{15000};
 

@@ -23,6 +23,11 @@ namespace oxlo::e2e {
 
 using std::chrono::milliseconds;
 inline constexpr milliseconds kDefaultWait{5000};
+// How long a message sent to the driven program may take: a hung program must fail the test, not
+// stall the driver.
+inline constexpr UINT kMessageTimeoutMs = 2000;
+// The file name box (a ComboBoxEx32) of the common file dialogs.
+inline constexpr int kFileNameBoxId = 0x47C;
 
 // Polls `condition` every 10 ms until it holds (true) or `timeout` has passed (false).
 bool waitUntil(const std::function<bool()>& condition, milliseconds timeout = kDefaultWait);

@@ -7,7 +7,6 @@ namespace oxlo::e2e {
 
 namespace {
 
-constexpr UINT kMessageTimeoutMs = 2000;
 constexpr std::size_t kEntryRoom = 512;
 
 LRESULT ask(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {

@@ -10,7 +10,6 @@ namespace {
 // The remote block: the item or column record, then the text buffer its pszText points at.
 constexpr std::size_t kRecordSize = 256;
 constexpr std::size_t kTextSize = 1024;
-constexpr UINT kMessageTimeoutMs = 2000;
 
 LRESULT send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     DWORD_PTR result = 0;

@@ -8,8 +8,6 @@ namespace oxlo::e2e {
 
 namespace {
 
-// A hung program must fail the test, not stall the driver.
-constexpr UINT kMessageTimeoutMs = 2000;
 
 } // namespace
 
@@ -258,7 +256,6 @@ void closeWindow(HWND window) {
 namespace {
 
 constexpr int kMessageTextId = 0xFFFF;
-constexpr int kFileNameBoxId = 0x47C;
 
 bool isMessageBox(HWND window) {
     return windowClass(window) == "#32770" && GetDlgItem(window, kMessageTextId) != nullptr &&
