@@ -16,11 +16,21 @@ std::string folderPrefix(const std::string& file) {
 }
 
 // The names of the files in `file`'s folder that Windows takes for `file`: its own, in any
-// letter case.
+// letter case. Read twice when the first reading fails, like every step of the undo below: a
+// call that fails for a moment (a scanner holding a file) must not leave a failed build's file
+// behind, nor an earlier file under the build's spelling.
 std::vector<std::string> spellingsOf(const std::string& file) {
-    const std::string folder = folderPrefix(file);
-    return platform::listFiles(folder.empty() ? platform::getCurrentDirectory() : folder,
-                               platform::getFilePart(file));
+    const std::string prefix = folderPrefix(file);
+    const std::string folder = prefix.empty() ? platform::getCurrentDirectory() : prefix;
+    bool listed = true;
+    const std::string name = platform::getFilePart(file);
+    std::vector<std::string> names = platform::listFiles(folder, name, &listed);
+    return listed ? names : platform::listFiles(folder, name);
+}
+
+void deleteWhatTheBuildLeft(const std::string& file) {
+    if (platform::deleteFile(file) == 0 && platform::fileSize(file) != platform::kNoSuchPath)
+        platform::deleteFile(file);
 }
 
 } // namespace
@@ -48,16 +58,15 @@ bool EarlierOutputs::guard(const std::string& file, bool scratch) {
 
 void EarlierOutputs::restore(const Guarded& guarded) {
     if (guarded.aside.empty()) {
-        platform::deleteFile(guarded.file);
+        deleteWhatTheBuildLeft(guarded.file);
         return;
     }
     // The earlier file keeps its own spelling ("my alps.tdb" stays so when the build wrote
     // "My Alps.tdb"): what the build left under another spelling goes first.
     for (const std::string& name : spellingsOf(guarded.file))
         if (name != platform::getFilePart(guarded.onDisk))
-            platform::deleteFile(folderPrefix(guarded.file) + name);
-    // Tried twice: a move that fails for a moment (a scanner holding the file) must not leave
-    // the earlier file under a scratch name.
+            deleteWhatTheBuildLeft(folderPrefix(guarded.file) + name);
+    // Tried twice: the earlier file must not stay under a scratch name.
     if (platform::replaceFile(guarded.aside, guarded.onDisk) == 0)
         platform::replaceFile(guarded.aside, guarded.onDisk);
 }

@@ -7,6 +7,7 @@
 
 #include "builder/bundle_placement.h"
 #include "builder/create_mapset_window.h"
+#include "builder/earlier_outputs.h"
 #include "builder/mapset_build.h"
 #include "platform/portable/fault_injection.h"
 #include "platform/registry_store.h"
@@ -20,6 +21,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
+#include <optional>
 
 namespace oxlo::testing {
 namespace {
@@ -319,6 +322,35 @@ TEST_F(BuildFaultsTest, AttributeSaveWritesBothBytesOrNeitherAndSaysSo) {
             }
         });
     countInjectedRuns("attribute save", totals.runs);
+}
+
+// The undo of a failed build with each of its own calls failing in turn (the build has failed
+// already): every earlier file is back under its own spelling and nothing the build wrote stays.
+TEST(EarlierOutputsFaults, AFailedBuildIsTakenBackWhicheverCallOfTheUndoFails) {
+    namespace fs = std::filesystem;
+    const std::string folder = freshTestFolder("EarlierOutputsFaults");
+    const std::map<std::string, std::string> earlier = {{"alps.tdb", "earlier index"},
+                                                        {"notes.txt", "the user's"}};
+    std::optional<builder::EarlierOutputs> written;
+    const auto prepare = [&] {
+        fs::remove_all(hostPath(folder));
+        for (const auto& [name, text] : earlier) writeFileText(folder + "\\" + name, text);
+        written.emplace();
+        for (const char* name : {"Alps.TDB", "Alps.IMG", "12345678.IMG"}) {
+            ASSERT_TRUE(written->guard(folder + "\\" + name));
+            writeFileText(folder + "\\" + name, "of the failed build");
+        }
+    };
+    const auto check = [&](const FaultRun&) {
+        std::map<std::string, std::string> left;
+        for (const auto& entry : fs::directory_iterator(hostPath(folder)))
+            left[entry.path().filename().string()] = fileText(folder + "\\" +
+                                                              entry.path().filename().string());
+        EXPECT_EQ(left, earlier);
+    };
+    const FaultRunTotals totals = runFailingEachCall(prepare, [&] { written->putBack(); }, check);
+    EXPECT_GT(totals.runs, 3);
+    countInjectedRuns("undo of a failed build", totals.runs);
 }
 
 // A new bundle put in place of an old one with each file call failing in turn, with and without a
