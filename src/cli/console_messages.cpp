@@ -1,6 +1,7 @@
 #include "cli/console_messages.h"
 
 #include "catalogue/bundle_removal.h"
+#include "catalogue/installed_mapsets.h"
 #include "platform/console.h"
 #include "platform/services.h"
 
@@ -30,7 +31,9 @@ MessageGate::~MessageGate() { platform::routeMessages({}); }
 
 int MessageGate::route(const std::string& text, int flags) {
     if (!isQuestion(flags)) {
-        if (isWarning(flags)) failed_ = true;
+        // The rescan after a command may warn that the list is not whole: that tells of the
+        // list, not of what the command did.
+        if (isWarning(flags) && text != catalogue::kListNotWholeText) failed_ = true;
         streams_.err("oxlo: " + consoleLines(text) + "\n");
         return platform::kAnswerOk;
     }

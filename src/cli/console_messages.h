@@ -33,7 +33,8 @@ public:
     void answerYesNoCancel(int answer) { yesNoCancel_ = answer; }
     // Questions get No and no line at all: the scan of a command that changes nothing.
     void quietNo(bool quiet) { quietNo_ = quiet; }
-    // A warning was shown or a question was refused.
+    // A warning was shown (other than the list's own that it is not whole) or a question was
+    // refused.
     bool failed() const { return failed_; }
 
 private:
