@@ -56,8 +56,8 @@ bool placeBundle(const std::string& made, const std::string& bundle)
         break;
     case catalogue::BundleRemoval::failed: break;
     }
-    warnOfPlacement("The BaseCamp bundle " + bundle + " is in place, but the old one could not be removed: "
-         "it is now " + aside + ".");
+    warnOfPlacement("The BaseCamp bundle " + bundle +
+                    " is in place, but the old one could not be removed: it is now " + aside + ".");
     return false;
 }
 

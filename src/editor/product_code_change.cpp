@@ -74,7 +74,8 @@ StepOutcome changeProductCode(InstalledMapset& row, std::int64_t number) {
         const std::optional<catalogue::RegisteredFiles> registered =
             catalogue::RegisteredFiles::read();
         if (!registered)
-            return notDone(notChanged(kProductCodeField, row.name, "the registered mapsets could not be read."));
+            return notDone(notChanged(kProductCodeField, row.name,
+                                      "the registered mapsets could not be read."));
         if (const std::string owner = registered->otherOwner(row.tdb, relativeKey(move.oldKey));
             !owner.empty())
             return refuseNumber(row.id, notChanged(kProductCodeField, row.name,
@@ -109,7 +110,8 @@ StepOutcome changeProductCode(InstalledMapset& row, std::int64_t number) {
     const std::string entries = "the registry entries " + relativeKey(move.oldKey) + " and " +
                                 relativeKey(move.newKey);
     const std::string indexFile = "its index file " + row.tdb + " and ";
-    warnUser(changedInPart(kProductCodeField, row.name, index.empty() ? entries : indexFile + entries));
+    warnUser(changedInPart(kProductCodeField, row.name,
+                           index.empty() ? entries : indexFile + entries));
     return StepOutcome::Damaged;
 }
 

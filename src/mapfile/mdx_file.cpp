@@ -40,7 +40,8 @@ std::optional<std::vector<HeldWord>> readMdxFamilyIds(const std::string& path) {
         return std::nullopt;
     std::vector<HeldWord> ids;
     for (std::uint32_t record = 0; record < count; ++record) {
-        const std::size_t at = kMdxHeaderSize + std::size_t{record} * recordSize + kFamilyIdInRecord;
+        const std::size_t at =
+            kMdxHeaderSize + std::size_t{record} * recordSize + kFamilyIdInRecord;
         const auto id = static_cast<std::uint16_t>(little(&bytes[at], 2));
         ids.push_back({static_cast<std::int64_t>(at), id});
     }

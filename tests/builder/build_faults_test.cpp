@@ -343,9 +343,10 @@ TEST(EarlierOutputsFaults, AFailedBuildIsTakenBackWhicheverCallOfTheUndoFails) {
     };
     const auto check = [&](const FaultRun&) {
         std::map<std::string, std::string> left;
-        for (const auto& entry : fs::directory_iterator(hostPath(folder)))
-            left[entry.path().filename().string()] = fileText(folder + "\\" +
-                                                              entry.path().filename().string());
+        for (const auto& entry : fs::directory_iterator(hostPath(folder))) {
+            const std::string name = entry.path().filename().string();
+            left[name] = fileText(folder + "\\" + name);
+        }
         EXPECT_EQ(left, earlier);
     };
     const FaultRunTotals totals = runFailingEachCall(prepare, [&] { written->putBack(); }, check);

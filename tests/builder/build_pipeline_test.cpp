@@ -23,12 +23,6 @@ namespace scripted = platform::scripted;
 
 const std::string kFamilyKey = kFamiliesPath + "\\Alps";
 
-std::vector<std::uint8_t> bytesOfText(const std::string& text, bool withNul = false) {
-    std::vector<std::uint8_t> bytes(text.begin(), text.end());
-    if (withNul) bytes.push_back(0);
-    return bytes;
-}
-
 class BuildPipelineTest : public FolderTest {
 protected:
     void SetUp() override {
@@ -108,7 +102,7 @@ TEST_F(BuildPipelineTest, AlpsIsBuiltRegisteredAndStamped) {
         SCOPED_TRACE(name);
         const RawValue value = readRawValue(product, name);
         EXPECT_EQ(value.type, platform::kRegSz);
-        EXPECT_EQ(value.bytes, bytesOfText(data, true));
+        EXPECT_EQ(value.bytes, textBytes(data));
     }
     EXPECT_EQ(readRawValue(kFamilyKey, "TYP").type, 0u) << "no TYP file was given";
     EXPECT_FALSE(registryKeyExists(kProductsPath + "\\6001"));
@@ -365,7 +359,7 @@ TEST_F(BuildPipelineTest, TypFileIsInstalledOnlyWhenItExists) {
         const RawValue value = readRawValue(kFamilyKey, "TYP");
         EXPECT_EQ(readRawValue(kFamilyKey + "\\1", "TYP").type, 0u) << "TYP goes on the family key";
         if (c.installed) {
-            EXPECT_EQ(value.bytes, bytesOfText(mapset_ + "\\alps.typ", true));
+            EXPECT_EQ(value.bytes, textBytes(mapset_ + "\\alps.typ"));
             EXPECT_EQ(fileText(mapset_ + "\\alps.typ"), "type file");
         } else {
             EXPECT_EQ(value.type, 0u);

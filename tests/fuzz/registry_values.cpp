@@ -101,12 +101,10 @@ std::string expectedText(const RegistryTreeValue& value)
     return "";
 }
 
-bool isText(unsigned type) { return type == kRegSz || type == kRegExpandSz || type == kRegMultiSz; }
-
 // The value as the seam's reads give it: texts in UTF-8, as Windows converts them.
 RegistryTreeValue asRead(const RegistryTreeValue& stored)
 {
-    if (!isText(stored.type))
+    if (!isTextType(stored.type))
         return stored;
     bool exact = false;
     const std::string text = textFromUtf16LittleEndian(
@@ -117,7 +115,7 @@ RegistryTreeValue asRead(const RegistryTreeValue& stored)
 // The bytes the registry holds for a value of readRegistryTree.
 std::vector<unsigned char> storedBytes(const RegistryTreeValue& value)
 {
-    if (!isText(value.type) || value.stored)
+    if (!isTextType(value.type) || value.stored)
         return value.bytes;
     const std::string units =
         utf16LittleEndian(std::string(value.bytes.begin(), value.bytes.end()));

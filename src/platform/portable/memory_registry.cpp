@@ -196,11 +196,6 @@ bool mayQuery(RegistryAccess access)
     return access != RegistryAccess::DeleteEnumerate;
 }
 
-bool isText(unsigned type)
-{
-    return type == kRegSz || type == kRegExpandSz || type == kRegMultiSz;
-}
-
 // The node of an open key for a call that fault injection may fail; null with `status` saying why.
 Node* calledNode(RegistryHandle key, long* status, RegistryAccess* access)
 {
@@ -391,11 +386,11 @@ long registryQueryValue(RegistryHandle key, const std::string& name, unsigned* t
     const std::string_view stored(reinterpret_cast<const char*>(value->bytes.data()),
                                   value->bytes.size());
     std::string converted;
-    if (isText(value->type)) {
+    if (isTextType(value->type)) {
         bool exact = true;
         converted = textFromUtf16LittleEndian(stored, &exact);
     }
-    const std::string_view given = isText(value->type) ? std::string_view(converted) : stored;
+    const std::string_view given = isTextType(value->type) ? std::string_view(converted) : stored;
     const auto needed = static_cast<unsigned>(given.size());
     if (!data) {
         if (size) {
@@ -421,7 +416,7 @@ long registrySetValue(RegistryHandle key, const std::string& name, unsigned type
                       unsigned size)
 {
     std::string given(static_cast<const char*>(data), data ? size : 0);
-    if (isText(type)) {
+    if (isTextType(type)) {
         given = utf16LittleEndian(given);
     }
     return storeValue(key, name, type, {given.begin(), given.end()});

@@ -46,8 +46,6 @@ REGSAM accessMask(RegistryAccess access)
     return KEY_ALL_ACCESS;
 }
 
-bool isText(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ; }
-
 // A name received from an enumeration, as UTF-8 in the caller's buffer of `*length` bytes.
 long giveName(const std::wstring& name, char* buffer, unsigned* length)
 {
@@ -163,7 +161,7 @@ long registryQueryValue(RegistryHandle key, const std::string& name, unsigned* t
     if (status != ERROR_SUCCESS) {
         return status;
     }
-    if (isText(valueType)) {
+    if (isTextType(valueType)) {
         // An odd last byte is no UTF-16 unit and has no UTF-8 form.
         const std::string text = win32::utf8(reinterpret_cast<const wchar_t*>(bytes.data()),
                                              bytes.size() / 2);
@@ -183,7 +181,7 @@ long registryQueryValue(RegistryHandle key, const std::string& name, unsigned* t
 long registrySetValue(RegistryHandle key, const std::string& name, unsigned type, const void* data,
                       unsigned size)
 {
-    if (isText(type)) {
+    if (isTextType(type)) {
         // Windows adds the NUL that a text's size leaves out (as regedit's import does too).
         const std::wstring text = win32::wide(static_cast<const char*>(data), size);
         return ::RegSetValueExW(toKey(key), win32::wide(name).c_str(), 0, type,
